@@ -1,0 +1,60 @@
+# Front door of the project: `make test` and `make run` (see README.md).
+
+BUILD_DIR   ?= build
+RELEASE_DIR ?= build-release
+BENCH_DIR   ?= build-bench
+JOBS        ?= $(shell nproc)
+PACKAGES    := cmake g++ make libgtest-dev libgmock-dev libbenchmark-dev libsdl2-dev
+
+.PHONY: all deps configure build test release run bench clean
+
+all: build
+
+# Installs what a fresh Debian machine lacks, and only that.
+deps:
+	@missing=""; \
+	for package in $(PACKAGES); do \
+	  dpkg -s $$package >/dev/null 2>&1 || missing="$$missing $$package"; \
+	done; \
+	if [ -n "$$missing" ]; then \
+	  if [ "$$(id -u)" -ne 0 ]; then \
+	    echo "Missing packages:$$missing"; \
+	    echo "Install them with: sudo apt-get install -y$$missing"; \
+	    exit 1; \
+	  fi; \
+	  echo "Installing:$$missing"; \
+	  apt-get update && DEBIAN_FRONTEND=noninteractive apt-get install -y $$missing; \
+	fi
+
+configure: deps
+	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=Debug -DLUMO_SANITIZE=ON \
+	  -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g"
+
+build: configure
+	cmake --build $(BUILD_DIR) -j $(JOBS)
+
+test: build
+	cd $(BUILD_DIR) && ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 \
+	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	  ctest --output-on-failure -j $(JOBS)
+
+release: deps
+	cmake -S . -B $(RELEASE_DIR) -DCMAKE_BUILD_TYPE=Release -DLUMO_TESTS=OFF
+	cmake --build $(RELEASE_DIR) -j $(JOBS)
+
+run: release
+	@if [ -x $(RELEASE_DIR)/Yobbozers ]; then \
+	  cd $(RELEASE_DIR) && ./Yobbozers; \
+	else \
+	  echo "The game program is not built yet: only the libraries exist so far."; \
+	fi
+
+bench: deps
+	cmake -S . -B $(BENCH_DIR) -DCMAKE_BUILD_TYPE=Release -DLUMO_TESTS=OFF -DLUMO_BENCH=ON
+	cmake --build $(BENCH_DIR) -j $(JOBS)
+	@for program in $(BENCH_DIR)/bench/*_bench; do \
+	  [ -x "$$program" ] && "$$program"; \
+	done; true
+
+clean:
+	rm -rf $(BUILD_DIR) $(RELEASE_DIR) $(BENCH_DIR)

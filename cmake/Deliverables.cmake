@@ -1,0 +1,11 @@
+# The shipped libraries and programs, assembled from the subsystem libraries.
+# A deliverable links its subsystems' archives whole, so every exported
+# function lands in it; the base library is linked as an ordinary archive, so
+# each deliverable takes (and owns) only the base objects it uses.
+
+# LumoGame: the run-time system with the base types it needs.
+add_library(LumoGame SHARED ${CMAKE_SOURCE_DIR}/runtime/LumoGameLibrary.cpp)
+target_link_libraries(LumoGame
+  PRIVATE "$<LINK_LIBRARY:WHOLE_ARCHIVE,lumo_runtime>" lumo_base lumo_platform)
+target_include_directories(LumoGame PUBLIC ${CMAKE_SOURCE_DIR})
+target_link_options(LumoGame PRIVATE -Wl,--no-undefined)
