@@ -4,25 +4,23 @@
 
 #include "base/DebugFormat.h"
 #include "runtime/DebugLog.h"
+#include "support/DebugLogReader.h"
 
 namespace {
 
 TEST(DebugFormatTest, LongArgumentIsCutToTheBuffer) {
-  SetDebugMode(DebugModeOverwrite);
+  ASSERT_EQ(SetDebugMode(DebugModeOverwrite), DebugModeOverwrite);
   const std::string huge(10000, 'x');
-  ::testing::internal::CaptureStderr();
   DebugPrint("%s%s", huge.c_str(), huge.c_str());
-  const std::string written = ::testing::internal::GetCapturedStderr();
   SetDebugMode(DebugModeOff);
-  EXPECT_EQ(written.size(), static_cast<size_t>(kFormatBufferSize - 1));
+  EXPECT_EQ(testing_support::ReadDebugLog().size(), static_cast<size_t>(kFormatBufferSize - 1));
 }
 
 TEST(DebugFormatTest, NothingIsWrittenWhileTheLogIsOff) {
   SetDebugMode(DebugModeOff);
   EXPECT_FALSE(IsDebugMode());
-  ::testing::internal::CaptureStderr();
   DebugPrint("%d\n", 42);
-  EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
+  EXPECT_EQ(testing_support::ReadDebugLog(), "");
 }
 
 }  // namespace
