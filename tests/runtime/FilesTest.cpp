@@ -1,0 +1,139 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "runtime/Files.h"
+
+namespace {
+
+void WriteText(const char* name, const std::string& text) {
+  std::ofstream(name, std::ios::binary) << text;
+}
+
+std::string ReadText(const char* name) {
+  std::ifstream file(name, std::ios::binary);
+  std::ostringstream contents;
+  contents << file.rdbuf();
+  return contents.str();
+}
+
+struct OpenModeCase {
+  tFileMode fileMode;
+  tOpenMode openMode;
+  bool fileExists;
+  bool opens;
+  const char* contentsAfterClose;  // null: the file does not exist afterwards
+};
+
+TEST(FilesTest, OpenModesCreateKeepOrEmpty) {
+  const OpenModeCase cases[] = {
+      {FileModeRead, OpenModeExisting, true, true, "old"},
+      {FileModeRead, OpenModeExisting, false, false, nullptr},
+      {FileModeWrite, OpenModeCreate, true, true, ""},  // mode 1 empties
+      {FileModeWrite, OpenModeCreate, false, true, ""},
+      {FileModeReadWrite, OpenModeAlways, true, true, "old"},  // mode 2 keeps
+      {FileModeReadWrite, OpenModeAlways, false, true, ""},
+      {FileModeWrite, OpenModeExisting, false, false, nullptr},
+  };
+  for (const OpenModeCase& testCase : cases) {
+    std::filesystem::remove("case.dat");
+    if (testCase.fileExists) {
+      WriteText("case.dat", "old");
+    }
+    FileHandle file = OpenFile("case.dat", testCase.fileMode, testCase.openMode, ShareModeDenyNone);
+    EXPECT_EQ(file != nullptr, testCase.opens) << testCase.fileMode << "/" << testCase.openMode;
+    CloseFile(file);
+    EXPECT_EQ(std::filesystem::exists("case.dat"), testCase.contentsAfterClose != nullptr);
+    if (testCase.contentsAfterClose != nullptr) {
+      EXPECT_EQ(ReadText("case.dat"), testCase.contentsAfterClose);
+    }
+  }
+}
+
+TEST(FilesTest, ReadingAtTheEndGivesFalseAndZero) {
+  WriteText("data.bin", "abc");
+  FileHandle file = OpenFile("data.bin", FileModeRead, OpenModeExisting, ShareModeDenyWrite);
+  ASSERT_NE(file, nullptr);
+  char buffer[8] = {};
+  uint32_t countRead = 99;
+  EXPECT_TRUE(ReadFile(file, buffer, sizeof buffer, countRead));
+  EXPECT_EQ(countRead, 3u);
+  EXPECT_EQ(std::string(buffer, 3), "abc");
+  EXPECT_FALSE(ReadFile(file, buffer, sizeof buffer, countRead));
+  EXPECT_EQ(countRead, 0u);
+  EXPECT_TRUE(CloseFile(file));
+}
+
+TEST(FilesTest, SeekFromTheEndGivesTheLengthAndWritesMixWithReads) {
+  FileHandle file = OpenFile("mixed.bin", FileModeReadWrite, OpenModeCreate, ShareModeExclusive);
+  ASSERT_NE(file, nullptr);
+  uint32_t count = 0;
+  EXPECT_TRUE(WriteFile(file, "hello world", 11, count));
+  EXPECT_EQ(count, 11u);
+  EXPECT_EQ(SeekFile(file, 0, SeekModeEnd), 11);
+  EXPECT_EQ(SeekFile(file, 6, SeekModeStart), 6);
+  char buffer[5] = {};
+  EXPECT_TRUE(ReadFile(file, buffer, 2, count));
+  EXPECT_EQ(std::string(buffer, 2), "wo");
+  // A write straight after a read lands at the current position.
+  EXPECT_TRUE(WriteFile(file, "RL", 2, count));
+  EXPECT_EQ(SeekFile(file, -3, SeekModeCurrent), 7);
+  EXPECT_EQ(SeekFile(file, -20, SeekModeCurrent), -1);
+  EXPECT_TRUE(FlushFile(file));
+  EXPECT_EQ(ReadText("mixed.bin"), "hello woRLd");
+  EXPECT_TRUE(CloseFile(file));
+}
+
+TEST(FilesTest, NullHandlesFail) {
+  uint32_t count = 5;
+  char buffer[1];
+  EXPECT_FALSE(ReadFile(nullptr, buffer, 1, count));
+  EXPECT_EQ(count, 0u);
+  EXPECT_FALSE(WriteFile(nullptr, buffer, 1, count));
+  EXPECT_EQ(SeekFile(nullptr, 0, SeekModeStart), -1);
+  EXPECT_FALSE(FlushFile(nullptr));
+  EXPECT_FALSE(CloseFile(nullptr));
+  EXPECT_EQ(OpenFile(nullptr, FileModeRead, OpenModeExisting, ShareModeDenyNone), nullptr);
+}
+
+TEST(FilesTest, ExclusiveHandleExcludesOtherSharingHandles) {
+  FileHandle first = OpenFile("shared.bin", FileModeWrite, OpenModeCreate, ShareModeExclusive);
+  ASSERT_NE(first, nullptr);
+  uint32_t count = 0;
+  WriteFile(first, "keep", 4, count);
+  FlushFile(first);
+  // Refused before the file is emptied.
+  EXPECT_EQ(OpenFile("shared.bin", FileModeWrite, OpenModeCreate, ShareModeDenyWrite), nullptr);
+  EXPECT_EQ(ReadText("shared.bin"), "keep");
+  FileHandle reader = OpenFile("shared.bin", FileModeRead, OpenModeExisting, ShareModeDenyNone);
+  EXPECT_NE(reader, nullptr);
+  CloseFile(reader);
+  CloseFile(first);
+  FileHandle second = OpenFile("shared.bin", FileModeRead, OpenModeExisting, ShareModeDenyWrite);
+  FileHandle third = OpenFile("shared.bin", FileModeRead, OpenModeExisting, ShareModeDenyRead);
+  EXPECT_NE(second, nullptr);
+  EXPECT_NE(third, nullptr);
+  CloseFile(second);
+  CloseFile(third);
+}
+
+TEST(FilesTest, CreateReusesAFileNamedInAnotherCase) {
+  WriteText("Save.DAT", "old");
+  FileHandle file = OpenFile("save.dat", FileModeWrite, OpenModeCreate, ShareModeDenyNone);
+  ASSERT_NE(file, nullptr);
+  uint32_t count = 0;
+  WriteFile(file, "new", 3, count);
+  CloseFile(file);
+  EXPECT_EQ(ReadText("Save.DAT"), "new");
+  EXPECT_FALSE(std::filesystem::exists("save.dat") &&
+               !std::filesystem::equivalent("save.dat", "Save.DAT"));
+  EXPECT_TRUE(CheckFile("SAVE.dat"));
+  EXPECT_TRUE(CheckFile("."));
+  EXPECT_FALSE(CheckFile("missing.dat"));
+  EXPECT_FALSE(CheckFile(nullptr));
+}
+
+}  // namespace
