@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <type_traits>
+#include <utility>
 
 #include "base/tCollectionHelper.h"
 
@@ -83,11 +84,14 @@ class tCollection : public tCollectionHelper {
       return tCollectionHelper::InsertAt(storage, capacity, count, index, n, growth, kElementSize);
     });
   }
+  // The value is copied first: it may be an element of this array, which
+  // the insertion moves or reallocates.
   bool Insert(int32_t index, const T& value) {
+    T copy(value);
     if (!InsertAt(index, 1)) {
       return false;
     }
-    items[index] = value;
+    items[index] = std::move(copy);
     return true;
   }
   bool Append(const T& value) { return Insert(count, value); }

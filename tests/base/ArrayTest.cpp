@@ -288,6 +288,14 @@ TEST_F(ArrayTest, InsertAtFullCapacityStaysInsideTheStorage) {
   EXPECT_TRUE(TailIsZero(array));
 }
 
+TEST_F(ArrayTest, AppendingAnOwnElementSurvivesTheStorageMoving) {
+  Ints array;
+  array.growth = 4;
+  Fill(array, 4);
+  ASSERT_TRUE(array.Append(array[3]));  // the storage grows under the argument
+  EXPECT_EQ(Values(array), (std::vector<int32_t>{0, 1, 2, 3, 3}));
+}
+
 TEST_F(ArrayTest, InsertAtWithinCapacityMovesOnlyTheUsedSlots) {
   Ints array;
   Fill(array, 5);
