@@ -15,3 +15,55 @@ void StepClock(uint32_t milliseconds);
 void ReleaseClock();
 
 }  // namespace platform::testing
+
+// ---- Display and surfaces ----
+
+#include <vector>
+
+#include "platform/Display.h"
+#include "platform/PixelFormat.h"
+#include "platform/Surface.h"
+
+namespace platform::testing {
+
+// Settings for displays made after the call; ResetDisplaySettings undoes them.
+// The full-screen depths offered (default 16, 24 and 32).
+void SetDisplayDepths(std::vector<int32_t> depths);
+// The format of the 16-bit modes (default 5/6/5; Format555 for a 5/5/5 card).
+void SetSixteenBitFormat(const PixelFormat& format);
+// The desktop's depth, which a windowed display takes (default 32).
+void SetDesktopDepth(int32_t bitsPerPixel);
+// Capabilities to answer instead of the software display's own.
+void SetDisplayCapabilities(const DisplayCapabilities& capabilities);
+// Puts the back buffer into system memory (where it cannot be lost).
+void PutBackBufferInSystemMemory(bool inSystemMemory);
+// Makes the creation of the display fail.
+void FailDisplayCreation(bool fail);
+void ResetDisplaySettings();
+
+// The display that exists now, or null.
+Display* ActiveDisplay();
+
+// Marks a video-memory surface lost (system memory is never lost).
+void MakeSurfaceLost(Surface& surface);
+// The next `times` operations on the surface answer busyResult
+// (SurfaceBusy or WasStillDrawing).
+void ReportSurfaceBusy(Surface& surface, uint32_t times, SurfaceResult busyResult = SurfaceResult::SurfaceBusy);
+// How the surface answers Restore from now on.
+void SetSurfaceRestore(Surface& surface, RestoreBehaviour behaviour);
+// The stored value of a pixel (0 outside the surface).
+uint32_t ReadSurfacePixel(const Surface& surface, int32_t x, int32_t y);
+
+// The last frame the display showed: rows packed without padding.
+struct ShownFrame {
+  int32_t width = 0;
+  int32_t height = 0;
+  PixelFormat format;
+  std::vector<uint8_t> pixels;
+  uint32_t count = 0;  // frames shown since the last ResetDisplaySettings
+};
+const ShownFrame& LastShownFrame();
+// The stored value of a pixel of the last frame (0 outside it).
+uint32_t ShownFramePixel(int32_t x, int32_t y);
+
+}  // namespace platform::testing
