@@ -6,6 +6,7 @@
 #include "base/DebugFormat.h"
 #include "platform/Display.h"
 #include "platform/Surface.h"
+#include "runtime/Config.h"
 #include "runtime/DisplaySeams.h"
 #include "runtime/PixelFunctions.h"
 #include "runtime/SurfaceRetry.h"
@@ -359,6 +360,47 @@ void PresentRenderSurface(DisplayState& state) {
     DebugPrint("EndScreenUpdate() Cannot %s the back buffer (Error=%X)\n", windowed ? "blit" : "flip",
                ResultCode(result));
   }
+}
+
+// ---- Settings ----
+
+constexpr const char* kSection = "DirectDraw";
+
+// A boolean whose default is true: the read gives false for a missing entry
+// (and for the number 0), so only "False" or "Off" switch it off.
+void ReadSwitchDefaultOn(ConfigurationHandle configuration, const char* entry, bool& value) {
+  if (!ReadConfigurationBool(configuration, kSection, entry, value)) {
+    value = true;
+  }
+}
+
+// The sizes and the depth are read through a writable handle, so their
+// defaults land in the file; the switches are read-only.
+tDisplaySettings ReadDirectDrawSection(const char* configurationName) {
+  tDisplaySettings settings;
+  if (configurationName == nullptr) {
+    return settings;
+  }
+  ConfigurationHandle writable = OpenConfiguration(configurationName, true);
+  ReadConfigurationInt(writable, kSection, "ScreenWidth", settings.ScreenWidth);
+  ReadConfigurationInt(writable, kSection, "ScreenHeight", settings.ScreenHeight);
+  ReadConfigurationInt(writable, kSection, "BitsPerPixel", settings.BitsPerPixel);
+  CloseConfiguration(writable);
+
+  ConfigurationHandle readOnly = OpenConfiguration(configurationName, false);
+  ReadConfigurationBool(readOnly, kSection, "GDI", settings.GDI);
+  ReadSwitchDefaultOn(readOnly, "BackBlitting", settings.BackBlitting);
+  ReadConfigurationBool(readOnly, kSection, "VideoDrawing", settings.VideoDrawing);
+  ReadConfigurationBool(readOnly, kSection, "BGR", settings.BGR);
+  ReadConfigurationBool(readOnly, kSection, "Windowed", settings.Windowed);
+  ReadConfigurationInt(readOnly, kSection, "ScreenLeft", settings.ScreenLeft);
+  ReadConfigurationInt(readOnly, kSection, "ScreenTop", settings.ScreenTop);
+  ReadConfigurationBool(readOnly, kSection, "FastFlipping", settings.FastFlipping);
+  ReadConfigurationBool(readOnly, kSection, "PageLocking", settings.PageLocking);
+  ReadSwitchDefaultOn(readOnly, "AsyncBlitting", settings.AsyncBlitting);
+  ReadConfigurationBool(readOnly, kSection, "DirectBlending", settings.DirectBlending);
+  CloseConfiguration(readOnly);
+  return settings;
 }
 
 }  // namespace

@@ -5,11 +5,6 @@
 
 #include "base/DebugFormat.h"
 
-int32_t DisplayDebugLevel() {
-  // The debug log does not keep a level yet: Standard, its default.
-  return 1;
-}
-
 void ReportDisplayFailure(const char* format, ...) {
   char text[kFormatBufferSize];
   va_list arguments;
@@ -17,11 +12,6 @@ void ReportDisplayFailure(const char* format, ...) {
   std::vsnprintf(text, sizeof text, format, arguments);
   va_end(arguments);
   DebugPrint("%s", text);
-}
-
-tDisplaySettings ReadDirectDrawSection(const char* /*configurationName*/) {
-  // The configuration reader is not connected yet: the section's defaults.
-  return tDisplaySettings{};
 }
 
 platform::SurfaceRect ClientRectangleOnScreen(const tDisplaySettings& settings) {

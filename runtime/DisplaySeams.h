@@ -6,14 +6,10 @@
 #include "runtime/Display.h"
 
 // What the display takes from run-time services that are connected here:
-// the debug level, the failure box, the configuration and the main window.
+// the failure box and the main window.
 
-// The debug log's verbosity level (0 Minimum ... 4 Maximum).
-int32_t DisplayDebugLevel();
 // Reports a display set-up failure through the failure box (logs the text).
 void ReportDisplayFailure(const char* format, ...) __attribute__((format(printf, 1, 2)));
-// The "DirectDraw" section of the configuration, sizes not yet snapped.
-tDisplaySettings ReadDirectDrawSection(const char* configurationName);
 // The main window's client rectangle in screen coordinates.
 platform::SurfaceRect ClientRectangleOnScreen(const tDisplaySettings& settings);
 

@@ -10,7 +10,7 @@
 #include "platform/Display.h"
 #include "platform/Surface.h"
 #include "runtime/Display.h"
-#include "runtime/DisplaySeams.h"
+#include "runtime/DebugLevelGate.h"
 #include "runtime/PixelFunctions.h"
 #include "runtime/SurfaceRetry.h"
 
@@ -149,7 +149,7 @@ GraphicHandle MakeGraphic(const char* prefix, int32_t width, int32_t height, boo
   }
   Surface* graphic = surface.get();
   Graphics().emplace(graphic, std::move(surface));
-  if (logCreation && DisplayDebugLevel() >= 1) {
+  if (logCreation && DebugLevelAtLeast(1)) {
     DebugPrint("%s Graphic created (Item=%p, Memory=%s, Width=%i, Height=%i)\n", prefix,
                static_cast<void*>(graphic), memoryName, width, height);
   }
@@ -186,7 +186,7 @@ void DestroyGraphic(GraphicHandle graphic) {
   if (BackgroundState().Graphic == graphic) {
     BackgroundState().Graphic = nullptr;
   }
-  if (DisplayDebugLevel() >= 2) {
+  if (DebugLevelAtLeast(2)) {
     DebugPrint("%s Graphic destroyed (Item=%p)\n", prefix, graphic);
   }
   Surface& surface = *found->second;

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <sstream>
+
 #include "DisplayFixture.h"
 #include "platform/Display.h"
 #include "platform/Surface.h"
@@ -235,6 +238,42 @@ TEST_F(ScreenUpdateTest, RestoreAfterReactivationMakesTheSurfacesUsable) {
   SetDisplayActive(true);
   EXPECT_EQ(RestoreDisplaySurfaces(), 0u);
   EXPECT_FALSE(LostGraphic(GetBackground()));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(DisplaySettingsTest, ReadsTheDirectDrawSectionAndSnapsTheSize) {
+  {
+    std::ofstream file("Game.ini");
+    file << "[DirectDraw]\nScreenWidth=1000\nScreenHeight=700\nBitsPerPixel=24\nBackBlitting=Off\n"
+            "Windowed=True\nScreenLeft=12\nDirectBlending=on\n";
+  }
+  const tDisplaySettings& settings = LoadDisplaySettings("Game.ini");
+  EXPECT_EQ(settings.ScreenWidth, 960);
+  EXPECT_EQ(settings.ScreenHeight, 720);
+  EXPECT_EQ(settings.BitsPerPixel, 24);
+  EXPECT_FALSE(settings.BackBlitting);
+  EXPECT_TRUE(settings.Windowed);
+  EXPECT_EQ(settings.ScreenLeft, 12);
+  EXPECT_EQ(settings.ScreenTop, 0);
+  // A missing switch whose default is on stays on.
+  EXPECT_TRUE(settings.AsyncBlitting);
+  EXPECT_TRUE(settings.DirectBlending);
+  EXPECT_FALSE(settings.FastFlipping);
+}
+
+TEST(DisplaySettingsTest, WritesTheDefaultSizeAndDepthIntoANewFile) {
+  const tDisplaySettings& settings = LoadDisplaySettings("Fresh");
+  EXPECT_EQ(settings.ScreenWidth, 640);
+  EXPECT_TRUE(settings.BackBlitting);
+  std::ifstream file("Fresh.ini");
+  std::stringstream contents;
+  contents << file.rdbuf();
+  EXPECT_NE(contents.str().find("ScreenWidth=640"), std::string::npos);
+  EXPECT_NE(contents.str().find("BitsPerPixel=16"), std::string::npos);
+  EXPECT_EQ(contents.str().find("BackBlitting"), std::string::npos);
 }
 
 }  // namespace
