@@ -86,7 +86,7 @@ class RecordingNode : public LumoNode {
       DestroyObject(this);
     }
   }
-  bool DoMessage(int32_t message, LumoNode* sender) override {
+  bool DoMessage(int32_t, LumoNode* sender) override {
     Hook("DoMessage", this, NameOf(sender));
     return handles;
   }
