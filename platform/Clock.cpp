@@ -19,6 +19,8 @@ uint32_t UpTimeMilliseconds() {
       std::chrono::duration_cast<std::chrono::milliseconds>(sinceBoot).count());
 }
 
+bool IsClockHeld() { return clockStepped; }
+
 namespace testing {
 
 void SetClock(uint32_t milliseconds) {

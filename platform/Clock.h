@@ -10,4 +10,8 @@ namespace platform {
 // Compare two readings only by their signed 32-bit difference.
 uint32_t UpTimeMilliseconds();
 
+// True while a test holds the clock (platform/Testing.h): waits then move
+// the held clock on instead of sleeping.
+bool IsClockHeld();
+
 }  // namespace platform

@@ -1,18 +1,83 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
 
-// Hooks for tests only; nothing in the game includes this header.
+#include "platform/Backend.h"
+#include "platform/Message.h"
+
+// Hooks for tests only; nothing in the game includes this header. Apart
+// from the clock and the back-end choice, they act on the headless back end.
 namespace platform::testing {
 
 // ---- Clock ----
 
-// Freezes the millisecond clock at a value; it then moves only by StepClock.
+// Freezes the millisecond clock at a value; it then moves only by StepClock
+// (and by the headless back end's timed waits, which step it instead of
+// sleeping).
 void SetClock(uint32_t milliseconds);
 // Moves the frozen clock on (freezing it first at the real time).
 void StepClock(uint32_t milliseconds);
 // Returns the clock to real time.
 void ReleaseClock();
+
+// ---- Back end ----
+
+// Makes the next GetBackend choose this back end ("sdl" or "headless")
+// whatever the environment says; releases the current one.
+void UseBackend(const char* name);
+
+// ---- Events ----
+
+// Queues a device event; the headless back end delivers it at its next pump.
+void InjectMessage(const Message& message);
+// Called whenever the headless back end would block without a time-out; the
+// handler drives the game on (injects events, steps the clock, posts).
+// An empty function removes it.
+void SetIdleHandler(std::function<void()> handler);
+
+// ---- Message boxes ----
+
+struct ShownMessageBox {
+  std::string caption;
+  std::string text;
+  MessageBoxKind kind = MessageBoxKind::Error;
+};
+// Answers for the next message boxes, in order; afterwards errors answer Ok
+// and questions No.
+void PresetMessageBoxAnswer(MessageBoxAnswer answer);
+// Every box shown so far.
+std::vector<ShownMessageBox> ShownMessageBoxes();
+
+// ---- Frames ----
+
+struct PresentedFrame {
+  int32_t width = 0;
+  int32_t height = 0;
+  uint32_t bitsPerPixel = 0;
+  std::vector<uint8_t> pixels;  // rows without padding, top row first
+};
+PresentedFrame LastPresentedFrame();
+// The headless window as the back end holds it.
+bool HeadlessWindowOpen();
+bool HeadlessWindowVisible();
+WindowSettings HeadlessWindowSettings();
+
+// ---- Devices ----
+
+// Makes the start of a device fail ("system", "display", "input", "sound",
+// "movie", or any name a device start asks about).
+void FailDeviceStart(const std::string& device);
+// Sets the count of device contexts that are open, as the display keeps it.
+void SetOpenDeviceContexts(int32_t count);
+
+// ---- All hooks ----
+
+// Returns every hook above to its untouched state and drops pending events
+// and queued messages.
+void Reset();
 
 }  // namespace platform::testing
 

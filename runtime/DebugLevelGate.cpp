@@ -1,4 +1,6 @@
 #include "runtime/DebugLevelGate.h"
 
-// The log runs at the Standard level until the level becomes adjustable.
-bool DebugLevelAtLeast(int32_t level) { return level <= 1; }
+#include "runtime/DebugLog.h"
+
+// The level comes from the "Debug" section through the debug start.
+bool DebugLevelAtLeast(int32_t level) { return GetDebugLevel() >= level; }

@@ -1,56 +1,200 @@
 #include "runtime/DebugLog.h"
 
+#include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
-// A first debug log: "Debug.txt" in the current folder, opened by
-// SetDebugMode; error and warning texts also go to standard error.
+#include "base/DebugFormat.h"
+#include "base/TextUtils.h"
+#include "platform/Backend.h"
+#include "runtime/Information.h"
+#include "runtime/RTSState.h"
 
 namespace {
 
-tDebugMode currentMode = DebugModeOff;
-std::FILE* logFile = nullptr;
+constexpr const char* kLogName = "Debug.txt";
+// The log keeps its own buffer large enough that only the flush policy
+// (or a full buffer) decides when text reaches the file.
+constexpr size_t kLogBufferSize = 64 * 1024;
 
-void CloseLog() {
-  if (logFile != nullptr) {
-    std::fclose(logFile);
-    logFile = nullptr;
+struct LogState {
+  std::FILE* file = nullptr;
+  tDebugMode mode = DebugModeOff;
+  tDebugLevel level = DebugLevelStandard;
+  int32_t flushPolicy = -1;
+  int32_t flushCountdown = 0;
+};
+
+LogState logState;
+
+void CloseFile() {
+  if (logState.file != nullptr) {
+    std::fclose(logState.file);
+    logState.file = nullptr;
   }
+}
+
+bool OpenFile(tDebugMode mode) {
+  // Append mode positions every write at the end of the file.
+  logState.file = std::fopen(kLogName, mode == DebugModeOverwrite ? "wb" : "ab");
+  if (logState.file == nullptr) {
+    return false;
+  }
+  std::setvbuf(logState.file, nullptr, _IOFBF, kLogBufferSize);
+  return true;
+}
+
+// Writes the text with every line feed expanded to carriage return and
+// line feed.
+void WriteExpanded(const char* text) {
+  const char* runStart = text;
+  for (const char* cursor = text; *cursor != '\0'; ++cursor) {
+    if (*cursor == '\n') {
+      std::fwrite(runStart, 1, static_cast<size_t>(cursor - runStart), logState.file);
+      std::fputs("\r\n", logState.file);
+      runStart = cursor + 1;
+    }
+  }
+  std::fputs(runStart, logState.file);
+}
+
+// A countdown above 0 counts down; at 0 the file is flushed and a positive
+// policy starts the countdown again, so a policy N flushes every N+1 writes.
+void ApplyFlushPolicy() {
+  if (logState.flushPolicy == 0) {
+    return;
+  }
+  if (logState.flushCountdown > 0) {
+    --logState.flushCountdown;
+    return;
+  }
+  std::fflush(logState.file);
+  if (logState.flushPolicy > 0) {
+    logState.flushCountdown = logState.flushPolicy;
+  }
+}
+
+int32_t FlushPolicyFrom(const std::string& text) {
+  if (text.empty() || CompareNoCase(text.c_str(), "Always") == 0) {
+    return -1;
+  }
+  if (CompareNoCase(text.c_str(), "Off") == 0 || CompareNoCase(text.c_str(), "False") == 0) {
+    return 0;
+  }
+  // A text that is no number (such as "True") reads as 0.
+  const long number = std::strtol(text.c_str(), nullptr, 10);
+  if (number < 0) {
+    return -1;
+  }
+  return number > INT32_MAX ? INT32_MAX : static_cast<int32_t>(number);
+}
+
+tDebugLevel LevelFrom(const std::string& text) {
+  static const char* const kLevelNames[] = {"Minimum", "Standard", "Medium", "Extended", "Maximum"};
+  for (int32_t level = 0; level < 5; ++level) {
+    if (CompareNoCase(text.c_str(), kLevelNames[level]) == 0) {
+      return static_cast<tDebugLevel>(level);
+    }
+  }
+  return DebugLevelStandard;
+}
+
+tDebugMode ModeFrom(const std::string& text, tDebugMode defaultMode) {
+  if (CompareNoCase(text.c_str(), "Overwrite") == 0) {
+    return DebugModeOverwrite;
+  }
+  if (CompareNoCase(text.c_str(), "Append") == 0) {
+    return DebugModeAppend;
+  }
+  return defaultMode;
+}
+
+// The error box of ErrorMessage and of the failure box: the main window is
+// hidden first, so the box is not covered by a full-screen game.
+void ShowErrorBox(const char* text) {
+  HideMainWindow();
+  const std::string caption = RTSCaption();
+  const std::string message = std::string(text) + "\n" + caption + " will be terminated...";
+  platform::GetBackend().ShowMessageBox(caption, message, platform::MessageBoxKind::Error);
 }
 
 }  // namespace
 
-tDebugMode GetDebugMode() { return currentMode; }
+tDebugMode GetDebugMode() { return logState.mode; }
 
 tDebugMode SetDebugMode(tDebugMode mode) {
-  if (mode == currentMode) {
-    return currentMode;
+  if (mode == logState.mode) {
+    return logState.mode;
   }
-  CloseLog();
-  currentMode = DebugModeOff;
-  if (mode == DebugModeOverwrite || mode == DebugModeAppend) {
-    logFile = std::fopen("Debug.txt", mode == DebugModeOverwrite ? "wb" : "ab");
-    if (logFile != nullptr) {
-      currentMode = mode;
-    }
+  CloseFile();
+  logState.mode = DebugModeOff;
+  if ((mode == DebugModeOverwrite || mode == DebugModeAppend) && OpenFile(mode)) {
+    logState.mode = mode;
   }
-  return currentMode;
+  return logState.mode;
+}
+
+tDebugLevel GetDebugLevel() { return logState.level; }
+
+tDebugLevel SetDebugLevel(tDebugLevel level) {
+  logState.level = level;
+  return level;
 }
 
 void DebugMessage(const char* text) {
-  if (logFile != nullptr && text != nullptr) {
-    std::fputs(text, logFile);
-    std::fflush(logFile);
+  if (logState.file == nullptr || text == nullptr) {
+    return;
   }
+  WriteExpanded(text);
+  ApplyFlushPolicy();
 }
 
 void ErrorMessage(const char* text) {
-  DebugMessage(text);
-  std::fprintf(stderr, "%s\n", text != nullptr ? text : "");
-  std::exit(13);
+  const char* message = text != nullptr ? text : "";
+  DebugMessage(message);
+  ShowErrorBox(message);
+  EndProcess(ShutdownRTS("Game aborted\n", RTSGameAborted));
 }
 
 void WarningMessage(const char* text) {
+  const char* message = text != nullptr ? text : "";
+  DebugMessage(message);
+  HideMainWindow();
+  const std::string caption = RTSCaption();
+  const std::string question = std::string(message) + "\nTerminate " + caption + "?";
+  const platform::MessageBoxAnswer answer =
+      platform::GetBackend().ShowMessageBox(caption, question, platform::MessageBoxKind::Question);
+  if (answer == platform::MessageBoxAnswer::Yes) {
+    EndProcess(ShutdownRTS("Game aborted\n", RTSGameAborted));
+  }
+  ShowMainWindow();
+}
+
+void StartDebugLog(const DebugSettings& settings, tDebugMode defaultMode) {
+  CloseFile();
+  logState = LogState{};
+  logState.flushPolicy = FlushPolicyFrom(settings.flush);
+  logState.flushCountdown = logState.flushPolicy > 0 ? logState.flushPolicy : 0;
+  logState.level = LevelFrom(settings.level);
+  SetDebugMode(ModeFrom(settings.mode, defaultMode));
+}
+
+void CloseDebugLog() {
+  CloseFile();
+  logState.mode = DebugModeOff;
+}
+
+int32_t GetDebugFlushPolicy() { return logState.flushPolicy; }
+
+void FailureBox(const char* format, ...) {
+  char text[kFormatBufferSize];
+  va_list arguments;
+  va_start(arguments, format);
+  if (std::vsnprintf(text, sizeof text, format, arguments) < 0) {
+    text[0] = '\0';
+  }
+  va_end(arguments);
   DebugMessage(text);
-  std::fprintf(stderr, "%s\n", text != nullptr ? text : "");
+  ShowErrorBox(text);
 }

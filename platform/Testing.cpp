@@ -1,0 +1,107 @@
+#include "platform/Testing.h"
+
+#include <algorithm>
+#include <mutex>
+
+#include "platform/DeviceContexts.h"
+#include "platform/DeviceFaults.h"
+#include "platform/MessageQueue.h"
+#include "platform/headless/HeadlessState.h"
+
+namespace platform {
+namespace {
+
+std::mutex faultMutex;
+std::vector<std::string> refusedDevices;
+int32_t openDeviceContexts = 0;
+
+}  // namespace
+
+bool DeviceStartRefused(const std::string& device) {
+  std::lock_guard lock(faultMutex);
+  return std::find(refusedDevices.begin(), refusedDevices.end(), device) != refusedDevices.end();
+}
+
+void DeviceContextOpened() { ++openDeviceContexts; }
+void DeviceContextClosed() {
+  if (openDeviceContexts > 0) {
+    --openDeviceContexts;
+  }
+}
+int32_t OpenDeviceContexts() { return openDeviceContexts; }
+
+namespace testing {
+
+using headless::State;
+
+void InjectMessage(const Message& message) {
+  {
+    std::lock_guard lock(State().mutex);
+    State().pendingEvents.push_back(message);
+  }
+  State().wakeSignal.notify_all();
+}
+
+void SetIdleHandler(std::function<void()> handler) {
+  std::lock_guard lock(State().mutex);
+  State().idleHandler = std::move(handler);
+}
+
+void PresetMessageBoxAnswer(MessageBoxAnswer answer) {
+  std::lock_guard lock(State().mutex);
+  State().presetAnswers.push_back(answer);
+}
+
+std::vector<ShownMessageBox> ShownMessageBoxes() {
+  std::lock_guard lock(State().mutex);
+  return State().shownBoxes;
+}
+
+PresentedFrame LastPresentedFrame() {
+  std::lock_guard lock(State().mutex);
+  return State().lastFrame;
+}
+
+bool HeadlessWindowOpen() {
+  std::lock_guard lock(State().mutex);
+  return State().windowOpen;
+}
+
+bool HeadlessWindowVisible() {
+  std::lock_guard lock(State().mutex);
+  return State().windowVisible;
+}
+
+WindowSettings HeadlessWindowSettings() {
+  std::lock_guard lock(State().mutex);
+  return State().window;
+}
+
+void FailDeviceStart(const std::string& device) {
+  std::lock_guard lock(faultMutex);
+  refusedDevices.push_back(device);
+}
+
+void SetOpenDeviceContexts(int32_t count) { openDeviceContexts = count; }
+
+void Reset() {
+  {
+    std::lock_guard lock(faultMutex);
+    refusedDevices.clear();
+  }
+  openDeviceContexts = 0;
+  {
+    std::lock_guard lock(State().mutex);
+    State().pendingEvents.clear();
+    State().idleHandler = nullptr;
+    State().presetAnswers.clear();
+    State().shownBoxes.clear();
+    State().lastFrame = PresentedFrame{};
+    State().woken = false;
+  }
+  GameQueue().Clear();
+  ReleaseClock();
+}
+
+}  // namespace testing
+}  // namespace platform
