@@ -5,11 +5,9 @@
 namespace platform {
 
 // ---- Device contexts ----
-// The display hands out drawing contexts of surfaces; the count of those
-// still open is reported when the game ends (a leak turns success into 14).
 
-void DeviceContextOpened();
-void DeviceContextClosed();
+// Drawing contexts of surfaces that are still open (with any count a test
+// preset); reported when the game ends, where a leak turns success into 14.
 int32_t OpenDeviceContexts();
 
 }  // namespace platform

@@ -6,6 +6,7 @@
 #include "platform/DeviceContexts.h"
 #include "platform/DeviceFaults.h"
 #include "platform/MessageQueue.h"
+#include "platform/Surface.h"
 #include "platform/headless/HeadlessState.h"
 
 namespace platform {
@@ -13,7 +14,7 @@ namespace {
 
 std::mutex faultMutex;
 std::vector<std::string> refusedDevices;
-int32_t openDeviceContexts = 0;
+int32_t presetDeviceContexts = 0;
 
 }  // namespace
 
@@ -22,13 +23,7 @@ bool DeviceStartRefused(const std::string& device) {
   return std::find(refusedDevices.begin(), refusedDevices.end(), device) != refusedDevices.end();
 }
 
-void DeviceContextOpened() { ++openDeviceContexts; }
-void DeviceContextClosed() {
-  if (openDeviceContexts > 0) {
-    --openDeviceContexts;
-  }
-}
-int32_t OpenDeviceContexts() { return openDeviceContexts; }
+int32_t OpenDeviceContexts() { return Surface::OpenDeviceContexts() + presetDeviceContexts; }
 
 namespace testing {
 
@@ -82,14 +77,14 @@ void FailDeviceStart(const std::string& device) {
   refusedDevices.push_back(device);
 }
 
-void SetOpenDeviceContexts(int32_t count) { openDeviceContexts = count; }
+void SetOpenDeviceContexts(int32_t count) { presetDeviceContexts = count; }
 
 void Reset() {
   {
     std::lock_guard lock(faultMutex);
     refusedDevices.clear();
   }
-  openDeviceContexts = 0;
+  presetDeviceContexts = 0;
   {
     std::lock_guard lock(State().mutex);
     State().pendingEvents.clear();

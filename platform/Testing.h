@@ -70,7 +70,7 @@ WindowSettings HeadlessWindowSettings();
 // Makes the start of a device fail ("system", "display", "input", "sound",
 // "movie", or any name a device start asks about).
 void FailDeviceStart(const std::string& device);
-// Sets the count of device contexts that are open, as the display keeps it.
+// Adds a count of open device contexts to those the surfaces hold.
 void SetOpenDeviceContexts(int32_t count);
 
 // ---- All hooks ----

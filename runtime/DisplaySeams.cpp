@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "base/DebugFormat.h"
+#include "runtime/DebugLog.h"
 
 void ReportDisplayFailure(const char* format, ...) {
   char text[kFormatBufferSize];
@@ -11,7 +12,7 @@ void ReportDisplayFailure(const char* format, ...) {
   va_start(arguments, format);
   std::vsnprintf(text, sizeof text, format, arguments);
   va_end(arguments);
-  DebugPrint("%s", text);
+  FailureBox("%s", text);
 }
 
 platform::SurfaceRect ClientRectangleOnScreen(const tDisplaySettings& settings) {

@@ -13,8 +13,10 @@
 #include "platform/Clock.h"
 #include "platform/DeviceContexts.h"
 #include "platform/MessageQueue.h"
+#include "platform/Surface.h"
 #include "platform/System.h"
 #include "runtime/DebugLog.h"
+#include "runtime/Display.h"
 #include "runtime/RTSDevices.h"
 #include "runtime/RTSState.h"
 #include "runtime/RTSWindowProc.h"
@@ -134,9 +136,19 @@ void RunTimerWhenDue() {
   timer.RunIfDue(platform::UpTimeMilliseconds());
 }
 
+// The display's primary is intact or restored; nothing to check before the
+// display started.
+bool DisplaySurfacesIntact() {
+  if (!IsDisplayStarted()) {
+    return true;
+  }
+  return PrimarySurface() != nullptr &&
+         RestoreDisplaySurfaces() == platform::ResultCode(platform::SurfaceResult::Ok);
+}
+
 void CheckSurfaces() {
   RTSState& state = RTS();
-  const bool intact = state.surfaceCheck == nullptr || state.surfaceCheck();
+  const bool intact = state.surfaceCheck != nullptr ? state.surfaceCheck() : DisplaySurfacesIntact();
   if (!intact) {
     return;
   }
@@ -209,28 +221,6 @@ void ShowMainWindow() {
   if (RTS().mainWindow) {
     RTS().mainWindow->Show();
   }
-}
-
-void SnapScreenSize(int32_t& width, int32_t& height) {
-  struct StandardMode {
-    int32_t minimumWidth;  // 0: the width does not decide
-    int32_t minimumHeight;
-    int32_t width;
-    int32_t height;
-  };
-  static constexpr StandardMode kModes[] = {
-      {1600, 1200, 1600, 1200}, {1280, 1024, 1280, 1024}, {0, 960, 1280, 960}, {1152, 864, 1152, 864},
-      {1024, 768, 1024, 768},   {960, 720, 960, 720},     {800, 600, 800, 600},
-  };
-  for (const StandardMode& mode : kModes) {
-    if ((mode.minimumWidth != 0 && width >= mode.minimumWidth) || height >= mode.minimumHeight) {
-      width = mode.width;
-      height = mode.height;
-      return;
-    }
-  }
-  width = 640;
-  height = 480;
 }
 
 void RunGameDestruction() {

@@ -8,6 +8,7 @@
 #include "platform/DeviceFaults.h"
 #include "platform/System.h"
 #include "runtime/DebugLog.h"
+#include "runtime/Display.h"
 #include "runtime/RTSBanner.h"
 #include "runtime/RTSState.h"
 #include "runtime/StartupProfile.h"
@@ -73,18 +74,18 @@ bool StartCom() {
   return true;
 }
 
+// The display keeps the "DirectDraw" section (sizes snapped to a standard
+// mode); the window is made from it.
 bool ReadDisplaySettings() {
   RTSState& state = RTS();
-  const char* file = ConfigurationName();
-  state.screenWidth = 640;
-  state.screenHeight = 480;
-  state.bitsPerPixel = 16;
-  ReadStartupIntWritable(file, "DirectDraw", "ScreenWidth", state.screenWidth);
-  ReadStartupIntWritable(file, "DirectDraw", "ScreenHeight", state.screenHeight);
-  ReadStartupIntWritable(file, "DirectDraw", "BitsPerPixel", state.bitsPerPixel);
-  state.windowed = ReadStartupBool(file, "DirectDraw", "Windowed", false);
+  const tDisplaySettings& settings = LoadDisplaySettings(ConfigurationName());
+  state.windowed = settings.Windowed;
+  state.screenWidth = settings.ScreenWidth;
+  state.screenHeight = settings.ScreenHeight;
+  state.bitsPerPixel = settings.BitsPerPixel;
+  state.screenLeft = settings.ScreenLeft;
+  state.screenTop = settings.ScreenTop;
   DebugMessage(state.windowed ? "Using windowed mode\n" : "Using full screen mode\n");
-  SnapScreenSize(state.screenWidth, state.screenHeight);
   return true;
 }
 
@@ -97,8 +98,8 @@ bool CreateMainWindow() {
   settings.width = state.screenWidth;
   settings.height = state.screenHeight;
   if (state.windowed) {
-    ReadStartupInt(ConfigurationName(), "DirectDraw", "ScreenLeft", settings.left);
-    ReadStartupInt(ConfigurationName(), "DirectDraw", "ScreenTop", settings.top);
+    settings.left = state.screenLeft;
+    settings.top = state.screenTop;
   }
   state.mainWindow = platform::Window::Create(settings);
   if (!state.mainWindow) {
@@ -166,7 +167,7 @@ struct tRTSDevice {
 
 constexpr tRTSDevice kDevices[] = {
     {"system", RTSWindowsFailure, StartSystem, SystemExit},
-    {"display", RTSDirectDrawFailure, nullptr, nullptr},
+    {"display", RTSDirectDrawFailure, StartDisplay, StopDisplay},
     {"input", RTSInputFailure, nullptr, nullptr},
     {"sound", RTSDirectSoundFailure, nullptr, nullptr},
     {"movie", RTSDirectShowFailure, nullptr, nullptr},

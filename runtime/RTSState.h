@@ -21,7 +21,8 @@ struct tLoopTimer {
 };
 
 // Checks the display's primary surface after an activation change: true
-// when it is intact or was restored. Without a display every check succeeds.
+// when it is intact or was restored. Without one set, the display's own
+// check runs; without a started display every check succeeds.
 using tSurfaceCheck = bool (*)();
 // Turns an input message into input events; true when it was handled.
 using tInputMessageHandler = bool (*)(const platform::Message& message);
@@ -46,6 +47,8 @@ struct RTSState {
   int32_t screenWidth = 640;
   int32_t screenHeight = 480;
   int32_t bitsPerPixel = 16;
+  int32_t screenLeft = 0;      // windowed mode: the window's outer corner
+  int32_t screenTop = 0;
   int32_t mouseX = 0;          // last position of a mouse message
   int32_t mouseY = 0;
 
@@ -82,6 +85,3 @@ int32_t ExitReport(int32_t code);
 const char* RTSCaption();
 void HideMainWindow();
 void ShowMainWindow();
-
-// The largest standard screen size that a configured width or height reaches.
-void SnapScreenSize(int32_t& width, int32_t& height);

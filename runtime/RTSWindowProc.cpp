@@ -2,6 +2,7 @@
 
 #include "platform/MessageQueue.h"
 #include "runtime/DebugLog.h"
+#include "runtime/Display.h"
 #include "runtime/RTSState.h"
 
 namespace {
@@ -41,6 +42,7 @@ bool WindowProcedure(const Message& message) {
     case MessageKind::Activate:
       state.surfacesValid = false;
       state.active = message.value != 0;
+      SetDisplayActive(state.active);
       return false;
     case MessageKind::KeyDown:
     case MessageKind::KeyUp:
@@ -70,6 +72,9 @@ bool WindowProcedure(const Message& message) {
     case MessageKind::Move:
       if (state.windowed && state.mainWindow) {
         state.mainWindow->NoteMoved(message.x, message.y);
+        // The window has no frame of its own: the client area starts at
+        // the window's corner.
+        SetDisplayClientPosition(message.x, message.y);
       }
       return true;
     case MessageKind::SystemClose:

@@ -1,9 +1,7 @@
 #include "runtime/StartupProfile.h"
 
-#include <cstdlib>
 #include <string>
 
-#include "base/TextUtils.h"
 #include "runtime/Config.h"
 
 namespace {
@@ -37,21 +35,6 @@ bool WriteToConfiguration(const char* fileName, const char* section, const char*
 tProfileReader profileReader = ReadFromConfiguration;
 tProfileWriter profileWriter = WriteToConfiguration;
 
-// Reads a decimal number after blanks; false when there are no digits.
-bool ParseInteger(const std::string& text, int32_t& value) {
-  const char* cursor = text.c_str();
-  while (*cursor == ' ' || *cursor == '\t') {
-    ++cursor;
-  }
-  char* end = nullptr;
-  const long long number = std::strtoll(cursor, &end, 10);
-  if (end == cursor || number < INT32_MIN || number > INT32_MAX) {
-    return false;
-  }
-  value = static_cast<int32_t>(number);
-  return true;
-}
-
 }  // namespace
 
 void SetStartupProfile(tProfileReader reader, tProfileWriter writer) {
@@ -72,37 +55,4 @@ bool WriteStartupText(const char* fileName, const char* section, const char* ent
     return false;
   }
   return profileWriter(fileName, section, entry, value);
-}
-
-void ReadStartupInt(const char* fileName, const char* section, const char* entry, int32_t& value) {
-  std::string text;
-  if (ReadStartupText(fileName, section, entry, text)) {
-    ParseInteger(text, value);
-  }
-}
-
-void ReadStartupIntWritable(const char* fileName, const char* section, const char* entry, int32_t& value) {
-  std::string text;
-  if (ReadStartupText(fileName, section, entry, text)) {
-    ParseInteger(text, value);
-    return;
-  }
-  WriteStartupText(fileName, section, entry, std::to_string(value).c_str());
-}
-
-bool ReadStartupBool(const char* fileName, const char* section, const char* entry, bool defaultValue) {
-  std::string text;
-  if (!ReadStartupText(fileName, section, entry, text)) {
-    return defaultValue;
-  }
-  const size_t start = text.find_first_not_of(" \t");
-  const std::string word = start == std::string::npos ? std::string() : text.substr(start);
-  if (CompareNoCase(word.c_str(), "True") == 0 || CompareNoCase(word.c_str(), "On") == 0) {
-    return true;
-  }
-  if (CompareNoCase(word.c_str(), "False") == 0 || CompareNoCase(word.c_str(), "Off") == 0) {
-    return false;
-  }
-  int32_t number = 0;
-  return ParseInteger(word, number) && number != 0;
 }

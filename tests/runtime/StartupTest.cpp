@@ -20,6 +20,16 @@ namespace {
 
 using testing_support::ReadDebugLog;
 
+void WriteFile(const char* name, const char* contents) {
+  std::ofstream file(name, std::ios::binary);
+  file << contents;
+}
+
+std::string ReadFile(const char* name) {
+  std::ifstream file(name, std::ios::binary);
+  return std::string((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+}
+
 TEST_F(RTSTest, SecondInstanceGetsCodeTwoAndWritesNoLog) {
   platform::InstanceLock firstInstance("DirectLumo");
   ASSERT_TRUE(firstInstance.Held());
@@ -89,6 +99,7 @@ TEST_F(RTSTest, StartUpLogsTheBannerAndConstructsTheGame) {
       "COM library initialized\r\n",
       "Using full screen mode\r\n",
       "Main window registered, created, shown and updated",
+      "DirectDraw initialized (",
       "RTS initialized\r\n",
       "\r\nConstructing the game...\r\n",
       "Game constructed\r\n",
@@ -141,61 +152,38 @@ TEST_F(RTSTest, DebugSectionOfTheConfigurationSetsTheLog) {
 
 TEST_F(RTSTest, StartUpReadsAndWritesTheConfigurationFile) {
   SetStartupProfile(nullptr, nullptr);
-  {
-    std::FILE* ini = std::fopen("LumoYobbieDemo.ini", "wb");
-    std::fputs("[Debug]\nLevel=Maximum\nFlush=2\n[DirectDraw]\nScreenWidth=1024\n", ini);
-    std::fclose(ini);
-  }
+  WriteFile("LumoYobbieDemo.ini", "[Debug]\nLevel=Maximum\nFlush=2\n[DirectDraw]\nScreenWidth=1024\n");
 
   ASSERT_EQ(Start(), RTSSuccess);
   EXPECT_EQ(GetDebugLevel(), DebugLevelMaximum);
   EXPECT_EQ(GetDebugFlushPolicy(), 2);
   EXPECT_EQ(platform::testing::HeadlessWindowSettings().width, 1024);
   // The missing writable entries were written with their defaults.
-  std::ifstream file("LumoYobbieDemo.ini");
-  const std::string contents((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  const std::string contents = ReadFile("LumoYobbieDemo.ini");
   EXPECT_NE(contents.find("ScreenHeight=480"), std::string::npos);
   EXPECT_NE(contents.find("BitsPerPixel=16"), std::string::npos);
 }
 
 TEST_F(RTSTest, WindowedModeReadsThePositionAndWritesItBackAtExit) {
-  Profile()["DirectDraw/Windowed"] = "True";
-  Profile()["DirectDraw/ScreenLeft"] = "30";
-  Profile()["DirectDraw/ScreenTop"] = "40";
-  Profile()["DirectDraw/ScreenWidth"] = "1000";
-  Profile()["DirectDraw/ScreenHeight"] = "700";
+  SetStartupProfile(nullptr, nullptr);
+  WriteFile("LumoYobbieDemo.ini",
+            "[DirectDraw]\nWindowed=True\nScreenLeft=30\nScreenTop=40\nScreenWidth=1000\nScreenHeight=700\n");
 
   ASSERT_EQ(Start(), RTSSuccess);
   const platform::WindowSettings window = platform::testing::HeadlessWindowSettings();
   EXPECT_TRUE(window.windowed);
   EXPECT_EQ(window.left, 30);
+  EXPECT_EQ(window.top, 40);
   EXPECT_EQ(window.width, 960);
   EXPECT_EQ(window.height, 720);
-  EXPECT_EQ(Profile()["DirectDraw/BitsPerPixel"], "16");
+  EXPECT_NE(ReadDebugLog().find("Using windowed mode\r\n"), std::string::npos);
 
   platform::testing::InjectMessage({platform::MessageKind::Move, 0, 55, 66});
   platform::testing::InjectMessage({platform::MessageKind::SystemClose});
   EXPECT_EQ(RunRTS(), RTSSuccess);
-  EXPECT_EQ(Profile()["DirectDraw/ScreenLeft"], "55");
-  EXPECT_EQ(Profile()["DirectDraw/ScreenTop"], "66");
-}
-
-TEST(ScreenSizeTest, ConfiguredSizeSnapsToTheLargestStandardModeReached) {
-  struct Case {
-    int32_t width, height, snappedWidth, snappedHeight;
-  };
-  const Case cases[] = {
-      {1000, 700, 960, 720}, {1024, 700, 1024, 768}, {0, 0, 640, 480},      {2000, 100, 1600, 1200},
-      {100, 960, 1280, 960}, {1280, 0, 1280, 1024},  {1152, 0, 1152, 864},  {800, 599, 800, 600},
-      {799, 599, 640, 480},  {-5, -5, 640, 480},
-  };
-  for (const Case& size : cases) {
-    int32_t width = size.width;
-    int32_t height = size.height;
-    SnapScreenSize(width, height);
-    EXPECT_EQ(width, size.snappedWidth) << size.width << "x" << size.height;
-    EXPECT_EQ(height, size.snappedHeight) << size.width << "x" << size.height;
-  }
+  const std::string contents = ReadFile("LumoYobbieDemo.ini");
+  EXPECT_NE(contents.find("ScreenLeft=55"), std::string::npos);
+  EXPECT_NE(contents.find("ScreenTop=66"), std::string::npos);
 }
 
 TEST_F(RTSTest, InformationCopiesWholeFieldsOnly) {
