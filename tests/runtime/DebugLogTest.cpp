@@ -9,7 +9,7 @@
 
 namespace {
 
-using testing_support::ReadDebugLog;
+using testing_support::ReadDebugLogBytes;
 
 // Bytes of the log that reached the file so far.
 uintmax_t BytesOnDisk() { return std::filesystem::file_size("Debug.txt"); }
@@ -51,7 +51,7 @@ TEST_F(DebugLogTest, LineFeedsAreWrittenAsCarriageReturnAndLineFeed) {
   DebugMessage("a\nb");
   DebugMessage("\n\nc\n");
   CloseDebugLog();
-  EXPECT_EQ(ReadDebugLog(), "a\r\nb\r\n\r\nc\r\n");
+  EXPECT_EQ(ReadDebugLogBytes(), "a\r\nb\r\n\r\nc\r\n");
 }
 
 TEST_F(DebugLogTest, ModeNamesAreCaseInsensitiveAndOthersTakeTheDefault) {
@@ -78,7 +78,7 @@ TEST_F(DebugLogTest, ModeNamesAreCaseInsensitiveAndOthersTakeTheDefault) {
     EXPECT_EQ(GetDebugMode(), setting.expected);
     DebugMessage("new");
     CloseDebugLog();
-    EXPECT_EQ(ReadDebugLog(), setting.contents);
+    EXPECT_EQ(ReadDebugLogBytes(), setting.contents);
   }
 }
 
@@ -108,7 +108,7 @@ TEST_F(DebugLogTest, NothingIsWrittenWithoutALogOrAfterItClosed) {
   CloseDebugLog();
   DebugMessage("lost\n");
   EXPECT_EQ(GetDebugMode(), DebugModeOff);
-  EXPECT_EQ(ReadDebugLog(), "kept\r\n");
+  EXPECT_EQ(ReadDebugLogBytes(), "kept\r\n");
 }
 
 TEST_F(DebugLogTest, SettingTheSameModeAgainKeepsTheFileOpen) {
@@ -117,7 +117,7 @@ TEST_F(DebugLogTest, SettingTheSameModeAgainKeepsTheFileOpen) {
   EXPECT_EQ(SetDebugMode(DebugModeOverwrite), DebugModeOverwrite);
   DebugMessage("two\n");
   CloseDebugLog();
-  EXPECT_EQ(ReadDebugLog(), "one\r\ntwo\r\n");
+  EXPECT_EQ(ReadDebugLogBytes(), "one\r\ntwo\r\n");
 }
 
 TEST_F(DebugLogTest, LogThatCannotBeOpenedTurnsTheModeOff) {

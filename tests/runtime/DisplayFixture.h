@@ -35,12 +35,7 @@ class DisplayFixture : public ::testing::Test {
     return settings;
   }
 
-  // The log stores every line feed as carriage return and line feed.
   static bool LogHas(const std::string& text) {
-    std::string stored;
-    for (char character : text) {
-      stored += character == '\n' ? "\r\n" : std::string(1, character);
-    }
-    return testing_support::ReadDebugLog().find(stored) != std::string::npos;
+    return testing_support::ReadDebugLog().find(text) != std::string::npos;
   }
 };

@@ -15,7 +15,7 @@ namespace {
 
 using platform::Message;
 using platform::MessageKind;
-using testing_support::ReadDebugLog;
+using testing_support::ReadDebugLogBytes;
 
 TEST_F(RTSTest, LoopBlocksWhileInactiveAndResumesOnActivation) {
   ASSERT_EQ(Start(), RTSSuccess);
@@ -111,7 +111,7 @@ TEST_F(RTSTest, ClosingWhileTheQueryAnswersNoKeepsTheGameRunning) {
   EXPECT_EQ(FakeTimer::ticks, 4);
   EXPECT_EQ(FakeGame::queries, 3);
   EXPECT_FALSE(platform::testing::HeadlessWindowOpen());
-  const std::string log = ReadDebugLog();
+  const std::string log = ReadDebugLogBytes();
   EXPECT_EQ(CountOf(log, "System request to terminate the game\r\n"), 1);
   EXPECT_EQ(CountOf(log, "External request to terminate the game\r\n"), 2);
   EXPECT_NE(log.find("\r\nPlaying the game...\r\n"), std::string::npos);
@@ -124,7 +124,7 @@ TEST_F(RTSTest, ClosedGameIsDestructedOnceAndReportsSuccess) {
   EXPECT_EQ(RunRTS(), RTSSuccess);
   EXPECT_EQ(FakeGame::constructed, 1);
   EXPECT_EQ(FakeGame::destructed, 1);
-  const std::string log = ReadDebugLog();
+  const std::string log = ReadDebugLogBytes();
   const char* const linesInOrder[] = {
       "System request to terminate the game\r\n", "\r\nDestructing the game...\r\n", "Game destructed\r\n",
       "\r\nFinalizing the RTS...\r\n", "COM library closed\r\n", "RTS finalized\r\n",
@@ -147,7 +147,7 @@ TEST_F(RTSTest, OpenDeviceContextsAtExitTurnSuccessIntoMemoryLeak) {
   platform::testing::InjectMessage({MessageKind::SystemClose});
 
   EXPECT_EQ(RunRTS(), RTSMemoryLeak);
-  const std::string log = ReadDebugLog();
+  const std::string log = ReadDebugLogBytes();
   EXPECT_NE(log.find("\r\nNot all DCs are destroyed (Left=2)\r\n"), std::string::npos);
   EXPECT_NE(log.find("RTS exit code E: Memory leak"), std::string::npos);
 }

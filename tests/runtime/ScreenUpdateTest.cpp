@@ -106,9 +106,7 @@ TEST_F(ScreenUpdateTest, SetUpAndReleaseLogTheirSteps) {
       "DirectDraw primary surface released\n",
       "DirectDraw released\n",
   };
-  // The log stores line feeds as carriage return and line feed.
-  std::string log = testing_support::ReadDebugLog();
-  std::erase(log, '\r');
+  const std::string log = testing_support::ReadDebugLog();
   size_t position = 0;
   for (const char* line : expected) {
     const size_t found = log.find(line, position);

@@ -11,7 +11,7 @@
 namespace rts_testing {
 namespace {
 
-using testing_support::ReadDebugLog;
+using testing_support::ReadDebugLogBytes;
 
 TEST_F(RTSTest, ExitWithYesEndsTheProcessWithCodeZero) {
   const int code = RunInChild([this] {
@@ -20,7 +20,7 @@ TEST_F(RTSTest, ExitWithYesEndsTheProcessWithCodeZero) {
   });
 
   EXPECT_EQ(code, 0);
-  const std::string log = ReadDebugLog();
+  const std::string log = ReadDebugLogBytes();
   EXPECT_NE(log.find("Game terminated\r\n\r\nDestructing the game...\r\nGame destructed\r\n"),
             std::string::npos);
   EXPECT_NE(log.find("\r\nExiting the RTS...\r\n\r\nRTS exit code 0: Success"), std::string::npos);
@@ -43,8 +43,8 @@ TEST_F(RTSTest, AbortEndsTheProcessWithCodeThirteen) {
   });
 
   EXPECT_EQ(code, RTSGameAborted);
-  EXPECT_NE(ReadDebugLog().find("Game aborted\r\n\r\nDestructing the game..."), std::string::npos);
-  EXPECT_NE(ReadDebugLog().find("RTS exit code D: Game aborted"), std::string::npos);
+  EXPECT_NE(ReadDebugLogBytes().find("Game aborted\r\n\r\nDestructing the game..."), std::string::npos);
+  EXPECT_NE(ReadDebugLogBytes().find("RTS exit code D: Game aborted"), std::string::npos);
 }
 
 TEST_F(RTSTest, LeftDeviceContextsTurnATerminatedGameIntoMemoryLeak) {
@@ -55,7 +55,7 @@ TEST_F(RTSTest, LeftDeviceContextsTurnATerminatedGameIntoMemoryLeak) {
   });
 
   EXPECT_EQ(code, RTSMemoryLeak);
-  EXPECT_NE(ReadDebugLog().find("Not all DCs are destroyed (Left=3)"), std::string::npos);
+  EXPECT_NE(ReadDebugLogBytes().find("Not all DCs are destroyed (Left=3)"), std::string::npos);
 }
 
 TEST_F(RTSTest, ErrorMessageLogsShowsTheBoxAndEndsWithCodeThirteen) {
@@ -65,7 +65,7 @@ TEST_F(RTSTest, ErrorMessageLogsShowsTheBoxAndEndsWithCodeThirteen) {
   });
 
   EXPECT_EQ(code, RTSGameAborted);
-  const std::string log = ReadDebugLog();
+  const std::string log = ReadDebugLogBytes();
   EXPECT_NE(log.find("Something broke (Code=42)\r\nGame aborted\r\n"), std::string::npos);
   EXPECT_EQ(CountOf(log, "Destructing the game"), 1);
 }
@@ -81,7 +81,7 @@ TEST_F(RTSTest, ErrorBoxDuringDestructionRunsTheDestructCallbackOnce) {
   });
 
   EXPECT_EQ(code, RTSGameAborted);
-  const std::string log = ReadDebugLog();
+  const std::string log = ReadDebugLogBytes();
   EXPECT_EQ(CountOf(log, "destruct callback ran"), 1);
   EXPECT_EQ(CountOf(log, "Constructing the game"), 1);
   EXPECT_NE(log.find("Destruction failed\r\nGame aborted\r\n"), std::string::npos);
@@ -96,7 +96,7 @@ TEST_F(RTSTest, WarningAnsweredYesEndsTheGame) {
   });
 
   EXPECT_EQ(code, RTSGameAborted);
-  EXPECT_NE(ReadDebugLog().find("Low on beer\r\nGame aborted\r\n"), std::string::npos);
+  EXPECT_NE(ReadDebugLogBytes().find("Low on beer\r\nGame aborted\r\n"), std::string::npos);
 }
 
 TEST_F(RTSTest, WarningAnsweredNoShowsTheWindowAgainAndReturns) {
@@ -119,7 +119,7 @@ TEST_F(RTSTest, CleanUpRunsAtShutdownWithoutAConstructStep) {
 
   EXPECT_EQ(RunRTS(), RTSSuccess);
   EXPECT_EQ(cleanUps, 1);
-  const std::string log = ReadDebugLog();
+  const std::string log = ReadDebugLogBytes();
   EXPECT_NE(log.find("\r\nCollecting garbage...\r\nGarbage collected\r\n"), std::string::npos);
   EXPECT_EQ(log.find("Constructing the game"), std::string::npos);
 }

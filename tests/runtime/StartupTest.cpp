@@ -18,7 +18,7 @@
 namespace rts_testing {
 namespace {
 
-using testing_support::ReadDebugLog;
+using testing_support::ReadDebugLogBytes;
 
 void WriteFile(const char* name, const char* contents) {
   std::ofstream file(name, std::ios::binary);
@@ -44,7 +44,7 @@ TEST_F(RTSTest, LockThatCannotBeCreatedFailsTheSystemStart) {
   setenv("YOB_RUNTIME_DIR", (testing_support::TestFolder() / "missing" / "folder").c_str(), 1);
 
   EXPECT_EQ(Start(), RTSWindowsFailure);
-  const std::string log = ReadDebugLog();
+  const std::string log = ReadDebugLogBytes();
   EXPECT_NE(log.find("Cannot create RTS identification mutex (Name=DirectLumo)\r\n"), std::string::npos);
   EXPECT_NE(log.find("RTS exit code 7: Windows initialization failure"), std::string::npos);
   ASSERT_EQ(platform::testing::ShownMessageBoxes().size(), 1u);
@@ -73,7 +73,7 @@ TEST_F(RTSTest, EachDeviceStartFailureGivesItsCodeAndExitReport) {
     FakeGame::constructed = 0;
 
     EXPECT_EQ(Start(), failure.code);
-    const std::string log = ReadDebugLog();
+    const std::string log = ReadDebugLogBytes();
     EXPECT_NE(log.find("\r\nRTS Initialization failed\r\n"), std::string::npos);
     EXPECT_NE(log.find(failure.report), std::string::npos);
     EXPECT_EQ(log.find("RTS initialized"), std::string::npos);
@@ -85,7 +85,7 @@ TEST_F(RTSTest, EachDeviceStartFailureGivesItsCodeAndExitReport) {
 
 TEST_F(RTSTest, StartUpLogsTheBannerAndConstructsTheGame) {
   ASSERT_EQ(Start(), RTSSuccess);
-  const std::string log = ReadDebugLog();
+  const std::string log = ReadDebugLogBytes();
   const char* const linesInOrder[] = {
       "***** RTS (Run-Time System) of the DirectLumo Games Engine\r\n",
       "***** LumoGame RTS 1.7.8.0 (English release build)\r\n",
@@ -124,7 +124,7 @@ TEST_F(RTSTest, ConstructionFailureEndsWithCodeFourWithoutDestruct) {
   EXPECT_EQ(Start(), RTSGameConstructionFailure);
   EXPECT_EQ(FakeGame::constructed, 1);
   EXPECT_EQ(FakeGame::destructed, 0);
-  EXPECT_NE(ReadDebugLog().find("RTS exit code 4: Game construction failure"), std::string::npos);
+  EXPECT_NE(ReadDebugLogBytes().find("RTS exit code 4: Game construction failure"), std::string::npos);
 }
 
 TEST_F(RTSTest, ExceptionDuringConstructionEndsWithCodeThree) {
@@ -132,7 +132,7 @@ TEST_F(RTSTest, ExceptionDuringConstructionEndsWithCodeThree) {
 
   EXPECT_EQ(InitializeRTS(&kStartRecord, throwing, FakeGame::Destruct), RTSExceptionFailure);
   EXPECT_EQ(FakeGame::destructed, 0);
-  EXPECT_NE(ReadDebugLog().find("RTS exit code 3: Exception failure"), std::string::npos);
+  EXPECT_NE(ReadDebugLogBytes().find("RTS exit code 3: Exception failure"), std::string::npos);
 }
 
 TEST_F(RTSTest, DebugSectionOfTheConfigurationSetsTheLog) {
@@ -147,7 +147,7 @@ TEST_F(RTSTest, DebugSectionOfTheConfigurationSetsTheLog) {
   ASSERT_EQ(Start(), RTSSuccess);
   EXPECT_EQ(GetDebugMode(), DebugModeAppend);
   EXPECT_EQ(GetDebugLevel(), DebugLevelExtended);
-  EXPECT_EQ(ReadDebugLog().rfind("earlier run\r\n***** ", 0), 0u);
+  EXPECT_EQ(ReadDebugLogBytes().rfind("earlier run\r\n***** ", 0), 0u);
 }
 
 TEST_F(RTSTest, StartUpReadsAndWritesTheConfigurationFile) {
@@ -176,7 +176,7 @@ TEST_F(RTSTest, WindowedModeReadsThePositionAndWritesItBackAtExit) {
   EXPECT_EQ(window.top, 40);
   EXPECT_EQ(window.width, 960);
   EXPECT_EQ(window.height, 720);
-  EXPECT_NE(ReadDebugLog().find("Using windowed mode\r\n"), std::string::npos);
+  EXPECT_NE(ReadDebugLogBytes().find("Using windowed mode\r\n"), std::string::npos);
 
   platform::testing::InjectMessage({platform::MessageKind::Move, 0, 55, 66});
   platform::testing::InjectMessage({platform::MessageKind::SystemClose});
@@ -228,7 +228,7 @@ TEST_F(RTSTest, OldEngineVersionWarnsAboutMissingResources) {
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_EQ(boxes[0].kind, platform::MessageBoxKind::Question);
   EXPECT_EQ(boxes[0].text, "The game does not contain any resources\n\nTerminate Yobbozers?");
-  EXPECT_NE(ReadDebugLog().find("(English release build)\r\nThe game does not contain any resources"),
+  EXPECT_NE(ReadDebugLogBytes().find("(English release build)\r\nThe game does not contain any resources"),
             std::string::npos);
 }
 
