@@ -8,6 +8,8 @@
 #include "platform/DeviceFaults.h"
 #include "platform/System.h"
 #include "runtime/DebugLog.h"
+#include "runtime/FileTypes.h"
+#include "runtime/Folders.h"
 #include "runtime/Display.h"
 #include "runtime/RTSBanner.h"
 #include "runtime/RTSState.h"
@@ -125,9 +127,26 @@ bool TakeProgramFolder() {
   return true;
 }
 
+// The folders and the CD drive; a CD that the media or the audio need but
+// that is missing fails the system start.
+bool SetUpFolders() {
+  std::string failure;
+  if (!StartFolders(ConfigurationName(), failure)) {
+    FailureBox("%s", failure.c_str());
+    return false;
+  }
+  return true;
+}
+
+bool SetUpFileTypes() {
+  StartFileTypes(ConfigurationName());
+  return true;
+}
+
 // The steps of the system start, in order; the first that fails ends it.
 constexpr bool (*kSystemSteps[])() = {
-    CheckInstanceLock, LogMemory, StartCom, ReadDisplaySettings, CreateMainWindow, TakeProgramFolder,
+    CheckInstanceLock, LogMemory,         StartCom,     ReadDisplaySettings,
+    CreateMainWindow,  TakeProgramFolder, SetUpFolders, SetUpFileTypes,
 };
 
 bool StartSystem() {
@@ -146,6 +165,8 @@ void SystemExit() {
     WriteStartupText(file, "DirectDraw", "ScreenLeft", std::to_string(state.mainWindow->Left()).c_str());
     WriteStartupText(file, "DirectDraw", "ScreenTop", std::to_string(state.mainWindow->Top()).c_str());
   }
+  StopFileTypes();
+  StopFolders();
   state.inputOn = false;
   if (comStarted) {
     comStarted = false;
