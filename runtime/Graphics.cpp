@@ -195,6 +195,10 @@ void DestroyGraphic(GraphicHandle graphic) {
       surface.PageUnlock();
     }
   }
+  // Locks of the graphic end with it, so a later UnlockGraphic of such a
+  // record is refused instead of reaching freed memory.
+  std::erase_if(LockedRecords(),
+                [graphic](const std::unique_ptr<LockedGraphic>& record) { return record->Graphic == graphic; });
   Graphics().erase(found);
 }
 

@@ -87,6 +87,16 @@ TEST_F(GraphicsTest, DestroyForgetsTheBackgroundGraphicAndRefusesASecondDestroy)
   EXPECT_TRUE(LogHas("DestroyGraphic() Null pointer to the graphic specified"));
 }
 
+TEST_F(GraphicsTest, UnlockAfterDestroyIsRefused) {
+  Start();
+  GraphicHandle graphic = CreateGraphic(2, 2, kWhite);
+  LockedGraphic* locked = LockGraphic(graphic);
+  ASSERT_NE(locked, nullptr);
+  DestroyGraphic(graphic);
+  UnlockGraphic(locked);
+  EXPECT_TRUE(LogHas("UnlockGraphic() Null pointer to the locked graphic specified"));
+}
+
 TEST_F(GraphicsTest, CursorWalksTheLockedGraphic) {
   Start();
   GraphicHandle graphic = CreateGraphic(4, 3, sRGB{});
