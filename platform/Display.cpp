@@ -6,6 +6,7 @@
 #include <optional>
 #include <vector>
 
+#include "platform/Backend.h"
 #include "platform/Testing.h"
 
 namespace platform {
@@ -42,12 +43,6 @@ DisplayTestSettings& TestSettings() {
 
 Display* currentDisplay = nullptr;
 
-// The last frame shown, kept until the back ends take presentation over.
-testing::ShownFrame& LastFrame() {
-  static testing::ShownFrame frame;
-  return frame;
-}
-
 PixelFormat FormatOfDepth(int32_t bitsPerPixel) {
   return bitsPerPixel == 16 ? TestSettings().sixteenBitFormat : FormatForDepth(bitsPerPixel);
 }
@@ -57,18 +52,20 @@ uint32_t StoredBytes(const PixelFormat& format, int32_t width, int32_t height) {
   return static_cast<uint32_t>(std::min<uint64_t>(pitch * static_cast<uint64_t>(height), UINT32_MAX));
 }
 
-void ShowFrame(const Surface& primary) {
-  testing::ShownFrame& frame = LastFrame();
-  const size_t rowBytes = static_cast<size_t>(primary.Width()) * primary.Format().BytesPerPixel();
+// Hands the primary's pixels to the back end to show.
+void PresentPrimary(const Surface& primary) {
+  const PixelFormat& format = primary.Format();
+  FrameView frame;
+  frame.pixels = primary.Pixels();
   frame.width = primary.Width();
   frame.height = primary.Height();
-  frame.format = primary.Format();
-  frame.pixels.resize(rowBytes * static_cast<size_t>(primary.Height()));
-  for (int32_t row = 0; row < primary.Height(); ++row) {
-    std::memcpy(frame.pixels.data() + rowBytes * static_cast<size_t>(row),
-                primary.Pixels() + static_cast<size_t>(row) * static_cast<size_t>(primary.Pitch()), rowBytes);
-  }
-  ++frame.count;
+  frame.pitch = primary.Pitch();
+  const bool fiveFiveFive = format.bitCount == 16 && format.greenMask == 0x03E0;
+  frame.bitsPerPixel = fiveFiveFive ? 15 : format.bitCount;
+  frame.redMask = format.redMask;
+  frame.greenMask = format.greenMask;
+  frame.blueMask = format.blueMask;
+  GetBackend().PresentFrame(frame);
 }
 
 }  // namespace
@@ -226,7 +223,7 @@ void Display::SetActive(bool active) {
 
 void Display::SurfaceChanged(const Surface& surface) {
   if (&surface == primary_.get()) {
-    ShowFrame(surface);
+    PresentPrimary(surface);
   }
 }
 
@@ -240,10 +237,7 @@ void SetDisplayCapabilities(const DisplayCapabilities& capabilities) {
 }
 void PutBackBufferInSystemMemory(bool inSystemMemory) { TestSettings().backBufferInSystemMemory = inSystemMemory; }
 void FailDisplayCreation(bool fail) { TestSettings().failCreation = fail; }
-void ResetDisplaySettings() {
-  TestSettings() = DisplayTestSettings{};
-  LastFrame() = ShownFrame{};
-}
+void ResetDisplaySettings() { TestSettings() = DisplayTestSettings{}; }
 
 Display* ActiveDisplay() { return currentDisplay; }
 
@@ -264,16 +258,17 @@ uint32_t ReadSurfacePixel(const Surface& surface, int32_t x, int32_t y) {
   return value;
 }
 
-const ShownFrame& LastShownFrame() { return LastFrame(); }
-
-uint32_t ShownFramePixel(int32_t x, int32_t y) {
-  const ShownFrame& frame = LastFrame();
-  if (x < 0 || y < 0 || x >= frame.width || y >= frame.height) {
+uint32_t PresentedPixel(const PresentedFrame& frame, int32_t x, int32_t y) {
+  const uint32_t bytes = (frame.bitsPerPixel + 7) / 8;
+  if (x < 0 || y < 0 || x >= frame.width || y >= frame.height || bytes == 0) {
     return 0;
   }
-  const uint32_t bytes = frame.format.BytesPerPixel();
+  const size_t offset = (static_cast<size_t>(y) * static_cast<size_t>(frame.width) + static_cast<size_t>(x)) * bytes;
+  if (offset + bytes > frame.pixels.size()) {
+    return 0;
+  }
   uint32_t value = 0;
-  std::memcpy(&value, frame.pixels.data() + (static_cast<size_t>(y) * frame.width + x) * bytes, bytes);
+  std::memcpy(&value, frame.pixels.data() + offset, bytes);
   return value;
 }
 

@@ -83,8 +83,6 @@ void Reset();
 
 // ---- Display and surfaces ----
 
-#include <vector>
-
 #include "platform/Display.h"
 #include "platform/PixelFormat.h"
 #include "platform/Surface.h"
@@ -119,16 +117,7 @@ void SetSurfaceRestore(Surface& surface, RestoreBehaviour behaviour);
 // The stored value of a pixel (0 outside the surface).
 uint32_t ReadSurfacePixel(const Surface& surface, int32_t x, int32_t y);
 
-// The last frame the display showed: rows packed without padding.
-struct ShownFrame {
-  int32_t width = 0;
-  int32_t height = 0;
-  PixelFormat format;
-  std::vector<uint8_t> pixels;
-  uint32_t count = 0;  // frames shown since the last ResetDisplaySettings
-};
-const ShownFrame& LastShownFrame();
-// The stored value of a pixel of the last frame (0 outside it).
-uint32_t ShownFramePixel(int32_t x, int32_t y);
+// The stored value of a pixel of a presented frame (0 outside it).
+uint32_t PresentedPixel(const PresentedFrame& frame, int32_t x, int32_t y);
 
 }  // namespace platform::testing

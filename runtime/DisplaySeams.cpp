@@ -5,6 +5,7 @@
 
 #include "base/DebugFormat.h"
 #include "runtime/DebugLog.h"
+#include "runtime/RTSState.h"
 
 void ReportDisplayFailure(const char* format, ...) {
   char text[kFormatBufferSize];
@@ -16,10 +17,12 @@ void ReportDisplayFailure(const char* format, ...) {
 }
 
 platform::SurfaceRect ClientRectangleOnScreen(const tDisplaySettings& settings) {
-  // The main window is not connected yet: the client area at ScreenLeft and
-  // ScreenTop.
-  return {settings.ScreenLeft, settings.ScreenTop, settings.ScreenLeft + settings.ScreenWidth,
-          settings.ScreenTop + settings.ScreenHeight};
+  // The window has no frame of its own, so its client area starts at its
+  // corner; before the window exists, at ScreenLeft and ScreenTop.
+  const platform::Window* window = RTS().mainWindow.get();
+  const int32_t left = window != nullptr ? window->Left() : settings.ScreenLeft;
+  const int32_t top = window != nullptr ? window->Top() : settings.ScreenTop;
+  return {left, top, left + settings.ScreenWidth, top + settings.ScreenHeight};
 }
 
 // The blits of graphics, the movies, the regions and the cursor are not

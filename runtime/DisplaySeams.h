@@ -5,8 +5,8 @@
 #include "platform/Surface.h"
 #include "runtime/Display.h"
 
-// What the display takes from run-time services that are connected here:
-// the failure box and the main window.
+// What the display takes from other run-time services: the failure box, the
+// main window and the hooks of the screen update.
 
 // Reports a display set-up failure through the failure box (logs the text).
 void ReportDisplayFailure(const char* format, ...) __attribute__((format(printf, 1, 2)));

@@ -13,10 +13,21 @@ using platform::MemoryKind;
 using platform::Surface;
 using platform::SurfaceResult;
 
+// A pixel of the frame the back end showed last.
+uint32_t ShownFramePixel(int32_t x, int32_t y) {
+  return platform::testing::PresentedPixel(platform::testing::LastPresentedFrame(), x, y);
+}
+
 class DisplayDeviceTest : public ::testing::Test {
  protected:
-  void SetUp() override { platform::testing::ResetDisplaySettings(); }
-  void TearDown() override { platform::testing::ResetDisplaySettings(); }
+  void SetUp() override {
+    platform::testing::Reset();
+    platform::testing::ResetDisplaySettings();
+  }
+  void TearDown() override {
+    platform::testing::ResetDisplaySettings();
+    platform::ReleaseBackend();
+  }
 
   std::unique_ptr<Display> MakeDisplay() {
     SurfaceResult result = SurfaceResult::Ok;
@@ -57,11 +68,12 @@ TEST_F(DisplayDeviceTest, FullScreenFlipShowsTheBackBuffer) {
 
   primary->AttachedBackBuffer()->Fill({10, 20, 11, 21}, 0x1234);
   ASSERT_EQ(primary->Flip(0), SurfaceResult::Ok);
-  const auto& frame = platform::testing::LastShownFrame();
+  const platform::testing::PresentedFrame frame = platform::testing::LastPresentedFrame();
+  EXPECT_EQ(frame.bitsPerPixel, 16u);
   EXPECT_EQ(frame.width, 640);
   EXPECT_EQ(frame.height, 480);
-  EXPECT_EQ(platform::testing::ShownFramePixel(10, 20), 0x1234u);
-  EXPECT_EQ(platform::testing::ShownFramePixel(11, 20), 0u);
+  EXPECT_EQ(ShownFramePixel(10, 20), 0x1234u);
+  EXPECT_EQ(ShownFramePixel(11, 20), 0u);
 }
 
 TEST_F(DisplayDeviceTest, WindowedPrimaryShowsTheClientAreaAtTheOrigin) {
@@ -77,8 +89,8 @@ TEST_F(DisplayDeviceTest, WindowedPrimaryShowsTheClientAreaAtTheOrigin) {
   EXPECT_EQ(back->Memory(), MemoryKind::Video);
   back->Fill({0, 0, 1, 1}, 0xABCDEF);
   ASSERT_EQ(primary->Blit({50, 60, 370, 260}, *back, back->Bounds()), SurfaceResult::Ok);
-  EXPECT_EQ(platform::testing::ShownFramePixel(0, 0), 0xABCDEFu);
-  EXPECT_EQ(platform::testing::LastShownFrame().width, 320);
+  EXPECT_EQ(ShownFramePixel(0, 0), 0xABCDEFu);
+  EXPECT_EQ(platform::testing::LastPresentedFrame().width, 320);
 }
 
 TEST_F(DisplayDeviceTest, OtherSurfacesAreSystemMemoryWhateverWasAsked) {

@@ -14,6 +14,7 @@
 class DisplayFixture : public ::testing::Test {
  protected:
   void SetUp() override {
+    platform::testing::Reset();
     platform::testing::ResetDisplaySettings();
     SetDebugMode(DebugModeOverwrite);
   }

@@ -11,7 +11,11 @@
 namespace {
 
 using platform::SurfaceResult;
-using platform::testing::ShownFramePixel;
+
+// A pixel of the frame the back end showed last.
+uint32_t ShownFramePixel(int32_t x, int32_t y) {
+  return platform::testing::PresentedPixel(platform::testing::LastPresentedFrame(), x, y);
+}
 
 TEST(ScreenSizeTest, SnapsToTheLargestModeTheSizeReaches) {
   struct Case {
@@ -142,6 +146,7 @@ TEST_F(ScreenUpdateTest, FrameDrawnIsTheFrameShown) {
   };
   for (const Case& test : cases) {
     SCOPED_TRACE(test.name);
+    platform::testing::Reset();
     platform::testing::ResetDisplaySettings();
     platform::testing::PutBackBufferInSystemMemory(test.backBufferInSystemMemory);
     ASSERT_TRUE(StartDisplay(Settings(test.windowed, test.backBlitting)));
@@ -153,7 +158,8 @@ TEST_F(ScreenUpdateTest, FrameDrawnIsTheFrameShown) {
       SetGraphicPixel(GetBackground(), 639, 479, GetColor(255, 255, 255));
       EndScreenUpdate();
     }
-    const auto& frame = platform::testing::LastShownFrame();
+    const platform::testing::PresentedFrame frame = platform::testing::LastPresentedFrame();
+    EXPECT_EQ(static_cast<int32_t>(frame.bitsPerPixel), BitsPerPixel());
     EXPECT_EQ(frame.width, 640);
     EXPECT_EQ(frame.height, 480);
     EXPECT_EQ(ShownFramePixel(0, 0), GetColor(0, 255, 0));
