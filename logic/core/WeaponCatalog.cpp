@@ -1,6 +1,7 @@
 #include "logic/core/WeaponCatalog.h"
 
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -103,24 +104,25 @@ WeaponCatalog::WeaponCatalog() {
   AddLevels();
 }
 
-YLWeapon* WeaponCatalog::Add(YLWeapon* weapon, const char* name) {
-  records.emplace_back(weapon);
+YLWeapon* WeaponCatalog::Add(WeaponOwner weapon, const char* name) {
   weapon->SetName(name);
-  return weapon;
+  records.push_back(std::move(weapon));
+  return records.back().get();
 }
 
 void WeaponCatalog::AddCloseCombat() {
   for (int32_t type = 0; type < WeaponSlot::kUnitTypes; ++type) {
     slots[WeaponSlot::CloseCombat(type)] =
-        Add(new YLWeapon(0.1f, 0.2f, kHitTime, 0, 0.0f, kCloseRange, false, 0, 0, 0), kKickNames[type]);
+        Add(WeaponOwner(new YLWeapon(0.1f, 0.2f, kHitTime, 0, 0.0f, kCloseRange, false, 0, 0, 0)),
+            kKickNames[type]);
   }
 }
 
 void WeaponCatalog::AddSpecials() {
   for (const SpecialWeapon& special : kSpecials) {
-    slots[special.slot] = Add(new YLWeapon(special.health, special.cons, special.execution, special.impact,
-                                           special.splat, special.range, special.ammo, special.price,
-                                           special.projectile, special.splatType),
+    slots[special.slot] = Add(WeaponOwner(new YLWeapon(special.health, special.cons, special.execution,
+                                                       special.impact, special.splat, special.range, special.ammo,
+                                                       special.price, special.projectile, special.splatType)),
                               special.name);
   }
 }
@@ -137,11 +139,11 @@ void WeaponCatalog::AddLevels() {
       }
       const LevelWeapon& values = kLevelWeapons[type][level];
       const bool gun = type == kUnitLeader && level > 0;
-      auto* weapon = gun ? new YLWeapon(values.health, values.cons, 0, 0, 0.0f, kThrowRange, true, values.price,
-                                        kGunProjectile, 0)
-                         : new YLWeapon(values.health, values.cons, kHitTime, 0, 0.0f, kCloseRange, false,
-                                        values.price, 0, 0);
-      slots[slot] = Add(weapon, LevelWeaponName(type, level).c_str());
+      WeaponOwner weapon(gun ? new YLWeapon(values.health, values.cons, 0, 0, 0.0f, kThrowRange, true,
+                                            values.price, kGunProjectile, 0)
+                             : new YLWeapon(values.health, values.cons, kHitTime, 0, 0.0f, kCloseRange, false,
+                                            values.price, 0, 0));
+      slots[slot] = Add(std::move(weapon), LevelWeaponName(type, level).c_str());
     }
   }
 }

@@ -77,12 +77,13 @@ class WeaponCatalog {
   YLWeapon* GetUnitWeapon(int32_t unitType, int32_t level) const;
 
  private:
+  using WeaponOwner = std::unique_ptr<YLWeapon, tObjectDestroyer>;
   // Takes ownership of a new record and names it.
-  YLWeapon* Add(YLWeapon* weapon, const char* name);
+  YLWeapon* Add(WeaponOwner weapon, const char* name);
   void AddCloseCombat();
   void AddSpecials();
   void AddLevels();
 
-  std::vector<std::unique_ptr<YLWeapon, tObjectDestroyer>> records;
+  std::vector<WeaponOwner> records;
   YLWeapon* slots[WeaponSlot::kCount] = {};
 };
