@@ -25,10 +25,9 @@ platform::SurfaceRect ClientRectangleOnScreen(const tDisplaySettings& settings) 
   return {left, top, left + settings.ScreenWidth, top + settings.ScreenHeight};
 }
 
-// The blits of graphics, the movies, the regions and the cursor are not
-// connected yet: each hook does nothing until its service exists.
-void DrawBackgroundGraphic(const tBackgroundState& /*background*/) {}
-
+// The movies, the regions and the cursor are not connected yet: each hook
+// does nothing until its service exists. DrawBackgroundGraphic lives with the
+// background (runtime/Background.cpp).
 void UpdatePlayingMovies(const char* /*caller*/) {}
 
 void InitializeRegionsAtCursor() {}

@@ -1,0 +1,399 @@
+#include "runtime/Blend.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "base/DebugFormat.h"
+#include "runtime/CursorBlock.h"
+#include "runtime/PixelFunctions.h"
+
+namespace {
+
+// ---- mixing one pixel ----
+
+// 5/6/5 and 5/5/5: each masked field is blended where it lies.
+struct FieldMixer {
+  uint32_t masks[3];
+  uint32_t operator()(uint32_t source, uint32_t destination, uint32_t alpha) const {
+    const uint32_t inverse = 255 - alpha;
+    uint32_t result = 0;
+    for (uint32_t mask : masks) {
+      result |= (((source & mask) * alpha + (destination & mask) * inverse) >> 8) & mask;
+    }
+    return result;
+  }
+};
+
+// Other 2-byte formats: both pixels unpacked to 0-255 channels and packed.
+struct ChannelMixer {
+  tPixelChannel channels[3];
+  uint32_t operator()(uint32_t source, uint32_t destination, uint32_t alpha) const {
+    const uint32_t inverse = 255 - alpha;
+    uint32_t result = 0;
+    for (const tPixelChannel& channel : channels) {
+      const uint32_t from = ((source & channel.Mask) >> channel.Shift) << channel.Loss;
+      const uint32_t to = ((destination & channel.Mask) >> channel.Shift) << channel.Loss;
+      const uint32_t mixed = ((to * inverse) >> 8) + ((from * alpha) >> 8);
+      result |= (mixed >> channel.Loss) << channel.Shift;
+    }
+    return result;
+  }
+};
+
+// 3- and 4-byte formats: the three low bytes; the fourth byte is kept.
+struct ByteMixer {
+  uint32_t operator()(uint32_t source, uint32_t destination, uint32_t alpha) const {
+    const uint32_t inverse = 255 - alpha;
+    uint32_t result = destination & 0xFF000000u;
+    for (uint32_t shift = 0; shift < 24; shift += 8) {
+      const uint32_t from = (source >> shift) & 0xFF;
+      const uint32_t to = (destination >> shift) & 0xFF;
+      result |= (((to * inverse) >> 8) + ((from * alpha) >> 8)) << shift;
+    }
+    return result;
+  }
+};
+
+enum class MixKind : uint8_t { Fields, Channels, Bytes };
+
+template <MixKind Kind>
+auto MakeMixer() {
+  const tPixelFormatInfo& format = DisplayPixelFormat();
+  if constexpr (Kind == MixKind::Fields) {
+    return FieldMixer{{format.Red.Mask, format.Green.Mask, format.Blue.Mask}};
+  } else if constexpr (Kind == MixKind::Channels) {
+    return ChannelMixer{{format.Red, format.Green, format.Blue}};
+  } else {
+    return ByteMixer{};
+  }
+}
+
+// ---- rows ----
+
+template <uint32_t Bytes>
+inline uint32_t Load(const uint8_t* address) {
+  uint32_t value = 0;
+  std::memcpy(&value, address, Bytes);
+  return value;
+}
+
+template <uint32_t Bytes>
+inline void Store(uint8_t* address, uint32_t value) {
+  std::memcpy(address, &value, Bytes);
+}
+
+// The part of a blend inside the graphics: top-left addresses and pitches.
+struct tBlendBlock {
+  uint8_t* Destination = nullptr;
+  int32_t DestinationPitch = 0;
+  const uint8_t* Source = nullptr;  // plain, transparent and alpha-map blends
+  int32_t SourcePitch = 0;
+  const uint8_t* Map = nullptr;  // alpha-map and mask blends
+  int32_t MapPitch = 0;
+  int32_t Width = 0;
+  int32_t Height = 0;
+};
+
+// Runs pixel(destination address, source address, map byte address) over the
+// block; the source and map addresses are null when the blend has none.
+template <uint32_t Bytes, typename PixelWork>
+void ForEachPixel(const tBlendBlock& block, PixelWork work) {
+  for (int32_t row = 0; row < block.Height; ++row) {
+    uint8_t* to = block.Destination + static_cast<std::ptrdiff_t>(row) * block.DestinationPitch;
+    const uint8_t* from = block.Source ? block.Source + static_cast<std::ptrdiff_t>(row) * block.SourcePitch : nullptr;
+    const uint8_t* map = block.Map ? block.Map + static_cast<std::ptrdiff_t>(row) * block.MapPitch : nullptr;
+    for (int32_t column = 0; column < block.Width; ++column) {
+      work(to + column * Bytes, from ? from + column * Bytes : nullptr, map ? map + column : nullptr);
+    }
+  }
+}
+
+// The key compares whole 16-bit pixels, or the low 24 bits of wider ones.
+template <uint32_t Bytes>
+constexpr uint32_t KeyMask() {
+  return Bytes == 2 ? 0xFFFFu : 0xFFFFFFu;
+}
+
+template <uint32_t Bytes, MixKind Kind>
+void PlainMember(const tBlendBlock& block, uint32_t alpha) {
+  const auto mix = MakeMixer<Kind>();
+  ForEachPixel<Bytes>(block, [&](uint8_t* to, const uint8_t* from, const uint8_t*) {
+    Store<Bytes>(to, mix(Load<Bytes>(from), Load<Bytes>(to), alpha));
+  });
+}
+
+template <uint32_t Bytes, MixKind Kind>
+void KeyedMember(const tBlendBlock& block, uint32_t alpha, uint32_t key) {
+  const auto mix = MakeMixer<Kind>();
+  const uint32_t keyValue = key & KeyMask<Bytes>();
+  ForEachPixel<Bytes>(block, [&](uint8_t* to, const uint8_t* from, const uint8_t*) {
+    const uint32_t source = Load<Bytes>(from);
+    if ((source & KeyMask<Bytes>()) != keyValue) {
+      Store<Bytes>(to, mix(source, Load<Bytes>(to), alpha));
+    }
+  });
+}
+
+template <uint32_t Bytes, MixKind Kind>
+void AlphaMember(const tBlendBlock& block) {
+  const auto mix = MakeMixer<Kind>();
+  ForEachPixel<Bytes>(block, [&](uint8_t* to, const uint8_t* from, const uint8_t* map) {
+    if (*map != 0) {
+      Store<Bytes>(to, mix(Load<Bytes>(from), Load<Bytes>(to), *map));
+    }
+  });
+}
+
+template <uint32_t Bytes, MixKind Kind>
+void MaskMember(const tBlendBlock& block, uint32_t color) {
+  const auto mix = MakeMixer<Kind>();
+  ForEachPixel<Bytes>(block, [&](uint8_t* to, const uint8_t*, const uint8_t* map) {
+    if (*map != 0) {
+      Store<Bytes>(to, mix(color, Load<Bytes>(to), *map));
+    }
+  });
+}
+
+template <uint32_t Bytes, MixKind Kind>
+void ColorMember(const tBlendBlock& block, uint32_t color, uint32_t alpha) {
+  const auto mix = MakeMixer<Kind>();
+  ForEachPixel<Bytes>(block, [&](uint8_t* to, const uint8_t*, const uint8_t*) {
+    Store<Bytes>(to, mix(color, Load<Bytes>(to), alpha));
+  });
+}
+
+// ---- the members of the installed format ----
+
+struct tBlendMembers {
+  void (*Plain)(const tBlendBlock&, uint32_t alpha);
+  void (*Keyed)(const tBlendBlock&, uint32_t alpha, uint32_t key);
+  void (*Alpha)(const tBlendBlock&);
+  void (*Mask)(const tBlendBlock&, uint32_t color);
+  void (*Color)(const tBlendBlock&, uint32_t color, uint32_t alpha);
+};
+
+// The mask and colour blends work on 0-255 channels on every format.
+template <uint32_t Bytes, MixKind Kind, MixKind ChannelKind>
+constexpr tBlendMembers MembersFor() {
+  return {PlainMember<Bytes, Kind>, KeyedMember<Bytes, Kind>, AlphaMember<Bytes, Kind>,
+          MaskMember<Bytes, ChannelKind>, ColorMember<Bytes, ChannelKind>};
+}
+
+constexpr tBlendMembers kFieldMembers = MembersFor<2, MixKind::Fields, MixKind::Channels>();
+constexpr tBlendMembers kChannelMembers = MembersFor<2, MixKind::Channels, MixKind::Channels>();
+constexpr tBlendMembers kThreeByteMembers = MembersFor<3, MixKind::Bytes, MixKind::Bytes>();
+constexpr tBlendMembers kFourByteMembers = MembersFor<4, MixKind::Bytes, MixKind::Bytes>();
+
+const tBlendMembers& BlendMembers() {
+  switch (InstalledPixelLayout()) {
+    case tPixelLayout::Rgb565:
+    case tPixelLayout::Rgb555:
+      return kFieldMembers;
+    case tPixelLayout::Generic16:
+      return kChannelMembers;
+    default:
+      return DisplayPixelFormat().BytesPerPixel == 3 ? kThreeByteMembers : kFourByteMembers;
+  }
+}
+
+uint32_t ClampAlpha(uint32_t alpha) { return std::min<uint32_t>(alpha, 255); }
+
+// ---- cursor blocks ----
+
+// A blend over one graphic: the block at its cursor and the part inside.
+struct tSingleBlend {
+  tLockedPixels pixels;
+  tCursorBlock block;
+  tBlockSpan span;
+};
+
+bool TakeSingle(const char* prefix, LockedGraphic* destination, int32_t width, int32_t height, tSingleBlend& blend) {
+  if (!LockedPixels(prefix, destination, blend.pixels)) {
+    return false;
+  }
+  blend.block = TakeCursorBlock(destination, width, height);
+  blend.span = SpanInside(blend.block, blend.pixels);
+  return true;
+}
+
+uint8_t* SpanStart(const tLockedPixels& pixels, const tCursorBlock& block, const tBlockSpan& span) {
+  return pixels.At(static_cast<int32_t>(block.Left + span.FirstColumn), static_cast<int32_t>(block.Top + span.FirstRow));
+}
+
+tBlendBlock DestinationBlock(const tSingleBlend& blend) {
+  tBlendBlock block;
+  block.Destination = SpanStart(blend.pixels, blend.block, blend.span);
+  block.DestinationPitch = blend.pixels.Pitch;
+  block.Width = blend.span.Columns();
+  block.Height = blend.span.Rows();
+  return block;
+}
+
+// A blend from one graphic into another: both blocks and the part inside both.
+struct tPairBlend {
+  tLockedPixels destinationPixels;
+  tLockedPixels sourcePixels;
+  tCursorBlock destinationBlock;
+  tCursorBlock sourceBlock;
+  tBlockSpan span;
+
+  tBlendBlock Block() const {
+    tBlendBlock block;
+    block.Destination = SpanStart(destinationPixels, destinationBlock, span);
+    block.DestinationPitch = destinationPixels.Pitch;
+    block.Source = SpanStart(sourcePixels, sourceBlock, span);
+    block.SourcePitch = sourcePixels.Pitch;
+    block.Width = span.Columns();
+    block.Height = span.Rows();
+    return block;
+  }
+  void End(LockedGraphic* destination, LockedGraphic* source) const {
+    EndCursorBlock(destination, destinationBlock);
+    EndCursorBlock(source, sourceBlock);
+  }
+};
+
+bool TakePair(const char* prefix, LockedGraphic* destination, LockedGraphic* source, int32_t width, int32_t height,
+              tPairBlend& blend) {
+  if (!LockedPixels(prefix, destination, blend.destinationPixels) ||
+      !LockedPixels(prefix, source, blend.sourcePixels)) {
+    return false;
+  }
+  blend.destinationBlock = TakeCursorBlock(destination, width, height);
+  blend.sourceBlock = TakeCursorBlock(source, width, height);
+  blend.span = SpanInsideBoth(blend.destinationBlock, blend.destinationPixels, blend.sourceBlock, blend.sourcePixels);
+  return true;
+}
+
+// Whether the map holds every byte of rows [first row, end row) and columns
+// [first column, end column) of a map with the given row length, starting at
+// (left, top) of the map; logs the shortfall otherwise.
+bool MapHolds(const char* prefix, const tAlphaBytes& map, int64_t left, int64_t top, int64_t rowLength,
+              const tBlockSpan& span) {
+  const int64_t lastByte = (top + span.EndRow - 1) * rowLength + left + span.EndColumn - 1;
+  if (lastByte < int64_t{map.Size}) {
+    return true;
+  }
+  DebugPrint("%s Alpha map too small for the rows it reads (Size=%u, Needed=%lld)\n", prefix, map.Size,
+             static_cast<long long>(lastByte + 1));
+  return false;
+}
+
+bool CheckMap(const char* prefix, const tAlphaBytes* map) {
+  if (map == nullptr || map->Data == nullptr) {
+    DebugPrint("%s Null pointer to the alpha map specified\n", prefix);
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+void BlendPixel(LockedGraphic* destination, LockedGraphic* source, uint32_t alpha) {
+  tLockedPixels to;
+  tLockedPixels from;
+  if (!LockedPixels("BlendPixel()", destination, to) || !LockedPixels("BlendPixel()", source, from)) {
+    return;
+  }
+  alpha = ClampAlpha(alpha);
+  if (alpha == 0 || !to.Contains(destination->X, destination->Y) || !from.Contains(source->X, source->Y)) {
+    return;
+  }
+  const tPixelFunctions& functions = PixelFunctions();
+  uint32_t sourceChannels[3];
+  uint32_t destinationChannels[3];
+  functions.Unpack(functions.GetPixel(from.At(source->X, source->Y)), sourceChannels[0], sourceChannels[1],
+                   sourceChannels[2]);
+  uint8_t* target = to.At(destination->X, destination->Y);
+  functions.Unpack(functions.GetPixel(target), destinationChannels[0], destinationChannels[1], destinationChannels[2]);
+  uint32_t mixed[3];
+  for (int channel = 0; channel < 3; ++channel) {
+    mixed[channel] = ((sourceChannels[channel] * alpha) >> 8) + ((destinationChannels[channel] * (255 - alpha)) >> 8);
+  }
+  functions.SetPixel(target, functions.Pack(mixed[0], mixed[1], mixed[2]));
+}
+
+void BlendPlain(LockedGraphic* destination, LockedGraphic* source, uint32_t alpha, int32_t width, int32_t height) {
+  tPairBlend blend;
+  if (!TakePair("BlendPlain()", destination, source, width, height, blend)) {
+    return;
+  }
+  alpha = ClampAlpha(alpha);
+  if (alpha != 0 && !blend.span.IsEmpty()) {
+    BlendMembers().Plain(blend.Block(), alpha);
+  }
+  blend.End(destination, source);
+}
+
+void BlendTransparent(LockedGraphic* destination, LockedGraphic* source, uint32_t alpha, uint32_t key,
+                      int32_t width, int32_t height) {
+  tPairBlend blend;
+  if (!TakePair("BlendTransparent()", destination, source, width, height, blend)) {
+    return;
+  }
+  alpha = ClampAlpha(alpha);
+  if (alpha != 0 && !blend.span.IsEmpty()) {
+    BlendMembers().Keyed(blend.Block(), alpha, key);
+  }
+  blend.End(destination, source);
+}
+
+void BlendAlpha(LockedGraphic* destination, LockedGraphic* source, const tAlphaBytes* map, int32_t width,
+                int32_t height) {
+  constexpr const char* prefix = "BlendAlpha()";
+  if (!CheckMap(prefix, map)) {
+    return;
+  }
+  if (source == nullptr) {
+    // No source pixels to blend: the destination's block is passed over.
+    tSingleBlend passed;
+    if (TakeSingle(prefix, destination, width, height, passed)) {
+      EndCursorBlock(destination, passed.block);
+    }
+    return;
+  }
+  tPairBlend blend;
+  if (!TakePair(prefix, destination, source, width, height, blend)) {
+    return;
+  }
+  if (!blend.span.IsEmpty()) {
+    const int64_t rowLength = blend.sourcePixels.Width;
+    const int64_t mapLeft = blend.sourceBlock.Left + blend.span.FirstColumn;
+    const int64_t mapTop = blend.sourceBlock.Top + blend.span.FirstRow;
+    if (!MapHolds(prefix, *map, blend.sourceBlock.Left, blend.sourceBlock.Top, rowLength, blend.span)) {
+      blend.End(destination, source);
+      return;
+    }
+    tBlendBlock block = blend.Block();
+    block.Map = map->Data + mapTop * rowLength + mapLeft;
+    block.MapPitch = static_cast<int32_t>(rowLength);
+    BlendMembers().Alpha(block);
+  }
+  blend.End(destination, source);
+}
+
+void BlendMask(LockedGraphic* destination, const tAlphaBytes* map, uint32_t pixel, int32_t width, int32_t height) {
+  constexpr const char* prefix = "BlendMask()";
+  tSingleBlend blend;
+  if (!CheckMap(prefix, map) || !TakeSingle(prefix, destination, width, height, blend)) {
+    return;
+  }
+  if (!blend.span.IsEmpty() && MapHolds(prefix, *map, 0, 0, blend.block.Width, blend.span)) {
+    tBlendBlock block = DestinationBlock(blend);
+    block.Map = map->Data + int64_t{blend.span.FirstRow} * blend.block.Width + blend.span.FirstColumn;
+    block.MapPitch = static_cast<int32_t>(blend.block.Width);
+    BlendMembers().Mask(block, pixel);
+  }
+  EndCursorBlock(destination, blend.block);
+}
+
+void BlendColor(LockedGraphic* destination, uint32_t pixel, uint32_t alpha, int32_t width, int32_t height) {
+  tSingleBlend blend;
+  if (!TakeSingle("BlendColor()", destination, width, height, blend)) {
+    return;
+  }
+  if (!blend.span.IsEmpty()) {
+    BlendMembers().Color(DestinationBlock(blend), pixel, ClampAlpha(alpha));
+  }
+  EndCursorBlock(destination, blend.block);
+}
