@@ -83,16 +83,23 @@ inline void StoreAt(uint8_t* row, int32_t index, uint32_t value) {
 
 // The keyed inner loop writes every destination pixel, either the source
 // pixel or the pixel already there: a select the compiler turns into vector
-// code for 2- and 4-byte pixels.
+// code for 2- and 4-byte pixels. The width and the rule are values and the
+// rows restrict-qualified, so no store can seem to change them.
+template <uint32_t Bytes, typename Rule>
+void KeyedRow(uint8_t* __restrict to, const uint8_t* __restrict from, int32_t width, const Rule rule) {
+  for (int32_t column = 0; column < width; ++column) {
+    const uint32_t pixel = LoadAt<Bytes>(from, column);
+    StoreAt<Bytes>(to, column, rule.IsKeyed(pixel) ? LoadAt<Bytes>(to, column) : pixel);
+  }
+}
+
 template <uint32_t Bytes, typename Rule>
 void KeyedRows(const tPixelBlock& destination, const tConstPixelBlock& source, const Rule& rule) {
   uint8_t* to = destination.Memory;
   const uint8_t* from = source.Memory;
+  const int32_t width = destination.Width;
   for (int32_t row = 0; row < destination.Height; ++row, to += destination.Pitch, from += source.Pitch) {
-    for (int32_t column = 0; column < destination.Width; ++column) {
-      const uint32_t pixel = LoadAt<Bytes>(from, column);
-      StoreAt<Bytes>(to, column, rule.IsKeyed(pixel) ? LoadAt<Bytes>(to, column) : pixel);
-    }
+    KeyedRow<Bytes>(to, from, width, rule);
   }
 }
 
@@ -131,6 +138,17 @@ std::vector<int32_t>& ColumnTable(int32_t width) {
 }
 
 template <uint32_t Bytes, typename Rule>
+void StretchedRow(uint8_t* __restrict to, const uint8_t* __restrict from, const int32_t* __restrict columns,
+                  int32_t width, const Rule rule) {
+  for (int32_t column = 0; column < width; ++column) {
+    const uint32_t pixel = LoadAt<Bytes>(from, columns[column]);
+    if (!rule.IsKeyed(pixel)) {
+      StoreAt<Bytes>(to, column, pixel);
+    }
+  }
+}
+
+template <uint32_t Bytes, typename Rule>
 void StretchedRows(const tPixelBlock& destination, const tConstPixelBlock& source, const Rule& rule) {
   std::vector<int32_t>& columns = ColumnTable(destination.Width);
   for (int32_t column = 0; column < destination.Width; ++column) {
@@ -139,13 +157,8 @@ void StretchedRows(const tPixelBlock& destination, const tConstPixelBlock& sourc
   uint8_t* to = destination.Memory;
   for (int32_t row = 0; row < destination.Height; ++row, to += destination.Pitch) {
     const int32_t sourceRow = StretchSourceIndex(row, destination.Height, source.Height);
-    const uint8_t* from = source.Memory + static_cast<std::ptrdiff_t>(sourceRow) * source.Pitch;
-    for (int32_t column = 0; column < destination.Width; ++column) {
-      const uint32_t pixel = LoadAt<Bytes>(from, columns[static_cast<size_t>(column)]);
-      if (!rule.IsKeyed(pixel)) {
-        StoreAt<Bytes>(to, column, pixel);
-      }
-    }
+    StretchedRow<Bytes>(to, source.Memory + static_cast<std::ptrdiff_t>(sourceRow) * source.Pitch, columns.data(),
+                        destination.Width, rule);
   }
 }
 
