@@ -3,10 +3,13 @@
 BUILD_DIR   ?= build
 RELEASE_DIR ?= build-release
 BENCH_DIR   ?= build-bench
+FUZZ_DIR    ?= build-fuzz
+FUZZ_SECONDS ?= 60
 JOBS        ?= $(shell nproc)
-PACKAGES    := cmake g++ make libgtest-dev libgmock-dev libbenchmark-dev libsdl2-dev
+PACKAGES    := cmake g++ make libgtest-dev libgmock-dev libbenchmark-dev libsdl2-dev \
+               clang libclang-rt-14-dev
 
-.PHONY: all deps configure build test release run bench clean
+.PHONY: all deps configure build test release run bench fuzz clean
 
 all: build
 
@@ -56,5 +59,14 @@ bench: deps
 	  [ -x "$$program" ] && "$$program"; \
 	done; true
 
+# Builds the libFuzzer targets with clang in a build folder of their own (the
+# normal build stays g++; its tests replay the seed corpora) and runs each
+# target for FUZZ_SECONDS seconds.
+fuzz: deps
+	cmake -S . -B $(FUZZ_DIR) -DCMAKE_BUILD_TYPE=Debug -DLUMO_FUZZ=ON \
+	  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_CXX_FLAGS_DEBUG="-O2 -g"
+	cmake --build $(FUZZ_DIR) --target fuzz_targets -j $(JOBS)
+	fuzz/RunFuzzers.sh $(FUZZ_DIR) $(FUZZ_SECONDS)
+
 clean:
-	rm -rf $(BUILD_DIR) $(RELEASE_DIR) $(BENCH_DIR)
+	rm -rf $(BUILD_DIR) $(RELEASE_DIR) $(BENCH_DIR) $(FUZZ_DIR)

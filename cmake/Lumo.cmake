@@ -13,6 +13,14 @@ if(LUMO_SANITIZE)
   add_link_options(-fsanitize=address,undefined)
 endif()
 
+# The fuzz build instruments every library for libFuzzer; only the fuzz
+# targets themselves link the fuzzer's main.
+if(LUMO_FUZZ)
+  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer
+                      -fno-sanitize-recover=undefined)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
 # lumo_subsystem(<target> [DEPENDS <targets>...])
 # Builds every .cpp file below the calling folder (sub-folders included, unless
 # they hold a CMakeLists.txt of their own) into a static library. The folder's

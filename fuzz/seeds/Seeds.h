@@ -1,0 +1,14 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+// Seed inputs of the fuzz targets, written through the project's own writers,
+// and a few damaged files made by hand. Each function fills the corpus folder
+// of one target.
+
+void WriteConfigSeeds(const std::filesystem::path& folder);
+
+// Writes bytes as one seed file; false (with a message) on failure.
+bool WriteSeed(const std::filesystem::path& folder, const std::string& name,
+               const std::string& bytes);
