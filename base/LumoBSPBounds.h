@@ -10,6 +10,14 @@
 class LumoProperty;
 class LumoStream;
 
+// Where, and in what colour, the debug drawing of boxes goes.
+struct LumoBSPDrawer {
+  LockedGraphic* graphic = nullptr;  // the locked target
+  int32_t width = 0;                 // the target's size in pixels
+  int32_t height = 0;
+  uint32_t colour = 0;  // the line colour, a display pixel value
+};
+
 // An axis-aligned box of Dimensions coordinates of type Coordinate: the base
 // of the BSP tree's nodes and objects. The box covers origin to
 // origin + size on every axis, both ends included.
@@ -30,6 +38,15 @@ class LumoBSPBounds : public LumoObject {
   virtual bool SaveOrigin(LumoStream* stream, const LumoProperty* property);
   virtual bool LoadSize(LumoStream* stream, const LumoProperty* property);
   virtual bool SaveSize(LumoStream* stream, const LumoProperty* property);
+  // Draws the outline of the box on the axes axisX (across) and axisY
+  // (down), its corners scaled by scale and truncated. A side outside the
+  // target is clamped to the target's edge and not drawn; a box wholly
+  // outside draws nothing.
+  virtual void DrawClipped(LumoBSPDrawer& drawer, float scale, int32_t axisX, int32_t axisY);
+  // The same with the box placed relative to the view's origin and clipped
+  // to the view's box (and the target).
+  virtual void DrawRelative(LumoBSPDrawer& drawer, const LumoBSPBounds& view, float scale, int32_t axisX,
+                            int32_t axisY);
   // The colour of this box in debug drawings: white.
   virtual sRGB GetDebugColour() const { return sRGB{255, 255, 255}; }
 

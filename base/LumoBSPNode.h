@@ -45,6 +45,12 @@ class LumoBSPNode : public LumoBSPBounds<Dimensions, Coordinate> {
   const char* GetClassName() const override { return "LumoBSPNode"; }
   // Destroys every object of the node, first to last, then both children.
   void OnFree() override;
+  // The node's box, then its children's drawings, then its objects', each
+  // box in the colour of its GetDebugColour; the relative form draws only
+  // the children and objects that overlap the view. The drawer's colour is
+  // given back as it was.
+  void DrawClipped(LumoBSPDrawer& drawer, float scale, int32_t axisX, int32_t axisY) override;
+  void DrawRelative(LumoBSPDrawer& drawer, const Bounds& view, float scale, int32_t axisX, int32_t axisY) override;
   sRGB GetDebugColour() const override { return sRGB{64, 64, 64}; }
 
   // A node whose longest side is not above this size is never split.
