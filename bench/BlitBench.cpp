@@ -39,13 +39,16 @@ uint16_t SpritePixel(int32_t x, int32_t y) {
 
 // Runs the loop, records the rate and sets the counter.
 template <typename Body>
-void Measure(benchmark::State& state, const std::string& name, int64_t pixelsPerIteration, Body body) {
+void Measure(benchmark::State& state, const std::string& name, int64_t pixelsPerIteration,
+             Body body) {
   const auto start = std::chrono::steady_clock::now();
   for (auto _ : state) {
     body();
   }
-  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  const double pixels = static_cast<double>(pixelsPerIteration) * static_cast<double>(state.iterations());
+  const double seconds =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  const double pixels =
+      static_cast<double>(pixelsPerIteration) * static_cast<double>(state.iterations());
   if (seconds > 0) {
     Rates()[name] = pixels / seconds / 1e6;
   }
@@ -126,8 +129,10 @@ void SdlKeyedBlit(benchmark::State& state) {
   const int32_t size = static_cast<int32_t>(state.range(0));
   const int32_t width = size == 0 ? kScreenWidth : size;
   const int32_t height = size == 0 ? kScreenHeight : size;
-  SDL_Surface* screen = SDL_CreateRGBSurfaceWithFormat(0, kScreenWidth, kScreenHeight, 16, SDL_PIXELFORMAT_RGB565);
-  SDL_Surface* sprite = SDL_CreateRGBSurfaceWithFormat(0, width, height, 16, SDL_PIXELFORMAT_RGB565);
+  SDL_Surface* screen =
+      SDL_CreateRGBSurfaceWithFormat(0, kScreenWidth, kScreenHeight, 16, SDL_PIXELFORMAT_RGB565);
+  SDL_Surface* sprite =
+      SDL_CreateRGBSurfaceWithFormat(0, width, height, 16, SDL_PIXELFORMAT_RGB565);
   if (screen == nullptr || sprite == nullptr) {
     state.SkipWithError("SDL could not make the surfaces");
     SDL_FreeSurface(screen);
@@ -135,7 +140,8 @@ void SdlKeyedBlit(benchmark::State& state) {
     return;
   }
   for (int32_t y = 0; y < height; ++y) {
-    auto* row = reinterpret_cast<uint16_t*>(static_cast<uint8_t*>(sprite->pixels) + y * sprite->pitch);
+    auto* row =
+        reinterpret_cast<uint16_t*>(static_cast<uint8_t*>(sprite->pixels) + y * sprite->pitch);
     for (int32_t x = 0; x < width; ++x) {
       row[x] = SpritePixel(x, y);
     }
@@ -143,8 +149,8 @@ void SdlKeyedBlit(benchmark::State& state) {
   SDL_SetColorKey(sprite, SDL_TRUE, kKey);
   int32_t step = 0;
   Measure(state, "SDL " + std::to_string(size), int64_t{width} * height, [&] {
-    SDL_Rect place{(step * 37) % (kScreenWidth - width + 1), (step * 53) % (kScreenHeight - height + 1), width,
-                   height};
+    SDL_Rect place{(step * 37) % (kScreenWidth - width + 1),
+                   (step * 53) % (kScreenHeight - height + 1), width, height};
     ++step;
     SDL_BlitSurface(sprite, nullptr, screen, &place);
   });
@@ -162,8 +168,10 @@ void PrintRatios() {
     if (ours <= 0 || copy <= 0 || sdl <= 0) {
       continue;
     }
-    std::printf("  %-16s ours %8.1f Mpx/s   memcpy %8.1f Mpx/s   SDL %8.1f Mpx/s   ours/memcpy %.2f   ours/SDL %.2f\n",
-                label.c_str(), ours, copy, sdl, ours / copy, ours / sdl);
+    std::printf(
+        "  %-16s ours %8.1f Mpx/s   memcpy %8.1f Mpx/s   SDL %8.1f Mpx/s   ours/memcpy %.2f   "
+        "ours/SDL %.2f\n",
+        label.c_str(), ours, copy, sdl, ours / copy, ours / sdl);
   }
 }
 

@@ -10,15 +10,20 @@ uint32_t ColorWord(const sRGB& color) {
 }
 
 sRGB WordColor(uint32_t word) {
-  return {static_cast<uint8_t>(word), static_cast<uint8_t>(word >> 8), static_cast<uint8_t>(word >> 16)};
+  return {static_cast<uint8_t>(word), static_cast<uint8_t>(word >> 8),
+          static_cast<uint8_t>(word >> 16)};
 }
 
 }  // namespace
 
 std::array<uint32_t, 8> BlitDataWords(const tBlitData& data) {
-  return {static_cast<uint32_t>(data.Left), static_cast<uint32_t>(data.Top), data.Key.Mode,
+  return {static_cast<uint32_t>(data.Left),
+          static_cast<uint32_t>(data.Top),
+          data.Key.Mode,
           ColorWord(data.Key.Low) | (uint32_t{data.Key.LowPadding} << 24),
-          ColorWord(data.Key.High) | (uint32_t{data.Key.HighPadding} << 24), data.Unused[0], data.Unused[1],
+          ColorWord(data.Key.High) | (uint32_t{data.Key.HighPadding} << 24),
+          data.Unused[0],
+          data.Unused[1],
           data.Unused[2]};
 }
 
@@ -37,7 +42,9 @@ tBlitData BlitDataFromWords(const std::array<uint32_t, 8>& words) {
   return data;
 }
 
-void SetBackgroundColor(const sRGB& color) { BackgroundState().Color = color; }
+void SetBackgroundColor(const sRGB& color) {
+  BackgroundState().Color = color;
+}
 
 void SetBackgroundGraphic(GraphicHandle graphic, const tBlitData* data) {
   tBackgroundState& background = BackgroundState();
@@ -49,9 +56,13 @@ void SetBackgroundGraphic(GraphicHandle graphic, const tBlitData* data) {
   background.BlitData = BlitDataWords(*data);
 }
 
-void StartBackground(uint32_t kind) { BackgroundState().Kind = kind; }
+void StartBackground(uint32_t kind) {
+  BackgroundState().Kind = kind;
+}
 
-void StopBackground() { BackgroundState().Kind = 0; }
+void StopBackground() {
+  BackgroundState().Kind = 0;
+}
 
 // BeginScreenUpdate's hook: the background graphic into the render buffer.
 void DrawBackgroundGraphic(const tBackgroundState& background) {

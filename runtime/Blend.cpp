@@ -100,10 +100,14 @@ template <uint32_t Bytes, typename PixelWork>
 void ForEachPixel(const tBlendBlock& block, PixelWork work) {
   for (int32_t row = 0; row < block.Height; ++row) {
     uint8_t* to = block.Destination + static_cast<std::ptrdiff_t>(row) * block.DestinationPitch;
-    const uint8_t* from = block.Source ? block.Source + static_cast<std::ptrdiff_t>(row) * block.SourcePitch : nullptr;
-    const uint8_t* map = block.Map ? block.Map + static_cast<std::ptrdiff_t>(row) * block.MapPitch : nullptr;
+    const uint8_t* from = block.Source
+                              ? block.Source + static_cast<std::ptrdiff_t>(row) * block.SourcePitch
+                              : nullptr;
+    const uint8_t* map =
+        block.Map ? block.Map + static_cast<std::ptrdiff_t>(row) * block.MapPitch : nullptr;
     for (int32_t column = 0; column < block.Width; ++column) {
-      work(to + column * Bytes, from ? from + column * Bytes : nullptr, map ? map + column : nullptr);
+      work(to + column * Bytes, from ? from + column * Bytes : nullptr,
+           map ? map + column : nullptr);
     }
   }
 }
@@ -196,7 +200,9 @@ const tBlendMembers& BlendMembers() {
   }
 }
 
-uint32_t ClampAlpha(uint32_t alpha) { return std::min<uint32_t>(alpha, 255); }
+uint32_t ClampAlpha(uint32_t alpha) {
+  return std::min<uint32_t>(alpha, 255);
+}
 
 // ---- cursor blocks ----
 
@@ -207,7 +213,8 @@ struct tSingleBlend {
   tBlockSpan span;
 };
 
-bool TakeSingle(const char* prefix, LockedGraphic* destination, int32_t width, int32_t height, tSingleBlend& blend) {
+bool TakeSingle(const char* prefix, LockedGraphic* destination, int32_t width, int32_t height,
+                tSingleBlend& blend) {
   if (!LockedPixels(prefix, destination, blend.pixels)) {
     return false;
   }
@@ -217,7 +224,8 @@ bool TakeSingle(const char* prefix, LockedGraphic* destination, int32_t width, i
 }
 
 uint8_t* SpanStart(const tLockedPixels& pixels, const tCursorBlock& block, const tBlockSpan& span) {
-  return pixels.At(static_cast<int32_t>(block.Left + span.FirstColumn), static_cast<int32_t>(block.Top + span.FirstRow));
+  return pixels.At(static_cast<int32_t>(block.Left + span.FirstColumn),
+                   static_cast<int32_t>(block.Top + span.FirstRow));
 }
 
 tBlendBlock DestinationBlock(const tSingleBlend& blend) {
@@ -253,29 +261,30 @@ struct tPairBlend {
   }
 };
 
-bool TakePair(const char* prefix, LockedGraphic* destination, LockedGraphic* source, int32_t width, int32_t height,
-              tPairBlend& blend) {
+bool TakePair(const char* prefix, LockedGraphic* destination, LockedGraphic* source, int32_t width,
+              int32_t height, tPairBlend& blend) {
   if (!LockedPixels(prefix, destination, blend.destinationPixels) ||
       !LockedPixels(prefix, source, blend.sourcePixels)) {
     return false;
   }
   blend.destinationBlock = TakeCursorBlock(destination, width, height);
   blend.sourceBlock = TakeCursorBlock(source, width, height);
-  blend.span = SpanInsideBoth(blend.destinationBlock, blend.destinationPixels, blend.sourceBlock, blend.sourcePixels);
+  blend.span = SpanInsideBoth(blend.destinationBlock, blend.destinationPixels, blend.sourceBlock,
+                              blend.sourcePixels);
   return true;
 }
 
 // Whether the map holds every byte of rows [first row, end row) and columns
 // [first column, end column) of a map with the given row length, starting at
 // (left, top) of the map; logs the shortfall otherwise.
-bool MapHolds(const char* prefix, const tAlphaBytes& map, int64_t left, int64_t top, int64_t rowLength,
-              const tBlockSpan& span) {
+bool MapHolds(const char* prefix, const tAlphaBytes& map, int64_t left, int64_t top,
+              int64_t rowLength, const tBlockSpan& span) {
   const int64_t lastByte = (top + span.EndRow - 1) * rowLength + left + span.EndColumn - 1;
   if (lastByte < int64_t{map.Size}) {
     return true;
   }
-  DebugPrint("%s Alpha map too small for the rows it reads (Size=%u, Needed=%lld)\n", prefix, map.Size,
-             static_cast<long long>(lastByte + 1));
+  DebugPrint("%s Alpha map too small for the rows it reads (Size=%u, Needed=%lld)\n", prefix,
+             map.Size, static_cast<long long>(lastByte + 1));
   return false;
 }
 
@@ -292,28 +301,33 @@ bool CheckMap(const char* prefix, const tAlphaBytes* map) {
 void BlendPixel(LockedGraphic* destination, LockedGraphic* source, uint32_t alpha) {
   tLockedPixels to;
   tLockedPixels from;
-  if (!LockedPixels("BlendPixel()", destination, to) || !LockedPixels("BlendPixel()", source, from)) {
+  if (!LockedPixels("BlendPixel()", destination, to) ||
+      !LockedPixels("BlendPixel()", source, from)) {
     return;
   }
   alpha = ClampAlpha(alpha);
-  if (alpha == 0 || !to.Contains(destination->X, destination->Y) || !from.Contains(source->X, source->Y)) {
+  if (alpha == 0 || !to.Contains(destination->X, destination->Y) ||
+      !from.Contains(source->X, source->Y)) {
     return;
   }
   const tPixelFunctions& functions = PixelFunctions();
   uint32_t sourceChannels[3];
   uint32_t destinationChannels[3];
-  functions.Unpack(functions.GetPixel(from.At(source->X, source->Y)), sourceChannels[0], sourceChannels[1],
-                   sourceChannels[2]);
+  functions.Unpack(functions.GetPixel(from.At(source->X, source->Y)), sourceChannels[0],
+                   sourceChannels[1], sourceChannels[2]);
   uint8_t* target = to.At(destination->X, destination->Y);
-  functions.Unpack(functions.GetPixel(target), destinationChannels[0], destinationChannels[1], destinationChannels[2]);
+  functions.Unpack(functions.GetPixel(target), destinationChannels[0], destinationChannels[1],
+                   destinationChannels[2]);
   uint32_t mixed[3];
   for (int channel = 0; channel < 3; ++channel) {
-    mixed[channel] = ((sourceChannels[channel] * alpha) >> 8) + ((destinationChannels[channel] * (255 - alpha)) >> 8);
+    mixed[channel] = ((sourceChannels[channel] * alpha) >> 8) +
+                     ((destinationChannels[channel] * (255 - alpha)) >> 8);
   }
   functions.SetPixel(target, functions.Pack(mixed[0], mixed[1], mixed[2]));
 }
 
-void BlendPlain(LockedGraphic* destination, LockedGraphic* source, uint32_t alpha, int32_t width, int32_t height) {
+void BlendPlain(LockedGraphic* destination, LockedGraphic* source, uint32_t alpha, int32_t width,
+                int32_t height) {
   tPairBlend blend;
   if (!TakePair("BlendPlain()", destination, source, width, height, blend)) {
     return;
@@ -325,8 +339,8 @@ void BlendPlain(LockedGraphic* destination, LockedGraphic* source, uint32_t alph
   blend.End(destination, source);
 }
 
-void BlendTransparent(LockedGraphic* destination, LockedGraphic* source, uint32_t alpha, uint32_t key,
-                      int32_t width, int32_t height) {
+void BlendTransparent(LockedGraphic* destination, LockedGraphic* source, uint32_t alpha,
+                      uint32_t key, int32_t width, int32_t height) {
   tPairBlend blend;
   if (!TakePair("BlendTransparent()", destination, source, width, height, blend)) {
     return;
@@ -338,8 +352,8 @@ void BlendTransparent(LockedGraphic* destination, LockedGraphic* source, uint32_
   blend.End(destination, source);
 }
 
-void BlendAlpha(LockedGraphic* destination, LockedGraphic* source, const tAlphaBytes* map, int32_t width,
-                int32_t height) {
+void BlendAlpha(LockedGraphic* destination, LockedGraphic* source, const tAlphaBytes* map,
+                int32_t width, int32_t height) {
   constexpr const char* prefix = "BlendAlpha()";
   if (!CheckMap(prefix, map)) {
     return;
@@ -360,7 +374,8 @@ void BlendAlpha(LockedGraphic* destination, LockedGraphic* source, const tAlphaB
     const int64_t rowLength = blend.sourcePixels.Width;
     const int64_t mapLeft = blend.sourceBlock.Left + blend.span.FirstColumn;
     const int64_t mapTop = blend.sourceBlock.Top + blend.span.FirstRow;
-    if (!MapHolds(prefix, *map, blend.sourceBlock.Left, blend.sourceBlock.Top, rowLength, blend.span)) {
+    if (!MapHolds(prefix, *map, blend.sourceBlock.Left, blend.sourceBlock.Top, rowLength,
+                  blend.span)) {
       blend.End(destination, source);
       return;
     }
@@ -372,7 +387,8 @@ void BlendAlpha(LockedGraphic* destination, LockedGraphic* source, const tAlphaB
   blend.End(destination, source);
 }
 
-void BlendMask(LockedGraphic* destination, const tAlphaBytes* map, uint32_t pixel, int32_t width, int32_t height) {
+void BlendMask(LockedGraphic* destination, const tAlphaBytes* map, uint32_t pixel, int32_t width,
+               int32_t height) {
   constexpr const char* prefix = "BlendMask()";
   tSingleBlend blend;
   if (!CheckMap(prefix, map) || !TakeSingle(prefix, destination, width, height, blend)) {
@@ -380,14 +396,16 @@ void BlendMask(LockedGraphic* destination, const tAlphaBytes* map, uint32_t pixe
   }
   if (!blend.span.IsEmpty() && MapHolds(prefix, *map, 0, 0, blend.block.Width, blend.span)) {
     tBlendBlock block = DestinationBlock(blend);
-    block.Map = map->Data + int64_t{blend.span.FirstRow} * blend.block.Width + blend.span.FirstColumn;
+    block.Map =
+        map->Data + int64_t{blend.span.FirstRow} * blend.block.Width + blend.span.FirstColumn;
     block.MapPitch = static_cast<int32_t>(blend.block.Width);
     BlendMembers().Mask(block, pixel);
   }
   EndCursorBlock(destination, blend.block);
 }
 
-void BlendColor(LockedGraphic* destination, uint32_t pixel, uint32_t alpha, int32_t width, int32_t height) {
+void BlendColor(LockedGraphic* destination, uint32_t pixel, uint32_t alpha, int32_t width,
+                int32_t height) {
   tSingleBlend blend;
   if (!TakeSingle("BlendColor()", destination, width, height, blend)) {
     return;

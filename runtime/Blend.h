@@ -27,19 +27,19 @@ struct tAlphaBytes {
 
 // One pixel at the two cursors, on 0-255 channels; the cursors stay.
 LUMOGAME_API void BlendPixel(LockedGraphic* destination, LockedGraphic* source, uint32_t alpha);
-LUMOGAME_API void BlendPlain(LockedGraphic* destination, LockedGraphic* source, uint32_t alpha, int32_t width,
-                             int32_t height);
-LUMOGAME_API void BlendTransparent(LockedGraphic* destination, LockedGraphic* source, uint32_t alpha, uint32_t key,
-                                   int32_t width, int32_t height);
+LUMOGAME_API void BlendPlain(LockedGraphic* destination, LockedGraphic* source, uint32_t alpha,
+                             int32_t width, int32_t height);
+LUMOGAME_API void BlendTransparent(LockedGraphic* destination, LockedGraphic* source,
+                                   uint32_t alpha, uint32_t key, int32_t width, int32_t height);
 // The map is read at the source cursor's x, y with the source graphic's
 // width as its row length; a map too small for the rows the block reads is
 // refused with a log line. Without a source graphic nothing is blended (there
 // are no source pixels) and only the destination cursor moves.
-LUMOGAME_API void BlendAlpha(LockedGraphic* destination, LockedGraphic* source, const tAlphaBytes* map,
-                             int32_t width, int32_t height);
+LUMOGAME_API void BlendAlpha(LockedGraphic* destination, LockedGraphic* source,
+                             const tAlphaBytes* map, int32_t width, int32_t height);
 // The map byte of block pixel (x, y) is at row y, column x with the block's
 // width as row length; a map smaller than the block is refused.
-LUMOGAME_API void BlendMask(LockedGraphic* destination, const tAlphaBytes* map, uint32_t pixel, int32_t width,
-                            int32_t height);
-LUMOGAME_API void BlendColor(LockedGraphic* destination, uint32_t pixel, uint32_t alpha, int32_t width,
-                             int32_t height);
+LUMOGAME_API void BlendMask(LockedGraphic* destination, const tAlphaBytes* map, uint32_t pixel,
+                            int32_t width, int32_t height);
+LUMOGAME_API void BlendColor(LockedGraphic* destination, uint32_t pixel, uint32_t alpha,
+                             int32_t width, int32_t height);

@@ -19,8 +19,8 @@ using platform::SurfaceResult;
 namespace {
 
 bool LiesInside(const SurfaceRect& rectangle, const Surface& surface) {
-  return !rectangle.IsEmpty() && rectangle.left >= 0 && rectangle.top >= 0 && rectangle.right <= surface.Width() &&
-         rectangle.bottom <= surface.Height();
+  return !rectangle.IsEmpty() && rectangle.left >= 0 && rectangle.top >= 0 &&
+         rectangle.right <= surface.Width() && rectangle.bottom <= surface.Height();
 }
 
 SurfaceRect Intersect(const SurfaceRect& a, const SurfaceRect& b) {
@@ -28,12 +28,14 @@ SurfaceRect Intersect(const SurfaceRect& a, const SurfaceRect& b) {
           std::min(a.bottom, b.bottom)};
 }
 
-bool Overlap(const SurfaceRect& a, const SurfaceRect& b) { return !Intersect(a, b).IsEmpty(); }
+bool Overlap(const SurfaceRect& a, const SurfaceRect& b) {
+  return !Intersect(a, b).IsEmpty();
+}
 
 // A rectangle of width x height from (left, top), cut to the bounds; false
 // when nothing remains. Wide arithmetic, so no argument can overflow.
-bool CutToBounds(int64_t left, int64_t top, int64_t width, int64_t height, const SurfaceRect& bounds,
-                 SurfaceRect& cut) {
+bool CutToBounds(int64_t left, int64_t top, int64_t width, int64_t height,
+                 const SurfaceRect& bounds, SurfaceRect& cut) {
   const int64_t cutLeft = std::max<int64_t>(left, bounds.left);
   const int64_t cutTop = std::max<int64_t>(top, bounds.top);
   const int64_t cutRight = std::min<int64_t>(left + width, bounds.right);
@@ -41,8 +43,8 @@ bool CutToBounds(int64_t left, int64_t top, int64_t width, int64_t height, const
   if (cutRight <= cutLeft || cutBottom <= cutTop) {
     return false;
   }
-  cut = {static_cast<int32_t>(cutLeft), static_cast<int32_t>(cutTop), static_cast<int32_t>(cutRight),
-         static_cast<int32_t>(cutBottom)};
+  cut = {static_cast<int32_t>(cutLeft), static_cast<int32_t>(cutTop),
+         static_cast<int32_t>(cutRight), static_cast<int32_t>(cutBottom)};
   return true;
 }
 
@@ -66,8 +68,8 @@ tBlitKey KeyOf(const Surface& source, bool useSourceKey) {
     return {};
   }
   const platform::PixelFormat& format = source.Format();
-  return MakeBlitKey(format.redMask, format.greenMask, format.blueMask, source.SourceColorKey()->low,
-                     source.SourceColorKey()->high);
+  return MakeBlitKey(format.redMask, format.greenMask, format.blueMask,
+                     source.SourceColorKey()->low, source.SourceColorKey()->high);
 }
 
 tPixelBlock BlockAt(const SurfaceLock& lock, const SurfaceRect& rectangle) {
@@ -91,8 +93,8 @@ tConstPixelBlock CopyOfBlock(const tPixelBlock& block, uint32_t bytesPerPixel) {
 }
 
 // One try of a blit whose rectangles were checked.
-SurfaceResult BlitOnce(Surface& destination, const SurfaceRect& destinationRectangle, Surface& source,
-                       const SurfaceRect& sourceRectangle, const tBlitKey& key) {
+SurfaceResult BlitOnce(Surface& destination, const SurfaceRect& destinationRectangle,
+                       Surface& source, const SurfaceRect& sourceRectangle, const tBlitKey& key) {
   SurfaceLock destinationLock;
   SurfaceResult result = destination.Lock(destinationLock);
   if (result != SurfaceResult::Ok) {
@@ -110,7 +112,8 @@ SurfaceResult BlitOnce(Surface& destination, const SurfaceRect& destinationRecta
   const uint32_t bytes = destinationLock.format.BytesPerPixel();
   const tPixelBlock to = BlockAt(destinationLock, destinationRectangle);
   const tPixelBlock sourceBlock = BlockAt(sourceLock, sourceRectangle);
-  tConstPixelBlock from{sourceBlock.Memory, sourceBlock.Pitch, sourceBlock.Width, sourceBlock.Height};
+  tConstPixelBlock from{sourceBlock.Memory, sourceBlock.Pitch, sourceBlock.Width,
+                        sourceBlock.Height};
   if (sameSurface && Overlap(sourceRectangle, destinationRectangle)) {
     from = CopyOfBlock(sourceBlock, bytes);
   }
@@ -172,8 +175,8 @@ bool PlaceBlock(int64_t left, int64_t top, int32_t width, int32_t height, const 
   return true;
 }
 
-SurfaceResult BlitSurface(Surface& destination, const SurfaceRect& destinationRectangle, Surface& source,
-                          const SurfaceRect& sourceRectangle, bool useSourceKey) {
+SurfaceResult BlitSurface(Surface& destination, const SurfaceRect& destinationRectangle,
+                          Surface& source, const SurfaceRect& sourceRectangle, bool useSourceKey) {
   if (!(source.Format() == destination.Format())) {
     return SurfaceResult::InvalidPixelFormat;
   }
@@ -200,12 +203,13 @@ bool GraphicToGraphic(GraphicHandle source, GraphicHandle destination, const tBl
     return false;
   }
   if (destination == nullptr) {
-    DebugPrint("GraphicToGraphic() Null pointer to the dest graphic specified (Source=%p)\n", source);
+    DebugPrint("GraphicToGraphic() Null pointer to the dest graphic specified (Source=%p)\n",
+               source);
     return false;
   }
   if (data == nullptr) {
-    DebugPrint("GraphicToGraphic() Null pointer to the blit data specified (Source=%p, Dest=%p)\n", source,
-               destination);
+    DebugPrint("GraphicToGraphic() Null pointer to the blit data specified (Source=%p, Dest=%p)\n",
+               source, destination);
     return false;
   }
   Surface& from = *SurfaceOf(source);
@@ -214,31 +218,36 @@ bool GraphicToGraphic(GraphicHandle source, GraphicHandle destination, const tBl
   SurfaceRect placed;
   int32_t offsetX = 0;
   int32_t offsetY = 0;
-  if (!PlaceBlock(data->Left, data->Top, from.Width(), from.Height(), to.Bounds(), placed, offsetX, offsetY)) {
+  if (!PlaceBlock(data->Left, data->Top, from.Width(), from.Height(), to.Bounds(), placed, offsetX,
+                  offsetY)) {
     return true;
   }
   const SurfaceRect taken{offsetX, offsetY, offsetX + placed.Width(), offsetY + placed.Height()};
   const SurfaceResult result = BlitSurface(to, placed, from, taken, useKey);
   if (result != SurfaceResult::Ok) {
-    DebugPrint("GraphicToGraphic() Cannot blit one graphic to another (Source=%p, Dest=%p, Error=%X)\n", source,
-               destination, ResultCode(result));
+    DebugPrint(
+        "GraphicToGraphic() Cannot blit one graphic to another (Source=%p, Dest=%p, Error=%X)\n",
+        source, destination, ResultCode(result));
     return false;
   }
   return true;
 }
 
 bool GraphicToViewport(GraphicHandle source, ViewportHandle viewport, const tBlitData* data) {
-  constexpr const char* failure = "GraphicToViewport() Cannot blit a graphic to a viewport (Item=%p, Error=%X)\n";
+  constexpr const char* failure =
+      "GraphicToViewport() Cannot blit a graphic to a viewport (Item=%p, Error=%X)\n";
   if (source == nullptr) {
     DebugPrint("%s Null pointer to the source graphic specified\n", "GraphicToViewport()");
     return false;
   }
   if (viewport == nullptr) {
-    DebugPrint("%s Null pointer to the dest viewport specified (Item=%p)\n", "GraphicToViewport()", source);
+    DebugPrint("%s Null pointer to the dest viewport specified (Item=%p)\n", "GraphicToViewport()",
+               source);
     return false;
   }
   if (data == nullptr) {
-    DebugPrint("%s Null pointer to the blit data specified (Item=%p)\n", "GraphicToViewport()", source);
+    DebugPrint("%s Null pointer to the blit data specified (Item=%p)\n", "GraphicToViewport()",
+               source);
     return false;
   }
   Surface* render = RenderTarget(failure, source);
@@ -251,8 +260,8 @@ bool GraphicToViewport(GraphicHandle source, ViewportHandle viewport, const tBli
   SurfaceRect placed;
   int32_t offsetX = 0;
   int32_t offsetY = 0;
-  if (!PlaceBlock(int64_t{area.Left} + data->Left, int64_t{area.Top} + data->Top, from.Width(), from.Height(),
-                  ViewportArea(area), placed, offsetX, offsetY)) {
+  if (!PlaceBlock(int64_t{area.Left} + data->Left, int64_t{area.Top} + data->Top, from.Width(),
+                  from.Height(), ViewportArea(area), placed, offsetX, offsetY)) {
     return true;
   }
   const SurfaceRect taken{offsetX, offsetY, offsetX + placed.Width(), offsetY + placed.Height()};
@@ -275,7 +284,8 @@ bool StretchGraphicToGraphic(GraphicHandle source, GraphicHandle destination, co
     return false;
   }
   if (key == nullptr) {
-    DebugPrint("%s Null pointer to the key data specified (Source=%p, Dest=%p)\n", prefix, source, destination);
+    DebugPrint("%s Null pointer to the key data specified (Source=%p, Dest=%p)\n", prefix, source,
+               destination);
     return false;
   }
   Surface& from = *SurfaceOf(source);
@@ -283,7 +293,8 @@ bool StretchGraphicToGraphic(GraphicHandle source, GraphicHandle destination, co
   const bool useKey = ApplyColorKey(from, key);
   const SurfaceResult result = BlitSurface(to, to.Bounds(), from, from.Bounds(), useKey);
   if (result != SurfaceResult::Ok) {
-    DebugPrint("%s Cannot blit a graphic to another (Item=%p, Error=%X)\n", prefix, source, ResultCode(result));
+    DebugPrint("%s Cannot blit a graphic to another (Item=%p, Error=%X)\n", prefix, source,
+               ResultCode(result));
     return false;
   }
   return true;
@@ -323,40 +334,46 @@ bool StretchGraphicToViewport(GraphicHandle source, ViewportHandle viewport, con
   return true;
 }
 
-bool PartialGraphicToViewport(GraphicHandle source, ViewportHandle viewport, const tCopyData* data) {
+bool PartialGraphicToViewport(GraphicHandle source, ViewportHandle viewport,
+                              const tCopyData* data) {
   if (source == nullptr) {
     DebugPrint("PartialGraphicToViewport() Null pointer to the source graphic specified\n");
     return false;
   }
   if (viewport == nullptr) {
-    DebugPrint("PartialGraphicToViewport() Null pointer to the dest viewport specified (Item=%p)\n", source);
+    DebugPrint("PartialGraphicToViewport() Null pointer to the dest viewport specified (Item=%p)\n",
+               source);
     return false;
   }
   if (data == nullptr) {
-    DebugPrint("PartialGraphicToViewport() Null pointer to the copy data specified (Item=%p)\n", source);
+    DebugPrint("PartialGraphicToViewport() Null pointer to the copy data specified (Item=%p)\n",
+               source);
     return false;
   }
   Surface* render = RenderBuffer();
   if (render == nullptr) {
-    DebugPrint("PartialGraphicToViewport() Cannot blit a graphic to a viewport (Item=%p)\n", source);
+    DebugPrint("PartialGraphicToViewport() Cannot blit a graphic to a viewport (Item=%p)\n",
+               source);
     return false;
   }
   Surface& from = *SurfaceOf(source);
   const tViewport& area = *ViewportOf(viewport);
   SurfaceRect cutSource;
   SurfaceRect cutDestination;
-  if (!CutToBounds(data->SourceLeft, data->SourceTop, data->Width, data->Height, from.Bounds(), cutSource) ||
-      !CutToBounds(int64_t{area.Left} + data->DestLeft, int64_t{area.Top} + data->DestTop, data->Width,
-                   data->Height, ViewportArea(area), cutDestination)) {
+  if (!CutToBounds(data->SourceLeft, data->SourceTop, data->Width, data->Height, from.Bounds(),
+                   cutSource) ||
+      !CutToBounds(int64_t{area.Left} + data->DestLeft, int64_t{area.Top} + data->DestTop,
+                   data->Width, data->Height, ViewportArea(area), cutDestination)) {
     return true;
   }
   // The smaller extents, from the top-left corner of each cut rectangle.
   const int32_t width = std::min(cutSource.Width(), cutDestination.Width());
   const int32_t height = std::min(cutSource.Height(), cutDestination.Height());
-  const SurfaceResult result =
-      BlitSurface(*render, SizedAt(cutDestination, width, height), from, SizedAt(cutSource, width, height), false);
+  const SurfaceResult result = BlitSurface(*render, SizedAt(cutDestination, width, height), from,
+                                           SizedAt(cutSource, width, height), false);
   if (result != SurfaceResult::Ok) {
-    DebugPrint("PartialGraphicToViewport() Cannot blit a graphic to a viewport (Item=%p)\n", source);
+    DebugPrint("PartialGraphicToViewport() Cannot blit a graphic to a viewport (Item=%p)\n",
+               source);
     return false;
   }
   return true;
@@ -380,11 +397,15 @@ bool PartialGraphicToGraphic(GraphicHandle source, GraphicHandle destination, co
   Surface& from = *SurfaceOf(source);
   Surface& to = *SurfaceOf(destination);
   const bool useKey = ApplyColorKey(from, key);
-  SurfaceRect sourceRectangle = GivenRectangle(data->SourceLeft, data->SourceTop, data->Width, data->Height);
-  SurfaceRect destinationRectangle = GivenRectangle(data->DestLeft, data->DestTop, data->Width, data->Height);
+  SurfaceRect sourceRectangle =
+      GivenRectangle(data->SourceLeft, data->SourceTop, data->Width, data->Height);
+  SurfaceRect destinationRectangle =
+      GivenRectangle(data->DestLeft, data->DestTop, data->Width, data->Height);
   if (clip) {
-    if (!CutToBounds(data->SourceLeft, data->SourceTop, data->Width, data->Height, from.Bounds(), sourceRectangle) ||
-        !CutToBounds(data->DestLeft, data->DestTop, data->Width, data->Height, to.Bounds(), destinationRectangle)) {
+    if (!CutToBounds(data->SourceLeft, data->SourceTop, data->Width, data->Height, from.Bounds(),
+                     sourceRectangle) ||
+        !CutToBounds(data->DestLeft, data->DestTop, data->Width, data->Height, to.Bounds(),
+                     destinationRectangle)) {
       return true;
     }
     const int32_t width = std::min(sourceRectangle.Width(), destinationRectangle.Width());
@@ -396,8 +417,8 @@ bool PartialGraphicToGraphic(GraphicHandle source, GraphicHandle destination, co
   // (InvalidRectangle), as the display's own blitter refused them.
   const SurfaceResult result = BlitSurface(to, destinationRectangle, from, sourceRectangle, useKey);
   if (result != SurfaceResult::Ok) {
-    DebugPrint("%s Cannot blit one graphic to another (Source=%p, Dest=%p, Error=%X)\n", prefix, source,
-               destination, ResultCode(result));
+    DebugPrint("%s Cannot blit one graphic to another (Source=%p, Dest=%p, Error=%X)\n", prefix,
+               source, destination, ResultCode(result));
     return false;
   }
   return true;

@@ -59,25 +59,30 @@ struct tCopyData {
 
 // The whole source at (Left, Top) of the destination, cut to the destination
 // (a negative position cuts the source's left or top off).
-LUMOGAME_API bool GraphicToGraphic(GraphicHandle source, GraphicHandle destination, const tBlitData* data);
+LUMOGAME_API bool GraphicToGraphic(GraphicHandle source, GraphicHandle destination,
+                                   const tBlitData* data);
 // The same into the render buffer, placed relative to the viewport's
 // top-left corner and cut to the viewport.
-LUMOGAME_API bool GraphicToViewport(GraphicHandle source, ViewportHandle viewport, const tBlitData* data);
+LUMOGAME_API bool GraphicToViewport(GraphicHandle source, ViewportHandle viewport,
+                                    const tBlitData* data);
 // The whole source stretched onto the whole destination (nearest source pixel).
-LUMOGAME_API bool StretchGraphicToGraphic(GraphicHandle source, GraphicHandle destination, const tKeyData* key);
+LUMOGAME_API bool StretchGraphicToGraphic(GraphicHandle source, GraphicHandle destination,
+                                          const tKeyData* key);
 // The whole source stretched onto the viewport's rectangle of the render buffer.
-LUMOGAME_API bool StretchGraphicToViewport(GraphicHandle source, ViewportHandle viewport, const tKeyData* key);
+LUMOGAME_API bool StretchGraphicToViewport(GraphicHandle source, ViewportHandle viewport,
+                                           const tKeyData* key);
 // Part of the source into the render buffer, unscaled and without key: the
 // source rectangle is cut to the source, the destination (relative to the
 // viewport) to the viewport; the smaller extents are copied from the cut
 // source's top-left corner to the cut destination's top-left corner.
-LUMOGAME_API bool PartialGraphicToViewport(GraphicHandle source, ViewportHandle viewport, const tCopyData* data);
+LUMOGAME_API bool PartialGraphicToViewport(GraphicHandle source, ViewportHandle viewport,
+                                           const tCopyData* data);
 // A width x height rectangle from the source to the destination, keyed when
 // key is given. With clip both rectangles are cut to their graphics (as for
 // PartialGraphicToViewport); without it they are used as given, and one that
 // does not lie inside its graphic is refused.
-LUMOGAME_API bool PartialGraphicToGraphic(GraphicHandle source, GraphicHandle destination, const tCopyData* data,
-                                          const tKeyData* key, bool clip);
+LUMOGAME_API bool PartialGraphicToGraphic(GraphicHandle source, GraphicHandle destination,
+                                          const tCopyData* data, const tKeyData* key, bool clip);
 
 // ---- Inside the run-time system ----
 
@@ -94,13 +99,16 @@ bool ApplyColorKey(platform::Surface& source, const tKeyData* key);
 // useSourceKey is set. Restores and retries by the display rule. Answers
 // InvalidRectangle (nothing copied) for an empty rectangle or one outside its
 // surface, and InvalidPixelFormat for surfaces of different formats.
-platform::SurfaceResult BlitSurface(platform::Surface& destination, const platform::SurfaceRect& destinationRectangle,
-                                    platform::Surface& source, const platform::SurfaceRect& sourceRectangle,
+platform::SurfaceResult BlitSurface(platform::Surface& destination,
+                                    const platform::SurfaceRect& destinationRectangle,
+                                    platform::Surface& source,
+                                    const platform::SurfaceRect& sourceRectangle,
                                     bool useSourceKey);
 
 // Places a width x height block with its top-left corner at (left, top) and
 // cuts it to the clip rectangle; offset gives how far the cut moved the
 // block's top-left corner (the part of the source cut off). False when
 // nothing of it is visible. Wide coordinates cannot overflow.
-bool PlaceBlock(int64_t left, int64_t top, int32_t width, int32_t height, const platform::SurfaceRect& clip,
-                platform::SurfaceRect& placed, int32_t& offsetX, int32_t& offsetY);
+bool PlaceBlock(int64_t left, int64_t top, int32_t width, int32_t height,
+                const platform::SurfaceRect& clip, platform::SurfaceRect& placed, int32_t& offsetX,
+                int32_t& offsetY);

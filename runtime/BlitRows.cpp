@@ -86,7 +86,8 @@ inline void StoreAt(uint8_t* row, int32_t index, uint32_t value) {
 // code for 2- and 4-byte pixels. The width and the rule are values and the
 // rows restrict-qualified, so no store can seem to change them.
 template <uint32_t Bytes, typename Rule>
-void KeyedRow(uint8_t* __restrict to, const uint8_t* __restrict from, int32_t width, const Rule rule) {
+void KeyedRow(uint8_t* __restrict to, const uint8_t* __restrict from, int32_t width,
+              const Rule rule) {
   for (int32_t column = 0; column < width; ++column) {
     const uint32_t pixel = LoadAt<Bytes>(from, column);
     StoreAt<Bytes>(to, column, rule.IsKeyed(pixel) ? LoadAt<Bytes>(to, column) : pixel);
@@ -98,22 +99,26 @@ void KeyedRows(const tPixelBlock& destination, const tConstPixelBlock& source, c
   uint8_t* to = destination.Memory;
   const uint8_t* from = source.Memory;
   const int32_t width = destination.Width;
-  for (int32_t row = 0; row < destination.Height; ++row, to += destination.Pitch, from += source.Pitch) {
+  for (int32_t row = 0; row < destination.Height;
+       ++row, to += destination.Pitch, from += source.Pitch) {
     KeyedRow<Bytes>(to, from, width, rule);
   }
 }
 
-void PlainRows(uint32_t bytesPerPixel, const tPixelBlock& destination, const tConstPixelBlock& source) {
+void PlainRows(uint32_t bytesPerPixel, const tPixelBlock& destination,
+               const tConstPixelBlock& source) {
   const size_t rowBytes = static_cast<size_t>(destination.Width) * bytesPerPixel;
   uint8_t* to = destination.Memory;
   const uint8_t* from = source.Memory;
-  for (int32_t row = 0; row < destination.Height; ++row, to += destination.Pitch, from += source.Pitch) {
+  for (int32_t row = 0; row < destination.Height;
+       ++row, to += destination.Pitch, from += source.Pitch) {
     std::memmove(to, from, rowBytes);
   }
 }
 
 template <uint32_t Bytes>
-void CopyRowsSized(const tPixelBlock& destination, const tConstPixelBlock& source, const tBlitKey& key) {
+void CopyRowsSized(const tPixelBlock& destination, const tConstPixelBlock& source,
+                   const tBlitKey& key) {
   switch (key.KeyKind) {
     case tBlitKey::Kind::None:
       PlainRows(Bytes, destination, source);
@@ -138,8 +143,8 @@ std::vector<int32_t>& ColumnTable(int32_t width) {
 }
 
 template <uint32_t Bytes, typename Rule>
-void StretchedRow(uint8_t* __restrict to, const uint8_t* __restrict from, const int32_t* __restrict columns,
-                  int32_t width, const Rule rule) {
+void StretchedRow(uint8_t* __restrict to, const uint8_t* __restrict from,
+                  const int32_t* __restrict columns, int32_t width, const Rule rule) {
   for (int32_t column = 0; column < width; ++column) {
     const uint32_t pixel = LoadAt<Bytes>(from, columns[column]);
     if (!rule.IsKeyed(pixel)) {
@@ -149,21 +154,24 @@ void StretchedRow(uint8_t* __restrict to, const uint8_t* __restrict from, const 
 }
 
 template <uint32_t Bytes, typename Rule>
-void StretchedRows(const tPixelBlock& destination, const tConstPixelBlock& source, const Rule& rule) {
+void StretchedRows(const tPixelBlock& destination, const tConstPixelBlock& source,
+                   const Rule& rule) {
   std::vector<int32_t>& columns = ColumnTable(destination.Width);
   for (int32_t column = 0; column < destination.Width; ++column) {
-    columns[static_cast<size_t>(column)] = StretchSourceIndex(column, destination.Width, source.Width);
+    columns[static_cast<size_t>(column)] =
+        StretchSourceIndex(column, destination.Width, source.Width);
   }
   uint8_t* to = destination.Memory;
   for (int32_t row = 0; row < destination.Height; ++row, to += destination.Pitch) {
     const int32_t sourceRow = StretchSourceIndex(row, destination.Height, source.Height);
-    StretchedRow<Bytes>(to, source.Memory + static_cast<std::ptrdiff_t>(sourceRow) * source.Pitch, columns.data(),
-                        destination.Width, rule);
+    StretchedRow<Bytes>(to, source.Memory + static_cast<std::ptrdiff_t>(sourceRow) * source.Pitch,
+                        columns.data(), destination.Width, rule);
   }
 }
 
 template <uint32_t Bytes>
-void StretchRowsSized(const tPixelBlock& destination, const tConstPixelBlock& source, const tBlitKey& key) {
+void StretchRowsSized(const tPixelBlock& destination, const tConstPixelBlock& source,
+                      const tBlitKey& key) {
   switch (key.KeyKind) {
     case tBlitKey::Kind::None:
       StretchedRows<Bytes>(destination, source, NoKey{});
@@ -179,7 +187,8 @@ void StretchRowsSized(const tPixelBlock& destination, const tConstPixelBlock& so
 
 }  // namespace
 
-tBlitKey MakeBlitKey(uint32_t redMask, uint32_t greenMask, uint32_t blueMask, uint32_t low, uint32_t high) {
+tBlitKey MakeBlitKey(uint32_t redMask, uint32_t greenMask, uint32_t blueMask, uint32_t low,
+                     uint32_t high) {
   tBlitKey key;
   key.ChannelMasks[0] = redMask;
   key.ChannelMasks[1] = greenMask;
@@ -187,12 +196,13 @@ tBlitKey MakeBlitKey(uint32_t redMask, uint32_t greenMask, uint32_t blueMask, ui
   key.Low = low;
   key.High = high;
   const uint32_t colorMask = redMask | greenMask | blueMask;
-  key.KeyKind = (low & colorMask) == (high & colorMask) ? tBlitKey::Kind::Single : tBlitKey::Kind::Range;
+  key.KeyKind =
+      (low & colorMask) == (high & colorMask) ? tBlitKey::Kind::Single : tBlitKey::Kind::Range;
   return key;
 }
 
-void CopyPixelRows(uint32_t bytesPerPixel, const tPixelBlock& destination, const tConstPixelBlock& source,
-                   const tBlitKey& key) {
+void CopyPixelRows(uint32_t bytesPerPixel, const tPixelBlock& destination,
+                   const tConstPixelBlock& source, const tBlitKey& key) {
   switch (bytesPerPixel) {
     case 2:
       CopyRowsSized<2>(destination, source, key);
@@ -208,8 +218,8 @@ void CopyPixelRows(uint32_t bytesPerPixel, const tPixelBlock& destination, const
   }
 }
 
-void StretchPixelRows(uint32_t bytesPerPixel, const tPixelBlock& destination, const tConstPixelBlock& source,
-                      const tBlitKey& key) {
+void StretchPixelRows(uint32_t bytesPerPixel, const tPixelBlock& destination,
+                      const tConstPixelBlock& source, const tBlitKey& key) {
   switch (bytesPerPixel) {
     case 2:
       StretchRowsSized<2>(destination, source, key);

@@ -38,21 +38,23 @@ struct tBlitKey {
 };
 
 // Builds the key for a format's channel masks from packed low and high colours.
-tBlitKey MakeBlitKey(uint32_t redMask, uint32_t greenMask, uint32_t blueMask, uint32_t low, uint32_t high);
+tBlitKey MakeBlitKey(uint32_t redMask, uint32_t greenMask, uint32_t blueMask, uint32_t low,
+                     uint32_t high);
 
 // Copies the source block onto the destination block of the same size.
-void CopyPixelRows(uint32_t bytesPerPixel, const tPixelBlock& destination, const tConstPixelBlock& source,
-                   const tBlitKey& key);
+void CopyPixelRows(uint32_t bytesPerPixel, const tPixelBlock& destination,
+                   const tConstPixelBlock& source, const tBlitKey& key);
 
 // Stretches the source block onto the destination block. Each destination
 // pixel takes the source pixel under its centre: column x of a destination
 // of width W reads source column floor((2x + 1) * sourceWidth / (2W)), and
 // rows likewise, so shrinking and enlarging both sample the nearest pixel
 // and never leave the source block.
-void StretchPixelRows(uint32_t bytesPerPixel, const tPixelBlock& destination, const tConstPixelBlock& source,
-                      const tBlitKey& key);
+void StretchPixelRows(uint32_t bytesPerPixel, const tPixelBlock& destination,
+                      const tConstPixelBlock& source, const tBlitKey& key);
 
 // The source column (or row) that destination column x of a stretch reads.
 inline int32_t StretchSourceIndex(int32_t x, int32_t destinationSize, int32_t sourceSize) {
-  return static_cast<int32_t>((2 * static_cast<int64_t>(x) + 1) * sourceSize / (2 * static_cast<int64_t>(destinationSize)));
+  return static_cast<int32_t>((2 * static_cast<int64_t>(x) + 1) * sourceSize /
+                              (2 * static_cast<int64_t>(destinationSize)));
 }

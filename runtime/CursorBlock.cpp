@@ -8,7 +8,9 @@
 
 namespace {
 
-int64_t Magnitude(int32_t size) { return size < 0 ? -int64_t{size} : int64_t{size}; }
+int64_t Magnitude(int32_t size) {
+  return size < 0 ? -int64_t{size} : int64_t{size};
+}
 
 // Columns [first, end) of a run of length cells from start that lie in
 // [0, limit), relative to start.
@@ -21,8 +23,8 @@ tBlockSpan MakeSpan(int64_t firstColumn, int64_t endColumn, int64_t firstRow, in
   if (endColumn <= firstColumn || endRow <= firstRow) {
     return {};
   }
-  return {static_cast<int32_t>(firstColumn), static_cast<int32_t>(endColumn), static_cast<int32_t>(firstRow),
-          static_cast<int32_t>(endRow)};
+  return {static_cast<int32_t>(firstColumn), static_cast<int32_t>(endColumn),
+          static_cast<int32_t>(firstRow), static_cast<int32_t>(endRow)};
 }
 
 }  // namespace
@@ -34,7 +36,8 @@ bool LockedPixels(const char* prefix, const LockedGraphic* locked, tLockedPixels
   }
   const uint32_t bytes = SurfaceOf(locked->Graphic)->Format().BytesPerPixel();
   if (bytes != DisplayPixelFormat().BytesPerPixel) {
-    DebugPrint("%s Pixel format not supported (PixelSize=%i)\n", prefix, static_cast<int32_t>(bytes));
+    DebugPrint("%s Pixel format not supported (PixelSize=%i)\n", prefix,
+               static_cast<int32_t>(bytes));
     return false;
   }
   pixels = {locked->Description.Memory, locked->Description.Pitch, locked->Description.Width,
@@ -75,8 +78,8 @@ tBlockSpan SpanInside(const tCursorBlock& block, const tLockedPixels& pixels) {
   return MakeSpan(firstColumn, endColumn, firstRow, endRow);
 }
 
-tBlockSpan SpanInsideBoth(const tCursorBlock& first, const tLockedPixels& firstPixels, const tCursorBlock& second,
-                          const tLockedPixels& secondPixels) {
+tBlockSpan SpanInsideBoth(const tCursorBlock& first, const tLockedPixels& firstPixels,
+                          const tCursorBlock& second, const tLockedPixels& secondPixels) {
   int64_t firstColumn = 0;
   int64_t endColumn = first.Width;
   int64_t firstRow = 0;

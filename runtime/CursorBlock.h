@@ -19,7 +19,8 @@ struct tLockedPixels {
   uint32_t BytesPerPixel = 0;
 
   uint8_t* At(int32_t x, int32_t y) const {
-    return Memory + static_cast<std::ptrdiff_t>(y) * Pitch + static_cast<std::ptrdiff_t>(x) * BytesPerPixel;
+    return Memory + static_cast<std::ptrdiff_t>(y) * Pitch +
+           static_cast<std::ptrdiff_t>(x) * BytesPerPixel;
   }
   bool Contains(int64_t x, int64_t y) const { return x >= 0 && y >= 0 && x < Width && y < Height; }
 };
@@ -56,7 +57,7 @@ struct tBlockSpan {
   int32_t FirstColumn = 0;
   int32_t EndColumn = 0;  // exclusive
   int32_t FirstRow = 0;
-  int32_t EndRow = 0;     // exclusive
+  int32_t EndRow = 0;  // exclusive
 
   bool IsEmpty() const { return EndColumn <= FirstColumn || EndRow <= FirstRow; }
   int32_t Columns() const { return EndColumn - FirstColumn; }
@@ -64,5 +65,5 @@ struct tBlockSpan {
 };
 tBlockSpan SpanInside(const tCursorBlock& block, const tLockedPixels& pixels);
 // The span inside both surfaces, with the same block size at each one's place.
-tBlockSpan SpanInsideBoth(const tCursorBlock& first, const tLockedPixels& firstPixels, const tCursorBlock& second,
-                          const tLockedPixels& secondPixels);
+tBlockSpan SpanInsideBoth(const tCursorBlock& first, const tLockedPixels& firstPixels,
+                          const tCursorBlock& second, const tLockedPixels& secondPixels);

@@ -34,7 +34,8 @@ void DrawRow(const tLockedPixels& pixels, int64_t x, int64_t y, int64_t length, 
   if (y < 0 || y >= pixels.Height || !CutRun(x, length, pixels.Width, start, count)) {
     return;
   }
-  PixelFunctions().HorizontalRun(pixels.Memory, pixels.Pitch, start, static_cast<int32_t>(y), count, pixel);
+  PixelFunctions().HorizontalRun(pixels.Memory, pixels.Pitch, start, static_cast<int32_t>(y), count,
+                                 pixel);
 }
 
 void DrawColumn(const tLockedPixels& pixels, int64_t x, int64_t y, int64_t length, uint32_t pixel) {
@@ -43,12 +44,14 @@ void DrawColumn(const tLockedPixels& pixels, int64_t x, int64_t y, int64_t lengt
   if (x < 0 || x >= pixels.Width || !CutRun(y, length, pixels.Height, start, count)) {
     return;
   }
-  PixelFunctions().VerticalRun(pixels.Memory, pixels.Pitch, static_cast<int32_t>(x), start, count, pixel);
+  PixelFunctions().VerticalRun(pixels.Memory, pixels.Pitch, static_cast<int32_t>(x), start, count,
+                               pixel);
 }
 
 // Bresenham over max(|dx|, |dy|) + 1 pixels, both ends drawn. The walk stops
 // once it has left the graphic along its major axis for good.
-void DrawSlope(const tLockedPixels& pixels, int64_t x, int64_t y, int64_t dx, int64_t dy, uint32_t pixel) {
+void DrawSlope(const tLockedPixels& pixels, int64_t x, int64_t y, int64_t dx, int64_t dy,
+               uint32_t pixel) {
   const int64_t stepX = dx < 0 ? -1 : 1;
   const int64_t stepY = dy < 0 ? -1 : 1;
   const int64_t absoluteX = std::llabs(dx);
@@ -79,7 +82,8 @@ void DrawSlope(const tLockedPixels& pixels, int64_t x, int64_t y, int64_t dx, in
   }
 }
 
-void FillBlock(const char* prefix, LockedGraphic* locked, int32_t width, int32_t height, uint32_t pixel) {
+void FillBlock(const char* prefix, LockedGraphic* locked, int32_t width, int32_t height,
+               uint32_t pixel) {
   tLockedPixels pixels;
   if (!LockedPixels(prefix, locked, pixels)) {
     return;
@@ -90,7 +94,8 @@ void FillBlock(const char* prefix, LockedGraphic* locked, int32_t width, int32_t
   }
   const tBlockSpan span = SpanInside(block, pixels);
   for (int32_t row = span.FirstRow; row < span.EndRow; ++row) {
-    PixelFunctions().HorizontalRun(pixels.Memory, pixels.Pitch, static_cast<int32_t>(block.Left + span.FirstColumn),
+    PixelFunctions().HorizontalRun(pixels.Memory, pixels.Pitch,
+                                   static_cast<int32_t>(block.Left + span.FirstColumn),
                                    static_cast<int32_t>(block.Top + row), span.Columns(), pixel);
   }
 }
@@ -98,7 +103,8 @@ void FillBlock(const char* prefix, LockedGraphic* locked, int32_t width, int32_t
 // Runs a replacement member over the part of the cursor's block inside the
 // graphic and moves the cursor past the block.
 template <typename Replace>
-void ReplaceBlock(const char* prefix, LockedGraphic* locked, int32_t width, int32_t height, Replace replace) {
+void ReplaceBlock(const char* prefix, LockedGraphic* locked, int32_t width, int32_t height,
+                  Replace replace) {
   tLockedPixels pixels;
   if (!LockedPixels(prefix, locked, pixels)) {
     return;
@@ -106,7 +112,8 @@ void ReplaceBlock(const char* prefix, LockedGraphic* locked, int32_t width, int3
   const tCursorBlock block = TakeCursorBlock(locked, width, height);
   const tBlockSpan span = SpanInside(block, pixels);
   if (!span.IsEmpty()) {
-    replace(pixels.At(static_cast<int32_t>(block.Left + span.FirstColumn), static_cast<int32_t>(block.Top + span.FirstRow)),
+    replace(pixels.At(static_cast<int32_t>(block.Left + span.FirstColumn),
+                      static_cast<int32_t>(block.Top + span.FirstRow)),
             pixels.Pitch, span.Columns(), span.Rows());
   }
   EndCursorBlock(locked, block);
@@ -142,7 +149,8 @@ void PlotLine(LockedGraphic* locked, int32_t x, int32_t y, int32_t dx, int32_t d
   NextLine(locked, dx, dy, pixel);
 }
 
-void FillRectangle(LockedGraphic* locked, int32_t x, int32_t y, int32_t width, int32_t height, uint32_t pixel) {
+void FillRectangle(LockedGraphic* locked, int32_t x, int32_t y, int32_t width, int32_t height,
+                   uint32_t pixel) {
   if (locked == nullptr) {
     DebugPrint("FillRectangle() Null pointer to the locked graphic specified\n");
     return;
@@ -159,21 +167,24 @@ void ReplaceInkAndPaper(LockedGraphic* locked, uint32_t oldInk, uint32_t newInk,
                         uint32_t newPaper, int32_t width, int32_t height) {
   ReplaceBlock("ReplaceInkAndPaper()", locked, width, height,
                [&](uint8_t* block, int32_t pitch, int32_t columns, int32_t rows) {
-                 PixelFunctions().ReplaceInkAndPaper(block, pitch, columns, rows, oldInk, newInk, oldPaper, newPaper);
+                 PixelFunctions().ReplaceInkAndPaper(block, pitch, columns, rows, oldInk, newInk,
+                                                     oldPaper, newPaper);
                });
 }
 
-void ReplacePaper(LockedGraphic* locked, uint32_t key, uint32_t keyValue, uint32_t otherValue, int32_t width,
-                  int32_t height) {
+void ReplacePaper(LockedGraphic* locked, uint32_t key, uint32_t keyValue, uint32_t otherValue,
+                  int32_t width, int32_t height) {
   ReplaceBlock("ReplacePaper()", locked, width, height,
                [&](uint8_t* block, int32_t pitch, int32_t columns, int32_t rows) {
-                 PixelFunctions().ReplacePaper(block, pitch, columns, rows, key, keyValue, otherValue);
+                 PixelFunctions().ReplacePaper(block, pitch, columns, rows, key, keyValue,
+                                               otherValue);
                });
 }
 
 // ---- Whole graphics ----
 
-void PixelateGraphic(GraphicHandle graphic, uint32_t pixel, int32_t spacing, int32_t offset, bool flag) {
+void PixelateGraphic(GraphicHandle graphic, uint32_t pixel, int32_t spacing, int32_t offset,
+                     bool flag) {
   constexpr const char* prefix = "PixelateGraphic()";
   if (graphic == nullptr) {
     DebugPrint("%s Null pointer to the graphic specified\n", prefix);
@@ -203,8 +214,8 @@ void PixelateGraphic(GraphicHandle graphic, uint32_t pixel, int32_t spacing, int
   UnlockGraphic(locked);
 }
 
-GraphicHandle CropGraphic(GraphicHandle graphic, const sRGB& transparent, int32_t& left, int32_t& top,
-                          int32_t& width, int32_t& height) {
+GraphicHandle CropGraphic(GraphicHandle graphic, const sRGB& transparent, int32_t& left,
+                          int32_t& top, int32_t& width, int32_t& height) {
   constexpr const char* prefix = "CropGraphic()";
   left = 0;
   top = 0;

@@ -58,8 +58,9 @@ LumoRegion* Visible(tNode* node, bool backwards) {
 
 void LogRegionDestroyed(const LumoRegion& region) {
   if (DebugLevelAtLeast(3)) {
-    DebugPrint("DestroyRegion() Region destroyed (Region=%p, Left=%i, Top=%i, Width=%i, Height=%i)\n",
-               static_cast<const void*>(&region), region.Left, region.Top, region.Width, region.Height);
+    DebugPrint(
+        "DestroyRegion() Region destroyed (Region=%p, Left=%i, Top=%i, Width=%i, Height=%i)\n",
+        static_cast<const void*>(&region), region.Left, region.Top, region.Width, region.Height);
   }
 }
 
@@ -115,13 +116,21 @@ void DeleteRegionList() {
   DebugPrint("Region list deleted\n");
 }
 
-bool RegionListExists() { return State().list != nullptr; }
+bool RegionListExists() {
+  return State().list != nullptr;
+}
 
-int32_t RegionCount() { return State().list ? State().list->count : 0; }
+int32_t RegionCount() {
+  return State().list ? State().list->count : 0;
+}
 
-bool RegionsInitialized() { return State().initialized; }
+bool RegionsInitialized() {
+  return State().initialized;
+}
 
-void SetRegionsInitialized(bool initialized) { State().initialized = initialized; }
+void SetRegionsInitialized(bool initialized) {
+  State().initialized = initialized;
+}
 
 bool RegionContains(const LumoRegion& region, int32_t x, int32_t y) {
   return x >= region.Left && y >= region.Top && int64_t{x} < int64_t{region.Left} + region.Width &&
@@ -135,9 +144,13 @@ void SetRegionCursor(int32_t x, int32_t y) {
   state.cursorY = y;
 }
 
-void ForgetRegionCursor() { State().cursorKnown = false; }
+void ForgetRegionCursor() {
+  State().cursorKnown = false;
+}
 
-tRegionWalk::tRegionWalk() { ++State().walkDepth; }
+tRegionWalk::tRegionWalk() {
+  ++State().walkDepth;
+}
 
 tRegionWalk::~tRegionWalk() {
   RegionState& state = State();
@@ -148,7 +161,8 @@ tRegionWalk::~tRegionWalk() {
 
 // ---- Regions ----
 
-RegionHandle CreateRegion(void* userValue, int32_t left, int32_t top, int32_t width, int32_t height) {
+RegionHandle CreateRegion(void* userValue, int32_t left, int32_t top, int32_t width,
+                          int32_t height) {
   tList* list = ListFor("CreateRegion()");
   if (list == nullptr) {
     return nullptr;
@@ -279,7 +293,8 @@ void* CompareRegion(RegionHandle a, RegionHandle b) {
   return apart ? nullptr : first.UserValue;
 }
 
-void GetRegionBounds(RegionHandle region, int32_t& left, int32_t& top, int32_t& width, int32_t& height) {
+void GetRegionBounds(RegionHandle region, int32_t& left, int32_t& top, int32_t& width,
+                     int32_t& height) {
   left = 0;
   top = 0;
   width = 0;

@@ -30,11 +30,13 @@ class LumoRegion : public tNode {
 // ---- Regions (each logs and does nothing without the region list) ----
 
 // A new region at the end of the list (topmost), with both flags clear.
-LUMOGAME_API RegionHandle CreateRegion(void* userValue, int32_t left, int32_t top, int32_t width, int32_t height);
+LUMOGAME_API RegionHandle CreateRegion(void* userValue, int32_t left, int32_t top, int32_t width,
+                                       int32_t height);
 LUMOGAME_API void DestroyRegion(RegionHandle region);
 // Stores the rectangle; a region moved across the cursor gets a first mouse
 // move again at the next EndScreenUpdate.
-LUMOGAME_API void MoveRegion(RegionHandle region, int32_t left, int32_t top, int32_t width, int32_t height);
+LUMOGAME_API void MoveRegion(RegionHandle region, int32_t left, int32_t top, int32_t width,
+                             int32_t height);
 // Move the second region before (after) the first; both answer null.
 LUMOGAME_API RegionHandle MoveRegionBefore(RegionHandle reference, RegionHandle region);
 LUMOGAME_API RegionHandle MoveRegionAfter(RegionHandle reference, RegionHandle region);
@@ -53,7 +55,9 @@ LUMOGAME_API void GetRegionBounds(RegionHandle region, int32_t& left, int32_t& t
 
 // ---- Inside the run-time system ----
 
-inline LumoRegion* RegionOf(RegionHandle region) { return static_cast<LumoRegion*>(region); }
+inline LumoRegion* RegionOf(RegionHandle region) {
+  return static_cast<LumoRegion*>(region);
+}
 
 // The region list lives from input start to shutdown.
 bool CreateRegionList();

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <map>
 #include <memory>
+#include <new>
 
 #include "base/DebugFormat.h"
 #include "runtime/Blit.h"
@@ -26,8 +27,8 @@ std::map<tViewport*, std::unique_ptr<tViewport>>& Viewports() {
 // Cuts one axis of a viewport to the screen: the far edge is computed from
 // the uncut near edge, then the near edge is cut to 0 and the far edge to
 // the screen. False, after the log line, when nothing is on the screen.
-bool CutAxis(const char* prefix, const char* nearName, const char* farName, int32_t start, int32_t size,
-             int32_t screenSize, int32_t& cutStart, int32_t& cutEnd) {
+bool CutAxis(const char* prefix, const char* nearName, const char* farName, int32_t start,
+             int32_t size, int32_t screenSize, int32_t& cutStart, int32_t& cutEnd) {
   const int64_t end = static_cast<int64_t>(start) + size;
   const int32_t nearEdge = std::max(start, 0);
   if (nearEdge >= screenSize) {
@@ -44,7 +45,8 @@ bool CutAxis(const char* prefix, const char* nearName, const char* farName, int3
 }
 
 // The viewport of the given place and size, cut to the screen.
-bool CutToScreen(const char* prefix, int32_t left, int32_t top, int32_t width, int32_t height, tViewport& cut) {
+bool CutToScreen(const char* prefix, int32_t left, int32_t top, int32_t width, int32_t height,
+                 tViewport& cut) {
   return CutAxis(prefix, "Left", "Right", left, width, ScreenWidth(), cut.Left, cut.Right) &&
          CutAxis(prefix, "Top", "Bottom", top, height, ScreenHeight(), cut.Top, cut.Bottom);
 }
@@ -56,11 +58,13 @@ SurfaceRect ViewportArea(const tViewport& viewport) {
   if (render == nullptr) {
     return {};
   }
-  return {std::max(viewport.Left, 0), std::max(viewport.Top, 0), std::min(viewport.Right, render->Width()),
-          std::min(viewport.Bottom, render->Height())};
+  return {std::max(viewport.Left, 0), std::max(viewport.Top, 0),
+          std::min(viewport.Right, render->Width()), std::min(viewport.Bottom, render->Height())};
 }
 
-int32_t LiveViewportCount() { return static_cast<int32_t>(Viewports().size()); }
+int32_t LiveViewportCount() {
+  return static_cast<int32_t>(Viewports().size());
+}
 
 ViewportHandle CreateViewport(int32_t left, int32_t top, int32_t width, int32_t height) {
   constexpr const char* prefix = "CreateViewport()";
@@ -72,12 +76,17 @@ ViewportHandle CreateViewport(int32_t left, int32_t top, int32_t width, int32_t 
   if (!CutToScreen(prefix, left, top, width, height, cut)) {
     return nullptr;
   }
-  auto record = std::make_unique<tViewport>(cut);
+  std::unique_ptr<tViewport> record(new (std::nothrow) tViewport(cut));
+  if (!record) {
+    DebugPrint("%s Out of memory\n", prefix);
+    return nullptr;
+  }
   tViewport* viewport = record.get();
   Viewports().emplace(viewport, std::move(record));
   if (DebugLevelAtLeast(3)) {
     DebugPrint("%s Viewport created (Viewport=%p, Left=%i, Top=%i, Width=%i, Height=%i)\n", prefix,
-               static_cast<void*>(viewport), cut.Left, cut.Top, cut.Right - cut.Left, cut.Bottom - cut.Top);
+               static_cast<void*>(viewport), cut.Left, cut.Top, cut.Right - cut.Left,
+               cut.Bottom - cut.Top);
   }
   return viewport;
 }
@@ -96,8 +105,10 @@ void DestroyViewport(ViewportHandle viewport) {
   }
   const tViewport& record = *found->second;
   if (DebugLevelAtLeast(3)) {
-    DebugPrint("DestroyViewport() Viewport destroyed (Viewport=%p, Left=%i, Top=%i, Width=%i, Height=%i)\n",
-               viewport, record.Left, record.Top, record.Right - record.Left, record.Bottom - record.Top);
+    DebugPrint(
+        "DestroyViewport() Viewport destroyed (Viewport=%p, Left=%i, Top=%i, Width=%i, "
+        "Height=%i)\n",
+        viewport, record.Left, record.Top, record.Right - record.Left, record.Bottom - record.Top);
   }
   Viewports().erase(found);
 }
@@ -109,12 +120,14 @@ void MoveViewport(ViewportHandle viewport, int32_t left, int32_t top) {
   }
   tViewport& record = *ViewportOf(viewport);
   tViewport moved;
-  if (CutToScreen("MoveViewport()", left, top, record.Right - record.Left, record.Bottom - record.Top, moved)) {
+  if (CutToScreen("MoveViewport()", left, top, record.Right - record.Left,
+                  record.Bottom - record.Top, moved)) {
     record = moved;
   }
 }
 
-bool GetViewportBounds(ViewportHandle viewport, int32_t& left, int32_t& top, int32_t& width, int32_t& height) {
+bool GetViewportBounds(ViewportHandle viewport, int32_t& left, int32_t& top, int32_t& width,
+                       int32_t& height) {
   if (viewport == nullptr) {
     DebugPrint("GetViewportBounds() Null pointer to the viewport specified\n");
     return false;
@@ -134,7 +147,8 @@ void FillViewport(ViewportHandle viewport, const sRGB& color) {
   }
   Surface* render = RenderBuffer();
   if (render == nullptr) {
-    DebugPrint("FillViewport() Cannot fill viewport (Error=%X)\n", ResultCode(SurfaceResult::NotInitialized));
+    DebugPrint("FillViewport() Cannot fill viewport (Error=%X)\n",
+               ResultCode(SurfaceResult::NotInitialized));
     return;
   }
   const SurfaceRect area = ViewportArea(*ViewportOf(viewport));
@@ -149,7 +163,8 @@ void FillViewport(ViewportHandle viewport, const sRGB& color) {
 }
 
 void ViewportToGraphic(ViewportHandle viewport, GraphicHandle graphic, int32_t x, int32_t y) {
-  constexpr const char* failure = "ViewportToGraphic() Cannot blit a viewport to a graphic (Item=%p, Error=%X)\n";
+  constexpr const char* failure =
+      "ViewportToGraphic() Cannot blit a viewport to a graphic (Item=%p, Error=%X)\n";
   if (viewport == nullptr) {
     DebugPrint("ViewportToGraphic() Null pointer to the viewport specified\n");
     return;
@@ -168,11 +183,13 @@ void ViewportToGraphic(ViewportHandle viewport, GraphicHandle graphic, int32_t x
   SurfaceRect placed;
   int32_t offsetX = 0;
   int32_t offsetY = 0;
-  if (area.IsEmpty() || !PlaceBlock(x, y, area.Width(), area.Height(), target.Bounds(), placed, offsetX, offsetY)) {
+  if (area.IsEmpty() ||
+      !PlaceBlock(x, y, area.Width(), area.Height(), target.Bounds(), placed, offsetX, offsetY)) {
     return;
   }
   // The source shrinks with the cut destination.
-  const SurfaceRect taken{area.left + offsetX, area.top + offsetY, area.left + offsetX + placed.Width(),
+  const SurfaceRect taken{area.left + offsetX, area.top + offsetY,
+                          area.left + offsetX + placed.Width(),
                           area.top + offsetY + placed.Height()};
   const SurfaceResult result = BlitSurface(target, placed, *render, taken, false);
   if (result != SurfaceResult::Ok) {

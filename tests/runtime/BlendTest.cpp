@@ -33,6 +33,7 @@ struct FormulaCase {
 };
 
 TEST_F(BlendTest, PlainBlendFormulas) {
+  // clang-format off
   const FormulaCase cases[] = {
       {"5/6/5 red over black at 255 (fields in place)", 16, 0xF800, 0x0000, 255, 0xF000},
       {"5/6/5 white over black at 128", 16, 0xFFFF, 0x0000, 128, 0x7BEF},
@@ -44,6 +45,7 @@ TEST_F(BlendTest, PlainBlendFormulas) {
       {"32-bit mix at 128 keeps the top byte", 32, 0xC86432, 0xAB0A141E, 128, 0xAB683B27},
       {"24-bit mix at 128", 24, 0xC86432, 0x0A141E, 128, 0x683B27},
   };
+  // clang-format on
   for (const FormulaCase& test : cases) {
     SCOPED_TRACE(test.name);
     platform::testing::ResetDisplaySettings();
@@ -153,7 +155,8 @@ TEST_F(BlendTest, AlphaMapIsReadAtTheSourceCursorAndItsSizeChecked) {
   SelectPixelAt(from.get(), 2, 1);
   SelectPixelAt(to.get(), 0, 0);
   BlendAlpha(to.get(), from.get(), &shortMap, 2, 2);
-  EXPECT_TRUE(LogHas("BlendAlpha() Alpha map too small for the rows it reads (Size=11, Needed=12)"));
+  EXPECT_TRUE(
+      LogHas("BlendAlpha() Alpha map too small for the rows it reads (Size=11, Needed=12)"));
   EXPECT_EQ(GetRaw(to.get(), 0, 0, 4), 0x0000FFu);
 
   // Without a source nothing is blended; the destination cursor moves on.
@@ -173,8 +176,10 @@ TEST_F(BlendTest, BlocksFollowTheCursorRulesAndStayInsideBothGraphics) {
   SelectPixelAt(from.get(), 3, 1);
   SelectPixelAt(to.get(), 5, 0);
   BlendPlain(to.get(), from.get(), 255, -3, 2);
-  EXPECT_EQ((std::vector<int32_t>{GetPixelX(to.get()), GetPixelY(to.get())}), (std::vector<int32_t>{5, 2}));
-  EXPECT_EQ((std::vector<int32_t>{GetPixelX(from.get()), GetPixelY(from.get())}), (std::vector<int32_t>{3, 3}));
+  EXPECT_EQ((std::vector<int32_t>{GetPixelX(to.get()), GetPixelY(to.get())}),
+            (std::vector<int32_t>{5, 2}));
+  EXPECT_EQ((std::vector<int32_t>{GetPixelX(from.get()), GetPixelY(from.get())}),
+            (std::vector<int32_t>{3, 3}));
   EXPECT_EQ(GetRaw(to.get(), 2, 0, 2), 0xF000u);
   EXPECT_EQ(GetRaw(to.get(), 4, 1, 2), 0xF000u);
   EXPECT_EQ(GetRaw(to.get(), 1, 0, 2), 0u);

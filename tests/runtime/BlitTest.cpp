@@ -18,18 +18,20 @@ class BlitTest : public PixelFixture {};
 
 // Whether a pixel is keyed: every channel between the key colours' channels.
 bool InKeyRange(uint32_t pixel, uint32_t low, uint32_t high) {
-  return GetRed(pixel) >= GetRed(low) && GetRed(pixel) <= GetRed(high) && GetGreen(pixel) >= GetGreen(low) &&
-         GetGreen(pixel) <= GetGreen(high) && GetBlue(pixel) >= GetBlue(low) && GetBlue(pixel) <= GetBlue(high);
+  return GetRed(pixel) >= GetRed(low) && GetRed(pixel) <= GetRed(high) &&
+         GetGreen(pixel) >= GetGreen(low) && GetGreen(pixel) <= GetGreen(high) &&
+         GetBlue(pixel) >= GetBlue(low) && GetBlue(pixel) <= GetBlue(high);
 }
 
-PixelImage ReferencePlacement(const PixelImage& source, PixelImage destination, int32_t left, int32_t top,
-                              const tKeyData& key) {
+PixelImage ReferencePlacement(const PixelImage& source, PixelImage destination, int32_t left,
+                              int32_t top, const tKeyData& key) {
   const uint32_t low = ConvertRGB(key.Low);
   const uint32_t high = key.Mode == KeyRange ? ConvertRGB(key.High) : low;
   for (int32_t y = 0; y < source.height; ++y) {
     for (int32_t x = 0; x < source.width; ++x) {
       const uint32_t pixel = source.at(x, y);
-      if (!destination.Contains(left + x, top + y) || (key.Mode != KeyNone && InKeyRange(pixel, low, high))) {
+      if (!destination.Contains(left + x, top + y) ||
+          (key.Mode != KeyNone && InKeyRange(pixel, low, high))) {
         continue;
       }
       destination.at(left + x, top + y) = pixel;
@@ -66,8 +68,8 @@ TEST_F(BlitTest, KeyedPlacementsMatchTheReferenceOnEverySide) {
     int32_t top;
   };
   // Cut on the left, top, right, bottom and corners, inside, and wholly outside.
-  const Position positions[] = {{-3, 2},  {2, -4}, {6, 1},  {1, 5},   {-5, -3}, {7, 6},
-                                {-4, 6},  {6, -2}, {1, 1},  {-8, 0},  {10, 0},  {0, 9}};
+  const Position positions[] = {{-3, 2}, {2, -4}, {6, 1}, {1, 5},  {-5, -3}, {7, 6},
+                                {-4, 6}, {6, -2}, {1, 1}, {-8, 0}, {10, 0},  {0, 9}};
   for (int32_t depth : {16, 15, 24, 32}) {
     SCOPED_TRACE("depth " + std::to_string(depth));
     platform::testing::ResetDisplaySettings();
@@ -78,8 +80,8 @@ TEST_F(BlitTest, KeyedPlacementsMatchTheReferenceOnEverySide) {
     const PixelImage background = ReadImage(destination.get());
     for (const tKeyData& key : {oneColor, range, none}) {
       for (const Position& position : positions) {
-        SCOPED_TRACE("mode " + std::to_string(key.Mode) + " at " + std::to_string(position.left) + ", " +
-                     std::to_string(position.top));
+        SCOPED_TRACE("mode " + std::to_string(key.Mode) + " at " + std::to_string(position.left) +
+                     ", " + std::to_string(position.top));
         WriteImage(destination.get(), background);
         tBlitData data;
         data.Left = position.left;
@@ -87,7 +89,8 @@ TEST_F(BlitTest, KeyedPlacementsMatchTheReferenceOnEverySide) {
         data.Key = key;
         EXPECT_TRUE(GraphicToGraphic(source.get(), destination.get(), &data));
         EXPECT_EQ(CountDifferences(ReadImage(destination.get()),
-                                   ReferencePlacement(sourceImage, background, position.left, position.top, key)),
+                                   ReferencePlacement(sourceImage, background, position.left,
+                                                      position.top, key)),
                   0);
       }
     }
@@ -141,7 +144,8 @@ TEST_F(BlitTest, NullArgumentsAreLoggedAndDropped) {
   EXPECT_TRUE(LogHas("GraphicToViewport() Null pointer to the dest viewport specified (Item="));
   EXPECT_TRUE(LogHas("StretchGraphicToGraphic() Null pointer to the key data specified (Source="));
   EXPECT_TRUE(LogHas("PartialGraphicToGraphic() Null pointer to the data specified\n"));
-  EXPECT_TRUE(LogHas("PartialGraphicToViewport() Null pointer to the dest viewport specified (Item="));
+  EXPECT_TRUE(
+      LogHas("PartialGraphicToViewport() Null pointer to the dest viewport specified (Item="));
 }
 
 // ---- partial copies ----
@@ -158,10 +162,12 @@ struct PartialCase {
   int32_t toTop;
 };
 
-PixelImage ReferenceCopy(const PixelImage& source, PixelImage destination, const PartialCase& test) {
+PixelImage ReferenceCopy(const PixelImage& source, PixelImage destination,
+                         const PartialCase& test) {
   for (int32_t y = 0; test.copies && y < test.height; ++y) {
     for (int32_t x = 0; x < test.width; ++x) {
-      destination.at(test.toLeft + x, test.toTop + y) = source.at(test.fromLeft + x, test.fromTop + y);
+      destination.at(test.toLeft + x, test.toTop + y) =
+          source.at(test.fromLeft + x, test.fromTop + y);
     }
   }
   return destination;
@@ -169,6 +175,7 @@ PixelImage ReferenceCopy(const PixelImage& source, PixelImage destination, const
 
 TEST_F(BlitTest, ClippedPartialCopiesStayInsideBothGraphics) {
   // Source 8 x 6, destination 10 x 9.
+  // clang-format off
   const PartialCase cases[] = {
       {"source cut on the left", {-5, 0, 2, 1, 10, 3}, true, 0, 0, 5, 3, 2, 1},
       {"destination cut on the top-left: taken from the cut source's corner", {2, 1, -3, -2, 4, 4}, true, 2, 1, 1, 2, 0, 0},
@@ -180,6 +187,7 @@ TEST_F(BlitTest, ClippedPartialCopiesStayInsideBothGraphics) {
       {"coordinates at the ends of the range", {INT_MAX - 1, INT_MIN, INT_MIN, INT_MAX, INT_MAX, INT_MAX}, false, 0, 0, 0, 0, 0, 0},
       {"inside", {1, 1, 3, 4, 4, 3}, true, 1, 1, 4, 3, 3, 4},
   };
+  // clang-format on
   StartAt(16);
   ScopedGraphic source(MakePatternGraphic(8, 6, 5));
   ScopedGraphic destination(MakePatternGraphic(10, 9, 6));
@@ -188,18 +196,23 @@ TEST_F(BlitTest, ClippedPartialCopiesStayInsideBothGraphics) {
   for (const PartialCase& test : cases) {
     SCOPED_TRACE(test.name);
     WriteImage(destination.get(), background);
-    EXPECT_TRUE(PartialGraphicToGraphic(source.get(), destination.get(), &test.copy, nullptr, true));
-    EXPECT_EQ(CountDifferences(ReadImage(destination.get()), ReferenceCopy(sourceImage, background, test)), 0);
+    EXPECT_TRUE(
+        PartialGraphicToGraphic(source.get(), destination.get(), &test.copy, nullptr, true));
+    EXPECT_EQ(CountDifferences(ReadImage(destination.get()),
+                               ReferenceCopy(sourceImage, background, test)),
+              0);
   }
   EXPECT_FALSE(LogHas("PartialGraphicToGraphic() Cannot blit"));
 }
 
 TEST_F(BlitTest, UnclippedPartialCopiesOutsideEitherGraphicAreRefused) {
+  // clang-format off
   const tCopyData refused[] = {
       {-1, 0, 0, 0, 3, 3},   {6, 0, 0, 0, 3, 3},   {0, 4, 0, 0, 3, 3},  {0, 0, -2, 0, 3, 3},
       {0, 0, 8, 0, 3, 3},    {0, 0, 0, 7, 3, 3},   {20, 20, 0, 0, 2, 2}, {0, 0, 0, 0, 0, 3},
       {0, 0, 0, 0, -3, 3},   {INT_MAX, 0, 0, 0, INT_MAX, 1},
   };
+  // clang-format on
   StartAt(16);
   ScopedGraphic source(MakePatternGraphic(8, 6, 5));
   ScopedGraphic destination(MakePatternGraphic(10, 9, 6));
@@ -235,21 +248,24 @@ TEST_F(BlitTest, PartialCopyIntoAViewportIsCutToTheViewport) {
     tCopyData copy;
     int32_t fromLeft, fromTop, width, height, toLeft, toTop;  // in screen pixels
   };
+  // clang-format off
   const Case cases[] = {
       {{0, 0, 2, 3, 4, 4}, 0, 0, 4, 4, 102, 53},
       {{0, 0, 17, 8, 8, 6}, 0, 0, 3, 2, 117, 58},
       {{-2, 0, -1, 0, 6, 2}, 0, 0, 4, 2, 100, 50},
       {{5, 5, 0, 0, 9, 9}, 5, 5, 3, 1, 100, 50},
   };
+  // clang-format on
   for (const Case& test : cases) {
     FillGraphic(GetBackground(), sRGB{});
     ASSERT_TRUE(PartialGraphicToViewport(source.get(), viewport, &test.copy));
     for (int32_t y = 45; y < 65; ++y) {
       for (int32_t x = 95; x < 125; ++x) {
-        const bool landed =
-            x >= test.toLeft && x < test.toLeft + test.width && y >= test.toTop && y < test.toTop + test.height;
+        const bool landed = x >= test.toLeft && x < test.toLeft + test.width && y >= test.toTop &&
+                            y < test.toTop + test.height;
         const uint32_t expected =
-            landed ? PatternPixel(test.fromLeft + x - test.toLeft, test.fromTop + y - test.toTop, 7) : 0u;
+            landed ? PatternPixel(test.fromLeft + x - test.toLeft, test.fromTop + y - test.toTop, 7)
+                   : 0u;
         ASSERT_EQ(GetGraphicPixel(GetBackground(), x, y), expected) << x << ", " << y;
       }
     }
@@ -283,7 +299,8 @@ TEST_F(BlitTest, StretchSamplesTheSourcePixelUnderEachCentre) {
   ASSERT_TRUE(StretchGraphicToGraphic(small.get(), large.get(), &key));
   for (int32_t y = 0; y < 6; ++y) {
     for (int32_t x = 0; x < 4; ++x) {
-      EXPECT_EQ(GetGraphicPixel(large.get(), x, y), PatternPixel(x / 2, y / 3, 9)) << x << ", " << y;
+      EXPECT_EQ(GetGraphicPixel(large.get(), x, y), PatternPixel(x / 2, y / 3, 9))
+          << x << ", " << y;
     }
   }
   // Shrinking 4 columns to 2 takes columns 1 and 3; 3 rows to 2 take 0 and 2.

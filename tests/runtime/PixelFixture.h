@@ -57,7 +57,8 @@ struct PixelImage {
 // A display value that differs for every pixel of small graphics and never
 // equals the colours the tests key out (pure red and the dark range).
 inline uint32_t PatternPixel(int32_t x, int32_t y, int32_t seed) {
-  return GetColor(static_cast<uint32_t>(64 + ((x * 16 + seed * 8) % 184)), static_cast<uint32_t>(64 + ((y * 24 + seed * 40) % 184)),
+  return GetColor(static_cast<uint32_t>(64 + ((x * 16 + seed * 8) % 184)),
+                  static_cast<uint32_t>(64 + ((y * 24 + seed * 40) % 184)),
                   static_cast<uint32_t>(120 + seed * 8));
 }
 
@@ -101,8 +102,8 @@ inline int32_t CountDifferences(const PixelImage& actual, const PixelImage& expe
     for (int32_t x = 0; x < expected.width; ++x) {
       if (actual.at(x, y) != expected.at(x, y)) {
         if (++differences <= 3) {
-          ADD_FAILURE() << "pixel (" << x << ", " << y << ") is " << std::hex << actual.at(x, y) << ", expected "
-                        << expected.at(x, y);
+          ADD_FAILURE() << "pixel (" << x << ", " << y << ") is " << std::hex << actual.at(x, y)
+                        << ", expected " << expected.at(x, y);
         }
       }
     }

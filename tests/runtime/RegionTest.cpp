@@ -69,6 +69,7 @@ TEST_F(RegionTest, CompareRegionAnswersOnlyForOverlaps) {
     int32_t left, top, width, height;  // b, against a = (10, 10, 10, 10)
     bool overlaps;
   };
+  // clang-format off
   const Case cases[] = {
       {"touching on the right", 20, 10, 5, 5, false},
       {"touching on the left", 5, 10, 5, 5, false},
@@ -80,6 +81,7 @@ TEST_F(RegionTest, CompareRegionAnswersOnlyForOverlaps) {
       {"around", 0, 0, 40, 40, true},
       {"far away", 100, 100, 5, 5, false},
   };
+  // clang-format on
   RegionHandle a = CreateRegion(Value(7), 10, 10, 10, 10);
   for (const Case& test : cases) {
     SCOPED_TRACE(test.name);

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "PixelFixture.h"
+#include "runtime/Blit.h"
 #include "runtime/Viewports.h"
 
 namespace {
@@ -32,6 +33,7 @@ TEST_F(ViewportTest, CreateViewportCutsToTheScreen) {
     std::vector<int32_t> bounds;  // left, top, width, height; empty: refused
     const char* message;
   };
+  // clang-format off
   const Case cases[] = {
       {-20, 10, 100, 50, {0, 10, 80, 50}, nullptr},
       {630, 0, 100, 10, {630, 0, 10, 10}, nullptr},
@@ -44,9 +46,10 @@ TEST_F(ViewportTest, CreateViewportCutsToTheScreen) {
       {0, 480, 10, 10, {}, "CreateViewport() Invisible viewport (Top=480)\n"},
       {0, -30, 10, 30, {}, "CreateViewport() Invisible viewport (Bottom=0)\n"},
   };
+  // clang-format on
   for (const Case& test : cases) {
-    SCOPED_TRACE(std::to_string(test.left) + ", " + std::to_string(test.top) + ", " + std::to_string(test.width) +
-                 ", " + std::to_string(test.height));
+    SCOPED_TRACE(std::to_string(test.left) + ", " + std::to_string(test.top) + ", " +
+                 std::to_string(test.width) + ", " + std::to_string(test.height));
     ViewportHandle viewport = CreateViewport(test.left, test.top, test.width, test.height);
     if (test.bounds.empty()) {
       EXPECT_EQ(viewport, nullptr);
@@ -116,6 +119,31 @@ TEST_F(ViewportTest, ViewportToGraphicShrinksTheSourceWithTheCutDestination) {
   ViewportToGraphic(viewport, graphic.get(), 6, 0);  // nothing lands
   ViewportToGraphic(viewport, nullptr, 0, 0);
   EXPECT_TRUE(LogHas("ViewportToGraphic() Null pointer to the graphic specified\n"));
+  DestroyViewport(viewport);
+}
+
+TEST_F(ViewportTest, AViewportOffASmallerScreenIsNeverReachedOutside) {
+  StopDisplay();
+  tDisplaySettings large = Settings(false, true);
+  large.ScreenWidth = 800;
+  large.ScreenHeight = 600;
+  ASSERT_TRUE(StartDisplay(large));
+  ViewportHandle viewport = CreateViewport(620, 460, 150, 100);
+  StopDisplay();
+  ASSERT_TRUE(StartDisplay(Settings(false, true)));  // 640 x 480 now
+  FillGraphic(GetBackground(), sRGB{});
+  ScopedGraphic graphic(MakePatternGraphic(200, 200, 2));
+  tBlitData data;
+  tKeyData key;
+  const tCopyData copy{0, 0, 0, 0, 200, 200};
+  FillViewport(viewport, sRGB{255, 255, 255});
+  EXPECT_TRUE(GraphicToViewport(graphic.get(), viewport, &data));
+  EXPECT_TRUE(StretchGraphicToViewport(graphic.get(), viewport, &key));
+  EXPECT_TRUE(PartialGraphicToViewport(graphic.get(), viewport, &copy));
+  ViewportToGraphic(viewport, graphic.get(), 0, 0);
+  // Only the part of the viewport on the smaller screen was drawn.
+  EXPECT_NE(GetGraphicPixel(GetBackground(), 639, 479), 0u);
+  EXPECT_EQ(GetGraphicPixel(GetBackground(), 619, 479), 0u);
   DestroyViewport(viewport);
 }
 
