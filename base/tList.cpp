@@ -103,30 +103,26 @@ tNode* tList::Append(tNode* node) {
   return Link(last, node, nullptr);
 }
 
-tNode* tList::InsertBefore(tNode* reference, tNode* node) {
+bool tList::CanInsert(const tNode* reference, const tNode* node) const {
   if (node == nullptr || node->owner != nullptr) {
+    return false;
+  }
+  // Without a reference only an empty list takes the node.
+  return reference != nullptr ? reference->owner == this : first == nullptr;
+}
+
+tNode* tList::InsertBefore(tNode* reference, tNode* node) {
+  if (!CanInsert(reference, node)) {
     return nullptr;
   }
-  if (reference == nullptr) {
-    return first == nullptr ? Link(nullptr, node, nullptr) : nullptr;
-  }
-  if (reference->owner != this) {
-    return nullptr;
-  }
-  return Link(reference->previous, node, reference);
+  return reference != nullptr ? Link(reference->previous, node, reference) : Link(nullptr, node, nullptr);
 }
 
 tNode* tList::InsertAfter(tNode* reference, tNode* node) {
-  if (node == nullptr || node->owner != nullptr) {
+  if (!CanInsert(reference, node)) {
     return nullptr;
   }
-  if (reference == nullptr) {
-    return first == nullptr ? Link(nullptr, node, nullptr) : nullptr;
-  }
-  if (reference->owner != this) {
-    return nullptr;
-  }
-  return Link(reference, node, reference->next);
+  return reference != nullptr ? Link(reference, node, reference->next) : Link(nullptr, node, nullptr);
 }
 
 tNode* tList::InsertAt(int32_t index, tNode* node) {
@@ -168,15 +164,24 @@ tNode* tList::Remove(tNode* node) {
 
 tNode* tList::RemoveAt(int32_t index) { return Remove(At(index)); }
 
+bool tList::CanMove(const tNode* reference, const tNode* node) const {
+  if (node == nullptr || node == reference || node->owner != this) {
+    return false;
+  }
+  // The node is only taken out when it can go back in: a reference of
+  // another list, or none while other nodes remain, would leave it unlinked.
+  return reference != nullptr ? reference->owner == this : count == 1;
+}
+
 tNode* tList::MoveBefore(tNode* reference, tNode* node) {
-  if (node == nullptr || node == reference) {
+  if (!CanMove(reference, node)) {
     return nullptr;
   }
   return InsertBefore(reference, Remove(node));
 }
 
 tNode* tList::MoveAfter(tNode* reference, tNode* node) {
-  if (node == nullptr || node == reference) {
+  if (!CanMove(reference, node)) {
     return nullptr;
   }
   return InsertAfter(reference, Remove(node));

@@ -64,6 +64,10 @@ class tList : public tNode {
   // Links a free node between two neighbours (either may be null) and runs
   // the attach hooks in their fixed order.
   tNode* Link(tNode* before, tNode* node, tNode* after);
+  // Whether a free node can be linked beside the reference.
+  bool CanInsert(const tNode* reference, const tNode* node) const;
+  // Whether a node of this list can be moved beside the reference.
+  bool CanMove(const tNode* reference, const tNode* node) const;
 };
 
 // A node holding an owned text.

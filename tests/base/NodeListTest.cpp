@@ -123,6 +123,21 @@ TEST_F(NodeListTest, InsertMoveAndIndexKeepLinksConsistent) {
   EXPECT_EQ(Names(list), (std::vector<std::string>{"a", "c", "d"}));
 }
 
+TEST_F(NodeListTest, MoveBesideAReferenceOutsideTheListKeepsTheNodeLinked) {
+  RecordingList other;
+  auto* stranger = new RecordingNode("s");
+  other.Append(stranger);
+  auto* a = new RecordingNode("a");
+  auto* b = new RecordingNode("b");
+  list.Append(a);
+  list.Append(b);
+  EXPECT_EQ(list.MoveBefore(stranger, a), nullptr);
+  EXPECT_EQ(list.MoveAfter(nullptr, b), nullptr);
+  EXPECT_EQ(Names(list), (std::vector<std::string>{"a", "b"}));
+  EXPECT_EQ(a->owner, &list);
+  other.DeleteAll();
+}
+
 TEST_F(NodeListTest, MoveOfNodeFromAnotherListFailsAndLeavesIt) {
   RecordingList other;
   auto* stranger = new RecordingNode("s");
