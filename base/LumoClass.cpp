@@ -5,6 +5,7 @@
 
 #include "base/LumoList.h"
 #include "base/LumoObject.h"
+#include "base/LumoStream.h"
 
 namespace {
 
@@ -42,9 +43,9 @@ LumoProperty::LumoProperty(uint32_t propertyVersion, uint32_t propertyType, cons
 bool LumoProperty::Load(LumoStream*, LumoObject*) const { return false; }
 bool LumoProperty::Save(LumoStream*, LumoObject*) const { return false; }
 
-// The object stream is not part of the build yet; until it is, no stream can
-// exist, so the version test has nothing to compare and never skips.
-bool LumoProperty::IsNewerThan(const LumoStream*) const { return false; }
+bool LumoProperty::IsNewerThan(const LumoStream* stream) const {
+  return stream != nullptr && version > stream->version;
+}
 
 const LumoClass* FindClass(const char* className) {
   if (className == nullptr) {

@@ -5,6 +5,7 @@
 
 #include "base/DebugFormat.h"
 #include "base/LumoClass.h"
+#include "base/LumoStream.h"
 
 namespace {
 
@@ -522,7 +523,29 @@ void LumoList::DebugDump(bool missingOnly) {
 
 // ---- Stream form ----
 
-// The items travel as whole object records through the object stream, which
-// is not part of the build yet: until it is, both directions fail.
-bool LumoList::LoadCount(LumoStream*, const LumoProperty*) { return false; }
-bool LumoList::SaveCount(LumoStream*, const LumoProperty*) { return false; }
+// The count, then every item as a whole object record of its own class and
+// version; loading registers (appends) each item in stream order.
+bool LumoList::LoadCount(LumoStream* stream, const LumoProperty*) {
+  int32_t storedCount = 0;
+  if (stream == nullptr || !stream->ReadInteger(storedCount) || storedCount < 0) {
+    return false;
+  }
+  for (int32_t index = 0; index < storedCount; ++index) {
+    if (LoadObject(stream, this) == nullptr) {
+      return false;
+    }
+  }
+  return true;
+}
+
+bool LumoList::SaveCount(LumoStream* stream, const LumoProperty*) {
+  if (stream == nullptr || !stream->WriteInteger(Count)) {
+    return false;
+  }
+  for (LumoNode* item = first; item != nullptr; item = item->next) {
+    if (!item->SaveObject(stream, 0)) {
+      return false;
+    }
+  }
+  return true;
+}

@@ -5,6 +5,9 @@
 #include "base/DebugFormat.h"
 #include "base/LumoClass.h"
 #include "base/LumoList.h"
+#include "base/LumoStream.h"
+#include "base/tBuffer.h"
+#include "base/tString.h"
 
 // ---- Helpers ----
 
@@ -248,13 +251,270 @@ bool LumoObject::SaveTo(LumoStream* stream) {
                     [&] { report("LumoObject::SaveTo() Unhandled exception during OnSaveTo()"); });
 }
 
-// The object stream (LumoStream, with its readers, writers and version) is not
-// part of the build yet. Until it is, no stream can exist, and reading or
-// writing one field fails rather than pretending to succeed.
-bool LumoObject::DoLoadPropertyFrom(LumoStream*, const LumoProperty*, void*) { return false; }
-bool LumoObject::DoSavePropertyTo(LumoStream*, const LumoProperty*, const void*) { return false; }
-bool LumoObject::LoadPropertyFrom(LumoStream*, const LumoProperty*, void*) { return false; }
-bool LumoObject::SavePropertyTo(LumoStream*, const LumoProperty*, const void*) { return false; }
+namespace {
+
+// Writes the report of a throwing per-field step; the texts are the system's
+// own, down to the line break after the field's name.
+void ReportPropertyFault(const char* operation, const LumoObject* object, const LumoStream* stream,
+                         const LumoProperty* property, const char* pointerLabel, const void* pointer) {
+  DebugPrint("%s (Object%p:%s, Stream=%p", operation, DebugAddress(object), DebugClassName(object),
+             static_cast<const void*>(stream));
+  if (stream != nullptr) {
+    DebugPrint(":%s", DebugClassName(stream));
+  }
+  DebugPrint(", Property=%p", static_cast<const void*>(property));
+  if (property != nullptr) {
+    DebugPrint(", Type=%s, Name=%s\n", DebugText(property->typeName), DebugText(property->fieldName));
+  }
+  DebugPrint(", %s=%p)\n", pointerLabel, pointer);
+}
+
+// An embedded object field owns what it holds: a newly loaded object
+// replaces (and ends) the one the field held before.
+bool LoadObjectField(LumoStream* stream, LumoObject** field) {
+  LumoObject* loaded = *field;
+  if (!stream->ReadObject(loaded, nullptr)) {
+    return false;
+  }
+  if (loaded != *field) {
+    DestroyObject(*field);
+    *field = loaded;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool LumoObject::DoLoadPropertyFrom(LumoStream* stream, const LumoProperty* property, void* destination) {
+  if (stream == nullptr || property == nullptr || destination == nullptr) {
+    return false;
+  }
+  switch (property->typeCode & 0xFF) {
+    case PropertyObject:
+      return LoadObjectField(stream, static_cast<LumoObject**>(destination));
+    case PropertyBool:
+    case PropertyBoolByte:
+      return stream->ReadBool(*static_cast<bool*>(destination));
+    case PropertyCharStr:
+      return stream->ReadCharStr(*static_cast<tCharStr*>(destination));
+    case PropertySignedByte:
+      return stream->ReadSignedByte(*static_cast<int8_t*>(destination));
+    case PropertyShort:
+      return stream->ReadShortInt(*static_cast<int16_t*>(destination));
+    case PropertyInteger:
+      return stream->ReadInteger(*static_cast<int32_t*>(destination));
+    case PropertyLong64:
+      return stream->ReadLong64(*static_cast<int64_t*>(destination));
+    case PropertySingle:
+      return stream->ReadSingle(*static_cast<float*>(destination));
+    case PropertyDouble:
+      return stream->ReadDouble(*static_cast<double*>(destination));
+    case PropertyString:
+      return stream->ReadString(*static_cast<tString*>(destination));
+    case PropertyBuffer:
+      return stream->ReadBuffer(*static_cast<tBuffer*>(destination));
+    case PropertyByte:
+      return stream->ReadByte(*static_cast<uint8_t*>(destination));
+    case PropertyWord:
+      return stream->ReadWord(*static_cast<uint16_t*>(destination));
+    case PropertySet:
+      return stream->ReadCardinal(*static_cast<uint32_t*>(destination));
+    case PropertyFourBytes:
+      return stream->Read4Bytes(destination);
+    default:  // "tPointer" and unknown codes have no generic form
+      return false;
+  }
+}
+
+bool LumoObject::DoSavePropertyTo(LumoStream* stream, const LumoProperty* property, const void* source) {
+  if (stream == nullptr || property == nullptr || source == nullptr) {
+    return false;
+  }
+  switch (property->typeCode & 0xFF) {
+    case PropertyObject:
+      return stream->WriteObject(*static_cast<LumoObject* const*>(source));
+    case PropertyBool:
+    case PropertyBoolByte:
+      return stream->WriteBool(*static_cast<const bool*>(source));
+    case PropertyCharStr:
+      return stream->WriteCharStr(*static_cast<const tCharStr*>(source));
+    case PropertySignedByte:
+      return stream->WriteSignedByte(*static_cast<const int8_t*>(source));
+    case PropertyShort:
+      return stream->WriteShortInt(*static_cast<const int16_t*>(source));
+    case PropertyInteger:
+      return stream->WriteInteger(*static_cast<const int32_t*>(source));
+    case PropertyLong64:
+      return stream->WriteLong64(*static_cast<const int64_t*>(source));
+    case PropertySingle:
+      return stream->WriteSingle(*static_cast<const float*>(source));
+    case PropertyDouble:
+      return stream->WriteDouble(*static_cast<const double*>(source));
+    case PropertyString:
+      return stream->WriteString(*static_cast<const tString*>(source));
+    case PropertyBuffer:
+      return stream->WriteBuffer(*static_cast<const tBuffer*>(source));
+    case PropertyByte:
+      return stream->WriteByte(*static_cast<const uint8_t*>(source));
+    case PropertyWord:
+      return stream->WriteWord(*static_cast<const uint16_t*>(source));
+    case PropertySet:
+      return stream->WriteCardinal(*static_cast<const uint32_t*>(source));
+    case PropertyFourBytes:
+      return stream->Write4Bytes(source);
+    default:
+      return false;
+  }
+}
+
+bool LumoObject::LoadPropertyFrom(LumoStream* stream, const LumoProperty* property, void* destination) {
+  if (property != nullptr && property->IsNewerThan(stream)) {
+    return true;
+  }
+  return RunGuarded([&] { return DoLoadPropertyFrom(stream, property, destination); }, [&] {
+    ReportPropertyFault("LumoObject::LoadPropertyFrom() Unhandled exception during DoLoadPropertyFrom()", this,
+                        stream, property, "Dest", destination);
+  });
+}
+
+bool LumoObject::SavePropertyTo(LumoStream* stream, const LumoProperty* property, const void* source) {
+  if (property != nullptr && property->IsNewerThan(stream)) {
+    return true;
+  }
+  return RunGuarded([&] { return DoSavePropertyTo(stream, property, source); }, [&] {
+    ReportPropertyFault("LumoObject::SavePropertyTo() Unhandled exception during DoSavePropertyTo()", this, stream,
+                        property, "Source", source);
+  });
+}
+
+// ---- Object records ----
+
+namespace {
+
+// Puts the stream's version back when a record has been read or written,
+// whichever way that ends.
+class StreamVersionKeeper {
+ public:
+  explicit StreamVersionKeeper(LumoStream* stream) : stream_(stream), version_(stream->version) {}
+  StreamVersionKeeper(const StreamVersionKeeper&) = delete;
+  StreamVersionKeeper& operator=(const StreamVersionKeeper&) = delete;
+  ~StreamVersionKeeper() { stream_->SetVersion(version_); }
+
+ private:
+  LumoStream* stream_;
+  uint32_t version_;
+};
+
+void ReportSaveFault(const char* reason, const LumoObject* object, const LumoStream* stream) {
+  DebugPrint("LumoObject::SaveObject() %s (Object=%p:%s, Stream=%p)\n", reason, DebugAddress(object),
+             DebugClassName(object), static_cast<const void*>(stream));
+}
+
+// Ends an object whose load failed. An owner that took it lets go of it
+// first, so it holds no pointer to the ended object, and the object ends
+// exactly once here (an owning collection does not end it on letting go).
+void DiscardLoaded(LumoObject* owner, LumoObject* object) {
+  if (owner != nullptr) {
+    RunGuarded([&] { owner->DoUnregisterObject(object); }, [&] {
+      DebugPrint("LoadObject() Unhandled exception during DoUnregisterObject() (Owner=%p:%s, Object=%p:%s)\n",
+                 DebugAddress(owner), DebugClassName(owner), DebugAddress(object), DebugClassName(object));
+    });
+  }
+  DestroyObject(object);
+}
+
+LumoObject* LoadRecord(LumoStream* stream, LumoObject* owner, LumoObject*& unowned) {
+  if (!stream->ReadHeader()) {
+    DebugPrint("LoadObject() Not a LumoObject stream (Stream=%p)\n", static_cast<const void*>(stream));
+    return nullptr;
+  }
+  tCharStr name = nullptr;
+  if (!stream->ReadCharStr(name)) {
+    DebugPrint("LoadObject() Cannot read the object name (Stream=%p)\n", static_cast<const void*>(stream));
+    return nullptr;
+  }
+  std::unique_ptr<char, void (*)(char*)> nameOwner(name, [](char* text) { FreeCharStr(text); });
+  const LumoClass* record = FindClass(name);
+  unowned = record != nullptr ? record->Create() : nullptr;
+  LumoObject* object = unowned;
+  if (object != nullptr && owner != nullptr) {
+    // A refused object has been ended by the hand-over.
+    object = HandOverToOwner(owner, object);
+    unowned = nullptr;
+  }
+  if (object == nullptr) {
+    DebugPrint("LoadObject() Invalid object name (Name=%s, Stream=%p)\n", DebugText(name),
+               static_cast<const void*>(stream));
+    return nullptr;
+  }
+  bool loaded = object->LoadFrom(stream);
+  if (loaded && owner != nullptr) {
+    loaded = owner->Prepare(object);
+  }
+  if (!loaded) {
+    unowned = nullptr;
+    DiscardLoaded(owner, object);
+    DebugPrint("LoadObject() Cannot load the object from the stream (Name=%s, Stream=%p)\n", DebugText(name),
+               static_cast<const void*>(stream));
+    return nullptr;
+  }
+  unowned = nullptr;
+  return object;
+}
+
+}  // namespace
+
+LumoObject* LoadObject(LumoStream* stream, LumoObject* owner) {
+  if (stream == nullptr) {
+    return nullptr;
+  }
+  StreamVersionKeeper keeper(stream);
+  // An object made but not yet handed to an owner ends with an exception.
+  LumoObject* unowned = nullptr;
+  try {
+    return LoadRecord(stream, owner, unowned);
+  } catch (...) {
+    DebugPrint("LoadObject() Unhandled exception (Stream=%p)\n", static_cast<const void*>(stream));
+    if (unowned != nullptr) {
+      try {
+        DestroyObject(unowned);
+      } catch (...) {
+      }
+    }
+    throw;
+  }
+}
+
+bool LumoObject::SaveObject(LumoStream* stream, uint32_t headerVersion) {
+  if (stream == nullptr) {
+    return false;
+  }
+  const LumoClass* record = FindClass(GetClassName());
+  if (record == nullptr) {
+    ReportSaveFault("Cannot save an unregistered object", this, stream);
+    return false;
+  }
+  StreamVersionKeeper keeper(stream);
+  return RunGuarded(
+      [&] {
+        if (!stream->WriteHeader(headerVersion != 0 ? headerVersion : record->version)) {
+          ReportSaveFault("Cannot write the version", this, stream);
+          return false;
+        }
+        if (!stream->WriteCharStr(record->name)) {
+          ReportSaveFault("Cannot write the object name", this, stream);
+          return false;
+        }
+        if (!SaveTo(stream)) {
+          ReportSaveFault("Cannot save the object to the stream", this, stream);
+          return false;
+        }
+        return true;
+      },
+      [&] {
+        DebugPrint("LumoObject::SaveObject() Unhandled exception (Stream=%p)\n", static_cast<const void*>(stream));
+      });
+}
 
 // ---- References ----
 

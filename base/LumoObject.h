@@ -106,6 +106,12 @@ class LumoObject : public tObject {
   bool LoadPropertyFrom(LumoStream* stream, const LumoProperty* property, void* destination);
   bool SavePropertyTo(LumoStream* stream, const LumoProperty* property, const void* source);
 
+  // Writes this object as one object record: the stream header with the
+  // version (0: the class record's), the class name, then the registered
+  // fields. The stream's version is set back afterwards. False for a class
+  // that is not registered.
+  bool SaveObject(LumoStream* stream, uint32_t headerVersion);
+
   // Records that this object refers to other, so that each hears of the
   // other's end; one pair of nodes per call. Answers other, null on failure.
   LumoObject* AddReference(LumoObject* other);
@@ -129,6 +135,12 @@ class LumoObject : public tObject {
   void AbortReferrer(LumoObject* referrer);
   void AbortReferent(LumoObject* referent);
 };
+
+// Reads one object record: header, class name, a new object of that class
+// (handed to owner when given), its fields, then the owner's Prepare. Null on
+// any failure, with the object destroyed (taken back from the owner first).
+// The stream's version is the same afterwards as before.
+LumoObject* LoadObject(LumoStream* stream, LumoObject* owner);
 
 // Hands a newly made object to its owner (RegisterObject). Answers the object
 // when the owner keeps it; otherwise the object has been destroyed exactly
