@@ -8,18 +8,13 @@
 #include "base/DebugFormat.h"
 #include "base/tBuffer.h"
 #include "base/tString.h"
+#include "runtime/DebugLog.h"
 
 namespace {
 
 constexpr char kSignature[4] = {'L', 'u', 'm', 'o'};
-constexpr uint32_t kExtendedDebugLevel = 3;
-
-// The debug level from which streams log each error they meet.
-bool StreamErrorsLogged() {
-  // The run-time library does not offer its debug level yet; the log then
-  // stays at its default (Standard) level, below the one that shows errors.
-  return 1 >= kExtendedDebugLevel;
-}
+// Streams log each error they meet from the Extended debug level on.
+bool StreamErrorsLogged() { return GetDebugLevel() >= DebugLevelExtended; }
 
 // The byte order of raw floating-point values is fixed to little-endian, so
 // the stored form does not depend on the host.

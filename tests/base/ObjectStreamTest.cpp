@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 #include <functional>
 #include <string>
@@ -8,6 +9,8 @@
 #include "base/LumoMemoryStream.h"
 #include "base/tBuffer.h"
 #include "base/tString.h"
+#include "runtime/DebugLog.h"
+#include "support/DebugLogReader.h"
 
 namespace stream_testing {
 namespace {
@@ -45,6 +48,32 @@ TEST(ObjectStreamTest, EachFailureLeavesItsOwnCodeAndAnySuccessClearsIt) {
   EXPECT_TRUE(stream.Close());
   EXPECT_FALSE(stream.IsFailed());
   EXPECT_STREQ(StreamErrorText(99), "Unknown error");
+}
+
+TEST(ObjectStreamTest, ErrorsAreLoggedFromTheExtendedDebugLevelOn) {
+  const struct {
+    tDebugLevel level;
+    bool logged;
+  } cases[] = {{DebugLevelStandard, false}, {DebugLevelMedium, false}, {DebugLevelExtended, true}};
+  for (const auto& test : cases) {
+    SCOPED_TRACE(test.level);
+    Bytes block(2, 0);
+    LumoMemoryStream stream;
+    stream.SetName("probe");
+    ASSERT_TRUE(stream.OpenBuffer(block.data(), 2, 1, 0));
+    ASSERT_EQ(SetDebugMode(DebugModeOverwrite), DebugModeOverwrite);
+    const tDebugLevel previous = GetDebugLevel();
+    SetDebugLevel(test.level);
+    int32_t value = 0;
+    EXPECT_FALSE(stream.ReadInteger(value));
+    SetDebugLevel(previous);
+    SetDebugMode(DebugModeOff);
+    char line[256];
+    std::snprintf(line, sizeof line,
+                  "LumoStream::SetError() Cannot read from stream (Name=probe, Data=(nil), Stream=%p:LumoMemoryStream)\n",
+                  static_cast<void*>(&stream));
+    EXPECT_EQ(testing_support::ReadDebugLog(), test.logged ? std::string(line) : std::string());
+  }
 }
 
 TEST(ObjectStreamTest, OpenStreamKeepsItsNameAndRecordSettings) {
