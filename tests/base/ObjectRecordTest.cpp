@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <stdexcept>
 #include <string>
 
 #include "StreamBytes.h"
@@ -12,6 +13,7 @@
 #include "base/tBuffer.h"
 #include "base/tString.h"
 #include "runtime/DebugLog.h"
+#include "support/DebugLogReader.h"
 
 namespace stream_testing {
 namespace {
@@ -106,6 +108,27 @@ class CountedNode : public LumoNode {
 };
 
 LumoClassOf<CountedNode> classOfCountedNode(kVersion_1_4_0_0, "CountedNode", "LumoNode");
+
+// A node whose one field throws while it is read.
+class ThrowingField : public LumoNode {
+ public:
+  ~ThrowingField() override { ++EndedNodes(); }
+  const char* GetClassName() const override { return "ThrowingField"; }
+  bool LoadValue(LumoStream* stream, const LumoProperty* property) {
+    return LoadPropertyFrom(stream, property, &value);
+  }
+  bool SaveValue(LumoStream* stream, const LumoProperty* property) {
+    return SavePropertyTo(stream, property, &value);
+  }
+  bool DoLoadPropertyFrom(LumoStream*, const LumoProperty*, void*) override {
+    throw std::runtime_error("damaged");
+  }
+  int32_t value = 0;
+};
+
+LumoClassOf<ThrowingField> classOfThrowingField(kVersion_1_4_0_0, "ThrowingField", "LumoNode");
+LumoFieldProperty<ThrowingField, &ThrowingField::LoadValue, &ThrowingField::SaveValue> throwingValue(
+    kVersion_1_4_0_0, PropertyInteger, "tInteger", "Value");
 
 // An owner that refuses everything, as a plain object does.
 class RefusingOwner : public LumoNode {
@@ -260,6 +283,27 @@ TEST_F(ObjectRecordTest, StreamVersionIsRestoredAfterEveryRecord) {
   writer.stream.SetVersion(0x4321);
   EXPECT_TRUE(node.SaveObject(&writer.stream, 0));
   EXPECT_EQ(writer.stream.version, 0x4321u);
+}
+
+TEST_F(ObjectRecordTest, ThrowingFieldIsReportedByEveryStepAndTheUnownedObjectEnds) {
+  ThrowingField original;
+  ByteReader reader(Saved(original));
+  ASSERT_EQ(SetDebugMode(DebugModeOverwrite), DebugModeOverwrite);
+  EXPECT_THROW(LoadObject(&reader.stream, nullptr), std::runtime_error);
+  SetDebugMode(DebugModeOff);
+  EXPECT_EQ(EndedNodes(), 1);
+  const std::string log = testing_support::ReadDebugLog();
+  const char* lines[] = {
+      "LumoObject::LoadPropertyFrom() Unhandled exception during DoLoadPropertyFrom() (Object",
+      ":ThrowingField, Stream=", ":LumoMemoryStream, Property=", ", Type=tSet, Name=Flags\n, Dest=",  // the first field read
+      "LumoObject::LoadFrom() Unhandled exception during DoLoadFrom() (Object=",
+      "LoadObject() Unhandled exception (Stream=",
+  };
+  size_t at = 0;
+  for (const char* line : lines) {
+    at = log.find(line, at);
+    ASSERT_NE(at, std::string::npos) << line << "\n" << log;
+  }
 }
 
 TEST_F(ObjectRecordTest, UnregisteredObjectWritesNothing) {
