@@ -213,6 +213,19 @@ TEST_F(ObjectCollectionTest, UnregisteringLetsGoWithoutEndingTheObject) {
   DestroyObject(dropped);
 }
 
+// An owning collection whose reaction hook turns every object away.
+class VetoingCollection : public LumoObjects {
+ public:
+  bool OnRegisterObject(LumoObject*, bool) override { return false; }
+};
+
+TEST_F(ObjectCollectionTest, VetoedObjectIsTakenBackAndEndsOnce) {
+  VetoingCollection collection;
+  EXPECT_FALSE(collection.RegisterObject(Element("vetoed")));
+  EXPECT_EQ(collection.count, 0);
+  EXPECT_EQ(EndedElements(), 1);
+}
+
 TEST_F(ObjectCollectionTest, AssignSharesTheObjectsAndTakesAUsableGrowth) {
   LumoObjects source;
   source.Append(Element("x"));
