@@ -1,5 +1,8 @@
 #include "logic/core/BuildingInfo.h"
 
+#include <cstring>
+
+#include "base/LumoStream.h"
 #include "logic/core/RecordFields.h"
 
 namespace {
@@ -20,6 +23,9 @@ LOGIC_FIELD_PROPERTY(PubInfo, HCBulches, PropertyInteger, "tInteger");
 LOGIC_FIELD_PROPERTY(PubInfo, Name, PropertyCharStr, "tCharStr");
 
 constexpr float kBuildingArmor = 0.9f;
+
+// The text "suit:" as the stream stores it: its length, then its bytes.
+constexpr uint8_t kSuitMarker[] = {0, 0, 0, 5, 's', 'u', 'i', 't', ':'};
 
 // Unit types that pubs recruit.
 constexpr int32_t kUnitRat = 1;
@@ -55,10 +61,20 @@ void BuildingInfo::DebugPrint(tString& text) const {
 
 LOGIC_GENERIC_FIELD(BuildingInfo, Money)
 
-// The object stream is not part of the build yet; until it is, the fields
-// with forms of their own fail rather than pretend to be stored.
-bool BuildingInfo::LoadSuitChick(LumoStream*, const LumoProperty*) { return false; }
-bool BuildingInfo::SaveSuitChick(LumoStream*, const LumoProperty*) { return false; }
+// The field stands behind the text "suit:" (a length-prefixed text). Older
+// streams lack both: the reader peeks, finds something else (or nothing),
+// stays where it was and keeps the field's value.
+bool BuildingInfo::LoadSuitChick(LumoStream* stream, const LumoProperty*) {
+  uint8_t marker[sizeof kSuitMarker] = {};
+  if (!stream->Peek(marker, sizeof marker) || std::memcmp(marker, kSuitMarker, sizeof marker) != 0) {
+    return true;
+  }
+  return stream->ReadBlock(marker, sizeof marker) && stream->ReadInteger(SuitChick);
+}
+
+bool BuildingInfo::SaveSuitChick(LumoStream* stream, const LumoProperty*) {
+  return stream->WriteCharStr("suit:") && stream->WriteInteger(SuitChick);
+}
 
 // ---- PubInfo ----
 

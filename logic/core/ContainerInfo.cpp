@@ -82,10 +82,15 @@ LOGIC_GENERIC_FIELD(ContainerInfo, ExitX)
 LOGIC_GENERIC_FIELD(ContainerInfo, ExitY)
 LOGIC_GENERIC_FIELD(ContainerInfo, MaxCarry)
 
-// The object stream is not part of the build yet; until it is, the fields
-// with forms of their own fail rather than pretend to be stored.
-bool ContainerInfo::LoadContainedThing(LumoStream*, const LumoProperty*) { return false; }
-bool ContainerInfo::SaveContainedThing(LumoStream*, const LumoProperty*) { return false; }
+// The contained identifiers travel as their count and the identifiers.
+bool ContainerInfo::LoadContainedThing(LumoStream* stream, const LumoProperty*) {
+  int32_t count = 0;
+  return ReadValueCount(stream, *this, "ContainedThing", false, count) && ReadValues(stream, ContainedThing, count);
+}
+
+bool ContainerInfo::SaveContainedThing(LumoStream* stream, const LumoProperty*) {
+  return WriteCountedValues(stream, ContainedThing);
+}
 
 // ---- VehicleInfo ----
 

@@ -1,6 +1,7 @@
 #include "logic/core/GroundMap.h"
 
 #include "base/LumoClass.h"
+#include "logic/core/RecordFields.h"
 
 namespace {
 
@@ -74,7 +75,23 @@ void GroundMap::RemovePoint(int32_t ori, int32_t x, int32_t y) {
 
 int32_t GroundMap::GetPointCount(int32_t ori) const { return IsOrientation(ori) ? Points[ori].count / 2 : 0; }
 
-// The object stream is not part of the build yet; until it is, the arrays
-// fail rather than pretend to be stored.
-bool GroundMap::LoadData(LumoStream*, const LumoProperty*) { return false; }
-bool GroundMap::SaveData(LumoStream*, const LumoProperty*) { return false; }
+// For each orientation in turn: the count of integers (twice the points),
+// then x0, y0, x1, y1, ...
+bool GroundMap::LoadData(LumoStream* stream, const LumoProperty*) {
+  for (auto& points : Points) {
+    int32_t count = 0;
+    if (!ReadValueCount(stream, *this, "Data", true, count) || !ReadValues(stream, points, count)) {
+      return false;
+    }
+  }
+  return true;
+}
+
+bool GroundMap::SaveData(LumoStream* stream, const LumoProperty*) {
+  for (const auto& points : Points) {
+    if (!WriteCountedValues(stream, points)) {
+      return false;
+    }
+  }
+  return true;
+}

@@ -7,6 +7,9 @@
 
 #include "base/LumoClass.h"
 #include "base/LumoObject.h"
+#include "base/tCollection.h"
+
+class LumoStream;
 
 // The record of one field whose load and save operations are Class::LoadField
 // and Class::SaveField; the record is named Class_Field.
@@ -37,3 +40,15 @@ bool SaveByteAsInteger(LumoObject& object, LumoStream* stream, const LumoPropert
   bool Class::Save##Field(LumoStream* stream, const LumoProperty* property) {      \
     return SaveByteAsInteger(*this, stream, property, Field);                      \
   }
+
+// ---- Counted arrays of 32-bit integers ----
+
+// Reads the stored count of a field's 32-bit values. A count that is
+// negative, odd where pairs are stored, or larger than what the stream has
+// left fails with a log line naming the object and the field, so a damaged
+// count never makes the reader allocate or read beyond the stream.
+bool ReadValueCount(LumoStream* stream, const LumoObject& object, const char* field, bool pairs, int32_t& count);
+// Reads count values into the array, which is resized to the count.
+bool ReadValues(LumoStream* stream, tCollection<int32_t>& values, int32_t count);
+// Writes the array's count, then its values.
+bool WriteCountedValues(LumoStream* stream, const tCollection<int32_t>& values);

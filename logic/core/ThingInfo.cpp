@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "base/DebugFormat.h"
+#include "base/LumoStream.h"
 #include "logic/core/BuildingInfo.h"
 #include "logic/core/ContainerInfo.h"
 #include "logic/core/RecordFields.h"
@@ -150,12 +151,36 @@ LOGIC_GENERIC_FIELD(ThingInfo, Gfx)
 LOGIC_GENERIC_FIELD(ThingInfo, Time)
 LOGIC_GENERIC_FIELD(ThingInfo, BuildingType)
 
-// The object stream is not part of the build yet; until it is, the fields
-// with forms of their own fail rather than pretend to be stored.
-bool ThingInfo::LoadReferences(LumoStream*, const LumoProperty*) { return false; }
-bool ThingInfo::SaveReferences(LumoStream*, const LumoProperty*) { return false; }
-bool ThingInfo::LoadGroundMap(LumoStream*, const LumoProperty*) { return false; }
-bool ThingInfo::SaveGroundMap(LumoStream*, const LumoProperty*) { return false; }
+// The current move travels as its number; the thing turns the number back
+// into its move once it is initialised after loading.
+bool ThingInfo::LoadReferences(LumoStream* stream, const LumoProperty*) {
+  int32_t number = 0;
+  if (!stream->ReadInteger(number)) {
+    return false;
+  }
+  SetMove(nullptr, number);
+  return true;
+}
+
+bool ThingInfo::SaveReferences(LumoStream* stream, const LumoProperty*) { return stream->WriteInteger(MoveNumber); }
+
+bool ThingInfo::LoadGroundMap(LumoStream* stream, const LumoProperty*) {
+  LumoObject* loaded = nullptr;
+  if (!stream->ReadObject(loaded)) {
+    ::DebugPrint("ThingInfo: cannot read the ground map of thing %d\n", Tid);
+    return false;
+  }
+  auto* map = dynamic_cast<GroundMap*>(loaded);
+  if (loaded != nullptr && map == nullptr) {
+    ::DebugPrint("ThingInfo: thing %d holds a %s where its ground map belongs\n", Tid, loaded->GetClassName());
+    DestroyObject(loaded);
+    return false;
+  }
+  Ground.reset(map);
+  return true;
+}
+
+bool ThingInfo::SaveGroundMap(LumoStream* stream, const LumoProperty*) { return stream->WriteObject(Ground.get()); }
 
 // ---- Exports ----
 

@@ -1,5 +1,10 @@
 #include "logic/core/UnitInfo.h"
 
+#include <algorithm>
+#include <iterator>
+
+#include "base/DebugFormat.h"
+#include "base/LumoStream.h"
 #include "logic/core/RecordFields.h"
 
 namespace {
@@ -100,7 +105,40 @@ LOGIC_GENERIC_FIELD(LeaderInfo, LeaderName)
 LOGIC_BYTE_AS_INTEGER_FIELD(LeaderInfo, GroupID)
 LOGIC_BYTE_AS_INTEGER_FIELD(LeaderInfo, DopeDoses)
 
-// The object stream is not part of the build yet; until it is, the fields
-// with forms of their own fail rather than pretend to be stored.
-bool LeaderInfo::LoadGroup(LumoStream*, const LumoProperty*) { return false; }
-bool LeaderInfo::SaveGroup(LumoStream*, const LumoProperty*) { return false; }
+// The group travels as its size (one byte) and that many identifiers. Only
+// 16 fit the record: a larger stored size fails the load.
+bool LeaderInfo::LoadGroup(LumoStream* stream, const LumoProperty*) {
+  uint8_t size = 0;
+  if (!stream->ReadByte(size)) {
+    return false;
+  }
+  if (size > kMaxGroupSize) {
+    ::DebugPrint("LeaderInfo: leader %d stores a group of %d, more than %d\n", Tid, size, kMaxGroupSize);
+    return false;
+  }
+  int32_t group[kMaxGroupSize] = {};
+  for (int32_t index = 0; index < size; ++index) {
+    if (!stream->ReadInteger(group[index])) {
+      return false;
+    }
+  }
+  std::copy(std::begin(group), std::end(group), std::begin(Group));
+  GroupSize = size;
+  return true;
+}
+
+bool LeaderInfo::SaveGroup(LumoStream* stream, const LumoProperty*) {
+  if (GroupSize > kMaxGroupSize) {
+    ::DebugPrint("LeaderInfo: leader %d has a group of %d, more than %d\n", Tid, GroupSize, kMaxGroupSize);
+    return false;
+  }
+  if (!stream->WriteByte(GroupSize)) {
+    return false;
+  }
+  for (int32_t index = 0; index < GroupSize; ++index) {
+    if (!stream->WriteInteger(Group[index])) {
+      return false;
+    }
+  }
+  return true;
+}
