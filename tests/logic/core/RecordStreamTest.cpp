@@ -14,6 +14,8 @@
 #include "logic/core/ThingInfo.h"
 #include "logic/core/UnitInfo.h"
 #include "logic/core/YLWeapon.h"
+#include "runtime/DebugLog.h"
+#include "support/DebugLogReader.h"
 
 namespace {
 
@@ -379,26 +381,42 @@ TEST(RecordStream, DamagedCountsFailTheLoad) {
   const Bytes pubBytes = Save(pub);
   const size_t firstCounter = pubBytes.size() - (4 + std::strlen("bla")) - 6 * 4;  // HCRatjes
 
+  // Each refusal names its reason in the debug log.
   const struct {
     const char* what;
     Bytes bytes;
-    bool loads;
+    const char* logged;  // null: the record loads
   } cases[] = {
-      {"ground map as saved", mapBytes, true},
-      {"ground map count negative", Patched(mapBytes, firstMapCount, static_cast<uint32_t>(-2)), false},
-      {"ground map count odd", Patched(mapBytes, firstMapCount, 1), false},
-      {"ground map count past the stream", Patched(mapBytes, firstMapCount, 1000), false},
-      {"ground map count at the integer limit", Patched(mapBytes, firstMapCount, 0x7FFFFFFE), false},
-      {"contained count negative", Patched(containerBytes, containedCount, static_cast<uint32_t>(-1)), false},
-      {"contained count past the stream", Patched(containerBytes, containedCount, 1), false},
-      {"contained count huge", Patched(containerBytes, containedCount, 0x40000000), false},
-      {"recruit counter above a byte", Patched(pubBytes, firstCounter, 256), false},
-      {"recruit counter negative", Patched(pubBytes, firstCounter, static_cast<uint32_t>(-1)), false},
-      {"recruit counter of a byte", Patched(pubBytes, firstCounter, 255), true},
+      {"ground map as saved", mapBytes, nullptr},
+      {"ground map count negative", Patched(mapBytes, firstMapCount, static_cast<uint32_t>(-2)),
+       "GroundMap: the stored count -2 of Data is not a valid count"},
+      {"ground map count odd", Patched(mapBytes, firstMapCount, 1),
+       "GroundMap: the stored count 1 of Data is not a valid count"},
+      {"ground map count past the stream", Patched(mapBytes, firstMapCount, 1000),
+       "GroundMap: the stored count 1000 of Data exceeds the 92 bytes left"},
+      {"ground map count at the integer limit", Patched(mapBytes, firstMapCount, 0x7FFFFFFE),
+       "GroundMap: the stored count 2147483646 of Data exceeds"},
+      {"contained count negative", Patched(containerBytes, containedCount, static_cast<uint32_t>(-1)),
+       "ContainerInfo: the stored count -1 of ContainedThing is not a valid count"},
+      {"contained count past the stream", Patched(containerBytes, containedCount, 1),
+       "ContainerInfo: the stored count 1 of ContainedThing exceeds the 0 bytes left"},
+      {"contained count huge", Patched(containerBytes, containedCount, 0x40000000),
+       "ContainerInfo: the stored count 1073741824 of ContainedThing exceeds"},
+      {"recruit counter above a byte", Patched(pubBytes, firstCounter, 256),
+       "PubInfo: the stored HCRatjes 256 does not fit its 8-bit field"},
+      {"recruit counter negative", Patched(pubBytes, firstCounter, static_cast<uint32_t>(-1)),
+       "PubInfo: the stored HCRatjes -1 does not fit"},
+      {"recruit counter of a byte", Patched(pubBytes, firstCounter, 255), nullptr},
   };
+  ASSERT_EQ(SetDebugMode(DebugModeOverwrite), DebugModeOverwrite);
   for (const auto& entry : cases) {
-    EXPECT_EQ(Load(entry.bytes) != nullptr, entry.loads) << entry.what;
+    EXPECT_EQ(Load(entry.bytes) != nullptr, entry.logged == nullptr) << entry.what;
+    if (entry.logged != nullptr) {
+      const std::string log = testing_support::ReadDebugLog();
+      EXPECT_NE(log.find(entry.logged), std::string::npos) << entry.what << "\n" << log;
+    }
   }
+  SetDebugMode(DebugModeOff);
 }
 
 TEST(RecordStream, AGroupOfMoreThanSixteenFailsTheLoad) {
@@ -416,8 +434,12 @@ TEST(RecordStream, AGroupOfMoreThanSixteenFailsTheLoad) {
     for (int member = 0; member < entry.size; ++member) {
       AddInteger(bytes, static_cast<uint32_t>(member + 1));
     }
+    ASSERT_EQ(SetDebugMode(DebugModeOverwrite), DebugModeOverwrite);
     std::unique_ptr<LeaderInfo, tObjectDestroyer> copy = Loaded<LeaderInfo>(bytes);
+    SetDebugMode(DebugModeOff);
     EXPECT_EQ(copy != nullptr, entry.loads) << entry.size;
+    const std::string refusal = "stores a group of " + std::to_string(entry.size) + ", more than 16";
+    EXPECT_EQ(testing_support::ReadDebugLog().find(refusal) != std::string::npos, !entry.loads) << entry.size;
     if (copy != nullptr) {
       EXPECT_EQ(copy->GroupSize, entry.size);
       EXPECT_EQ(copy->Group[15], 16);
