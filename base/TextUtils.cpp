@@ -59,15 +59,18 @@ char* SetCharStr(tCharStr& text, const char* source) {
   if (source != nullptr && source == text) {
     return text;
   }
-  FreeCharStr(text);
   if (source == nullptr) {
+    FreeCharStr(text);
     return nullptr;
   }
+  // Copy before freeing: the source may lie inside the text being replaced.
   const size_t size = std::strlen(source) + 1;
-  text = static_cast<char*>(std::malloc(size));
-  if (text != nullptr) {
-    std::memcpy(text, source, size);
+  char* copy = static_cast<char*>(std::malloc(size));
+  if (copy != nullptr) {
+    std::memcpy(copy, source, size);
   }
+  FreeCharStr(text);
+  text = copy;
   return text;
 }
 

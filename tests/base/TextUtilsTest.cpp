@@ -88,6 +88,7 @@ TEST(CharStrTest, SetReplaceAndFree) {
   EXPECT_STREQ(SetCharStr(text, "hello"), "hello");
   char* held = text;
   EXPECT_EQ(SetCharStr(text, text), held);  // the text already held keeps its block
+  EXPECT_STREQ(SetCharStr(text, text + 2), "llo");  // a source inside the held text
   EXPECT_STREQ(ReplaceCharStr(text, "a much longer text than before"), "a much longer text than before");
   EXPECT_STREQ(ReplaceCharStr(text, text + 2), "much longer text than before");
   EXPECT_EQ(ReplaceCharStr(text, nullptr), nullptr);
