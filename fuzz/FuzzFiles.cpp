@@ -69,3 +69,13 @@ std::string WriteFuzzFile(const char* fileName, const uint8_t* data, size_t size
   }
   return FuzzFileName(fileName);
 }
+
+FuzzFileHandle::FuzzFileHandle(const std::string& name, bool forWriting)
+    : handle_(OpenFile(name.c_str(), forWriting ? FileModeWrite : FileModeRead,
+                       forWriting ? OpenModeCreate : OpenModeExisting, ShareModeDenyNone)) {}
+
+FuzzFileHandle::~FuzzFileHandle() {
+  if (handle_ != nullptr) {
+    CloseFile(handle_);
+  }
+}

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include "runtime/Files.h"
+
 // Files for the fuzz targets whose readers take a file name. Every input is
 // written into one private scratch folder of the process, which is removed
 // when the process ends normally.
@@ -15,3 +17,19 @@ std::string WriteFuzzFile(const char* fileName, const uint8_t* data, size_t size
 
 // The game name of a file in the scratch folder, written or not.
 std::string FuzzFileName(const char* fileName);
+
+// A run-time file handle on a file of the scratch folder, closed at the end
+// of the scope; null when the file cannot be opened.
+class FuzzFileHandle {
+ public:
+  // Reading opens an existing file; writing creates (or empties) one.
+  FuzzFileHandle(const std::string& name, bool forWriting);
+  ~FuzzFileHandle();
+  FuzzFileHandle(const FuzzFileHandle&) = delete;
+  FuzzFileHandle& operator=(const FuzzFileHandle&) = delete;
+
+  FileHandle Get() const { return handle_; }
+
+ private:
+  FileHandle handle_;
+};

@@ -20,6 +20,8 @@ struct SeedTarget {
 
 constexpr SeedTarget kTargets[] = {
     {"Config", WriteConfigSeeds},
+    {"Image", WriteImageSeeds},
+    {"Bitmap", WriteBitmapSeeds},
 };
 
 }  // namespace
