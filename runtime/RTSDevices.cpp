@@ -7,6 +7,7 @@
 #include "base/DebugFormat.h"
 #include "platform/DeviceFaults.h"
 #include "platform/System.h"
+#include "runtime/Compound.h"
 #include "runtime/DebugLog.h"
 #include "runtime/FileTypes.h"
 #include "runtime/Folders.h"
@@ -138,6 +139,17 @@ bool SetUpFolders() {
   return true;
 }
 
+// The global compound archive named by [Source] Name; one that is named but
+// does not open fails the system start.
+bool OpenTheGlobalCompound() {
+  const std::string& name = GetGlobalCompoundName();
+  if (!OpenGlobalCompound(ConfigurationName(), name.c_str())) {
+    FailureBox("Cannot open the global compound file (Name=%s)\n", name.c_str());
+    return false;
+  }
+  return true;
+}
+
 bool SetUpFileTypes() {
   StartFileTypes(ConfigurationName());
   return true;
@@ -146,7 +158,8 @@ bool SetUpFileTypes() {
 // The steps of the system start, in order; the first that fails ends it.
 constexpr bool (*kSystemSteps[])() = {
     CheckInstanceLock, LogMemory,         StartCom,     ReadDisplaySettings,
-    CreateMainWindow,  TakeProgramFolder, SetUpFolders, SetUpFileTypes,
+    CreateMainWindow,  TakeProgramFolder, SetUpFolders, OpenTheGlobalCompound,
+    SetUpFileTypes,
 };
 
 bool StartSystem() {
@@ -165,6 +178,7 @@ void SystemExit() {
     WriteStartupText(file, "DirectDraw", "ScreenLeft", std::to_string(state.mainWindow->Left()).c_str());
     WriteStartupText(file, "DirectDraw", "ScreenTop", std::to_string(state.mainWindow->Top()).c_str());
   }
+  CloseGlobalCompound();
   StopFileTypes();
   StopFolders();
   state.inputOn = false;
