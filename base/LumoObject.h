@@ -10,6 +10,7 @@
 class LumoObject;
 class LumoProperty;
 class LumoStream;
+enum tFolderType : int32_t;  // the run-time system's folders
 
 // ---- Helpers of the guarded framework operations ----
 
@@ -111,6 +112,11 @@ class LumoObject : public tObject {
   // fields. The stream's version is set back afterwards. False for a class
   // that is not registered.
   bool SaveObject(LumoStream* stream, uint32_t headerVersion);
+  // SaveObject into the global compound archive's entry of that name when the
+  // archive is open for changing, else into the loose file in the folder. The
+  // previous entry or file stays whole when the save fails. Defined with the
+  // loaders by file name (base/LumoObjectFiles.cpp).
+  bool SaveObjectToFile(tFolderType folder, const char* name, int32_t kind, uint32_t headerVersion);
 
   // Records that this object refers to other, so that each hears of the
   // other's end; one pair of nodes per call. Answers other, null on failure.
