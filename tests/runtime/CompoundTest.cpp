@@ -7,6 +7,7 @@
 #include "CompoundArchiveSupport.h"
 #include "platform/FileSystem.h"
 #include "runtime/Compound.h"
+#include "runtime/FileNames.h"
 #include "runtime/Files.h"
 #include "runtime/Folders.h"
 
