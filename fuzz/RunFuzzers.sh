@@ -7,6 +7,8 @@
 # the seeds and the regression inputs. A crash, leak, hang (10 s per input) or
 # oversized allocation (256 MB) stops that target and leaves its input in
 # <build>/fuzz-artifacts/; the script then fails after running the rest.
+# Inputs grow to 16 kB at most: regression inputs in a corpus may be larger
+# (the replay tests read them whole), and the fuzzer takes their first part.
 
 set -u
 build=$1
@@ -32,7 +34,7 @@ for target in "$@"; do
   work="$build/fuzz-corpus/$target"
   mkdir -p "$work"
   echo "=== $target: $seconds seconds"
-  "$program" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -malloc_limit_mb=256 \
+  "$program" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -malloc_limit_mb=256 -max_len=16384 \
     -print_final_stats=1 -artifact_prefix="$artifacts/$target-" \
     "$work" "$source_folder/corpus/$target" 2>"$build/fuzz-$target.log"
   status=$?

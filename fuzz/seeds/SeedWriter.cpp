@@ -22,6 +22,7 @@ constexpr SeedTarget kTargets[] = {
     {"Config", WriteConfigSeeds},
     {"Image", WriteImageSeeds},
     {"Bitmap", WriteBitmapSeeds},
+    {"Stream", WriteStreamSeeds},
 };
 
 }  // namespace

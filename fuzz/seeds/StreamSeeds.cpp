@@ -1,0 +1,125 @@
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <string>
+
+#include "base/LumoClass.h"
+#include "base/LumoMemoryStream.h"
+#include "base/LumoObjects.h"
+#include "base/LumoSortedList.h"
+#include "fuzz/StreamProbe.h"
+#include "fuzz/seeds/Seeds.h"
+
+namespace {
+
+// The bytes of one object record, written through SaveObject.
+std::string RecordOf(LumoObject& object, uint32_t headerVersion = 0) {
+  LumoMemoryStream stream;
+  if (!stream.OpenNew(64, 1, 0) || stream.SetGrowth(1024) == 0 || !object.SaveObject(&stream, headerVersion)) {
+    std::fprintf(stderr, "Cannot save the seed object %s\n", object.GetClassName());
+    return {};
+  }
+  return std::string(reinterpret_cast<const char*>(stream.buffer), stream.position);
+}
+
+LumoNode* NamedNode(const char* name, int32_t tag) {
+  auto* node = new LumoNode();
+  node->SetName(name);
+  node->Tag = tag;
+  return node;
+}
+
+// A probe with every field set, an embedded probe, and items of several
+// classes.
+FuzzProbe* FullProbe() {
+  auto* probe = new FuzzProbe();
+  probe->SetName("Probe");
+  probe->flag = true;
+  probe->byteFlag = true;
+  probe->small = -5;
+  probe->shortValue = -300;
+  probe->integer = 123456;
+  probe->wide = -1234567890123LL;
+  probe->single = 1.5f;
+  probe->precise = -2.25;
+  probe->string = "string";
+  probe->bytes = tBuffer("\x01\x02\x00\x03", 4);
+  probe->unsignedByte = 200;
+  probe->word = 60000;
+  probe->set = 0x80000001u;
+  std::memcpy(probe->four, "ABCD", 4);
+  SetCharStr(probe->text, "text");
+  auto* inner = new FuzzProbe();
+  inner->integer = 7;
+  inner->child = NamedNode("Leaf", 3);
+  probe->child = inner;
+  probe->Append(NamedNode("First", 1));
+  auto* sorted = new LumoSortedList();
+  sorted->Append(NamedNode("b", 2));
+  sorted->Append(NamedNode("a", 1));
+  probe->Append(sorted);
+  probe->Append(new FuzzProbe());
+  return probe;
+}
+
+std::string FullProbeRecord(uint32_t headerVersion = 0) {
+  FuzzProbe* probe = FullProbe();
+  const std::string record = RecordOf(*probe, headerVersion);
+  DestroyObject(probe);
+  return record;
+}
+
+std::string CollectionRecord() {
+  LumoObjects collection;
+  collection.RegisterObject(NamedNode("One", 1));
+  collection.RegisterObject(new FuzzProbe());
+  collection.RegisterObject(NamedNode("Three", 3));
+  return RecordOf(collection);
+}
+
+// Probes embedded in each other, depth deep.
+std::string NestedRecord(int32_t depth) {
+  auto* outer = new FuzzProbe();
+  FuzzProbe* innermost = outer;
+  for (int32_t level = 1; level < depth; ++level) {
+    auto* inner = new FuzzProbe();
+    innermost->child = inner;
+    innermost = inner;
+  }
+  const std::string record = RecordOf(*outer);
+  DestroyObject(outer);
+  return record;
+}
+
+// Replaces the four bytes at offset with a big-endian value.
+std::string Patched(std::string bytes, size_t offset, uint32_t value) {
+  for (size_t index = 0; index < 4 && offset + index < bytes.size(); ++index) {
+    bytes[offset + index] = static_cast<char>(value >> (24 - 8 * index));
+  }
+  return bytes;
+}
+
+}  // namespace
+
+void WriteStreamSeeds(const std::filesystem::path& folder) {
+  const std::string full = FullProbeRecord();
+  LumoNode node;
+  node.SetName("Node");
+  node.Tag = -1;
+  LumoList emptyList;
+  WriteSeed(folder, "written-probe.bin", full);
+  WriteSeed(folder, "written-probe-old-version.bin", FullProbeRecord(kVersion_1_4_0_0));
+  WriteSeed(folder, "written-collection.bin", CollectionRecord());
+  WriteSeed(folder, "written-node.bin", RecordOf(node));
+  WriteSeed(folder, "written-empty-list.bin", RecordOf(emptyList));
+  WriteSeed(folder, "written-nested.bin", NestedRecord(40));
+  // The header is "Lumo" and the version; the class name's length follows.
+  WriteSeed(folder, "damaged-cut-in-half.bin", full.substr(0, full.size() / 2));
+  WriteSeed(folder, "damaged-signature.bin", "Lumb" + full.substr(4));
+  WriteSeed(folder, "damaged-version-zero.bin", Patched(full, 4, 0));
+  WriteSeed(folder, "damaged-name-length.bin", Patched(full, 8, 0xFFFFFFF0u));
+  WriteSeed(folder, "damaged-unknown-class.bin", Patched(full, 12, 0x5A5A5A5Au));
+  WriteSeed(folder, "damaged-empty.bin", "");
+  WriteSeed(folder, "damaged-lines.bin", std::string("line one\r\nline two\n\0after nul\rlast", 35));
+}
