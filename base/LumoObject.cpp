@@ -423,6 +423,29 @@ void DiscardLoaded(LumoObject* owner, LumoObject* object) {
   DestroyObject(object);
 }
 
+// Records nest through embedded objects and list items, and each level of
+// nesting is a level of recursion: a damaged or hostile stream of a few
+// hundred kilobytes could nest records until the stack runs out. Loading
+// refuses records nested deeper than this, far beyond any tree the game saves
+// (a BSP tree of 512 levels inside a level's lists among them).
+constexpr int32_t kMaxRecordNesting = 1024;
+
+// Counts the records being loaded on this thread, one inside the other.
+class RecordNesting {
+ public:
+  RecordNesting() { ++Depth(); }
+  ~RecordNesting() { --Depth(); }
+  RecordNesting(const RecordNesting&) = delete;
+  RecordNesting& operator=(const RecordNesting&) = delete;
+  bool TooDeep() const { return Depth() > kMaxRecordNesting; }
+
+ private:
+  static int32_t& Depth() {
+    thread_local int32_t depth = 0;
+    return depth;
+  }
+};
+
 LumoObject* LoadRecord(LumoStream* stream, LumoObject* owner, LumoObject*& unowned) {
   if (!stream->ReadHeader()) {
     DebugPrint("LoadObject() Not a LumoObject stream (Stream=%p)\n", static_cast<const void*>(stream));
@@ -466,6 +489,12 @@ LumoObject* LoadRecord(LumoStream* stream, LumoObject* owner, LumoObject*& unown
 
 LumoObject* LoadObject(LumoStream* stream, LumoObject* owner) {
   if (stream == nullptr) {
+    return nullptr;
+  }
+  const RecordNesting nesting;
+  if (nesting.TooDeep()) {
+    DebugPrint("LoadObject() Object records nested more than %d deep (Stream=%p)\n", kMaxRecordNesting,
+               static_cast<const void*>(stream));
     return nullptr;
   }
   StreamVersionKeeper keeper(stream);
