@@ -23,6 +23,7 @@ constexpr SeedTarget kTargets[] = {
     {"Image", WriteImageSeeds},
     {"Bitmap", WriteBitmapSeeds},
     {"Stream", WriteStreamSeeds},
+    {"Compound", WriteCompoundSeeds},
 };
 
 }  // namespace
