@@ -40,6 +40,22 @@ enum class MessageBoxKind : uint32_t {
 
 enum class MessageBoxAnswer : uint32_t { Ok, Yes, No };
 
+// The audio output: signed 16-bit samples, channels interleaved.
+struct AudioOutputSpec {
+  int32_t samplesPerSecond = 22050;
+  int32_t channels = 2;  // 1 or 2
+};
+
+// What feeds the audio output (the mixer). FillAudio may be called on the
+// back end's own audio thread.
+class AudioSource {
+ public:
+  virtual void FillAudio(int16_t* samples, uint32_t frames) = 0;
+
+ protected:
+  ~AudioSource() = default;
+};
+
 class Backend {
  public:
   virtual ~Backend() = default;
@@ -66,6 +82,16 @@ class Backend {
   // Shows a modal message box; answers the button chosen (Ok for errors).
   virtual MessageBoxAnswer ShowMessageBox(const std::string& caption, const std::string& text,
                                           MessageBoxKind kind) = 0;
+
+  // ---- Audio output ----
+  // Opens the output and starts pulling from the source; the spec asks for a
+  // rate and channel count and receives what the output got. False when no
+  // output can be opened. Opening again replaces the source.
+  virtual bool OpenAudio(AudioOutputSpec& spec, AudioSource& source) = 0;
+  virtual void CloseAudio() = 0;
+  // Pulls what is due by the layer's clock when the back end has no device
+  // that pulls on its own (headless); nothing otherwise. Game thread only.
+  virtual void UpdateAudio() = 0;
 };
 
 // The back end of the process, chosen at the first call.

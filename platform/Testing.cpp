@@ -96,6 +96,7 @@ void Reset() {
   }
   GameQueue().Clear();
   ReleaseClock();
+  ResetAudioHooks();
 }
 
 }  // namespace testing

@@ -121,3 +121,38 @@ uint32_t ReadSurfacePixel(const Surface& surface, int32_t x, int32_t y);
 uint32_t PresentedPixel(const PresentedFrame& frame, int32_t x, int32_t y);
 
 }  // namespace platform::testing
+
+// ---- Audio, CD audio and faders ----
+
+#include "platform/Audio.h"
+
+namespace platform::testing {
+
+// Starts (true) or stops keeping the headless audio output's mix; either way
+// what was kept is dropped. The output mixes by the layer's clock, so a test
+// hears exactly the milliseconds it steps.
+void CaptureAudio(bool on);
+// The mix kept since the last call, after mixing what the clock made due:
+// signed 16-bit samples, channels interleaved.
+std::vector<int16_t> TakeCapturedAudio();
+// Whether the headless audio output is open, and its format.
+bool HeadlessAudioOpen();
+AudioOutputSpec HeadlessAudioSpec();
+
+// Sets a fader of the machine's mixer (presence, range, step and value).
+void SetAudioFader(FaderKind kind, const Fader& fader);
+
+// A track of the test disc; while the test disc has tracks, every CD opened
+// reads them instead of its folder.
+struct CdTestTrack {
+  bool audio = true;
+  AudioFormat format;         // of an audio track
+  std::vector<uint8_t> data;  // an audio track's samples in that format
+};
+void AddCdTrack(const CdTestTrack& track);
+void ClearCdTracks();
+
+// Returns the hooks of this section to their untouched state (Reset calls it).
+void ResetAudioHooks();
+
+}  // namespace platform::testing

@@ -25,10 +25,10 @@ platform::SurfaceRect ClientRectangleOnScreen(const tDisplaySettings& settings) 
   return {left, top, left + settings.ScreenWidth, top + settings.ScreenHeight};
 }
 
-// The movies, the regions and the cursor are not connected yet: each hook
-// does nothing until its service exists. DrawBackgroundGraphic lives with the
-// background (runtime/Background.cpp).
-void UpdatePlayingMovies(const char* /*caller*/) {}
+// The regions and the cursor are not connected yet: each hook does nothing
+// until its service exists. DrawBackgroundGraphic lives with the background
+// (runtime/Background.cpp), UpdatePlayingMovies with the movie list
+// (runtime/Movies.cpp).
 
 void InitializeRegionsAtCursor() {}
 

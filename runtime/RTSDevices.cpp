@@ -12,8 +12,10 @@
 #include "runtime/FileTypes.h"
 #include "runtime/Folders.h"
 #include "runtime/Display.h"
+#include "runtime/Movies.h"
 #include "runtime/RTSBanner.h"
 #include "runtime/RTSState.h"
+#include "runtime/Sounds.h"
 #include "runtime/StartupProfile.h"
 
 namespace {
@@ -204,8 +206,9 @@ constexpr tRTSDevice kDevices[] = {
     {"system", RTSWindowsFailure, StartSystem, SystemExit},
     {"display", RTSDirectDrawFailure, StartDisplay, StopDisplay},
     {"input", RTSInputFailure, nullptr, nullptr},
-    {"sound", RTSDirectSoundFailure, nullptr, nullptr},
-    {"movie", RTSDirectShowFailure, nullptr, nullptr},
+    // ---- Sound (with CD audio and the mixer's faders) and the movie list ----
+    {"sound", RTSDirectSoundFailure, StartSoundDevice, StopSoundDevice},
+    {"movie", RTSDirectShowFailure, StartMovieList, StopMovieList},
 };
 
 bool StartDevice(const tRTSDevice& device) {

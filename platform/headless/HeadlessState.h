@@ -27,7 +27,18 @@ struct HeadlessState {
   bool windowOpen = false;
   bool windowVisible = false;
   WindowSettings window;
+
+  // The audio output: pulled by the layer's clock from the moment it opened.
+  AudioSource* audioSource = nullptr;
+  AudioOutputSpec audioSpec;
+  uint32_t audioOpenedAt = 0;      // milliseconds
+  uint64_t audioFramesPulled = 0;
+  bool capturingAudio = false;
+  std::vector<int16_t> capturedAudio;
 };
+
+// Mixes (and drops, or keeps while capturing) the output the clock made due.
+void PullDueAudio();
 
 HeadlessState& State();
 

@@ -86,6 +86,7 @@ class SdlBackend final : public Backend {
   SdlBackend() : wakeEvent_(SDL_RegisterEvents(1)) {}
 
   ~SdlBackend() override {
+    CloseAudio();
     CloseWindow();
     SDL_Quit();
   }
@@ -213,7 +214,59 @@ class SdlBackend final : public Backend {
     return chosen == 1 ? MessageBoxAnswer::Yes : MessageBoxAnswer::No;
   }
 
+  // SDL pulls the mix on its own audio thread; the rate may be changed to
+  // one the device offers, the channel count may not.
+  bool OpenAudio(AudioOutputSpec& spec, AudioSource& source) override {
+    CloseAudio();
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+      std::fprintf(stderr, "SDL audio cannot start: %s\n", SDL_GetError());
+      return false;
+    }
+    SDL_AudioSpec wanted{};
+    wanted.freq = spec.samplesPerSecond;
+    wanted.format = AUDIO_S16SYS;
+    wanted.channels = static_cast<Uint8>(spec.channels == 1 ? 1 : 2);
+    wanted.samples = 1024;
+    wanted.callback = PullAudio;
+    pull_.source = &source;
+    wanted.userdata = &pull_;
+    SDL_AudioSpec obtained{};
+    audioDevice_ = SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained, SDL_AUDIO_ALLOW_FREQUENCY_CHANGE);
+    if (audioDevice_ == 0) {
+      std::fprintf(stderr, "SDL audio output cannot open: %s\n", SDL_GetError());
+      SDL_QuitSubSystem(SDL_INIT_AUDIO);
+      return false;
+    }
+    spec.samplesPerSecond = obtained.freq;
+    spec.channels = obtained.channels;
+    pull_.channels = obtained.channels;
+    SDL_PauseAudioDevice(audioDevice_, 0);
+    return true;
+  }
+
+  void CloseAudio() override {
+    if (audioDevice_ != 0) {
+      SDL_CloseAudioDevice(audioDevice_);
+      audioDevice_ = 0;
+      SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    }
+  }
+
+  void UpdateAudio() override {}
+
  private:
+  // What SDL's audio thread reads; set before the device starts pulling.
+  struct AudioPull {
+    AudioSource* source = nullptr;
+    uint32_t channels = 2;
+  };
+
+  static void SDLCALL PullAudio(void* userdata, Uint8* stream, int length) {
+    const auto* pull = static_cast<const AudioPull*>(userdata);
+    const uint32_t bytesPerFrame = static_cast<uint32_t>(sizeof(int16_t)) * pull->channels;
+    pull->source->FillAudio(reinterpret_cast<int16_t*>(stream), static_cast<uint32_t>(length) / bytesPerFrame);
+  }
+
   void Translate(const SDL_Event& event, MessageQueue& queue) {
     switch (event.type) {
       case SDL_QUIT:
@@ -299,6 +352,8 @@ class SdlBackend final : public Backend {
 
   SDL_Window* window_ = nullptr;
   uint32_t wakeEvent_;
+  SDL_AudioDeviceID audioDevice_ = 0;
+  AudioPull pull_;
 };
 
 }  // namespace
