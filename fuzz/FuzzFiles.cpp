@@ -58,6 +58,8 @@ std::string FuzzFileName(const char* fileName) {
   return platform::GameFileName((ScratchPath() / fileName).string());
 }
 
+std::string FuzzFilePath(const char* fileName) { return (ScratchPath() / fileName).string(); }
+
 std::string WriteFuzzFile(const char* fileName, const uint8_t* data, size_t size) {
   const std::filesystem::path path = ScratchPath() / fileName;
   std::ofstream file(path, std::ios::binary | std::ios::trunc);

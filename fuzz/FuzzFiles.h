@@ -17,6 +17,8 @@ std::string WriteFuzzFile(const char* fileName, const uint8_t* data, size_t size
 
 // The game name of a file in the scratch folder, written or not.
 std::string FuzzFileName(const char* fileName);
+// Its Linux path, for the platform layer's readers.
+std::string FuzzFilePath(const char* fileName);
 
 // A run-time file handle on a file of the scratch folder, closed at the end
 // of the scope; null when the file cannot be opened.

@@ -24,6 +24,8 @@ constexpr SeedTarget kTargets[] = {
     {"Bitmap", WriteBitmapSeeds},
     {"Stream", WriteStreamSeeds},
     {"Compound", WriteCompoundSeeds},
+    {"Wave", WriteWaveSeeds},
+    {"Movie", WriteMovieSeeds},
 };
 
 }  // namespace
