@@ -122,7 +122,9 @@ AudioFormat PcmFormat(uint16_t channels, uint32_t samplesPerSecond, uint16_t bit
   format.channels = channels;
   format.samplesPerSecond = samplesPerSecond;
   format.bitsPerSample = bitsPerSample;
-  format.blockAlign = static_cast<uint16_t>(channels * bitsPerSample / 8);
+  // Both counts may come from an unchecked file header: the product is taken
+  // in 32 bits, where two 16-bit values cannot overflow.
+  format.blockAlign = static_cast<uint16_t>(uint32_t{channels} * bitsPerSample / 8);
   format.averageBytesPerSecond = samplesPerSecond * format.blockAlign;
   return format;
 }
