@@ -84,8 +84,8 @@ class Backend {
                                           MessageBoxKind kind) = 0;
 
   // ---- Audio output ----
-  // Opens the output and starts pulling from the source; the spec asks for a
-  // rate and channel count and receives what the output got. False when no
+  // Opens the output and starts pulling from the source; the requested rate
+  // and channel count are replaced by what the output got. False when no
   // output can be opened. Opening again replaces the source.
   virtual bool OpenAudio(AudioOutputSpec& spec, AudioSource& source) = 0;
   virtual void CloseAudio() = 0;
