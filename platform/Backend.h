@@ -6,6 +6,8 @@
 namespace platform {
 
 class MessageQueue;
+struct JoystickCapabilities;
+struct JoystickState;
 
 // ---- Back ends ----
 // One back end serves the process: "sdl" (a real window through SDL2) or
@@ -78,6 +80,15 @@ class Backend {
   virtual void WaitForEvents(int32_t timeoutMilliseconds) = 0;
   // Ends a WaitForEvents early. Safe to call from any thread.
   virtual void Wake() = 0;
+
+  // The joystick in a slot (0 or 1): its capabilities and its position now;
+  // false when there is none or it cannot be read.
+  virtual bool JoystickCapabilities(int32_t slot, JoystickCapabilities& capabilities) = 0;
+  virtual bool ReadJoystick(int32_t slot, JoystickState& state) = 0;
+
+  // Moves the mouse cursor to a client position; the move arrives as a
+  // mouse-move message, as one made by the hand would.
+  virtual void WarpMouse(int32_t x, int32_t y) = 0;
 
   // Shows a modal message box; answers the button chosen (Ok for errors).
   virtual MessageBoxAnswer ShowMessageBox(const std::string& caption, const std::string& text,

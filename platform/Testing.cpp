@@ -5,6 +5,7 @@
 
 #include "platform/DeviceContexts.h"
 #include "platform/DeviceFaults.h"
+#include "platform/Keyboard.h"
 #include "platform/MessageQueue.h"
 #include "platform/Surface.h"
 #include "platform/headless/HeadlessState.h"
@@ -79,6 +80,34 @@ void FailDeviceStart(const std::string& device) {
 
 void SetOpenDeviceContexts(int32_t count) { presetDeviceContexts = count; }
 
+void AddFakeJoystick(int32_t slot, const JoystickCapabilities& capabilities) {
+  if (slot < 0 || slot >= kJoystickSlots) {
+    return;
+  }
+  FakeJoystick joystick;
+  joystick.present = true;
+  joystick.capabilities = capabilities;
+  joystick.state.x = capabilities.minimumX + (capabilities.maximumX - capabilities.minimumX) / 2;
+  joystick.state.y = capabilities.minimumY + (capabilities.maximumY - capabilities.minimumY) / 2;
+  joystick.state.z = capabilities.minimumZ + (capabilities.maximumZ - capabilities.minimumZ) / 2;
+  std::lock_guard lock(State().mutex);
+  State().joysticks[static_cast<size_t>(slot)] = joystick;
+}
+
+void SetFakeJoystickState(int32_t slot, const JoystickState& state) {
+  if (slot >= 0 && slot < kJoystickSlots) {
+    std::lock_guard lock(State().mutex);
+    State().joysticks[static_cast<size_t>(slot)].state = state;
+  }
+}
+
+void SetFakeJoystickReadable(int32_t slot, bool readable) {
+  if (slot >= 0 && slot < kJoystickSlots) {
+    std::lock_guard lock(State().mutex);
+    State().joysticks[static_cast<size_t>(slot)].readable = readable;
+  }
+}
+
 void Reset() {
   {
     std::lock_guard lock(faultMutex);
@@ -93,8 +122,11 @@ void Reset() {
     State().shownBoxes.clear();
     State().lastFrame = PresentedFrame{};
     State().woken = false;
+    State().joysticks.fill(FakeJoystick{});
   }
   GameQueue().Clear();
+  ResetKeyStates();
+  ReleaseKeyboardHook();
   ReleaseClock();
   ResetAudioHooks();
 }

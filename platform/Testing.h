@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/Backend.h"
+#include "platform/Joystick.h"
 #include "platform/Message.h"
 
 // Hooks for tests only; nothing in the game includes this header. Apart
@@ -72,6 +73,22 @@ WindowSettings HeadlessWindowSettings();
 void FailDeviceStart(const std::string& device);
 // Adds a count of open device contexts to those the surfaces hold.
 void SetOpenDeviceContexts(int32_t count);
+
+// ---- Joysticks ----
+
+// A joystick of the headless back end, as a test sets it up.
+struct FakeJoystick {
+  bool present = false;
+  bool readable = true;  // false: reads fail, as for an unplugged joystick
+  JoystickCapabilities capabilities;
+  JoystickState state;
+};
+// Puts a joystick into a slot (0 or 1), centred with no buttons held.
+void AddFakeJoystick(int32_t slot, const JoystickCapabilities& capabilities);
+// Moves its axes and sets its buttons.
+void SetFakeJoystickState(int32_t slot, const JoystickState& state);
+// Makes its reads fail (unplugged) or succeed again.
+void SetFakeJoystickReadable(int32_t slot, bool readable);
 
 // ---- All hooks ----
 

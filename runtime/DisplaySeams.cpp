@@ -25,11 +25,8 @@ platform::SurfaceRect ClientRectangleOnScreen(const tDisplaySettings& settings) 
   return {left, top, left + settings.ScreenWidth, top + settings.ScreenHeight};
 }
 
-// The regions and the cursor are not connected yet: each hook does nothing
-// until its service exists. DrawBackgroundGraphic lives with the background
-// (runtime/Background.cpp), UpdatePlayingMovies with the movie list
-// (runtime/Movies.cpp).
-
-void InitializeRegionsAtCursor() {}
-
-void DrawSoftwareCursor() {}
+// The screen update's hooks live with their services: DrawBackgroundGraphic
+// with the background (runtime/Background.cpp), UpdatePlayingMovies with the
+// movie list (runtime/Movies.cpp), InitializeRegionsAtCursor with the mouse
+// dispatch (runtime/Mouse.cpp), DrawSoftwareCursor with the cursor
+// (runtime/Cursor.cpp).

@@ -11,6 +11,7 @@
 #include "runtime/DebugLog.h"
 #include "runtime/FileTypes.h"
 #include "runtime/Folders.h"
+#include "runtime/Input.h"
 #include "runtime/Display.h"
 #include "runtime/Movies.h"
 #include "runtime/RTSBanner.h"
@@ -205,7 +206,7 @@ struct tRTSDevice {
 constexpr tRTSDevice kDevices[] = {
     {"system", RTSWindowsFailure, StartSystem, SystemExit},
     {"display", RTSDirectDrawFailure, StartDisplay, StopDisplay},
-    {"input", RTSInputFailure, nullptr, nullptr},
+    {"input", RTSInputFailure, StartInputDevice, StopInputDevice},
     // ---- Sound (with CD audio and the mixer's faders) and the movie list ----
     {"sound", RTSDirectSoundFailure, StartSoundDevice, StopSoundDevice},
     {"movie", RTSDirectShowFailure, StartMovieList, StopMovieList},

@@ -17,6 +17,7 @@ struct RegionState {
   std::unique_ptr<tList, ListDestroyer> list;
   bool initialized = false;  // every region has had its first mouse move
   int32_t walkDepth = 0;
+  uint32_t generation = 0;
   bool cursorKnown = false;
   int32_t cursorX = 0;
   int32_t cursorY = 0;
@@ -102,6 +103,7 @@ bool CreateRegionList() {
     return false;
   }
   state.initialized = false;
+  ++state.generation;
   DebugPrint("Region list created\n");
   return true;
 }
@@ -113,11 +115,16 @@ void DeleteRegionList() {
   }
   state.list.reset();
   state.walkDepth = 0;
+  ++state.generation;
   DebugPrint("Region list deleted\n");
 }
 
 bool RegionListExists() {
   return State().list != nullptr;
+}
+
+uint32_t RegionListGeneration() {
+  return State().generation;
 }
 
 int32_t RegionCount() {

@@ -22,6 +22,12 @@ class LumoRegion : public tNode {
   void* UserValue = nullptr;  // the game's value, handed to the input callbacks
   uint8_t MouseInside = 0;    // the cursor was inside at the last mouse move
   uint8_t Initialized = 0;    // the region has had its first mouse move
+  // Input history: the last button pressed inside the region and the one
+  // before it (0: none), with their times on the millisecond clock.
+  int32_t LastButton = 0;
+  int32_t PreviousButton = 0;
+  uint32_t LastPressTime = 0;
+  uint32_t PreviousPressTime = 0;
   // Destroyed during a walk of the list: it stays linked, unseen by the
   // stepping functions, until the last walk ends.
   bool PendingDeletion = false;
@@ -63,6 +69,9 @@ inline LumoRegion* RegionOf(RegionHandle region) {
 bool CreateRegionList();
 void DeleteRegionList();
 bool RegionListExists();
+// Changes whenever a region list is created or deleted: a walk that holds
+// regions of the list learns from it that they are gone.
+uint32_t RegionListGeneration();
 int32_t RegionCount();
 
 // Whether every region has had its first mouse move (EndScreenUpdate's test).

@@ -6,6 +6,7 @@
 
 #include "platform/Clock.h"
 #include "platform/DeviceFaults.h"
+#include "platform/Keyboard.h"
 #include "platform/MessageQueue.h"
 #include "platform/headless/HeadlessState.h"
 
@@ -146,8 +147,34 @@ class HeadlessBackend final : public Backend {
       events.swap(State().pendingEvents);
     }
     for (const Message& event : events) {
+      NoteDeviceMessage(event);
       queue.Deliver(event);
     }
+  }
+
+  bool JoystickCapabilities(int32_t slot, platform::JoystickCapabilities& capabilities) override {
+    std::lock_guard lock(State().mutex);
+    const testing::FakeJoystick& joystick = State().joysticks[static_cast<size_t>(slot)];
+    if (!joystick.present) {
+      return false;
+    }
+    capabilities = joystick.capabilities;
+    return true;
+  }
+
+  bool ReadJoystick(int32_t slot, JoystickState& state) override {
+    std::lock_guard lock(State().mutex);
+    const testing::FakeJoystick& joystick = State().joysticks[static_cast<size_t>(slot)];
+    if (!joystick.present || !joystick.readable) {
+      return false;
+    }
+    state = joystick.state;
+    return true;
+  }
+
+  void WarpMouse(int32_t x, int32_t y) override {
+    std::lock_guard lock(State().mutex);
+    State().pendingEvents.push_back({MessageKind::MouseMove, 0, x, y, 0});
   }
 
   void WaitForEvents(int32_t timeoutMilliseconds) override {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <condition_variable>
 #include <deque>
 #include <functional>
@@ -7,6 +8,7 @@
 #include <vector>
 
 #include "platform/Backend.h"
+#include "platform/Joystick.h"
 #include "platform/Message.h"
 #include "platform/Testing.h"
 
@@ -35,6 +37,8 @@ struct HeadlessState {
   uint64_t audioFramesPulled = 0;
   bool capturingAudio = false;
   std::vector<int16_t> capturedAudio;
+
+  std::array<testing::FakeJoystick, kJoystickSlots> joysticks;
 };
 
 // Mixes (and drops, or keeps while capturing) the output the clock made due.

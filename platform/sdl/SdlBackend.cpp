@@ -2,8 +2,11 @@
 
 #include <SDL.h>
 
+#include <array>
 #include <cstdio>
 
+#include "platform/Joystick.h"
+#include "platform/Keyboard.h"
 #include "platform/MessageQueue.h"
 #include "platform/sdl/SdlKeys.h"
 
@@ -88,6 +91,12 @@ class SdlBackend final : public Backend {
   ~SdlBackend() override {
     CloseAudio();
     CloseWindow();
+    for (SDL_Joystick*& joystick : joysticks_) {
+      if (joystick != nullptr) {
+        SDL_JoystickClose(joystick);
+        joystick = nullptr;
+      }
+    }
     SDL_Quit();
   }
 
@@ -170,6 +179,57 @@ class SdlBackend final : public Backend {
     SDL_Event event;
     while (SDL_PollEvent(&event) != 0) {
       Translate(event, queue);
+    }
+  }
+
+  // SDL axes run from -32768 to 32767; the game reads them as 0 to 65535.
+  bool JoystickCapabilities(int32_t slot, platform::JoystickCapabilities& capabilities) override {
+    SDL_Joystick* joystick = OpenJoystick(slot);
+    if (joystick == nullptr) {
+      return false;
+    }
+    const int axes = SDL_JoystickNumAxes(joystick);
+    if (axes < 2) {
+      return false;
+    }
+    capabilities = {};
+    capabilities.maximumX = 65535;
+    capabilities.maximumY = 65535;
+    capabilities.axes = axes >= 3 ? 3 : 2;
+    capabilities.maximumZ = capabilities.axes == 3 ? 65535 : 0;
+    const int buttons = SDL_JoystickNumButtons(joystick);
+    capabilities.buttons = buttons < 0 ? 0 : buttons > 32 ? 32 : buttons;
+    return true;
+  }
+
+  bool ReadJoystick(int32_t slot, JoystickState& state) override {
+    SDL_Joystick* joystick = OpenJoystick(slot);
+    if (joystick == nullptr) {
+      return false;
+    }
+    SDL_JoystickUpdate();
+    if (SDL_JoystickGetAttached(joystick) != SDL_TRUE) {
+      return false;
+    }
+    const auto axis = [joystick](int index) {
+      return index < SDL_JoystickNumAxes(joystick) ? SDL_JoystickGetAxis(joystick, index) + 32768 : 0;
+    };
+    state.x = axis(0);
+    state.y = axis(1);
+    state.z = axis(2);
+    state.buttons = 0;
+    const int buttons = SDL_JoystickNumButtons(joystick);
+    for (int button = 0; button < buttons && button < 32; ++button) {
+      if (SDL_JoystickGetButton(joystick, button) != 0) {
+        state.buttons |= 1u << button;
+      }
+    }
+    return true;
+  }
+
+  void WarpMouse(int32_t x, int32_t y) override {
+    if (window_ != nullptr) {
+      SDL_WarpMouseInWindow(window_, x, y);
     }
   }
 
@@ -311,6 +371,9 @@ class SdlBackend final : public Backend {
         queue.Deliver({MessageKind::Activate, 1});
         break;
       case SDL_WINDOWEVENT_FOCUS_LOST:
+        // Window managers take the task-switch keys before the game sees
+        // them; the keyboard hook learns of the switch from the lost focus.
+        NoteDeviceMessage({MessageKind::Activate, 0});
         queue.Deliver({MessageKind::Activate, 0});
         break;
       case SDL_WINDOWEVENT_MOVED: {
@@ -343,17 +406,41 @@ class SdlBackend final : public Backend {
     if (system) {
       kind = down ? MessageKind::SystemKeyDown : MessageKind::SystemKeyUp;
     }
-    queue.Deliver({kind, virtualKey});
+    const Message message{kind, virtualKey};
+    NoteDeviceMessage(message);
+    queue.Deliver(message);
     const uint32_t character = ControlCharacter(virtualKey);
     if (down && !system && character != 0) {
       queue.Deliver({MessageKind::Character, character});
     }
   }
 
+  // The joystick of a slot, opened at its first use; null without one. A
+  // joystick that was unplugged is opened again when it returns.
+  SDL_Joystick* OpenJoystick(int32_t slot) {
+    if (!joystickSystem_) {
+      joystickSystem_ = SDL_InitSubSystem(SDL_INIT_JOYSTICK) == 0;
+      if (!joystickSystem_) {
+        return nullptr;
+      }
+    }
+    SDL_Joystick*& joystick = joysticks_[static_cast<size_t>(slot)];
+    if (joystick != nullptr && SDL_JoystickGetAttached(joystick) != SDL_TRUE) {
+      SDL_JoystickClose(joystick);
+      joystick = nullptr;
+    }
+    if (joystick == nullptr && slot < SDL_NumJoysticks()) {
+      joystick = SDL_JoystickOpen(slot);
+    }
+    return joystick;
+  }
+
   SDL_Window* window_ = nullptr;
   uint32_t wakeEvent_;
   SDL_AudioDeviceID audioDevice_ = 0;
   AudioPull pull_;
+  bool joystickSystem_ = false;
+  std::array<SDL_Joystick*, kJoystickSlots> joysticks_{};
 };
 
 }  // namespace
