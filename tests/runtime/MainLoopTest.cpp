@@ -155,11 +155,12 @@ TEST_F(RTSTest, OpenDeviceContextsAtExitTurnSuccessIntoMemoryLeak) {
 TEST_F(RTSTest, InputReachesTheGameOnlyWithValidSurfacesAndInputOn) {
   static int delivered = 0;
   delivered = 0;
+  ASSERT_EQ(Start(), RTSSuccess);
+  // In place of the input device's own handler, which the start installed.
   SetInputMessageHandler([](const Message&) {
     ++delivered;
     return true;
   });
-  ASSERT_EQ(Start(), RTSSuccess);
   FakeTimer::Start();
   FakeTimer::onTick = [](int tick) {
     if (tick == 1) {
