@@ -5,7 +5,8 @@
 namespace platform {
 
 bool GetJoystickCapabilities(int32_t slot, JoystickCapabilities& capabilities) {
-  return slot >= 0 && slot < kJoystickSlots && GetBackend().JoystickCapabilities(slot, capabilities);
+  return slot >= 0 && slot < kJoystickSlots &&
+         GetBackend().JoystickCapabilities(slot, capabilities);
 }
 
 bool ReadJoystick(int32_t slot, JoystickState& state) {

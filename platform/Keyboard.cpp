@@ -28,7 +28,9 @@ void PressKey(uint32_t virtualKey) {
   }
 }
 
-void ReleaseKey(uint32_t virtualKey) { KeyStates()[virtualKey] &= kToggled; }
+void ReleaseKey(uint32_t virtualKey) {
+  KeyStates()[virtualKey] &= kToggled;
+}
 
 void ReleaseAllKeys() {
   for (int16_t& state : KeyStates()) {
@@ -38,7 +40,9 @@ void ReleaseAllKeys() {
 
 }  // namespace
 
-int16_t GetKeyState(uint32_t virtualKey) { return virtualKey < kKeyCount ? KeyStates()[virtualKey] : 0; }
+int16_t GetKeyState(uint32_t virtualKey) {
+  return virtualKey < kKeyCount ? KeyStates()[virtualKey] : 0;
+}
 
 void NoteDeviceMessage(const Message& message) {
   bool hooked = true;
@@ -70,7 +74,9 @@ void NoteDeviceMessage(const Message& message) {
   }
 }
 
-void ResetKeyStates() { KeyStates().fill(0); }
+void ResetKeyStates() {
+  KeyStates().fill(0);
+}
 
 bool SetKeyboardHook(KeyboardHook hook) {
   if (CurrentHook() != nullptr) {

@@ -30,8 +30,9 @@ CursorState& Cursors() {
 
 auto Find(const tCursor* cursor) {
   auto& cursors = Cursors().cursors;
-  return std::find_if(cursors.begin(), cursors.end(),
-                      [cursor](const std::unique_ptr<tCursor>& owned) { return owned.get() == cursor; });
+  return std::find_if(
+      cursors.begin(), cursors.end(),
+      [cursor](const std::unique_ptr<tCursor>& owned) { return owned.get() == cursor; });
 }
 
 tCursor* Selected(const char* caller) {
@@ -58,7 +59,8 @@ CursorHandle MakeCursor(GraphicHandle graphic) {
 // Image files reach the game as graphics through the graphic loader, which
 // does not exist yet: every load fails with the loader's own message.
 CursorHandle LoadCursor(const char* fileName) {
-  DebugPrint("LoadCursor() Cannot load the cursor image (Name=%s)\n", fileName != nullptr ? fileName : "");
+  DebugPrint("LoadCursor() Cannot load the cursor image (Name=%s)\n",
+             fileName != nullptr ? fileName : "");
   return nullptr;
 }
 
@@ -84,7 +86,8 @@ void DestroyAllCursors() {
 
 void SelectCursor(CursorHandle cursor) {
   // A handle that is no live cursor selects none.
-  Cursors().selected = cursor != nullptr && Find(cursor) != Cursors().cursors.end() ? cursor : nullptr;
+  Cursors().selected =
+      cursor != nullptr && Find(cursor) != Cursors().cursors.end() ? cursor : nullptr;
 }
 
 void EnableCursor() {
@@ -93,7 +96,9 @@ void EnableCursor() {
   }
 }
 
-void DisableCursor() { Cursors().enabled = false; }
+void DisableCursor() {
+  Cursors().enabled = false;
+}
 
 void GetCursorOffset(int32_t& x, int32_t& y) {
   x = -1;

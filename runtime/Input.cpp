@@ -52,7 +52,9 @@ bool InputLive() {
   return rts.inputOn && rts.surfacesValid;
 }
 
-bool Held(int32_t key) { return platform::GetKeyState(static_cast<uint32_t>(key)) < 0; }
+bool Held(int32_t key) {
+  return platform::GetKeyState(static_cast<uint32_t>(key)) < 0;
+}
 
 // ---- Configuration ----
 
@@ -60,7 +62,8 @@ bool Held(int32_t key) { return platform::GetKeyState(static_cast<uint32_t>(key)
 bool ReadPollingSwitch(const char* entry) {
   const tStartRecord* start = RTS().startRecord;
   std::string text;
-  if (!ReadStartupText(start != nullptr ? start->configurationName : nullptr, "Polling", entry, text)) {
+  if (!ReadStartupText(start != nullptr ? start->configurationName : nullptr, "Polling", entry,
+                       text)) {
     return true;
   }
   const char* word = text.c_str();
@@ -92,7 +95,8 @@ bool IsTaskSwitch(const Message& message) {
 
 void TaskSwitchHook(const Message& message) {
   const RTSState& rts = RTS();
-  if (!rts.surfacesValid || !rts.keepRunning || !rts.informed || rts.information.taskSwitch == nullptr) {
+  if (!rts.surfacesValid || !rts.keepRunning || !rts.informed ||
+      rts.information.taskSwitch == nullptr) {
     return;
   }
   if (IsTaskSwitch(message)) {
@@ -189,8 +193,10 @@ constexpr ButtonMessage kButtonMessages[] = {
 // Alt and the Windows flag, which mouse messages do not carry themselves.
 uint32_t MouseModifiers() {
   uint32_t flags = 0;
-  if (Held(kAlt)) flags |= InputAlt;
-  if (Held(kFlagKeys[0]) || Held(kFlagKeys[1])) flags |= InputFlag;
+  if (Held(kAlt))
+    flags |= InputAlt;
+  if (Held(kFlagKeys[0]) || Held(kFlagKeys[1]))
+    flags |= InputFlag;
   return flags;
 }
 
@@ -228,15 +234,19 @@ void SetInputHandlers(const tInputEvents* events) {
     return;
   }
   const tInputCallback all[kInputKinds] = {
-      events->KeyDown,    events->KeyUp,     events->Character,          events->Click,
-      events->DoubleClick, events->ButtonDown, events->ButtonUp,         events->MouseMove,
-      events->MouseEnter, events->MouseLeave, events->JoystickButtonDown, events->JoystickButtonUp,
+      events->KeyDown,     events->KeyUp,      events->Character,          events->Click,
+      events->DoubleClick, events->ButtonDown, events->ButtonUp,           events->MouseMove,
+      events->MouseEnter,  events->MouseLeave, events->JoystickButtonDown, events->JoystickButtonUp,
       events->JoystickMove};
   std::copy(std::begin(all), std::end(all), Input().callbacks.begin());
 }
 
-void StartInput() { RTS().inputOn = true; }
-void StopInput() { RTS().inputOn = false; }
+void StartInput() {
+  RTS().inputOn = true;
+}
+void StopInput() {
+  RTS().inputOn = false;
+}
 
 // ---- Delivery ----
 
@@ -249,7 +259,9 @@ bool CallRegion(tInputKind kind, tInputEvent event, const LumoRegion& region) {
   return callback(&event);
 }
 
-bool HasCallback(tInputKind kind) { return Input().callbacks[static_cast<size_t>(kind)] != nullptr; }
+bool HasCallback(tInputKind kind) {
+  return Input().callbacks[static_cast<size_t>(kind)] != nullptr;
+}
 
 bool DeliverToRegions(tInputKind kind, tInputEvent event) {
   if (!HasCallback(kind)) {
@@ -344,10 +356,24 @@ void NoteMousePosition(int32_t x, int32_t y) {
   Input().mouseY = y;
 }
 
-int32_t LastMouseX() { return Input().mouseX; }
-int32_t LastMouseY() { return Input().mouseY; }
-bool CursorAboveClient() { return Input().aboveClient; }
-void SetMouseEmulation(bool active) { Input().mouseEmulation = active; }
-bool MouseEmulation() { return Input().mouseEmulation; }
-bool KeyboardPolling() { return Input().keyboardPolling; }
-bool JoystickPolling() { return Input().joystickPolling; }
+int32_t LastMouseX() {
+  return Input().mouseX;
+}
+int32_t LastMouseY() {
+  return Input().mouseY;
+}
+bool CursorAboveClient() {
+  return Input().aboveClient;
+}
+void SetMouseEmulation(bool active) {
+  Input().mouseEmulation = active;
+}
+bool MouseEmulation() {
+  return Input().mouseEmulation;
+}
+bool KeyboardPolling() {
+  return Input().keyboardPolling;
+}
+bool JoystickPolling() {
+  return Input().joystickPolling;
+}

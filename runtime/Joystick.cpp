@@ -18,7 +18,9 @@ std::array<tJoystick, platform::kJoystickSlots>& Joysticks() {
   return joysticks;
 }
 
-tJoystick& Other(const tJoystick& joystick) { return Joysticks()[joystick.ID == 0 ? 1 : 0]; }
+tJoystick& Other(const tJoystick& joystick) {
+  return Joysticks()[joystick.ID == 0 ? 1 : 0];
+}
 
 // The joystick a handle names, or null after "<caller>() Null pointer ...";
 // a handle that is not one of the two records counts as null.
@@ -32,7 +34,9 @@ tJoystick* Checked(JoystickHandle joystick, const char* caller) {
   return nullptr;
 }
 
-int32_t CodeBase(const tJoystick& joystick) { return joystick.ID == 0 ? JoystickATrigger : JoystickBTrigger; }
+int32_t CodeBase(const tJoystick& joystick) {
+  return joystick.ID == 0 ? JoystickATrigger : JoystickBTrigger;
+}
 
 // The index into Keys of one of the joystick's codes, or -1.
 int32_t KeyIndex(const tJoystick& joystick, int32_t code) {
@@ -47,7 +51,8 @@ int32_t KeyIndex(const tJoystick& joystick, int32_t code) {
 }
 
 int32_t CodeOf(const tJoystick& joystick, int32_t index) {
-  return index < kTriggers ? CodeBase(joystick) + index : CodeBase(joystick) + 128 + index - kTriggers;
+  return index < kTriggers ? CodeBase(joystick) + index
+                           : CodeBase(joystick) + 128 + index - kTriggers;
 }
 
 int32_t Span(int32_t minimum, int32_t maximum) {
@@ -77,12 +82,14 @@ void SetPosition(tJoystick& joystick, const platform::JoystickState& raw) {
   if (joystick.Emulation == JoystickEmulationMouse) {
     joystick.X = Steps(raw.x, caps.minimumX, joystick.ScreenStepX);
     joystick.Y = Steps(raw.y, caps.minimumY, joystick.ScreenStepY);
-    joystick.Z = hasZ && joystick.ScreenStepZ > 0 ? Steps(raw.z, caps.minimumZ, joystick.ScreenStepZ) : 0;
+    joystick.Z =
+        hasZ && joystick.ScreenStepZ > 0 ? Steps(raw.z, caps.minimumZ, joystick.ScreenStepZ) : 0;
   } else {
     const int32_t range = joystick.DoubleRange / 2;
     joystick.X = Steps(raw.x, caps.minimumX, joystick.StepX) - range;
     joystick.Y = Steps(raw.y, caps.minimumY, joystick.StepY) - range;
-    joystick.Z = hasZ && joystick.StepZ > 0 ? Steps(raw.z, caps.minimumZ, joystick.StepZ) - range : 0;
+    joystick.Z =
+        hasZ && joystick.StepZ > 0 ? Steps(raw.z, caps.minimumZ, joystick.StepZ) - range : 0;
   }
   joystick.Buttons = raw.buttons & 0xFFFFu;
 }
@@ -101,10 +108,14 @@ uint32_t Directions(const tJoystick& joystick) {
     deadY = centreY / 4;
   }
   uint32_t bits = 0;
-  if (joystick.X < centreX - deadX) bits |= JoystickLeftBit;
-  if (joystick.X > centreX + deadX) bits |= JoystickRightBit;
-  if (joystick.Y < centreY - deadY) bits |= JoystickFrontBit;
-  if (joystick.Y > centreY + deadY) bits |= JoystickBackBit;
+  if (joystick.X < centreX - deadX)
+    bits |= JoystickLeftBit;
+  if (joystick.X > centreX + deadX)
+    bits |= JoystickRightBit;
+  if (joystick.Y < centreY - deadY)
+    bits |= JoystickFrontBit;
+  if (joystick.Y > centreY + deadY)
+    bits |= JoystickBackBit;
   return bits;
 }
 
@@ -137,8 +148,10 @@ void SendKey(tInputKind kind, int32_t key) {
 // The button-state flag of a mouse button code (the middle button's flag
 // differs from its code); 0 for other keys.
 uint32_t ButtonFlag(int32_t key) {
-  return key == InputLeftButton ? InputLeftFlag : key == InputRightButton ? InputRightFlag
-         : key == InputMiddleButton ? InputMiddleFlag : 0;
+  return key == InputLeftButton     ? InputLeftFlag
+         : key == InputRightButton  ? InputRightFlag
+         : key == InputMiddleButton ? InputMiddleFlag
+                                    : 0;
 }
 
 void SendTrigger(const tJoystick& joystick, int32_t index, bool down) {
@@ -157,7 +170,8 @@ void SendTrigger(const tJoystick& joystick, int32_t index, bool down) {
 }
 
 void SendPollEvents(const tJoystick& joystick) {
-  if (joystick.X != joystick.PreviousX || joystick.Y != joystick.PreviousY || joystick.Z != joystick.PreviousZ) {
+  if (joystick.X != joystick.PreviousX || joystick.Y != joystick.PreviousY ||
+      joystick.Z != joystick.PreviousZ) {
     DeliverToRegions(tInputKind::JoystickMove, JoystickEvent(joystick, 0));
     if (joystick.Emulation == JoystickEmulationMouse) {
       DispatchMouseMove(joystick.X, joystick.Y, 0);
@@ -224,15 +238,16 @@ bool Calibrate(tJoystick& joystick) {
   joystick.ScreenStepY = Span(caps.minimumY, caps.maximumY) / height;
   joystick.ScreenStepZ = caps.axes >= 3 ? Span(caps.minimumZ, caps.maximumZ) / height : 0;
   if (joystick.ScreenStepX < 1 || joystick.ScreenStepY < 1) {
-    DebugPrint("Joystick %i calibration failure (StepX=%i:%i, StepY=%i:%i)\n", joystick.ID, joystick.StepX,
-               joystick.ScreenStepX, joystick.StepY, joystick.ScreenStepY);
+    DebugPrint("Joystick %i calibration failure (StepX=%i:%i, StepY=%i:%i)\n", joystick.ID,
+               joystick.StepX, joystick.ScreenStepX, joystick.StepY, joystick.ScreenStepY);
     return false;
   }
   return true;
 }
 
 void DetectJoystick(tJoystick& joystick) {
-  if (!platform::GetJoystickCapabilities(joystick.ID, joystick.Capabilities) || !Calibrate(joystick)) {
+  if (!platform::GetJoystickCapabilities(joystick.ID, joystick.Capabilities) ||
+      !Calibrate(joystick)) {
     return;
   }
   platform::JoystickState raw;
@@ -242,16 +257,19 @@ void DetectJoystick(tJoystick& joystick) {
   SetPosition(joystick, raw);
   joystick.Directions = Directions(joystick);
   joystick.Detected = true;
-  DebugPrint("Joystick %i detected (Buttons=%i, Axes=%i, StepX=%i:%i, StepY=%i:%i, StepZ=%i:%i)\n", joystick.ID,
-             joystick.Capabilities.buttons, joystick.Capabilities.axes, joystick.StepX, joystick.ScreenStepX,
-             joystick.StepY, joystick.ScreenStepY, joystick.StepZ, joystick.ScreenStepZ);
+  DebugPrint("Joystick %i detected (Buttons=%i, Axes=%i, StepX=%i:%i, StepY=%i:%i, StepZ=%i:%i)\n",
+             joystick.ID, joystick.Capabilities.buttons, joystick.Capabilities.axes, joystick.StepX,
+             joystick.ScreenStepX, joystick.StepY, joystick.ScreenStepY, joystick.StepZ,
+             joystick.ScreenStepZ);
 }
 
 }  // namespace
 
 // ---- The game's joystick functions ----
 
-int32_t SupportedJoysticks() { return platform::kJoystickSlots; }
+int32_t SupportedJoysticks() {
+  return platform::kJoystickSlots;
+}
 
 bool ValidJoystick(int32_t id) {
   return id >= 0 && id < platform::kJoystickSlots && Joysticks()[static_cast<size_t>(id)].Detected;
@@ -412,9 +430,10 @@ bool EmulatedCursorPosition(int32_t& x, int32_t& y) {
     }
     platform::JoystickState raw;
     if (!platform::ReadJoystick(joystick.ID, raw)) {
-      DebugPrint("GetCursorPosition() Cannot get cursor position (Joystick=%i, Error=%X\n", joystick.ID,
-                 kReadFailure);
-      DebugPrint("GetCursorPosition() Trying to switch off mouse emulation (Joystick=%i)...", joystick.ID);
+      DebugPrint("GetCursorPosition() Cannot get cursor position (Joystick=%i, Error=%X\n",
+                 joystick.ID, kReadFailure);
+      DebugPrint("GetCursorPosition() Trying to switch off mouse emulation (Joystick=%i)...",
+                 joystick.ID);
       joystick.Emulation = JoystickEmulationNone;
       ApplyMouseEmulation();
       DebugPrint("GetCursorPosition() Mouse emulation switched off\n");

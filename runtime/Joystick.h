@@ -74,7 +74,8 @@ LUMOGAME_API void DisableJoystick(JoystickHandle joystick);
 LUMOGAME_API tJoystickEmulation GetJoystickEmulation(JoystickHandle joystick);
 // Answers the emulation in force afterwards. Only one joystick emulates the
 // mouse: choosing it for one takes it from the other.
-LUMOGAME_API tJoystickEmulation SetJoystickEmulation(JoystickHandle joystick, tJoystickEmulation emulation);
+LUMOGAME_API tJoystickEmulation SetJoystickEmulation(JoystickHandle joystick,
+                                                     tJoystickEmulation emulation);
 LUMOGAME_API int32_t GetJoystickRange(JoystickHandle joystick);
 // Positions then run from -range to +range; answers the range, or 0 for one
 // outside 4..65535.

@@ -105,8 +105,8 @@ struct RangeNames {
     }
     for (int32_t stick = 0; stick < 2; ++stick) {
       for (int32_t trigger = 0; trigger < 4; ++trigger) {
-        std::snprintf(triggers[stick][trigger], sizeof triggers[stick][trigger], "joystick %c trigger %i",
-                      static_cast<char>('A' + stick), trigger + 1);
+        std::snprintf(triggers[stick][trigger], sizeof triggers[stick][trigger],
+                      "joystick %c trigger %i", static_cast<char>('A' + stick), trigger + 1);
       }
     }
   }
@@ -117,20 +117,30 @@ const RangeNames& Ranges() {
   return names;
 }
 
-bool Held(int32_t key) { return platform::GetKeyState(static_cast<uint32_t>(key)) < 0; }
+bool Held(int32_t key) {
+  return platform::GetKeyState(static_cast<uint32_t>(key)) < 0;
+}
 
-bool FlagKeyHeld() { return Held(kLeftFlag) || Held(kRightFlag); }
+bool FlagKeyHeld() {
+  return Held(kLeftFlag) || Held(kRightFlag);
+}
 
 }  // namespace
 
 const char* KeyName(int32_t key) {
   const RangeNames& ranges = Ranges();
-  if (key >= '0' && key <= '9') return ranges.digits[key - '0'];
-  if (key >= 'A' && key <= 'Z') return ranges.letters[key - 'A'];
-  if (key >= 96 && key <= 105) return ranges.keypad[key - 96];
-  if (key >= 112 && key <= 135) return ranges.functions[key - 112];
-  if (key >= 256 && key <= 259) return ranges.triggers[0][key - 256];
-  if (key >= 512 && key <= 515) return ranges.triggers[1][key - 512];
+  if (key >= '0' && key <= '9')
+    return ranges.digits[key - '0'];
+  if (key >= 'A' && key <= 'Z')
+    return ranges.letters[key - 'A'];
+  if (key >= 96 && key <= 105)
+    return ranges.keypad[key - 96];
+  if (key >= 112 && key <= 135)
+    return ranges.functions[key - 112];
+  if (key >= 256 && key <= 259)
+    return ranges.triggers[0][key - 256];
+  if (key >= 512 && key <= 515)
+    return ranges.triggers[1][key - 512];
   for (const NamedKey& named : kKeyNames) {
     if (named.key == key) {
       return named.name;
@@ -141,10 +151,14 @@ const char* KeyName(int32_t key) {
 
 uint32_t KeyModifiers(int32_t key) {
   uint32_t flags = 0;
-  if (key != kShift && Held(kShift)) flags |= InputShift;
-  if (key != kControl && Held(kControl)) flags |= InputControl;
-  if (key != kAlt && Held(kAlt)) flags |= InputAlt;
-  if (key != kLeftFlag && key != kRightFlag && FlagKeyHeld()) flags |= InputFlag;
+  if (key != kShift && Held(kShift))
+    flags |= InputShift;
+  if (key != kControl && Held(kControl))
+    flags |= InputControl;
+  if (key != kAlt && Held(kAlt))
+    flags |= InputAlt;
+  if (key != kLeftFlag && key != kRightFlag && FlagKeyHeld())
+    flags |= InputFlag;
   return flags;
 }
 
@@ -228,10 +242,16 @@ bool MapControlKeys(int32_t key, uint32_t flags, int32_t& newKey, uint32_t& newF
   return false;
 }
 
-void EnableControlKeys() { controlKeysMapped = true; }
-void DisableControlKeys() { controlKeysMapped = false; }
+void EnableControlKeys() {
+  controlKeysMapped = true;
+}
+void DisableControlKeys() {
+  controlKeysMapped = false;
+}
 
-bool KeyPressed(int32_t key) { return key >= 0 && Held(key); }
+bool KeyPressed(int32_t key) {
+  return key >= 0 && Held(key);
+}
 
 bool KeyToggled(int32_t key) {
   return key >= 0 && (platform::GetKeyState(static_cast<uint32_t>(key)) & 1) != 0;

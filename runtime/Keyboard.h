@@ -15,7 +15,7 @@ constexpr uint32_t InputAlt = 32;
 constexpr uint32_t InputFlag = 64;  // a Windows key held
 
 // Codes that MapControlKeys makes of shortcuts.
-constexpr int32_t KeyCodeFlag = 5;     // a Windows key
+constexpr int32_t KeyCodeFlag = 5;  // a Windows key
 constexpr int32_t KeyCodeAltF4 = 6;
 constexpr int32_t KeyCodeF10 = 7;
 constexpr int32_t KeyCodeHelp = 47;

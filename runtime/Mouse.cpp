@@ -45,7 +45,8 @@ void NotePress(LumoRegion& region, int32_t button, uint32_t now) {
 // The earlier of the region's two presses was this button, at most the
 // double-click time before now (the wrapping clock subtracts safely).
 bool MakesDoubleClick(const LumoRegion& region, int32_t button, uint32_t now) {
-  return region.PreviousButton == button && now - region.PreviousPressTime <= DoubleClickMilliseconds;
+  return region.PreviousButton == button &&
+         now - region.PreviousPressTime <= DoubleClickMilliseconds;
 }
 
 // Leave for the region when it lost the cursor, enter when it gained it.
@@ -108,7 +109,8 @@ bool DispatchButtonUp(int32_t button, uint32_t flags, int32_t x, int32_t y) {
     if (region == nullptr || !HoldsCursor(*region, x, y) || region->LastButton != button) {
       continue;
     }
-    if (MakesDoubleClick(*region, button, now) && CallRegion(tInputKind::DoubleClick, event, *region)) {
+    if (MakesDoubleClick(*region, button, now) &&
+        CallRegion(tInputKind::DoubleClick, event, *region)) {
       return true;
     }
     // The double click's callback may have destroyed the region.
@@ -132,7 +134,8 @@ bool DispatchMouseMove(int32_t x, int32_t y, uint32_t flags) {
   const tRegionSnapshot regions(Order::TopDown);
   for (size_t index = 0; index < regions.Size() && !regions.ListGone(); ++index) {
     const LumoRegion* region = regions.Live(index);
-    if (region != nullptr && HoldsCursor(*region, x, y) && CallRegion(tInputKind::MouseMove, event, *region)) {
+    if (region != nullptr && HoldsCursor(*region, x, y) &&
+        CallRegion(tInputKind::MouseMove, event, *region)) {
       return true;
     }
   }

@@ -44,14 +44,19 @@ class InputFixture : public ::testing::Test {
 
   // The recording callbacks (input start clears the callbacks).
   static void InstallRecorder() {
-    const tInputEvents events = {
-        Record<tInputKind::KeyDown>,    Record<tInputKind::KeyUp>,
-        Record<tInputKind::Character>,  Record<tInputKind::Click>,
-        Record<tInputKind::DoubleClick>, Record<tInputKind::ButtonDown>,
-        Record<tInputKind::ButtonUp>,   Record<tInputKind::MouseMove>,
-        Record<tInputKind::MouseEnter>, Record<tInputKind::MouseLeave>,
-        Record<tInputKind::JoystickButtonDown>, Record<tInputKind::JoystickButtonUp>,
-        Record<tInputKind::JoystickMove>};
+    const tInputEvents events = {Record<tInputKind::KeyDown>,
+                                 Record<tInputKind::KeyUp>,
+                                 Record<tInputKind::Character>,
+                                 Record<tInputKind::Click>,
+                                 Record<tInputKind::DoubleClick>,
+                                 Record<tInputKind::ButtonDown>,
+                                 Record<tInputKind::ButtonUp>,
+                                 Record<tInputKind::MouseMove>,
+                                 Record<tInputKind::MouseEnter>,
+                                 Record<tInputKind::MouseLeave>,
+                                 Record<tInputKind::JoystickButtonDown>,
+                                 Record<tInputKind::JoystickButtonUp>,
+                                 Record<tInputKind::JoystickMove>};
     SetInputHandlers(&events);
   }
 
@@ -98,15 +103,14 @@ class InputFixture : public ::testing::Test {
     Send({platform::MessageKind::MouseMove, 0, x, y, buttons});
   }
   static void Left(bool down, int32_t x, int32_t y, uint32_t buttons = 0) {
-    Send({down ? platform::MessageKind::LeftButtonDown : platform::MessageKind::LeftButtonUp, 0, x, y,
-          buttons});
+    Send({down ? platform::MessageKind::LeftButtonDown : platform::MessageKind::LeftButtonUp, 0, x,
+          y, buttons});
   }
 
   static const char* KindName(tInputKind kind) {
-    static const char* const kNames[] = {"KeyDown",    "KeyUp",      "Character", "Click",
-                                         "DoubleClick", "ButtonDown", "ButtonUp",  "Move",
-                                         "Enter",      "Leave",      "JoyDown",   "JoyUp",
-                                         "JoyMove"};
+    static const char* const kNames[] = {
+        "KeyDown", "KeyUp", "Character", "Click",   "DoubleClick", "ButtonDown", "ButtonUp",
+        "Move",    "Enter", "Leave",     "JoyDown", "JoyUp",       "JoyMove"};
     return kNames[static_cast<int>(kind)];
   }
 
@@ -120,7 +124,8 @@ class InputFixture : public ::testing::Test {
       entry += ":" + std::to_string(event->Code) + ":" + std::to_string(event->Flags);
     }
     Seen().push_back(entry);
-    const bool handled = std::find(region->handles.begin(), region->handles.end(), kKind) != region->handles.end();
+    const bool handled =
+        std::find(region->handles.begin(), region->handles.end(), kKind) != region->handles.end();
     if (region->action) {
       region->action(kKind);
     }

@@ -66,13 +66,16 @@ TEST_F(InputTest, ButtonDownReachesOnlyRegionsUnderTheCursorButReleaseReachesAll
   Left(true, 10, 10);
   EXPECT_EQ(TakeSeen(), "ButtonDown:upper:1:1 ButtonDown:lower:1:1");
   Left(false, 10, 10);
-  EXPECT_EQ(TakeSeen(), "ButtonUp:upper:1:1 ButtonUp:away:1:1 ButtonUp:lower:1:1 Click:upper:1:1 Click:lower:1:1");
+  EXPECT_EQ(
+      TakeSeen(),
+      "ButtonUp:upper:1:1 ButtonUp:away:1:1 ButtonUp:lower:1:1 Click:upper:1:1 Click:lower:1:1");
   // A press handled by the upper region is the only one that can click.
   upper.handles = {tInputKind::ButtonDown};
   Left(true, 10, 10);
   Left(false, 10, 10);
-  EXPECT_EQ(TakeSeen(), "ButtonDown:upper:1:1 ButtonUp:upper:1:1 ButtonUp:away:1:1 ButtonUp:lower:1:1 "
-                        "DoubleClick:upper:1:1 Click:upper:1:1");
+  EXPECT_EQ(TakeSeen(),
+            "ButtonDown:upper:1:1 ButtonUp:upper:1:1 ButtonUp:away:1:1 ButtonUp:lower:1:1 "
+            "DoubleClick:upper:1:1 Click:upper:1:1");
   // Released somewhere else: no click.
   Left(true, 10, 10);
   MoveTo(300, 300);
@@ -168,7 +171,8 @@ TEST_F(InputTest, NothingIsDeliveredWhileInputIsOffOrSurfacesAreInvalid) {
   Key(true, 'D');
   EXPECT_EQ(TakeSeen(), "");
   SetInputHandlers(nullptr);
-  EXPECT_NE(testing_support::ReadDebugLog().find("SetInputHandlers() Null pointer to the input events specified\n"),
+  EXPECT_NE(testing_support::ReadDebugLog().find(
+                "SetInputHandlers() Null pointer to the input events specified\n"),
             std::string::npos);
 }
 
@@ -184,7 +188,8 @@ TEST_F(InputTest, DeliverySurvivesCallbacksThatChangeTheRegionList) {
        "KeyDown:top:65:0 KeyDown:bottom:65:0"},
       {"destroys every region",
        [](TestRegion* regions) {
-         for (int index = 0; index < 3; ++index) DestroyRegion(regions[index].handle);
+         for (int index = 0; index < 3; ++index)
+           DestroyRegion(regions[index].handle);
        },
        "KeyDown:top:65:0"},
       {"reorders the regions",
@@ -212,7 +217,8 @@ TEST_F(InputTest, DeliverySurvivesCallbacksThatChangeTheRegionList) {
     }
     bool changed = false;
     regions[2].action = [&](tInputKind) {
-      if (!std::exchange(changed, true)) c.change(regions);
+      if (!std::exchange(changed, true))
+        c.change(regions);
     };
     Key(true, 'A');
     EXPECT_EQ(TakeSeen(), c.expected);
@@ -227,8 +233,10 @@ TEST_F(InputTest, MouseDispatchSurvivesRegionsDestroyedByTheirCallbacks) {
     Add(regions[index], 0, 0, 100, 100);
     regions[index].action = [&regions, index](tInputKind) {
       DestroyRegion(regions[index].handle);
-      if (index > 0) DestroyRegion(regions[index - 1].handle);
-      if (index < 3) DestroyRegion(regions[index + 1].handle);
+      if (index > 0)
+        DestroyRegion(regions[index - 1].handle);
+      if (index < 3)
+        DestroyRegion(regions[index + 1].handle);
     };
   }
   MoveTo(10, 10);
@@ -299,7 +307,8 @@ std::map<std::string, std::string>& Polling() {
 
 bool ReadPolling(const char*, const char* section, const char* entry, std::string& value) {
   const auto found = Polling().find(std::string(section) + "/" + entry);
-  if (found == Polling().end()) return false;
+  if (found == Polling().end())
+    return false;
   value = found->second;
   return true;
 }
@@ -316,15 +325,18 @@ TEST_F(InputTest, PollingSwitchesAreReadOneByOne) {
       {"on", "off", "Polling (Keyboard=1, Joystick=0)\n"},
       {"1", "0", "Polling (Keyboard=1, Joystick=0)\n"},
   };
-  const tStartRecord start = {nullptr, "", 1, "Yobbozers", "Yobbozers", "Polling.ini", DebugModeOverwrite};
+  const tStartRecord start = {nullptr,           "", 1, "Yobbozers", "Yobbozers", "Polling.ini",
+                              DebugModeOverwrite};
   RTS().startRecord = &start;
   SetStartupProfile(ReadPolling, nullptr);
   for (const Case& c : cases) {
     SCOPED_TRACE(c.expected);
     StopInputDevice();
     Polling().clear();
-    if (c.keyboard != nullptr) Polling()["Polling/Keyboard"] = c.keyboard;
-    if (c.joystick != nullptr) Polling()["Polling/Joystick"] = c.joystick;
+    if (c.keyboard != nullptr)
+      Polling()["Polling/Keyboard"] = c.keyboard;
+    if (c.joystick != nullptr)
+      Polling()["Polling/Joystick"] = c.joystick;
     SetDebugMode(DebugModeOverwrite);
     ASSERT_TRUE(StartInputDevice());
     EXPECT_NE(testing_support::ReadDebugLog().find(c.expected), std::string::npos);
@@ -336,7 +348,9 @@ TEST_F(InputTest, PollingSwitchesAreReadOneByOne) {
 }
 
 int taskSwitches = 0;
-void CountTaskSwitch() { ++taskSwitches; }
+void CountTaskSwitch() {
+  ++taskSwitches;
+}
 
 TEST_F(InputTest, FullScreenTreatsLostActivationAndSwitchKeysAsTaskSwitches) {
   StopInputDevice();
@@ -353,10 +367,11 @@ TEST_F(InputTest, FullScreenTreatsLostActivationAndSwitchKeysAsTaskSwitches) {
     int switches;  // total so far
   };
   const Step steps[] = {
-      {MessageKind::KeyDown, 27, 0},       {MessageKind::KeyDown, 17, 0}, {MessageKind::KeyDown, 27, 1},
-      {MessageKind::KeyUp, 17, 1},         {MessageKind::SystemKeyDown, 18, 1},
-      {MessageKind::SystemKeyDown, 9, 2},  {MessageKind::SystemKeyUp, 18, 2},
-      {MessageKind::KeyDown, 9, 2},        {MessageKind::KeyDown, 91, 3}, {MessageKind::Activate, 0, 4},
+      {MessageKind::KeyDown, 27, 0},       {MessageKind::KeyDown, 17, 0},
+      {MessageKind::KeyDown, 27, 1},       {MessageKind::KeyUp, 17, 1},
+      {MessageKind::SystemKeyDown, 18, 1}, {MessageKind::SystemKeyDown, 9, 2},
+      {MessageKind::SystemKeyUp, 18, 2},   {MessageKind::KeyDown, 9, 2},
+      {MessageKind::KeyDown, 91, 3},       {MessageKind::Activate, 0, 4},
   };
   for (const Step& step : steps) {
     RTS().surfacesValid = true;

@@ -61,8 +61,10 @@ class JoystickTest : public InputFixture {
 
 TEST_F(JoystickTest, DetectionCalibratesAgainstTheScreen) {
   ASSERT_NE(Restart(true), nullptr);
-  EXPECT_TRUE(LogHas("Joystick 0 detected (Buttons=4, Axes=3, StepX=6553:102, StepY=6553:136, StepZ=6553:136)\n"));
-  EXPECT_TRUE(LogHas("Joystick 1 detected (Buttons=4, Axes=2, StepX=6553:102, StepY=6553:136, StepZ=0:0)\n"));
+  EXPECT_TRUE(LogHas(
+      "Joystick 0 detected (Buttons=4, Axes=3, StepX=6553:102, StepY=6553:136, StepZ=6553:136)\n"));
+  EXPECT_TRUE(LogHas(
+      "Joystick 1 detected (Buttons=4, Axes=2, StepX=6553:102, StepY=6553:136, StepZ=0:0)\n"));
   EXPECT_EQ(SupportedJoysticks(), 2);
   EXPECT_TRUE(ValidJoystick(1));
   EXPECT_FALSE(ValidJoystick(2));
@@ -99,14 +101,20 @@ TEST_F(JoystickTest, RangeIsCheckedAndSetsTheStep) {
   EXPECT_EQ(GetJoystickRange(joystick), 5);
   struct Case {
     int32_t range;
-    int32_t answer;   // 0: refused
+    int32_t answer;  // 0: refused
     int32_t rawX;
     int32_t expectedX;
   };
   const Case cases[] = {
-      {3, 0, 0, -5},          {65536, 0, 0, -5},     {-4, 0, 65535, 5},
-      {5, 5, 6552, -5},       {5, 5, 6553, -4},      {5, 5, 32767, 0},
-      {4, 4, 65535, 4},       {4, 4, 40000, 0},      {100, 100, 0, -100},
+      {3, 0, 0, -5},
+      {65536, 0, 0, -5},
+      {-4, 0, 65535, 5},
+      {5, 5, 6552, -5},
+      {5, 5, 6553, -4},
+      {5, 5, 32767, 0},
+      {4, 4, 65535, 4},
+      {4, 4, 40000, 0},
+      {100, 100, 0, -100},
       // A range finer than the axis: a step of one raw unit.
       {65535, 65535, 65535, 0},
   };
@@ -115,7 +123,8 @@ TEST_F(JoystickTest, RangeIsCheckedAndSetsTheStep) {
     SetJoystickRange(joystick, 5);
     EXPECT_EQ(SetJoystickRange(joystick, c.range), c.answer);
     if (c.answer == 0) {
-      EXPECT_TRUE(LogHas("SetJoystickRange() Out of range (ID=0, Range=" + std::to_string(c.range) + ")\n"));
+      EXPECT_TRUE(LogHas("SetJoystickRange() Out of range (ID=0, Range=" + std::to_string(c.range) +
+                         ")\n"));
       EXPECT_EQ(GetJoystickRange(joystick), 5);
     }
     Set(0, c.rawX, 32767);
@@ -176,8 +185,9 @@ TEST_F(JoystickTest, MouseEmulationMovesTheCursorAndSilencesTheRealMouse) {
   Set(0, 320 * 102, 240 * 136);
   EXPECT_EQ(TakeSeen(), "JoyMove:a:0:0");
   Set(0, 50 * 102, 50 * 136, 1);
-  EXPECT_EQ(TakeSeen(), "JoyMove:a:0:65539 Enter:a Move:a KeyDown:a:384:0 KeyDown:a:385:0 "
-                        "JoyDown:a:1:65539 ButtonDown:a:1:1");
+  EXPECT_EQ(TakeSeen(),
+            "JoyMove:a:0:65539 Enter:a Move:a KeyDown:a:384:0 KeyDown:a:385:0 "
+            "JoyDown:a:1:65539 ButtonDown:a:1:1");
   // Real moves only move the remembered position; real buttons are ignored.
   MoveTo(20, 20);
   Left(true, 20, 20);
@@ -193,7 +203,8 @@ TEST_F(JoystickTest, MouseEmulationMovesTheCursorAndSilencesTheRealMouse) {
   EXPECT_TRUE(MouseEmulation());
   EXPECT_EQ(SetJoystickEmulation(second, JoystickEmulationNone), JoystickEmulationNone);
   EXPECT_FALSE(MouseEmulation());
-  EXPECT_EQ(SetJoystickEmulation(second, static_cast<tJoystickEmulation>(7)), JoystickEmulationNone);
+  EXPECT_EQ(SetJoystickEmulation(second, static_cast<tJoystickEmulation>(7)),
+            JoystickEmulationNone);
 }
 
 TEST_F(JoystickTest, AnUnpluggedJoystickIsReportedOnceAndWelcomedBack) {

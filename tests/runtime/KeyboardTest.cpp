@@ -58,10 +58,10 @@ TEST(KeyboardTest, MapControlKeysMakesTheGamesShortcutCodes) {
     uint32_t newFlags;
   };
   const Case cases[] = {
-      {9, 4 | 8, true, 9, 0},      {91, 4, true, 5, 64},       {92, 0, true, 5, 64},
-      {112, 4, true, 47, 4},       {115, 32, true, 6, 32},     {115, 32 | 4, false, 115, 36},
-      {115, 0, false, 115, 0},     {121, 0, true, 7, 0},       {121, 32, true, 93, 32},
-      {121, 8, false, 121, 8},     {65, 32, false, 65, 32},
+      {9, 4 | 8, true, 9, 0},  {91, 4, true, 5, 64},    {92, 0, true, 5, 64},
+      {112, 4, true, 47, 4},   {115, 32, true, 6, 32},  {115, 32 | 4, false, 115, 36},
+      {115, 0, false, 115, 0}, {121, 0, true, 7, 0},    {121, 32, true, 93, 32},
+      {121, 8, false, 121, 8}, {65, 32, false, 65, 32},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.key * 1000 + static_cast<int32_t>(c.flags));
