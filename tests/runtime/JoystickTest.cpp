@@ -3,6 +3,7 @@
 #include <string>
 
 #include "InputFixture.h"
+#include "runtime/Cursor.h"
 #include "runtime/Joystick.h"
 #include "support/DebugLogReader.h"
 
@@ -220,6 +221,27 @@ TEST_F(JoystickTest, AnUnpluggedJoystickIsReportedOnceAndWelcomedBack) {
   EXPECT_EQ(log.find(lost), log.rfind(lost));
   EXPECT_NE(log.find(lost), std::string::npos);
   EXPECT_NE(log.find("PollJoystick() Joystick reconnected (ID=0)\n"), std::string::npos);
+}
+
+TEST_F(JoystickTest, CursorPositionComesFromTheEmulatingJoystickUntilItFails) {
+  JoystickHandle joystick = Restart();
+  ASSERT_NE(joystick, nullptr);
+  MoveTo(7, 8);
+  SetJoystickEmulation(joystick, JoystickEmulationMouse);
+  platform::testing::SetFakeJoystickState(0, {100 * 102, 200 * 136, 0, 0});
+  int32_t x = 0;
+  int32_t y = 0;
+  GetCursorPosition(x, y);
+  EXPECT_EQ(x, 100);
+  EXPECT_EQ(y, 200);
+  platform::testing::SetFakeJoystickReadable(0, false);
+  GetCursorPosition(x, y);
+  EXPECT_EQ(x, 7);
+  EXPECT_EQ(y, 8);
+  EXPECT_EQ(GetJoystickEmulation(joystick), JoystickEmulationNone);
+  EXPECT_FALSE(MouseEmulation());
+  EXPECT_TRUE(LogHas("GetCursorPosition() Trying to switch off mouse emulation (Joystick=0)..."));
+  EXPECT_TRUE(LogHas("GetCursorPosition() Mouse emulation switched off\n"));
 }
 
 }  // namespace

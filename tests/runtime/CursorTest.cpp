@@ -1,0 +1,112 @@
+#include <gtest/gtest.h>
+
+#include "DisplayFixture.h"
+#include "platform/MessageQueue.h"
+#include "runtime/Cursor.h"
+#include "runtime/DisplaySeams.h"
+#include "runtime/Graphics.h"
+#include "runtime/Input.h"
+#include "runtime/RTSState.h"
+
+namespace {
+
+class CursorTest : public DisplayFixture {
+ protected:
+  void TearDown() override {
+    DestroyAllCursors();
+    RTS().windowed = false;
+    NoteMousePosition(0, 0);
+    DisplayFixture::TearDown();
+  }
+
+  // A 4 x 4 red cursor whose top-left pixel is black, the transparent colour.
+  static CursorHandle RedCursor() {
+    GraphicHandle graphic = CreateGraphic(4, 4, sRGB{0, 0, 255});
+    SetGraphicPixel(graphic, 0, 0, GetColor(0, 0, 0));
+    return MakeCursor(graphic);
+  }
+};
+
+TEST_F(CursorTest, CursorIsDrawnAtThePositionLessItsHotSpot) {
+  ASSERT_TRUE(StartDisplay(Settings(false, true)));
+  const uint32_t blue = GetColor(0, 0, 255);
+  const uint32_t red = GetColor(255, 0, 0);
+  FillGraphic(GetBackground(), sRGB{255, 0, 0});
+  CursorHandle cursor = RedCursor();
+  ASSERT_NE(cursor, nullptr);
+  SelectCursor(cursor);
+  SetCursorOffset(1, 2);
+  NoteMousePosition(10, 10);
+  // Not drawn until enabled.
+  DrawSoftwareCursor();
+  EXPECT_EQ(GetGraphicPixel(GetBackground(), 10, 10), blue);
+  EnableCursor();
+  DrawSoftwareCursor();
+  struct Case {
+    int32_t x, y;
+    bool covered;
+  };
+  const Case cases[] = {
+      {9, 8, false},  // the transparent corner
+      {10, 8, true}, {12, 11, true}, {9, 11, true}, {8, 8, false}, {13, 11, false}, {12, 12, false},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(GetGraphicPixel(GetBackground(), c.x, c.y), c.covered ? red : blue)
+        << c.x << "," << c.y;
+  }
+  int32_t x = 0;
+  int32_t y = 0;
+  GetCursorOffset(x, y);
+  EXPECT_EQ(x, 1);
+  EXPECT_EQ(y, 2);
+}
+
+TEST_F(CursorTest, CallsWithoutASelectedCursorAreLoggedAndRefused) {
+  ASSERT_TRUE(StartDisplay(Settings(false, true)));
+  EnableCursor();
+  EXPECT_TRUE(LogHas("EnableCursor() No mouse cursor selected\n"));
+  int32_t x = 5;
+  int32_t y = 5;
+  GetCursorOffset(x, y);
+  EXPECT_EQ(x, -1);
+  EXPECT_EQ(y, -1);
+  EXPECT_TRUE(LogHas("GetCursorOffset() No mouse cursor selected\n"));
+  SetCursorOffset(1, 1);
+  EXPECT_TRUE(LogHas("SetCursorOffset() No mouse cursor selected\n"));
+  // Destroying the selected cursor deselects it; a second destroy is refused.
+  CursorHandle cursor = RedCursor();
+  SelectCursor(cursor);
+  EnableCursor();
+  DestroyCursor(cursor);
+  DrawSoftwareCursor();
+  GetCursorOffset(x, y);
+  EXPECT_EQ(x, -1);
+  DestroyCursor(cursor);
+  EXPECT_TRUE(LogHas("DestroyCursor() Null pointer to the cursor specified\n"));
+  EXPECT_EQ(LoadCursor("C:\\missing.bmp"), nullptr);
+}
+
+TEST_F(CursorTest, PositionFollowsTheMouseAndTheClientArea) {
+  SetCursorPosition(30, 40);
+  int32_t x = 0;
+  int32_t y = 0;
+  GetCursorPosition(x, y);
+  EXPECT_EQ(x, 30);
+  EXPECT_EQ(y, 40);
+  // The move arrives as the system would report it.
+  platform::Message moved;
+  ASSERT_TRUE(platform::GameQueue().Take(moved));
+  EXPECT_EQ(moved.kind, platform::MessageKind::MouseMove);
+  EXPECT_EQ(moved.x, 30);
+  // A windowed game's cursor outside the client area has no position.
+  RTS().windowed = true;
+  HandleInputMessage({platform::MessageKind::SetCursor, 0});
+  GetCursorPosition(x, y);
+  EXPECT_EQ(x, -1);
+  EXPECT_EQ(y, -1);
+  HandleInputMessage({platform::MessageKind::SetCursor, 1});
+  GetCursorPosition(x, y);
+  EXPECT_EQ(x, 30);
+}
+
+}  // namespace
