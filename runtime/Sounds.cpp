@@ -9,6 +9,7 @@
 #include "base/LumoObject.h"
 #include "platform/Backend.h"
 #include "runtime/CdAudio.h"
+#include "runtime/Compound.h"
 #include "runtime/Config.h"
 #include "runtime/DebugLog.h"
 #include "runtime/FileNames.h"
@@ -104,16 +105,25 @@ std::string SoundFileName(const char* name) {
   return fullName;
 }
 
-// The global compound archive's entry of a file name, when the archive holds
-// one. Compound archives are not part of the run-time system yet, so every
-// sound is read from its file.
-bool ReadSoundFromCompound(const std::string& /*fileName*/, std::vector<uint8_t>& /*bytes*/) { return false; }
-
+// Reads the sound from the global compound archive's entry named by the
+// file-name part, when the archive holds one, else from the file. The
+// archive file's position is put back afterwards, so an object stream
+// reading another entry of the archive goes on where it was.
 uint32_t ReadSoundData(const std::string& fullName, tWaveData& wave) {
   char filePart[kMaxPathSize] = {};
-  std::vector<uint8_t> entry;
-  if (GetFileName(fullName.c_str(), filePart) && ReadSoundFromCompound(filePart, entry)) {
-    return ReadWaveBytes(entry.data(), entry.size(), wave);
+  const CompoundHandle compound = GetCompound();
+  if (compound != nullptr && GetFileName(fullName.c_str(), filePart)) {
+    const FileHandle archive = GetCompoundFile(compound);
+    const int32_t position = SeekFile(archive, 0, SeekModeCurrent);
+    uint32_t offset = 0;
+    uint32_t size = 0;
+    if (LookupCompound(compound, filePart, offset, size) != nullptr) {
+      const uint32_t result = ReadWaveFrom(archive, size, wave);
+      if (position >= 0) {
+        SeekFile(archive, position, SeekModeStart);
+      }
+      return result;
+    }
   }
   return ReadWaveFile(fullName.c_str(), wave);
 }

@@ -36,6 +36,18 @@ uint32_t ReadWaveBytes(const uint8_t* bytes, size_t size, tWaveData& wave) {
   return kWaveOk;
 }
 
+uint32_t ReadWaveFrom(FileHandle file, uint32_t size, tWaveData& wave) {
+  if (size > kMaximumWaveFileBytes) {
+    return kWaveNoMemory;
+  }
+  std::vector<uint8_t> bytes(size);
+  uint32_t countRead = 0;
+  if (size > 0 && (!ReadFile(file, bytes.data(), size, countRead) || countRead != size)) {
+    return kWaveShortRead;
+  }
+  return ReadWaveBytes(bytes.data(), bytes.size(), wave);
+}
+
 uint32_t ReadWaveFile(const char* name, tWaveData& wave) {
   FileCloser closer{OpenFile(name, FileModeRead, OpenModeExisting, ShareModeDenyWrite)};
   if (closer.file == nullptr) {
@@ -45,14 +57,5 @@ uint32_t ReadWaveFile(const char* name, tWaveData& wave) {
   if (size < 0 || SeekFile(closer.file, 0, SeekModeStart) != 0) {
     return kWaveShortRead;
   }
-  if (static_cast<uint32_t>(size) > kMaximumWaveFileBytes) {
-    return kWaveNoMemory;
-  }
-  std::vector<uint8_t> bytes(static_cast<size_t>(size));
-  uint32_t countRead = 0;
-  if (size > 0 && (!ReadFile(closer.file, bytes.data(), static_cast<uint32_t>(size), countRead) ||
-                   countRead != static_cast<uint32_t>(size))) {
-    return kWaveShortRead;
-  }
-  return ReadWaveBytes(bytes.data(), bytes.size(), wave);
+  return ReadWaveFrom(closer.file, static_cast<uint32_t>(size), wave);
 }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/Audio.h"
+#include "runtime/Files.h"
 
 // Reading WAVE files into memory for the sound list: the format record (with
 // the extra bytes a non-PCM format carries) and the whole sample data.
@@ -25,5 +26,8 @@ struct tWaveData {
 
 // Reads a WAVE file through the run-time file functions.
 uint32_t ReadWaveFile(const char* name, tWaveData& wave);
+// Reads size bytes of a WAVE file from the file's current position (a
+// compound archive's entry).
+uint32_t ReadWaveFrom(FileHandle file, uint32_t size, tWaveData& wave);
 // Reads a WAVE file held in memory (a compound archive's entry).
 uint32_t ReadWaveBytes(const uint8_t* bytes, size_t size, tWaveData& wave);

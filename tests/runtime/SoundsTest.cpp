@@ -4,9 +4,12 @@
 #include <string>
 
 #include "platform/FileSystem.h"
+#include "runtime/Compound.h"
 #include "runtime/Config.h"
+#include "runtime/Files.h"
 #include "runtime/Folders.h"
 #include "runtime/Sounds.h"
+#include "CompoundArchiveSupport.h"
 #include "SoundFixture.h"
 #include "support/TempFolder.h"
 
@@ -85,6 +88,33 @@ TEST_F(SoundTest, RelativeNamesComeFromTheSoundFolderWithWaveExtension) {
   EXPECT_EQ(LoadSound(nullptr), nullptr);
   EXPECT_TRUE(LogHas("LoadSound() Null pointer to the name specified\n"));
   SetFolderName(FolderSound, "");
+}
+
+TEST_F(SoundTest, GlobalArchiveEntryComesBeforeTheFileAndKeepsTheArchivePosition) {
+  ASSERT_TRUE(StartSound());
+  WriteSound("boom.wav", 20, 100);
+  WriteSound("crash.wav", 5, 100);
+  const testing_support::Bytes entry = testing_support::PcmWave(
+      1, kRate, 16, testing_support::Samples16(std::vector<int16_t>(10 * kRate / 1000, 7)));
+  compound_test::StoreBytes("Sounds.lmp",
+                            compound_test::BuildArchive({{"BOOM.WAV", std::string(entry.begin(), entry.end())},
+                                                         {"other", "xyz"}}));
+  CompoundHandle archive = OpenCompound(GameName("Sounds.lmp").c_str(), false);
+  ASSERT_NE(archive, nullptr);
+  SetCompound(archive);
+  const FileHandle file = GetCompoundFile(archive);
+  ASSERT_EQ(SeekFile(file, 5, SeekModeStart), 5);
+
+  SoundHandle boom = LoadSound(GameName("boom.wav").c_str());
+  ASSERT_NE(boom, nullptr);
+  EXPECT_EQ(GetSoundSize(boom), 160);  // the archive's 10 ms, not the file's 20 ms
+  EXPECT_EQ(SeekFile(file, 0, SeekModeCurrent), 5);
+  SoundHandle crash = LoadSound(GameName("crash.wav").c_str());
+  ASSERT_NE(crash, nullptr);
+  EXPECT_EQ(GetSoundSize(crash), 80);
+  EXPECT_EQ(SeekFile(file, 0, SeekModeCurrent), 5);
+
+  CloseCompound(archive);
 }
 
 TEST_F(SoundTest, PlayCountsPlayOnceLoopOrNothing) {
