@@ -34,8 +34,6 @@ struct InputState {
   bool mouseEmulation = false;
   bool hookSet = false;
   bool aboveClient = true;
-  int32_t mouseX = 0;
-  int32_t mouseY = 0;
   // A Windows key is held; its release was sent by the frame poll (the
   // release message that follows is then swallowed).
   std::array<bool, 2> flagHeld{};
@@ -217,8 +215,7 @@ bool OnButton(const Message& message) {
 
 bool OnMouseMove(const Message& message) {
   if (Input().mouseEmulation) {
-    Input().mouseX = message.x;
-    Input().mouseY = message.y;
+    NoteMousePosition(message.x, message.y);
     return true;
   }
   return DispatchMouseMove(message.x, message.y, message.buttons | MouseModifiers());
@@ -351,16 +348,18 @@ void StopInputDevice() {
 
 // ---- Shared with the mouse dispatch and the joysticks ----
 
+// One remembered position: the window's, which mouse moves update even
+// while input is off or a joystick emulates the mouse.
 void NoteMousePosition(int32_t x, int32_t y) {
-  Input().mouseX = x;
-  Input().mouseY = y;
+  RTS().mouseX = x;
+  RTS().mouseY = y;
 }
 
 int32_t LastMouseX() {
-  return Input().mouseX;
+  return RTS().mouseX;
 }
 int32_t LastMouseY() {
-  return Input().mouseY;
+  return RTS().mouseY;
 }
 bool CursorAboveClient() {
   return Input().aboveClient;

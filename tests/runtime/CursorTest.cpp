@@ -7,6 +7,7 @@
 #include "runtime/Graphics.h"
 #include "runtime/Input.h"
 #include "runtime/RTSState.h"
+#include "runtime/RTSWindowProc.h"
 
 namespace {
 
@@ -98,6 +99,14 @@ TEST_F(CursorTest, PositionFollowsTheMouseAndTheClientArea) {
   ASSERT_TRUE(platform::GameQueue().Take(moved));
   EXPECT_EQ(moved.kind, platform::MessageKind::MouseMove);
   EXPECT_EQ(moved.x, 30);
+  // Input is off here: the move is not delivered, but it still moves the
+  // cursor, as the window remembers it.
+  DispatchRTSMessage({platform::MessageKind::MouseMove, 0, 50, 60, 0});
+  GetCursorPosition(x, y);
+  EXPECT_EQ(x, 50);
+  EXPECT_EQ(y, 60);
+  SetCursorPosition(30, 40);
+  platform::GameQueue().Clear();
   // A windowed game's cursor outside the client area has no position.
   RTS().windowed = true;
   HandleInputMessage({platform::MessageKind::SetCursor, 0});
