@@ -62,6 +62,21 @@ TEST_F(CursorTest, CursorIsDrawnAtThePositionLessItsHotSpot) {
   EXPECT_EQ(y, 2);
 }
 
+TEST_F(CursorTest, ScreenUpdateShowsTheCursorOverTheFrame) {
+  ASSERT_TRUE(StartDisplay(Settings(false, true)));
+  CursorHandle cursor = RedCursor();
+  ASSERT_NE(cursor, nullptr);
+  SelectCursor(cursor);
+  EnableCursor();
+  NoteMousePosition(10, 10);
+  BeginScreenUpdate();
+  FillGraphic(GetBackground(), sRGB{255, 0, 0});
+  EndScreenUpdate();
+  const platform::testing::PresentedFrame frame = platform::testing::LastPresentedFrame();
+  EXPECT_EQ(platform::testing::PresentedPixel(frame, 11, 11), GetColor(255, 0, 0));
+  EXPECT_EQ(platform::testing::PresentedPixel(frame, 9, 9), GetColor(0, 0, 255));
+}
+
 TEST_F(CursorTest, CallsWithoutASelectedCursorAreLoggedAndRefused) {
   ASSERT_TRUE(StartDisplay(Settings(false, true)));
   EnableCursor();
