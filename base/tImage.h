@@ -6,6 +6,7 @@
 
 #include "base/TextUtils.h"
 #include "base/tObject.h"
+#include "runtime/Alpha.h"
 #include "runtime/Files.h"
 #include "runtime/Graphics.h"
 
@@ -14,9 +15,6 @@
 // pixel). Converts pixels between the 15-, 16-, 24- and 32-bit formats in
 // either channel order, saves and loads the native "YLM" image file and
 // exchanges its contents with the run-time system's graphics.
-
-// An alpha map of the run-time system, an untyped handle like a graphic.
-using AlphaHandle = void*;
 
 // The 14 words of an image's description, in their stored order; they are
 // also the header of the native image file.
@@ -117,14 +115,17 @@ class tImage : public tObject {
   // the image empty.
   virtual bool LoadFrom(FileHandle file);
   virtual bool SaveTo(FileHandle file);
-  // A new top-down image in the graphic's own format.
+  // A new top-down image in the graphic's own format; an alpha map given
+  // (of the graphic's size) becomes the image's alpha plane.
   virtual bool CopyFrom(GraphicHandle graphic, AlphaHandle alpha);
-  // Replaces the caller's graphic (and alpha map) by a new graphic holding
-  // the image in the display's format.
+  // Replaces the caller's graphic and alpha map by a new graphic holding the
+  // image in the display's format and, when the image has an alpha plane, a
+  // new alpha map of it (its rows in the order of the pixel rows).
   virtual bool CopyTo(GraphicHandle& graphic, AlphaHandle& alpha);
   // Fills the image from another one, keeping its own pixel format.
   virtual bool ConvertImage(const tImage* image);
-  // Fills the image from a graphic, keeping its own pixel format.
+  // Fills the image from a graphic, keeping its own pixel format; an alpha
+  // map given (of the graphic's size) becomes the image's alpha plane.
   virtual bool ConvertGraphic(GraphicHandle graphic, AlphaHandle alpha);
 
   // Blt with this image as the source, over its whole size.

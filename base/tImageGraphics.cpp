@@ -2,15 +2,13 @@
 
 #include "base/DebugFormat.h"
 #include "base/tImage.h"
+#include "runtime/Alpha.h"
 #include "runtime/Graphics.h"
 
 // Copies between images and the run-time system's graphics. A graphic is
-// locked for the copy and always unlocked again.
-//
-// Alpha maps are exchanged through the run-time's alpha map functions,
-// which this library does not carry yet: an alpha map handed in, or an
-// alpha plane to hand out, is refused with a log line rather than dropped
-// without a word.
+// locked for the copy and always unlocked again. Alpha maps travel through
+// the run-time's alpha map functions; a map must have the graphic's size, so
+// the copy never reads or writes past either buffer.
 
 namespace {
 
@@ -40,18 +38,42 @@ class GraphicLock {
   LockedGraphic* locked_;
 };
 
+// Whether the alpha map (when one is given) has the graphic's size; logs the
+// difference with the caller's prefix otherwise.
+bool AlphaMatches(const char* prefix, AlphaHandle alpha, GraphicHandle graphic, int32_t width, int32_t height,
+                  const tImage* image) {
+  if (alpha == nullptr) {
+    return true;
+  }
+  int32_t alphaWidth = 0;
+  int32_t alphaHeight = 0;
+  GetAlphaSize(alpha, alphaWidth, alphaHeight);
+  if (alphaWidth == width && alphaHeight == height) {
+    return true;
+  }
+  DebugPrint("%s The alpha map does not match the graphic (Graphic=%p, Alpha=%p, Width=%i, Height=%i, "
+             "AlphaWidth=%i, AlphaHeight=%i, Image=%p:%s)\n",
+             prefix, graphic, alpha, width, height, alphaWidth, alphaHeight, static_cast<const void*>(image),
+             image->GetClassName());
+  return false;
+}
+
 }  // namespace
 
 bool tImage::CopyFrom(GraphicHandle graphic, AlphaHandle alpha) {
+  constexpr const char* prefix = "tImage::CopyFrom()";
   Clear();
-  if (graphic == nullptr || alpha != nullptr) {
-    DebugPrint("tImage::CopyFrom() Null graphic or alpha map not supported (Graphic=%p, Alpha=%p, Image=%p:%s)\n",
-               graphic, alpha, static_cast<void*>(this), GetClassName());
+  if (graphic == nullptr) {
+    DebugPrint("%s Null pointer to the graphic specified (Graphic=%p, Alpha=%p, Image=%p:%s)\n", prefix, graphic,
+               alpha, static_cast<void*>(this), GetClassName());
     return false;
   }
   int32_t width = 0;
   int32_t height = 0;
   GetGraphicSize(graphic, width, height);
+  if (!AlphaMatches(prefix, alpha, graphic, width, height, this)) {
+    return false;
+  }
   GraphicLock lock(graphic);
   if (lock.Get() == nullptr || width <= 0 || height <= 0) {
     return false;
@@ -64,9 +86,9 @@ bool tImage::CopyFrom(GraphicHandle graphic, AlphaHandle alpha) {
     return false;
   }
   if (!Create(0, static_cast<uint32_t>(width), static_cast<uint32_t>(height), source.RedMask, source.GreenMask,
-              source.BlueMask, source.AlphaMask, source.BitsPerPixel, kImageTopDown, 0, false,
+              source.BlueMask, source.AlphaMask, source.BitsPerPixel, kImageTopDown, 0, alpha != nullptr,
               kImageVersionGraphic) ||
-      !BltFrom(source)) {
+      !BltFrom(source) || (alpha != nullptr && !ExtractAlpha(alpha, GetAlphaBits()))) {
     Clear();
     return false;
   }
@@ -74,21 +96,22 @@ bool tImage::CopyFrom(GraphicHandle graphic, AlphaHandle alpha) {
 }
 
 bool tImage::CopyTo(GraphicHandle& graphic, AlphaHandle& alpha) {
-  if (alpha != nullptr || HasAlpha()) {
-    DebugPrint("tImage::CopyTo() Alpha maps not supported (Graphic=%p, Alpha=%p, Image=%p:%s)\n", graphic, alpha,
-               static_cast<void*>(this), GetClassName());
-    return false;
-  }
   if (graphic != nullptr) {
     DestroyGraphic(graphic);
     graphic = nullptr;
+  }
+  if (alpha != nullptr) {
+    DestroyAlpha(alpha);
+    alpha = nullptr;
   }
   if (GetBits() == nullptr || GetWidth() > INT32_MAX || GetHeight() > INT32_MAX) {
     DebugPrint("tImage::CopyTo() The image holds no pixels (Image=%p:%s)\n", static_cast<void*>(this),
                GetClassName());
     return false;
   }
-  GraphicHandle created = CreateGraphic(static_cast<int32_t>(GetWidth()), static_cast<int32_t>(GetHeight()), sRGB{});
+  const auto width = static_cast<int32_t>(GetWidth());
+  const auto height = static_cast<int32_t>(GetHeight());
+  GraphicHandle created = CreateGraphic(width, height, sRGB{});
   if (created == nullptr) {
     return false;
   }
@@ -103,22 +126,39 @@ bool tImage::CopyTo(GraphicHandle& graphic, AlphaHandle& alpha) {
     DestroyGraphic(created);
     return false;
   }
+  AlphaHandle createdAlpha = nullptr;
+  if (HasAlpha()) {
+    // The plane's rows run in the order of the pixel rows, which the copy
+    // above turned top-down.
+    const int32_t origin = GetOrigin() == kImageBottomUp ? kAlphaOriginBottomUp : kAlphaOriginTopDown;
+    createdAlpha = CreateAlpha(width, height, GetAlphaBits(), width, AlphaKindBytes, origin);
+    if (createdAlpha == nullptr) {
+      DestroyGraphic(created);
+      return false;
+    }
+  }
   graphic = created;
+  alpha = createdAlpha;
   return true;
 }
 
 bool tImage::ConvertGraphic(GraphicHandle graphic, AlphaHandle alpha) {
-  if (graphic == nullptr || alpha != nullptr) {
-    DebugPrint("tImage::Convert() Null graphic or alpha map not supported (Graphic=%p, Alpha=%p, Image=%p:%s)\n",
-               graphic, alpha, static_cast<void*>(this), GetClassName());
+  constexpr const char* prefix = "tImage::Convert()";
+  if (graphic == nullptr) {
+    DebugPrint("%s Null pointer to the graphic specified (Graphic=%p, Alpha=%p, Image=%p:%s)\n", prefix, graphic,
+               alpha, static_cast<void*>(this), GetClassName());
     Clear();
     return false;
   }
   int32_t width = 0;
   int32_t height = 0;
   GetGraphicSize(graphic, width, height);
-  if (width <= 0 || height <= 0 ||
-      SetSize(0, static_cast<uint32_t>(width), static_cast<uint32_t>(height), false) == 0) {
+  if (width <= 0 || height <= 0 || !AlphaMatches(prefix, alpha, graphic, width, height, this) ||
+      SetSize(0, static_cast<uint32_t>(width), static_cast<uint32_t>(height), alpha != nullptr) == 0) {
+    Clear();
+    return false;
+  }
+  if (alpha != nullptr && HasAlpha() && !ExtractAlpha(alpha, GetAlphaBits())) {
     Clear();
     return false;
   }
