@@ -20,6 +20,7 @@
 // past the block, pixels outside either graphic skipped.
 
 // The opacity bytes of an alpha map: rows from top to bottom, no padding.
+// GetAlphaBytes (runtime/Alpha.h) gives the view of an alpha map handle.
 struct tAlphaBytes {
   const uint8_t* Data = nullptr;
   uint32_t Size = 0;  // bytes at Data

@@ -26,6 +26,7 @@ constexpr SeedTarget kTargets[] = {
     {"Compound", WriteCompoundSeeds},
     {"Wave", WriteWaveSeeds},
     {"Movie", WriteMovieSeeds},
+    {"Alpha", WriteAlphaSeeds},
 };
 
 }  // namespace

@@ -14,6 +14,7 @@ void WriteStreamSeeds(const std::filesystem::path& folder);
 void WriteCompoundSeeds(const std::filesystem::path& folder);
 void WriteWaveSeeds(const std::filesystem::path& folder);
 void WriteMovieSeeds(const std::filesystem::path& folder);
+void WriteAlphaSeeds(const std::filesystem::path& folder);
 
 // Writes bytes as one seed file; false (with a message) on failure.
 bool WriteSeed(const std::filesystem::path& folder, const std::string& name,
