@@ -10,9 +10,11 @@ target_link_libraries(LumoGame
 target_include_directories(LumoGame PUBLIC ${CMAKE_SOURCE_DIR})
 target_link_options(LumoGame PRIVATE -Wl,--no-undefined)
 
-# Cogito: the game logic, on the run-time system's debug log.
+# Cogito: the game logic with its own copy of the navigation, on the run-time
+# system's debug log.
 add_library(Cogito SHARED ${CMAKE_SOURCE_DIR}/logic/core/CogitoLibrary.cpp)
 target_link_libraries(Cogito
-  PRIVATE "$<LINK_LIBRARY:WHOLE_ARCHIVE,lumo_logic_core>" lumo_base LumoGame)
+  PRIVATE "$<LINK_LIBRARY:WHOLE_ARCHIVE,lumo_logic_core>" "$<LINK_LIBRARY:WHOLE_ARCHIVE,lumo_navigation>"
+          lumo_base LumoGame)
 target_include_directories(Cogito PUBLIC ${CMAKE_SOURCE_DIR})
 target_link_options(Cogito PRIVATE -Wl,--no-undefined)
