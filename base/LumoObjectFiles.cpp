@@ -54,18 +54,6 @@ LumoObject* LoadFromLooseFile(LumoFileStream& stream, tFolderType folder, const 
   return object;
 }
 
-bool WriteAll(FileHandle file, const uint8_t* bytes, uint32_t count) {
-  while (count > 0) {
-    uint32_t written = 0;
-    if (!WriteFile(file, bytes, count, written) || written == 0) {
-      return false;
-    }
-    bytes += written;
-    count -= written;
-  }
-  return true;
-}
-
 }  // namespace
 
 LumoObject* LoadObjectFromFile(tFolderType folder, const char* name, int32_t kind,
@@ -127,7 +115,7 @@ bool SaveRecordToCompound(const LumoObject* object, CompoundHandle compound, con
     ReportFileSave(object, "Cannot append to the compound file", compoundName, relative);
     return false;
   }
-  if (!WriteAll(file, bytes, size) || !FlushFile(file)) {
+  if (!WriteFileExactly(file, bytes, size) || !FlushFile(file)) {
     // Abandoning the entry keeps the old one of that name.
     UpdateCompound(compound, 0);
     ReportFileSave(object, "Cannot write to the compound file", compoundName, relative);
@@ -153,7 +141,7 @@ bool SaveRecordToFile(const LumoObject* object, tFolderType folder, const char* 
     ReportFileSave(object, "Cannot open the stream", nullptr, absolute);
     return false;
   }
-  const bool written = WriteAll(file, bytes, size);
+  const bool written = WriteFileExactly(file, bytes, size);
   if (!CloseFile(file) || !written) {
     RemoveFile(temporaryName.c_str());
     ReportFileSave(object, "Cannot close the stream", nullptr, absolute);

@@ -4,6 +4,7 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <type_traits>
 
 #include "base/DebugFormat.h"
 #include "base/tBuffer.h"
@@ -330,53 +331,27 @@ bool LumoStream::ReadByte(uint8_t& value) {
   return true;
 }
 
-bool LumoStream::ReadShortInt(int16_t& value) {
-  value = 0;
+// The big-endian integer readers. The signed ones clear their target first
+// and leave it cleared when the read fails; the unsigned ones leave it as it
+// was.
+template <typename Integer>
+bool LumoStream::ReadBigEndianInteger(Integer& value) {
+  if constexpr (std::is_signed_v<Integer>) {
+    value = 0;
+  }
   uint64_t bits = 0;
-  if (!ReadBigEndian(bits, 2)) {
+  if (!ReadBigEndian(bits, sizeof(Integer))) {
     return false;
   }
-  value = static_cast<int16_t>(static_cast<uint16_t>(bits));
+  value = static_cast<Integer>(static_cast<std::make_unsigned_t<Integer>>(bits));
   return true;
 }
 
-bool LumoStream::ReadWord(uint16_t& value) {
-  uint64_t bits = 0;
-  if (!ReadBigEndian(bits, 2)) {
-    return false;
-  }
-  value = static_cast<uint16_t>(bits);
-  return true;
-}
-
-bool LumoStream::ReadInteger(int32_t& value) {
-  value = 0;
-  uint64_t bits = 0;
-  if (!ReadBigEndian(bits, 4)) {
-    return false;
-  }
-  value = static_cast<int32_t>(static_cast<uint32_t>(bits));
-  return true;
-}
-
-bool LumoStream::ReadCardinal(uint32_t& value) {
-  uint64_t bits = 0;
-  if (!ReadBigEndian(bits, 4)) {
-    return false;
-  }
-  value = static_cast<uint32_t>(bits);
-  return true;
-}
-
-bool LumoStream::ReadLong64(int64_t& value) {
-  value = 0;
-  uint64_t bits = 0;
-  if (!ReadBigEndian(bits, 8)) {
-    return false;
-  }
-  value = static_cast<int64_t>(bits);
-  return true;
-}
+bool LumoStream::ReadShortInt(int16_t& value) { return ReadBigEndianInteger(value); }
+bool LumoStream::ReadWord(uint16_t& value) { return ReadBigEndianInteger(value); }
+bool LumoStream::ReadInteger(int32_t& value) { return ReadBigEndianInteger(value); }
+bool LumoStream::ReadCardinal(uint32_t& value) { return ReadBigEndianInteger(value); }
+bool LumoStream::ReadLong64(int64_t& value) { return ReadBigEndianInteger(value); }
 
 bool LumoStream::ReadSingle(float& value) {
   uint8_t bytes[4];

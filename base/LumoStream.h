@@ -245,6 +245,8 @@ class LumoStream : public LumoList {
   // Big-endian integers of width bytes, widened to 64 bits.
   bool ReadBigEndian(uint64_t& value, uint32_t width);
   bool WriteBigEndian(uint64_t value, uint32_t width);
+  template <typename Integer>
+  bool ReadBigEndianInteger(Integer& value);
   // A line reader's byte; false at the end or on a failed read.
   bool ReadOneByte(char& character);
   // Winds back to position; false (and nothing stored) when that fails.

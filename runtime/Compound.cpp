@@ -72,34 +72,6 @@ uint32_t GetLittleEndian(const uint8_t* source) {
          static_cast<uint32_t>(source[2]) << 16 | static_cast<uint32_t>(source[3]) << 24;
 }
 
-// ReadFile and WriteFile may move fewer bytes than asked; these loop until all
-// are moved and answer whether they were.
-bool ReadExactly(FileHandle file, void* buffer, uint32_t count) {
-  auto* bytes = static_cast<uint8_t*>(buffer);
-  while (count > 0) {
-    uint32_t read = 0;
-    if (!ReadFile(file, bytes, count, read) || read == 0) {
-      return false;
-    }
-    bytes += read;
-    count -= read;
-  }
-  return true;
-}
-
-bool WriteExactly(FileHandle file, const void* data, uint32_t count) {
-  const auto* bytes = static_cast<const uint8_t*>(data);
-  while (count > 0) {
-    uint32_t written = 0;
-    if (!WriteFile(file, bytes, count, written) || written == 0) {
-      return false;
-    }
-    bytes += written;
-    count -= written;
-  }
-  return true;
-}
-
 bool SeekTo(FileHandle file, uint32_t position) {
   return position <= kMaxArchiveSize &&
          SeekFile(file, static_cast<int32_t>(position), SeekModeStart) ==
@@ -114,7 +86,7 @@ bool CopyBytes(FileHandle source, uint32_t offset, FileHandle target, uint32_t c
   std::vector<uint8_t> chunk(std::min(count, kCopyChunk));
   while (count > 0) {
     const uint32_t piece = std::min(count, kCopyChunk);
-    if (!ReadExactly(source, chunk.data(), piece) || !WriteExactly(target, chunk.data(), piece)) {
+    if (!ReadFileExactly(source, chunk.data(), piece) || !WriteFileExactly(target, chunk.data(), piece)) {
       return false;
     }
     count -= piece;
@@ -190,7 +162,7 @@ void EncodeHeader(uint8_t* bytes, uint32_t dataEnd, uint32_t directorySize) {
 bool WriteHeader(FileHandle file, uint32_t dataEnd, uint32_t directorySize) {
   uint8_t header[kCompoundHeaderSize];
   EncodeHeader(header, dataEnd, directorySize);
-  return SeekTo(file, 0) && WriteExactly(file, header, sizeof header);
+  return SeekTo(file, 0) && WriteFileExactly(file, header, sizeof header);
 }
 
 // Writes the live entries at the file's position; answers the size written.
@@ -205,7 +177,7 @@ bool WriteDirectory(FileHandle file, const std::vector<tCompoundEntry>& director
     std::memcpy(bytes, entry.name, kCompoundNameSize);
     PutLittleEndian(bytes + kCompoundNameSize, entry.offset);
     PutLittleEndian(bytes + kCompoundNameSize + 4, entry.size);
-    if (!WriteExactly(file, bytes, sizeof bytes)) {
+    if (!WriteFileExactly(file, bytes, sizeof bytes)) {
       return false;
     }
     written += kCompoundEntrySize;
@@ -244,7 +216,7 @@ bool ReadDirectory(CompoundHandle compound) {
   const int64_t length = FileLength(compound->file);
   uint8_t header[kCompoundHeaderSize];
   if (length < static_cast<int64_t>(kCompoundHeaderSize) || !SeekTo(compound->file, 0) ||
-      !ReadExactly(compound->file, header, sizeof header)) {
+      !ReadFileExactly(compound->file, header, sizeof header)) {
     return RefuseArchive("Short PACK header", name);
   }
   if (std::memcmp(header, kSignature, 4) != 0) {
@@ -262,7 +234,7 @@ bool ReadDirectory(CompoundHandle compound) {
   const uint32_t count = directorySize / kCompoundEntrySize;
   std::vector<uint8_t> stored(directorySize);
   if (!SeekTo(compound->file, dataEnd) ||
-      !ReadExactly(compound->file, stored.data(), directorySize)) {
+      !ReadFileExactly(compound->file, stored.data(), directorySize)) {
     return RefuseArchive("Cannot read the PACK directory", name);
   }
   compound->directory.assign(count, tCompoundEntry{});

@@ -172,6 +172,32 @@ bool WriteFile(FileHandle file, const void* data, uint32_t count, uint32_t& coun
   return countWritten > 0;
 }
 
+bool ReadFileExactly(FileHandle file, void* buffer, uint32_t count) {
+  auto* bytes = static_cast<uint8_t*>(buffer);
+  while (count > 0) {
+    uint32_t read = 0;
+    if (!ReadFile(file, bytes, count, read) || read == 0) {
+      return false;
+    }
+    bytes += read;
+    count -= read;
+  }
+  return true;
+}
+
+bool WriteFileExactly(FileHandle file, const void* data, uint32_t count) {
+  const auto* bytes = static_cast<const uint8_t*>(data);
+  while (count > 0) {
+    uint32_t written = 0;
+    if (!WriteFile(file, bytes, count, written) || written == 0) {
+      return false;
+    }
+    bytes += written;
+    count -= written;
+  }
+  return true;
+}
+
 int32_t SeekFile(FileHandle file, int32_t offset, tSeekMode seekMode) {
   if (file == nullptr) {
     return -1;

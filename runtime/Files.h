@@ -54,6 +54,10 @@ LUMOGAME_API bool WriteFile(FileHandle file, const void* data, uint32_t count,
                             uint32_t& countWritten);
 // The new position from the start, or -1 for null, a failure or a position
 // beyond 2^31 - 1.
+// Move exactly count bytes, going on after partial transfers; false when the
+// file ends or fails first.
+LUMOGAME_API bool ReadFileExactly(FileHandle file, void* buffer, uint32_t count);
+LUMOGAME_API bool WriteFileExactly(FileHandle file, const void* data, uint32_t count);
 LUMOGAME_API int32_t SeekFile(FileHandle file, int32_t offset, tSeekMode seekMode);
 LUMOGAME_API bool FlushFile(FileHandle file);
 // True when a file or folder of that name exists.

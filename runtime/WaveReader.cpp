@@ -41,8 +41,7 @@ uint32_t ReadWaveFrom(FileHandle file, uint32_t size, tWaveData& wave) {
     return kWaveNoMemory;
   }
   std::vector<uint8_t> bytes(size);
-  uint32_t countRead = 0;
-  if (size > 0 && (!ReadFile(file, bytes.data(), size, countRead) || countRead != size)) {
+  if (!ReadFileExactly(file, bytes.data(), size)) {
     return kWaveShortRead;
   }
   return ReadWaveBytes(bytes.data(), bytes.size(), wave);

@@ -67,6 +67,20 @@ TEST(FilesTest, ReadingAtTheEndGivesFalseAndZero) {
   EXPECT_TRUE(CloseFile(file));
 }
 
+TEST(FilesTest, ExactReadsNeedEveryByte) {
+  WriteText("data.bin", "abcdef");
+  FileHandle file = OpenFile("data.bin", FileModeRead, OpenModeExisting, ShareModeDenyWrite);
+  ASSERT_NE(file, nullptr);
+  char buffer[8] = {};
+  EXPECT_TRUE(ReadFileExactly(file, buffer, 4));
+  EXPECT_EQ(std::string(buffer, 4), "abcd");
+  EXPECT_FALSE(ReadFileExactly(file, buffer, 3));  // only two are left
+  EXPECT_TRUE(ReadFileExactly(file, buffer, 0));
+  EXPECT_FALSE(WriteFileExactly(file, "x", 1));  // opened for reading
+  EXPECT_TRUE(CloseFile(file));
+  EXPECT_FALSE(ReadFileExactly(nullptr, buffer, 1));
+}
+
 TEST(FilesTest, SeekFromTheEndGivesTheLengthAndWritesMixWithReads) {
   FileHandle file = OpenFile("mixed.bin", FileModeReadWrite, OpenModeCreate, ShareModeExclusive);
   ASSERT_NE(file, nullptr);
