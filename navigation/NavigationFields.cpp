@@ -3,10 +3,11 @@
 #include "base/DebugFormat.h"
 #include "base/LumoStream.h"
 
-bool CheckStoredCount(LumoStream* stream, const char* owner, const char* field, int64_t stored, int64_t bytesEach) {
+bool CheckStoredCount(LumoStream* stream, const char* owner, const char* field, int64_t stored,
+                      int64_t bytesEach) {
   if (stored < 0) {
-    DebugPrint("%s: the stored count %lld of %s is not a valid count\n", owner, static_cast<long long>(stored),
-               field);
+    DebugPrint("%s: the stored count %lld of %s is not a valid count\n", owner,
+               static_cast<long long>(stored), field);
     return false;
   }
   const int64_t remaining = stream->GetBytesRemaining();
@@ -22,7 +23,8 @@ bool CheckStoredCount(LumoStream* stream, const char* owner, const char* field, 
 bool ReadBoundedCount(LumoStream* stream, const char* owner, const char* field, int32_t& count) {
   count = 0;
   int32_t stored = 0;
-  if (stream == nullptr || !stream->ReadInteger(stored) || !CheckStoredCount(stream, owner, field, stored, 4)) {
+  if (stream == nullptr || !stream->ReadInteger(stored) ||
+      !CheckStoredCount(stream, owner, field, stored, 4)) {
     return false;
   }
   count = stored;

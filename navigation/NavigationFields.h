@@ -12,18 +12,18 @@ class LumoStream;
 
 // The record of one field whose load and save operations are Class::LoadField
 // and Class::SaveField; the record is named Class_Field.
-#define NAVIGATION_FIELD_PROPERTY(Class, Field, typeCode, typeName)                               \
-  LumoFieldProperty<Class, &Class::Load##Field, &Class::Save##Field> Class##_##Field(kVersion_1_6_0_6, \
-                                                                                   typeCode, typeName, #Field)
+#define NAVIGATION_FIELD_PROPERTY(Class, Field, typeCode, typeName)                   \
+  LumoFieldProperty<Class, &Class::Load##Field, &Class::Save##Field> Class##_##Field( \
+      kVersion_1_6_0_6, typeCode, typeName, #Field)
 
 // The per-field operations of a field stored in the generic form of its type
 // code.
-#define NAVIGATION_GENERIC_FIELD(Class, Field)                                      \
-  bool Class::Load##Field(LumoStream* stream, const LumoProperty* property) {      \
-    return LoadPropertyFrom(stream, property, &Field);                              \
-  }                                                                                 \
-  bool Class::Save##Field(LumoStream* stream, const LumoProperty* property) {      \
-    return SavePropertyTo(stream, property, &Field);                                \
+#define NAVIGATION_GENERIC_FIELD(Class, Field)                                \
+  bool Class::Load##Field(LumoStream* stream, const LumoProperty* property) { \
+    return LoadPropertyFrom(stream, property, &Field);                        \
+  }                                                                           \
+  bool Class::Save##Field(LumoStream* stream, const LumoProperty* property) { \
+    return SavePropertyTo(stream, property, &Field);                          \
   }
 
 // Reads a stored count of 32-bit values and refuses a negative one or one
@@ -32,4 +32,5 @@ class LumoStream;
 // the stream's end.
 bool ReadBoundedCount(LumoStream* stream, const char* owner, const char* field, int32_t& count);
 // The same test of a count already read, for values of bytesEach bytes.
-bool CheckStoredCount(LumoStream* stream, const char* owner, const char* field, int64_t stored, int64_t bytesEach);
+bool CheckStoredCount(LumoStream* stream, const char* owner, const char* field, int64_t stored,
+                      int64_t bytesEach);

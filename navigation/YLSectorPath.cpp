@@ -13,7 +13,9 @@ NAVIGATION_FIELD_PROPERTY(YLSectorPath, Route, PropertyPointer, "tPointer");
 
 }  // namespace
 
-const char* YLSectorPath::GetClassName() const { return "YLSectorPath"; }
+const char* YLSectorPath::GetClassName() const {
+  return "YLSectorPath";
+}
 
 void YLSectorPath::DoFree() {
   Route.clear();

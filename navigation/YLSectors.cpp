@@ -70,18 +70,24 @@ int32_t Halved(int32_t first, int32_t second) {
 
 }  // namespace
 
-YLSectors* GetCurrentSectorMap() { return currentSectorMap; }
+YLSectors* GetCurrentSectorMap() {
+  return currentSectorMap;
+}
 
 // ---- YLVertex ----
 
-const char* YLVertex::GetClassName() const { return "YLVertex"; }
+const char* YLVertex::GetClassName() const {
+  return "YLVertex";
+}
 
 NAVIGATION_GENERIC_FIELD(YLVertex, X)
 NAVIGATION_GENERIC_FIELD(YLVertex, Y)
 
 // ---- YLSectorBorder ----
 
-const char* YLSectorBorder::GetClassName() const { return "YLSectorBorder"; }
+const char* YLSectorBorder::GetClassName() const {
+  return "YLSectorBorder";
+}
 
 uint32_t YLSectorBorder::GetID() {
   if (ID == kUnsetBorderID && currentSectorMap != nullptr) {
@@ -152,10 +158,18 @@ bool YLSectorBorder::SaveSide(LumoStream* stream, const YLSector* side) {
   return stream->WriteInteger(side != nullptr ? side->ID : -1);
 }
 
-bool YLSectorBorder::LoadLeft(LumoStream* stream, const LumoProperty*) { return LoadSide(stream, Left); }
-bool YLSectorBorder::SaveLeft(LumoStream* stream, const LumoProperty*) { return SaveSide(stream, Left); }
-bool YLSectorBorder::LoadRight(LumoStream* stream, const LumoProperty*) { return LoadSide(stream, Right); }
-bool YLSectorBorder::SaveRight(LumoStream* stream, const LumoProperty*) { return SaveSide(stream, Right); }
+bool YLSectorBorder::LoadLeft(LumoStream* stream, const LumoProperty*) {
+  return LoadSide(stream, Left);
+}
+bool YLSectorBorder::SaveLeft(LumoStream* stream, const LumoProperty*) {
+  return SaveSide(stream, Left);
+}
+bool YLSectorBorder::LoadRight(LumoStream* stream, const LumoProperty*) {
+  return LoadSide(stream, Right);
+}
+bool YLSectorBorder::SaveRight(LumoStream* stream, const LumoProperty*) {
+  return SaveSide(stream, Right);
+}
 
 bool YLSectorBorder::LoadPassable(LumoStream* stream, const LumoProperty*) {
   if (!NeedsCurrentMap("YLSectorBorder::LoadFrom()")) {
@@ -191,7 +205,9 @@ YLSector::YLSector() : Paths(nullptr, CompareIntElements, nullptr, 16) {}
 
 YLSector::~YLSector() = default;
 
-const char* YLSector::GetClassName() const { return "YLSector"; }
+const char* YLSector::GetClassName() const {
+  return "YLSector";
+}
 
 void YLSector::DoFree() {
   if (Borders != nullptr) {
@@ -263,7 +279,8 @@ int32_t YLSector::IndexOfBorderWithVertex(int32_t vertex) const {
 }
 
 YLSectorBorder* YLSector::FindBorderTo(const YLSector* sector) const {
-  for (const tNode* node = Borders != nullptr ? Borders->first : nullptr; node != nullptr; node = node->next) {
+  for (const tNode* node = Borders != nullptr ? Borders->first : nullptr; node != nullptr;
+       node = node->next) {
     YLSectorBorder* border = BorderOfNode(node);
     if (border != nullptr && border->OtherSide(this) == sector) {
       return border;
@@ -273,7 +290,8 @@ YLSectorBorder* YLSector::FindBorderTo(const YLSector* sector) const {
 }
 
 YLSectorBorder* YLSector::FindBorderToID(int32_t sectorId) const {
-  for (const tNode* node = Borders != nullptr ? Borders->first : nullptr; node != nullptr; node = node->next) {
+  for (const tNode* node = Borders != nullptr ? Borders->first : nullptr; node != nullptr;
+       node = node->next) {
     YLSectorBorder* border = BorderOfNode(node);
     const YLSector* other = border != nullptr ? border->OtherSide(this) : nullptr;
     if (other != nullptr && other->ID == sectorId) {
@@ -287,7 +305,8 @@ bool YLSector::GetCentre(int32_t& x, int32_t& y) const {
   int64_t sumX = 0;
   int64_t sumY = 0;
   int64_t vertices = 0;
-  for (const tNode* node = Borders != nullptr ? Borders->first : nullptr; node != nullptr; node = node->next) {
+  for (const tNode* node = Borders != nullptr ? Borders->first : nullptr; node != nullptr;
+       node = node->next) {
     const YLSectorBorder* border = BorderOfNode(node);
     if (border == nullptr) {
       continue;
@@ -345,7 +364,8 @@ bool YLSector::ResolveLoadedBorders(const YLSectors& map) {
     }
     YLSectorBorder* border = map.GetBorder(index);
     if (border == nullptr) {
-      DebugPrint("YLSector::LoadFrom() sector %d names border %d, which the map does not hold\n", ID, index);
+      DebugPrint("YLSector::LoadFrom() sector %d names border %d, which the map does not hold\n",
+                 ID, index);
       return false;
     }
     if (!AddBorder(border)) {
@@ -416,7 +436,9 @@ bool YLSector::LoadPaths(LumoStream* stream, const LumoProperty*) {
   return oldPaths != nullptr;
 }
 
-bool YLSector::SavePaths(LumoStream*, const LumoProperty*) { return true; }
+bool YLSector::SavePaths(LumoStream*, const LumoProperty*) {
+  return true;
+}
 
 NAVIGATION_GENERIC_FIELD(YLSector, Walkable)
 NAVIGATION_GENERIC_FIELD(YLSector, ID)
@@ -424,7 +446,9 @@ NAVIGATION_GENERIC_FIELD(YLSector, ID)
 // ---- YLSectors ----
 
 YLSectors::YLSectors()
-    : Sectors(new LumoObjects(true)), Borders(new LumoObjects(true)), Vertices(new LumoObjects(true)) {
+    : Sectors(new LumoObjects(true)),
+      Borders(new LumoObjects(true)),
+      Vertices(new LumoObjects(true)) {
   currentSectorMap = this;
 }
 
@@ -434,7 +458,9 @@ YLSectors::~YLSectors() {
   }
 }
 
-const char* YLSectors::GetClassName() const { return "YLSectors"; }
+const char* YLSectors::GetClassName() const {
+  return "YLSectors";
+}
 
 void YLSectors::DoFree() {
   if (currentSectorMap == this) {
@@ -488,7 +514,9 @@ int32_t YLSectors::FindBorderByVertices(int32_t firstVertex, int32_t secondVerte
 
 namespace {
 
-tSectorList NewList() { return tSectorList(new (std::nothrow) tDataList); }
+tSectorList NewList() {
+  return tSectorList(new (std::nothrow) tDataList);
+}
 
 bool AppendData(tDataList& list, const void* pointer) {
   tNode* node = list.CreateNode();
@@ -509,7 +537,8 @@ tSectorList YLSectors::GetAdjacentSectors(const YLSector* sector) const {
   }
   for (const tNode* node = sector->Borders->first; node != nullptr; node = node->next) {
     const YLSectorBorder* border = YLSector::BorderOfNode(node);
-    if (border != nullptr && border->HasBothSides() && !AppendData(*adjacent, border->OtherSide(sector))) {
+    if (border != nullptr && border->HasBothSides() &&
+        !AppendData(*adjacent, border->OtherSide(sector))) {
       return nullptr;
     }
   }
@@ -570,15 +599,21 @@ bool LoadCollection(LumoStream* stream, YLSectors::Collection& collection, const
 bool YLSectors::LoadSectors(LumoStream* stream, const LumoProperty*) {
   return LoadCollection<YLSector>(stream, Sectors, "Sectors");
 }
-bool YLSectors::SaveSectors(LumoStream* stream, const LumoProperty*) { return SaveCollection(stream, Sectors); }
+bool YLSectors::SaveSectors(LumoStream* stream, const LumoProperty*) {
+  return SaveCollection(stream, Sectors);
+}
 bool YLSectors::LoadBorders(LumoStream* stream, const LumoProperty*) {
   return LoadCollection<YLSectorBorder>(stream, Borders, "Borders");
 }
-bool YLSectors::SaveBorders(LumoStream* stream, const LumoProperty*) { return SaveCollection(stream, Borders); }
+bool YLSectors::SaveBorders(LumoStream* stream, const LumoProperty*) {
+  return SaveCollection(stream, Borders);
+}
 bool YLSectors::LoadVertices(LumoStream* stream, const LumoProperty*) {
   return LoadCollection<YLVertex>(stream, Vertices, "Vertices");
 }
-bool YLSectors::SaveVertices(LumoStream* stream, const LumoProperty*) { return SaveCollection(stream, Vertices); }
+bool YLSectors::SaveVertices(LumoStream* stream, const LumoProperty*) {
+  return SaveCollection(stream, Vertices);
+}
 
 bool YLSectors::OnLoadFrom(LumoStream*) {
   for (int32_t index = 0; index < GetSectorCount(); ++index) {

@@ -55,11 +55,11 @@ class YLVertex : public LumoObject {
 // (barricades, fences, triggers); the others keep what the border was created
 // or loaded with.
 enum tBorderFlag : uint8_t {
-  BorderPassable = 1,            // passable on foot
-  BorderVehicles = 2,            // crossable by vehicles
-  BorderLimitedSelected = 4,     // crossable by the limited search when its selector is true
-  BorderLimitedUnselected = 8,   // ... when its selector is false
-  BorderAllFlags = 15,           // what a new border has
+  BorderPassable = 1,           // passable on foot
+  BorderVehicles = 2,           // crossable by vehicles
+  BorderLimitedSelected = 4,    // crossable by the limited search when its selector is true
+  BorderLimitedUnselected = 8,  // ... when its selector is false
+  BorderAllFlags = 15,          // what a new border has
 };
 
 class YLSectorBorder : public LumoObject {
@@ -221,7 +221,9 @@ class YLSectors : public LumoObject {
   int32_t GetSectorCount() const { return CountOf(Sectors); }
   // The item at an index; null outside or for an empty slot.
   YLVertex* GetVertex(int32_t index) const { return static_cast<YLVertex*>(At(Vertices, index)); }
-  YLSectorBorder* GetBorder(int32_t index) const { return static_cast<YLSectorBorder*>(At(Borders, index)); }
+  YLSectorBorder* GetBorder(int32_t index) const {
+    return static_cast<YLSectorBorder*>(At(Borders, index));
+  }
   YLSector* GetSector(int32_t index) const { return static_cast<YLSector*>(At(Sectors, index)); }
 
   // Append an item the map then owns; false (the item destroyed) when memory
@@ -273,7 +275,9 @@ class YLSectors : public LumoObject {
   Collection Vertices;
 
  private:
-  static int32_t CountOf(const Collection& collection) { return collection != nullptr ? collection->count : 0; }
+  static int32_t CountOf(const Collection& collection) {
+    return collection != nullptr ? collection->count : 0;
+  }
   static LumoObject* At(const Collection& collection, int32_t index) {
     return collection != nullptr ? collection->At(index) : nullptr;
   }

@@ -36,7 +36,7 @@ inline SectorMapOwner MakeTwoSquares() {
   }
   const struct {
     int32_t a, b, left, right;
-  } borders[] = {{0, 1, 0, -1}, {1, 2, 0, 1}, {2, 3, 0, -1}, {3, 0, 0, -1},
+  } borders[] = {{0, 1, 0, -1}, {1, 2, 0, 1},  {2, 3, 0, -1}, {3, 0, 0, -1},
                  {1, 4, 1, -1}, {4, 5, 1, -1}, {5, 2, 1, -1}};
   for (const auto& entry : borders) {
     auto* border = new YLSectorBorder;

@@ -32,7 +32,9 @@ TEST(SectorMapStream, MapSurvivesASaveAndLoadByteIdentical) {
   auto* loaded = dynamic_cast<YLSectors*>(loadedObject.get());
   ASSERT_NE(loaded, nullptr) << log;
   EXPECT_EQ(GetCurrentSectorMap(), loaded);
-  EXPECT_NE(log.find("\nYLSectors::OnLoadFrom -> 2 sectors, 7 borders, 6 vertices\n\n"), std::string::npos) << log;
+  EXPECT_NE(log.find("\nYLSectors::OnLoadFrom -> 2 sectors, 7 borders, 6 vertices\n\n"),
+            std::string::npos)
+      << log;
   ASSERT_EQ(loaded->GetSectorCount(), 2);
   ASSERT_EQ(loaded->GetBorderCount(), 7);
   ASSERT_EQ(loaded->GetVertexCount(), 6);
@@ -156,8 +158,10 @@ TEST(SectorMapStream, DamagedMapsAreRefused) {
     uint32_t firstIndex;
     const char* logged;
   } cases[] = {
-      {"border count past the stream", 0x40000000, 0, "the stored count 1073741824 of Borders exceeds"},
-      {"border count negative", 0xFFFFFFFE, 0, "the stored count -2 of Borders is not a valid count"},
+      {"border count past the stream", 0x40000000, 0,
+       "the stored count 1073741824 of Borders exceeds"},
+      {"border count negative", 0xFFFFFFFE, 0,
+       "the stored count -2 of Borders is not a valid count"},
       {"border index past the map", 4, 7, "sector 0 names border 7, which the map does not hold"},
       {"border index negative", 4, 0xFFFFFFF0, "sector 0 names border -16"},
   };
@@ -186,7 +190,8 @@ TEST(SectorMapStream, TruncatedAndCorruptedStreamsNeverReadOutOfBounds) {
   const Bytes saved = SaveRecord(*original);
   original.reset();
   for (size_t length = 0; length < saved.size(); ++length) {
-    EXPECT_EQ(LoadRecord(Bytes(saved.begin(), saved.begin() + static_cast<std::ptrdiff_t>(length))), nullptr)
+    EXPECT_EQ(LoadRecord(Bytes(saved.begin(), saved.begin() + static_cast<std::ptrdiff_t>(length))),
+              nullptr)
         << length;
   }
   for (size_t at = 0; at < saved.size(); ++at) {
@@ -199,7 +204,8 @@ TEST(SectorMapStream, TruncatedAndCorruptedStreamsNeverReadOutOfBounds) {
         // is one of the map's.
         for (int32_t index = 0; index < map->GetSectorCount(); ++index) {
           const YLSector* sector = map->GetSector(index);
-          for (int32_t position = 0; sector != nullptr && position < sector->GetBorderCount(); ++position) {
+          for (int32_t position = 0; sector != nullptr && position < sector->GetBorderCount();
+               ++position) {
             EXPECT_GE(map->IndexOfBorder(sector->GetBorder(position)), 0) << at;
           }
         }

@@ -19,7 +19,8 @@ std::vector<int32_t> BorderIndexesOf(const YLSectors& map, const YLSector& secto
 
 std::vector<const void*> DataOf(const tDataList* list) {
   std::vector<const void*> values;
-  for (const tNode* node = list != nullptr ? list->first : nullptr; node != nullptr; node = node->next) {
+  for (const tNode* node = list != nullptr ? list->first : nullptr; node != nullptr;
+       node = node->next) {
     values.push_back(reinterpret_cast<const void*>(static_cast<const tDataNode*>(node)->data));
   }
   return values;
@@ -79,11 +80,9 @@ TEST(SectorBorder, GeometryComesFromTheCurrentMapsVertices) {
     bool found;
     int32_t midX, midY, length;
   } cases[] = {
-      {1, 2, true, 10, 5, 10},
-      {4, 5, true, 20, 5, 10},
+      {1, 2, true, 10, 5, 10},  {4, 5, true, 20, 5, 10},
       {6, 7, true, -1, 2, 5},  // signed halving truncates towards zero
-      {0, 6, true, -1, 2, 5},
-      {0, 42, false, 0, 0, 0},
+      {0, 6, true, -1, 2, 5},   {0, 42, false, 0, 0, 0},
       {-1, -1, false, 0, 0, 0},
   };
   for (const auto& entry : cases) {
@@ -162,7 +161,8 @@ TEST(Sector, OwnBordersFillsLeftThenRightAndKeepsFullBorders) {
   EXPECT_EQ(half.Right, &owner);
   EXPECT_EQ(full.Left, map->GetSector(0));
   EXPECT_EQ(full.Right, map->GetSector(1));
-  EXPECT_NE(testing_support::ReadDebugLog().find("YLSector::OwnBorders(): Not ok!"), std::string::npos);
+  EXPECT_NE(testing_support::ReadDebugLog().find("YLSector::OwnBorders(): Not ok!"),
+            std::string::npos);
 }
 
 TEST(Sector, PathsStaySortedWithoutDuplicates) {
@@ -174,7 +174,8 @@ TEST(Sector, PathsStaySortedWithoutDuplicates) {
   EXPECT_FALSE(sector.RemovePath(31));
   tCollection<int32_t> copy;
   ASSERT_EQ(sector.GetPaths(copy), 3);
-  EXPECT_EQ((std::vector<int32_t>(copy.items, copy.items + copy.count)), (std::vector<int32_t>{-2, 0, 7}));
+  EXPECT_EQ((std::vector<int32_t>(copy.items, copy.items + copy.count)),
+            (std::vector<int32_t>{-2, 0, 7}));
 }
 
 TEST(SectorMap, FindsVerticesBordersAndNeighbours) {
