@@ -123,13 +123,6 @@ tCompoundEntry* FindEntry(CompoundHandle compound, const char* name) {
   return &*found;
 }
 
-bool HasExtension(const std::string& name) {
-  const size_t dot = name.find_last_of('.');
-  const size_t backslash = name.find_last_of("\\/");
-  return dot != std::string::npos && (backslash == std::string::npos || dot > backslash) &&
-         dot + 1 < name.size();
-}
-
 // A short name or one without a drive lies in the compound folder; a name
 // without extension gets ".lmp".
 bool ComposeName(const char* name, std::string& composed) {
@@ -145,9 +138,7 @@ bool ComposeName(const char* name, std::string& composed) {
     }
     composed = buffer;
   }
-  if (!HasExtension(composed)) {
-    composed += ".lmp";
-  }
+  composed = WithDefaultExtension(composed, ".lmp");
   return composed.size() < kMaxPathSize;
 }
 
@@ -705,7 +696,7 @@ FileHandle GetCompoundFile(CompoundHandle compound) {
 }
 
 bool ValidCompound(const char* name) {
-  if (name == nullptr || !HasExtension(name)) {
+  if (name == nullptr || !HasFileExtension(name)) {
     return false;
   }
   const std::string text = name;

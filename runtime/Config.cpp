@@ -13,6 +13,7 @@
 #include "base/TextUtils.h"
 #include "platform/FileSystem.h"
 #include "runtime/DebugLevelGate.h"
+#include "runtime/FileNames.h"
 #include "runtime/IniFile.h"
 
 struct tConfigurationRecord {
@@ -24,15 +25,6 @@ struct tConfigurationRecord {
 namespace {
 
 constexpr uint32_t kIntegerTextSize = 4096;
-
-// True when the last component of a name has an extension of at least one
-// character.
-bool HasExtension(const std::string& name) {
-  const size_t lastSeparator = name.find_last_of("\\/:");
-  const size_t start = lastSeparator == std::string::npos ? 0 : lastSeparator + 1;
-  const size_t dot = name.find_last_of('.');
-  return dot != std::string::npos && dot >= start && dot + 1 < name.size();
-}
 
 bool Loaded(const tConfigurationRecord& configuration, IniFile& file, std::string& path) {
   const std::optional<std::string> mapped = platform::MapFileName(configuration.fileName.c_str());
@@ -175,9 +167,7 @@ ConfigurationHandle OpenConfiguration(const char* name, bool writable) {
     return nullptr;
   }
   configuration->fileName = name;
-  if (!HasExtension(configuration->fileName)) {
-    configuration->fileName += ".ini";
-  }
+  configuration->fileName = WithDefaultExtension(configuration->fileName, ".ini");
   configuration->writable = writable;
   return configuration.release();
 }

@@ -359,3 +359,14 @@ bool BackupFile(const char* name, int32_t kind) {
   }
   return true;
 }
+
+bool HasFileExtension(const std::string& name) {
+  const size_t lastSeparator = name.find_last_of("\\/:");
+  const size_t start = lastSeparator == std::string::npos ? 0 : lastSeparator + 1;
+  const size_t dot = name.find_last_of('.');
+  return dot != std::string::npos && dot >= start && dot + 1 < name.size();
+}
+
+std::string WithDefaultExtension(const std::string& name, const char* extension) {
+  return HasFileExtension(name) ? name : name + extension;
+}

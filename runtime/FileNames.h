@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "base/LumoExport.h"
 
@@ -45,3 +46,11 @@ LUMOGAME_API bool RenameFile(const char* oldName, const char* newName);
 LUMOGAME_API bool BackupFileName(const char* name, int32_t kind, char* buffer);
 // Copies a file to its backup name, never replacing an existing file.
 LUMOGAME_API bool BackupFile(const char* name, int32_t kind);
+
+// ---- Inside the run-time system ----
+
+// True when the last component of the name (after the last backslash, slash
+// or colon) has an extension of at least one character.
+bool HasFileExtension(const std::string& name);
+// The name with the extension (".wav", ".lmp", ...) added when it has none.
+std::string WithDefaultExtension(const std::string& name, const char* extension);

@@ -171,20 +171,6 @@ bool SaveRectangle(const char* prefix, GraphicHandle graphic, const char* name, 
 
 bool IsFullPathName(const char* name) { return name != nullptr && name[0] != '\0' && name[1] == ':'; }
 
-bool HasFileExtension(const std::string& name) {
-  const size_t lastDot = name.find_last_of('.');
-  const size_t lastSeparator = name.find_last_of("\\/");
-  return lastDot != std::string::npos && (lastSeparator == std::string::npos || lastDot > lastSeparator);
-}
-
-std::string WithDefaultExtension(const char* name, const char* extension) {
-  std::string result = name;
-  if (!HasFileExtension(result)) {
-    result += extension;
-  }
-  return result;
-}
-
 std::string FolderFileName(tFolderType folder, const char* name, const char* extension) {
   if (IsFullPathName(name)) {
     return WithDefaultExtension(name, extension);

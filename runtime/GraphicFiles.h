@@ -38,10 +38,6 @@ LUMOGAME_API bool SaveViewport(ViewportHandle viewport, const char* name);
 
 // True for a name whose second character is ":".
 bool IsFullPathName(const char* name);
-// True when the last component of the name has an extension.
-bool HasFileExtension(const std::string& name);
-// The name with the extension (".bmp", ".lma", ...) added when it has none.
-std::string WithDefaultExtension(const char* name, const char* extension);
 // A full path as given, any other name inside the folder; the extension is
 // added when the name has none. Without a known folder the name stays
 // relative to the current folder.

@@ -83,12 +83,6 @@ bool PlayByCount(const char* caller, LumoSound& sound) {
 
 // ---- Loading ----
 
-bool HasExtension(const std::string& name) {
-  const size_t lastDot = name.find_last_of('.');
-  const size_t lastSeparator = name.find_last_of("\\/");
-  return lastDot != std::string::npos && (lastSeparator == std::string::npos || lastDot > lastSeparator);
-}
-
 std::string SoundFileName(const char* name) {
   std::string fullName = name;
   const size_t length = fullName.size();
@@ -99,10 +93,7 @@ std::string SoundFileName(const char* name) {
       fullName = std::string(folder) + fullName;
     }
   }
-  if (!HasExtension(fullName)) {
-    fullName += ".wav";
-  }
-  return fullName;
+  return WithDefaultExtension(fullName, ".wav");
 }
 
 // Reads the sound from the global compound archive's entry named by the

@@ -259,3 +259,21 @@ TEST(FileNamesTest, RenameAndRemoveFindFilesInAnyCase) {
 }
 
 }  // namespace
+
+TEST(FileNamesTest, DefaultExtensionIsAddedOnlyWhenTheLastComponentHasNone) {
+  const struct {
+    const char* name;
+    const char* withDefault;
+  } cases[] = {
+      {"boom", "boom.wav"},
+      {"boom.snd", "boom.snd"},
+      {"C:\\sounds.old\\boom", "C:\\sounds.old\\boom.wav"},  // the dot is in a folder
+      {"sounds.old/boom", "sounds.old/boom.wav"},
+      {"boom.", "boom..wav"},  // an empty extension is none
+      {"C:.x", "C:.x"},
+      {"", ".wav"},
+  };
+  for (const auto& test : cases) {
+    EXPECT_EQ(WithDefaultExtension(test.name, ".wav"), test.withDefault) << test.name;
+  }
+}
