@@ -1,0 +1,374 @@
+#include "navigation/YLPathFinder.h"
+
+#include <algorithm>
+#include <new>
+#include <utility>
+
+#include "base/DebugFormat.h"
+#include "navigation/YLKnowledgeMap.h"
+#include "navigation/YLSectors.h"
+
+namespace {
+
+// The open list keeps descending f, so the node with the smallest f is last.
+// As a search callback: positive when the key belongs behind the element.
+int CompareDescendingTotalCost(const void* key, const void* element) {
+  const int64_t keyCost = (*static_cast<YLPathPlanNode* const*>(key))->GetTotalCost();
+  const int64_t elementCost = (*static_cast<YLPathPlanNode* const*>(element))->GetTotalCost();
+  if (keyCost < elementCost) {
+    return 1;
+  }
+  return keyCost > elementCost ? -1 : 0;
+}
+
+// The middle of a border in the given map: the signed integer halving of the
+// sum of its vertices' coordinates. False when a vertex is missing.
+bool BorderMidpoint(const YLSectors& sectors, const YLSectorBorder& border, int32_t& x, int32_t& y) {
+  const YLVertex* first = sectors.GetVertex(border.A);
+  const YLVertex* second = sectors.GetVertex(border.B);
+  if (first == nullptr || second == nullptr) {
+    return false;
+  }
+  x = static_cast<int32_t>((static_cast<int64_t>(first->X) + second->X) / 2);
+  y = static_cast<int32_t>((static_cast<int64_t>(first->Y) + second->Y) / 2);
+  return true;
+}
+
+bool TouchesSector(const YLSectorBorder& border, const YLSector* sector) {
+  return sector != nullptr && (border.Left == sector || border.Right == sector);
+}
+
+}  // namespace
+
+YLPathFinder::YLPathFinder() : openList(nullptr, CompareDescendingTotalCost) {}
+
+YLPathFinder::~YLPathFinder() = default;
+
+void YLPathFinder::Attach(YLKnowledgeMap* knowledgeMap) {
+  Reset();
+  map = knowledgeMap;
+}
+
+void YLPathFinder::Reset() {
+  for (std::unique_ptr<YLPath>& path : cache) {
+    path.reset();
+  }
+  vehiclePath.reset();
+}
+
+const YLPath* YLPathFinder::GetCachedPath(int32_t slot) const {
+  return slot >= 0 && slot < kCacheSize ? cache[slot].get() : nullptr;
+}
+
+// ---- The map ----
+
+const YLSectors* YLPathFinder::SectorMap() const { return map != nullptr ? map->GetSectors() : nullptr; }
+
+uint8_t YLPathFinder::SectorUnder(int32_t x, int32_t y) const {
+  return map != nullptr ? static_cast<uint8_t>(map->GetSector(x, y)) : kNoSector;
+}
+
+YLSector* YLPathFinder::SectorWithId(uint8_t id) const {
+  const YLSectors* sectors = SectorMap();
+  return sectors != nullptr && id != kNoSector ? sectors->GetSector(id) : nullptr;
+}
+
+int32_t YLPathFinder::BorderIndex(YLSectorBorder* border) const {
+  const YLSectors* sectors = SectorMap();
+  const auto isIndexOf = [&](uint32_t id) {
+    return id < static_cast<uint32_t>(sectors->GetBorderCount()) && sectors->GetBorder(static_cast<int32_t>(id)) == border;
+  };
+  if (isIndexOf(border->ID)) {
+    return static_cast<int32_t>(border->ID);
+  }
+  // A border not yet asked for learns its index from the current map; when
+  // that is this map, every later search takes the quick way above.
+  if (GetCurrentSectorMap() == sectors && isIndexOf(border->GetID())) {
+    return static_cast<int32_t>(border->ID);
+  }
+  return sectors->IndexOfBorder(border);
+}
+
+// ---- Queries and the cache ----
+
+YLPathPlanNode* YLPathFinder::FindPath(int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
+  const int32_t slot = FindCached(kCacheSize, SectorUnder(x1, y1), SectorUnder(x2, y2));
+  if (slot >= 0) {
+    MoveToFront(slot);
+    YLPath& path = *cache[0];
+    path.first->x = x1;
+    path.first->y = y1;
+    path.last->x = x2;
+    path.last->y = y2;
+    return path.GetFirst();
+  }
+  std::unique_ptr<YLPath> path = GuardedSearch(x1, y1, x2, y2, SearchRules{}, "exception in A*\n");
+  if (path == nullptr) {
+    return nullptr;
+  }
+  PushFront(std::move(path), kCacheSize);
+  return cache[0]->GetFirst();
+}
+
+YLPathPlanNode* YLPathFinder::FindPathLimited(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t maximumLength,
+                                              bool selector) {
+  const int32_t slot = FindCachedLimited(SectorUnder(x1, y1), x2, y2);
+  if (slot >= 0) {
+    MoveToFront(slot);
+    YLPath& path = *cache[0];
+    path.first->x = x1;
+    path.first->y = y1;
+    return path.GetFirst();
+  }
+  // Searched from the goal, so the special crossings and the length that
+  // allows them are measured from the goal's side.
+  const SearchRules rules{SearchKind::Limited, maximumLength, selector, 0, 0};
+  std::unique_ptr<YLPath> path = GuardedSearch(x2, y2, x1, y1, rules, "exception in A*\n");
+  if (path == nullptr) {
+    return nullptr;
+  }
+  path->Reverse();
+  PushFront(std::move(path), kLimitedCacheSize);
+  return cache[0]->GetFirst();
+}
+
+YLPathPlanNode* YLPathFinder::FindVehiclePath(int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
+  vehiclePath.reset();
+  const SearchRules rules{SearchKind::Vehicle, 0, false, 0, 0};
+  vehiclePath = GuardedSearch(x1, y1, x2, y2, rules, "exception in A* for vehicles\n");
+  return vehiclePath != nullptr ? vehiclePath->GetFirst() : nullptr;
+}
+
+int32_t YLPathFinder::FindCached(int32_t slots, uint8_t startSector, uint8_t endSector) const {
+  if (map == nullptr) {
+    return -1;
+  }
+  for (int32_t slot = 0; slot < slots && cache[slot] != nullptr; ++slot) {
+    if (cache[slot]->StartSector(*map) == startSector && cache[slot]->EndSector(*map) == endSector) {
+      return slot;
+    }
+  }
+  return -1;
+}
+
+int32_t YLPathFinder::FindCachedLimited(uint8_t startSector, int32_t goalX, int32_t goalY) const {
+  if (map == nullptr) {
+    return -1;
+  }
+  for (int32_t slot = 0; slot < kLimitedCacheSize && cache[slot] != nullptr; ++slot) {
+    const YLPath& path = *cache[slot];
+    if (path.StartSector(*map) == startSector && path.last->x == goalX && path.last->y == goalY) {
+      return slot;
+    }
+  }
+  return -1;
+}
+
+void YLPathFinder::MoveToFront(int32_t slot) {
+  std::unique_ptr<YLPath> path = std::move(cache[slot]);
+  for (int32_t index = slot; index > 0; --index) {
+    cache[index] = std::move(cache[index - 1]);
+  }
+  cache[0] = std::move(path);
+}
+
+void YLPathFinder::PushFront(std::unique_ptr<YLPath> path, int32_t slots) {
+  cache[slots - 1].reset();
+  MoveToFront(slots - 1);
+  cache[0] = std::move(path);
+}
+
+// ---- The search ----
+
+std::unique_ptr<YLPath> YLPathFinder::GuardedSearch(int32_t fromX, int32_t fromY, int32_t toX, int32_t toY,
+                                                    const SearchRules& rules, const char* failureMessage) {
+  try {
+    return Search(fromX, fromY, toX, toY, rules);
+  } catch (...) {
+    DebugPrint("%s", failureMessage);
+    return nullptr;
+  }
+}
+
+void YLPathFinder::BeginSearch() {
+  poolCount = 0;
+  openList.SetCountInCapacity(0);
+  const size_t borderCount = static_cast<size_t>(SectorMap()->GetBorderCount());
+  if (stampOfBorder.size() < borderCount) {
+    nodeOfBorder.resize(borderCount, -1);
+    stateOfBorder.resize(borderCount, NodeState::Open);
+    stampOfBorder.resize(borderCount, 0);
+  }
+  ++searchStamp;
+  if (searchStamp == 0) {
+    // After 2^32 searches the stamps start again from a clean slate.
+    std::fill(stampOfBorder.begin(), stampOfBorder.end(), 0);
+    searchStamp = 1;
+  }
+}
+
+std::unique_ptr<YLPath> YLPathFinder::Search(int32_t fromX, int32_t fromY, int32_t toX, int32_t toY,
+                                             SearchRules rules) {
+  rules.startX = fromX;
+  rules.startY = fromY;
+  const YLSectors* sectors = SectorMap();
+  const uint8_t goalSector = SectorUnder(toX, toY);
+  if (sectors == nullptr || goalSector == kNoSector) {
+    return nullptr;
+  }
+  BeginSearch();
+  YLPathPlanNode* start = MakeNode(nullptr, fromX, fromY);
+  if (start == nullptr) {
+    return nullptr;
+  }
+  start->limitedCrossing = rules.kind == SearchKind::Limited ? 1 : 0;
+  const uint8_t startSectorId = SectorUnder(fromX, fromY);
+  const YLSector* startSector = SectorWithId(startSectorId);
+  // Outside every sector, or already in the goal's: the straight line.
+  if (startSector == nullptr || startSectorId == goalSector) {
+    return FinishRoute(start, toX, toY);
+  }
+  for (int32_t index = 0; index < startSector->GetBorderCount(); ++index) {
+    if (!OfferCrossing(start, startSector->GetBorder(index), startSectorId, toX, toY, rules)) {
+      return nullptr;
+    }
+  }
+  while (openList.count > 0) {
+    YLPathPlanNode* current = openList[openList.count - 1];
+    openList.SetCountInCapacity(openList.count - 1);
+    stateOfBorder[static_cast<size_t>(BorderIndex(current->border))] = NodeState::Closed;
+    if (current->border->Touches(goalSector)) {
+      return FinishRoute(current, toX, toY);
+    }
+    const YLSector* into = current->NextSector();
+    const YLSector* cameFrom = current->PreviousSector();
+    if (into == nullptr || into->Borders == nullptr) {
+      continue;
+    }
+    for (tNode* entry = into->Borders->first; entry != nullptr; entry = entry->next) {
+      YLSectorBorder* border = YLSector::BorderOfNode(entry);
+      if (border == nullptr || border == current->border || TouchesSector(*border, cameFrom)) {
+        continue;
+      }
+      if (!OfferCrossing(current, border, -1, toX, toY, rules)) {
+        return nullptr;
+      }
+    }
+  }
+  return nullptr;
+}
+
+bool YLPathFinder::OfferCrossing(YLPathPlanNode* from, YLSectorBorder* border, int32_t enteredFrom, int32_t toX,
+                                 int32_t toY, const SearchRules& rules) {
+  if (border == nullptr) {
+    return true;
+  }
+  if (rules.kind == SearchKind::Foot && !border->IsPassable()) {
+    return true;
+  }
+  if (rules.kind == SearchKind::Vehicle && !border->IsVehiclePassable()) {
+    return true;
+  }
+  const int32_t index = BorderIndex(border);
+  int32_t midX = 0;
+  int32_t midY = 0;
+  if (index < 0 || !BorderMidpoint(*SectorMap(), *border, midX, midY)) {
+    return true;
+  }
+  YLPathPlanNode* node = MakeNode(border, midX, midY);
+  if (node == nullptr) {
+    return false;
+  }
+  const bool connected =
+      enteredFrom >= 0 ? node->ConnectPreviousInSector(from, enteredFrom) : node->ConnectPrevious(from);
+  node->SetEstimate(toX, toY);
+  if (!connected || !MayCross(*node, *from, rules)) {
+    ReleaseLastNode();
+    return true;
+  }
+  const size_t slot = static_cast<size_t>(index);
+  if (stampOfBorder[slot] != searchStamp) {
+    stampOfBorder[slot] = searchStamp;
+    nodeOfBorder[slot] = poolCount - 1;
+    stateOfBorder[slot] = NodeState::Open;
+    InsertOpen(node);
+    return true;
+  }
+  // The border has a node already: it takes the new way when that is
+  // cheaper. An open node keeps its place in the open list and its costs; a
+  // closed one has its costs refreshed.
+  YLPathPlanNode& existing = PoolNode(nodeOfBorder[slot]);
+  if (node->GetTotalCost() < existing.GetTotalCost() && existing.ConnectPrevious(node->previous) &&
+      stateOfBorder[slot] == NodeState::Closed) {
+    existing.RefreshCosts();
+  }
+  ReleaseLastNode();
+  return true;
+}
+
+bool YLPathFinder::MayCross(YLPathPlanNode& node, const YLPathPlanNode& from, const SearchRules& rules) const {
+  if (rules.kind != SearchKind::Limited) {
+    return true;  // the border's bit was tested before the node was made
+  }
+  node.limitedCrossing = 0;
+  if (from.limitedCrossing != 0 && node.StraightensTo(*SectorMap(), rules.startX, rules.startY) &&
+      node.costFromStart <= rules.maximumLength && node.border->IsLimitedPassable(rules.selector)) {
+    node.limitedCrossing = 1;
+    return true;
+  }
+  return node.border->IsPassable();
+}
+
+void YLPathFinder::InsertOpen(YLPathPlanNode* node) {
+  int32_t position = 0;
+  // Among equal f the new node goes directly behind the equal element the
+  // search met, so a newer node is usually taken first.
+  if (openList.Search(node, position)) {
+    ++position;
+  }
+  openList.Insert(position, node);
+}
+
+std::unique_ptr<YLPath> YLPathFinder::FinishRoute(YLPathPlanNode* reachedFrom, int32_t toX, int32_t toY) {
+  YLPathPlanNode* goal = MakeNode(nullptr, toX, toY);
+  if (goal == nullptr) {
+    return nullptr;
+  }
+  goal->ConnectPrevious(reachedFrom);
+  goal->SetEstimate(toX, toY);
+  auto path = std::make_unique<YLPath>();
+  if (!path->SetFrom(goal)) {
+    return nullptr;
+  }
+  return path;
+}
+
+// ---- The node pool ----
+
+YLPathPlanNode* YLPathFinder::MakeNode(YLSectorBorder* border, int32_t x, int32_t y) {
+  if (poolCount == GetPoolCapacity() && !BufferAllocate()) {
+    return nullptr;
+  }
+  YLPathPlanNode& node = PoolNode(poolCount);
+  ++poolCount;
+  node.Reinitialise(border, x, y);
+  return &node;
+}
+
+void YLPathFinder::ReleaseLastNode() {
+  if (poolCount > 0) {
+    --poolCount;
+  }
+}
+
+bool YLPathFinder::BufferAllocate() {
+  const int32_t size = GetPoolCapacity() + kPoolGrowth;
+  try {
+    auto block = std::make_unique<YLPathPlanNode[]>(kPoolGrowth);
+    poolBlocks.push_back(std::move(block));
+  } catch (const std::bad_alloc&) {
+    DebugPrint("YLPathFinder::BufferAllocate null returned by new (size=%d)\n", size);
+    return false;
+  }
+  return true;
+}

@@ -1,0 +1,143 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "base/tCollection.h"
+#include "navigation/YLPath.h"
+#include "navigation/YLPathPlanNode.h"
+
+class YLKnowledgeMap;
+class YLSector;
+class YLSectorBorder;
+class YLSectors;
+
+// Plans routes through the sector map of a knowledge map with an A* search
+// whose nodes are border crossings: from the sector under the start, across
+// crossable borders, to the sector under the goal. Three searches: on foot,
+// for vehicles, and a limited one that may cut across special borders near
+// the goal. Recent routes are cached.
+//
+// Every route it answers is the first node of a chain that the finder owns
+// (its cache, or its last vehicle path). The next query may rewrite or
+// delete that chain: a caller that keeps a route copies it.
+//
+// The search is deterministic: its open list is a sorted array probed by
+// the collection engine's binary search, in a fixed order, with fixed tie
+// rules; nothing depends on addresses or on the clock.
+class YLPathFinder {
+ public:
+  static constexpr int32_t kCacheSize = 10;
+  // Limited routes share the first slots of the cache.
+  static constexpr int32_t kLimitedCacheSize = 3;
+  // The node pool grows by this many nodes.
+  static constexpr int32_t kPoolGrowth = 10;
+
+  YLPathFinder();
+  YLPathFinder(const YLPathFinder&) = delete;
+  YLPathFinder& operator=(const YLPathFinder&) = delete;
+  virtual ~YLPathFinder();
+
+  // Forgets every route (Reset), then searches in that map.
+  void Attach(YLKnowledgeMap* knowledgeMap);
+  // Deletes every cached route and the last vehicle path.
+  void Reset();
+
+  // The route on foot from (x1, y1) to (x2, y2); null when there is none.
+  // A start outside every sector gives the straight line; a goal outside
+  // every sector gives none.
+  YLPathPlanNode* FindPath(int32_t x1, int32_t y1, int32_t x2, int32_t y2);
+  // The route on foot that may, near the goal, cut straight across borders
+  // that have the special bit of the selector (bit 2 when true, bit 3 when
+  // false), as long as the route is no longer than maximumLength from the
+  // goal there. Searched from the goal backwards.
+  YLPathPlanNode* FindPathLimited(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t maximumLength,
+                                  bool selector);
+  // The route for vehicles, over borders with the vehicle bit; not cached,
+  // it replaces the last vehicle path.
+  YLPathPlanNode* FindVehiclePath(int32_t x1, int32_t y1, int32_t x2, int32_t y2);
+
+  // The cached route in a slot (0 the most recent); null when empty.
+  const YLPath* GetCachedPath(int32_t slot) const;
+  // The nodes the pool holds (it grows by kPoolGrowth and never shrinks).
+  int32_t GetPoolCapacity() const { return static_cast<int32_t>(poolBlocks.size()) * kPoolGrowth; }
+
+ private:
+  enum class SearchKind : uint8_t { Foot, Vehicle, Limited };
+  struct SearchRules {
+    SearchKind kind = SearchKind::Foot;
+    int32_t maximumLength = 0;
+    bool selector = false;
+    // The search's own start, which the limited search's straight lines
+    // run to.
+    int32_t startX = 0;
+    int32_t startY = 0;
+  };
+  // Where a border's node of the current search stands.
+  enum class NodeState : uint8_t { Open, Closed };
+
+  // The sector map of the attached knowledge map; null when none.
+  const YLSectors* SectorMap() const;
+  // The sector id under a position; 255 when none.
+  uint8_t SectorUnder(int32_t x, int32_t y) const;
+  YLSector* SectorWithId(uint8_t id) const;
+
+  // ---- Cache ----
+  // The index of the first cached route among the first `slots` that
+  // matches; -1 when none.
+  int32_t FindCached(int32_t slots, uint8_t startSector, uint8_t endSector) const;
+  int32_t FindCachedLimited(uint8_t startSector, int32_t goalX, int32_t goalY) const;
+  // Moves the route at slot to the front, the ones ahead of it one back.
+  void MoveToFront(int32_t slot);
+  // Puts a route at the front of the first `slots` entries; the route that
+  // leaves the last of them is deleted.
+  void PushFront(std::unique_ptr<YLPath> path, int32_t slots);
+
+  // ---- Search ----
+  // The A* search from (fromX, fromY) to (toX, toY) under the rules, inside
+  // the exception guard; null when there is no route.
+  std::unique_ptr<YLPath> GuardedSearch(int32_t fromX, int32_t fromY, int32_t toX, int32_t toY,
+                                        const SearchRules& rules, const char* failureMessage);
+  std::unique_ptr<YLPath> Search(int32_t fromX, int32_t fromY, int32_t toX, int32_t toY, SearchRules rules);
+  // Makes the route that ends at the goal, reached from the given node.
+  std::unique_ptr<YLPath> FinishRoute(YLPathPlanNode* reachedFrom, int32_t toX, int32_t toY);
+  // Offers the crossing of border from the node `from` (entered from sector
+  // id enteredFrom for the start node, else -1) to the search.
+  bool OfferCrossing(YLPathPlanNode* from, YLSectorBorder* border, int32_t enteredFrom, int32_t toX, int32_t toY,
+                     const SearchRules& rules);
+  // Whether the new node may cross its border under the rules; sets its
+  // mark for the limited search.
+  bool MayCross(YLPathPlanNode& node, const YLPathPlanNode& from, const SearchRules& rules) const;
+  void InsertOpen(YLPathPlanNode* node);
+  // The index of a border in the sector map; -1 when it is not there.
+  int32_t BorderIndex(YLSectorBorder* border) const;
+  // Prepares the pool, the open list and the border index for a search.
+  void BeginSearch();
+
+  // ---- Node pool ----
+  // A fresh node from the pool; null (with a log line) when it cannot grow.
+  YLPathPlanNode* MakeNode(YLSectorBorder* border, int32_t x, int32_t y);
+  // Gives back the node made last.
+  void ReleaseLastNode();
+  YLPathPlanNode& PoolNode(int32_t index) { return poolBlocks[index / kPoolGrowth][index % kPoolGrowth]; }
+  bool BufferAllocate();
+
+  YLKnowledgeMap* map = nullptr;
+  std::unique_ptr<YLPath> cache[kCacheSize];
+  std::unique_ptr<YLPath> vehiclePath;
+
+  // The pool: blocks of kPoolGrowth nodes, so nodes never move; poolCount
+  // nodes are in use by the current search.
+  std::vector<std::unique_ptr<YLPathPlanNode[]>> poolBlocks;
+  int32_t poolCount = 0;
+
+  // The open list in descending f: the node to expand next is the last.
+  tCollection<YLPathPlanNode*> openList;
+  // Per border index of the map: the pool index of its node in this search
+  // and where that node stands; valid only where the stamp is this search's.
+  std::vector<int32_t> nodeOfBorder;
+  std::vector<NodeState> stateOfBorder;
+  std::vector<uint32_t> stampOfBorder;
+  uint32_t searchStamp = 0;
+};
