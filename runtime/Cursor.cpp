@@ -9,6 +9,7 @@
 #include "platform/Backend.h"
 #include "runtime/Display.h"
 #include "runtime/DisplaySeams.h"
+#include "runtime/GraphicFiles.h"
 #include "runtime/Input.h"
 #include "runtime/Joystick.h"
 #include "runtime/RTSState.h"
@@ -56,12 +57,19 @@ CursorHandle MakeCursor(GraphicHandle graphic) {
   return Cursors().cursors.back().get();
 }
 
-// Image files reach the game as graphics through the graphic loader, which
-// does not exist yet: every load fails with the loader's own message.
+// The image comes through the graphic loader (archive entry or BMP file),
+// whose failures are logged under this function's name; the hot spot is 0, 0.
 CursorHandle LoadCursor(const char* fileName) {
-  DebugPrint("LoadCursor() Cannot load the cursor image (Name=%s)\n",
-             fileName != nullptr ? fileName : "");
-  return nullptr;
+  GraphicHandle graphic = LoadGraphicFor("LoadCursor()", fileName);
+  if (graphic == nullptr) {
+    return nullptr;
+  }
+  CursorHandle cursor = MakeCursor(graphic);
+  if (cursor == nullptr) {
+    DebugPrint("LoadCursor() Out of memory (Name=%s)\n", fileName);
+    DestroyGraphic(graphic);
+  }
+  return cursor;
 }
 
 void DestroyCursor(CursorHandle cursor) {

@@ -210,8 +210,9 @@ bool ReadGlobalArchiveEntry(const std::string& entryName,
 
 // ---- Loading and saving ----
 
-GraphicHandle LoadGraphic(const char* name) {
-  constexpr const char* prefix = "LoadGraphic()";
+GraphicHandle LoadGraphic(const char* name) { return LoadGraphicFor("LoadGraphic()", name); }
+
+GraphicHandle LoadGraphicFor(const char* prefix, const char* name) {
   return DisplaySettings().GDI ? LoadWithSystemReader(prefix, name) : LoadWithImageReader(prefix, name);
 }
 

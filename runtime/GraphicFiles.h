@@ -36,6 +36,8 @@ LUMOGAME_API bool SaveViewport(ViewportHandle viewport, const char* name);
 
 // ---- Inside the run-time system ----
 
+// LoadGraphic with the caller's name ("LoadCursor()") in its log lines.
+GraphicHandle LoadGraphicFor(const char* prefix, const char* name);
 // True for a name whose second character is ":".
 bool IsFullPathName(const char* name);
 // A full path as given, any other name inside the folder; the extension is

@@ -1,13 +1,16 @@
 #include <gtest/gtest.h>
 
 #include "DisplayFixture.h"
+#include "platform/FileSystem.h"
 #include "platform/MessageQueue.h"
 #include "runtime/Cursor.h"
 #include "runtime/DisplaySeams.h"
+#include "runtime/GraphicFiles.h"
 #include "runtime/Graphics.h"
 #include "runtime/Input.h"
 #include "runtime/RTSState.h"
 #include "runtime/RTSWindowProc.h"
+#include "support/TempFolder.h"
 
 namespace {
 
@@ -100,6 +103,27 @@ TEST_F(CursorTest, CallsWithoutASelectedCursorAreLoggedAndRefused) {
   DestroyCursor(cursor);
   EXPECT_TRUE(LogHas("DestroyCursor() Null pointer to the cursor specified\n"));
   EXPECT_EQ(LoadCursor("C:\\missing.bmp"), nullptr);
+}
+
+TEST_F(CursorTest, LoadCursorReadsABitmapWithItsHotSpotAtTheCorner) {
+  ASSERT_TRUE(StartDisplay(Settings(false, true)));
+  GraphicHandle picture = CreateGraphic(3, 2, sRGB{0, 0, 255});
+  const uint32_t pixel = GetGraphicPixel(picture, 2, 1);
+  ASSERT_TRUE(SaveGraphic(picture, "arrow.bmp"));
+  DestroyGraphic(picture);
+  const std::string name = platform::GameFileName((testing_support::TestFolder() / "arrow").string());
+
+  CursorHandle cursor = LoadCursor(name.c_str());
+  ASSERT_NE(cursor, nullptr);
+  EXPECT_EQ(GetGraphicPixel(cursor->Graphic, 2, 1), pixel);
+  SelectCursor(cursor);
+  int32_t x = -1;
+  int32_t y = -1;
+  GetCursorOffset(x, y);
+  EXPECT_EQ(x, 0);
+  EXPECT_EQ(y, 0);
+  EXPECT_EQ(LoadCursor((name + "-missing").c_str()), nullptr);
+  EXPECT_TRUE(LogHas("LoadCursor() Cannot open the bitmap file (Name=" + name + "-missing.bmp)\n"));
 }
 
 TEST_F(CursorTest, PositionFollowsTheMouseAndTheClientArea) {
