@@ -19,7 +19,8 @@ struct Query {
 };
 
 const path_testing::DrawnMap& Map() {
-  static const path_testing::DrawnMap map = path_testing::GenerateMap(20261210, 255, kBlocks, kBlocks, kCellSize);
+  static const path_testing::DrawnMap map =
+      path_testing::GenerateMap(20261210, 255, kBlocks, kBlocks, kCellSize);
   return map;
 }
 
@@ -28,8 +29,9 @@ std::vector<Query> Queries(int32_t count) {
   const uint32_t extent = kBlocks * kCellSize;
   std::vector<Query> queries;
   for (int32_t index = 0; index < count; ++index) {
-    queries.push_back({static_cast<int32_t>(random() % extent), static_cast<int32_t>(random() % extent),
-                       static_cast<int32_t>(random() % extent), static_cast<int32_t>(random() % extent)});
+    queries.push_back(
+        {static_cast<int32_t>(random() % extent), static_cast<int32_t>(random() % extent),
+         static_cast<int32_t>(random() % extent), static_cast<int32_t>(random() % extent)});
   }
   return queries;
 }
@@ -50,7 +52,9 @@ void RunQueries(benchmark::State& state, const std::vector<Query>& queries, bool
   state.SetItemsProcessed(state.iterations());
 }
 
-void BM_FindPathCold(benchmark::State& state) { RunQueries(state, Queries(1000), true, &YLPathFinder::FindPath); }
+void BM_FindPathCold(benchmark::State& state) {
+  RunQueries(state, Queries(1000), true, &YLPathFinder::FindPath);
+}
 
 // Ten queries between ten pairs of sectors: after the first round every
 // query is a cache hit.
@@ -71,7 +75,8 @@ void BM_FindPathLimitedCold(benchmark::State& state) {
     finder.Reset();
     const Query& query = queries[next];
     next = (next + 1) % queries.size();
-    benchmark::DoNotOptimize(finder.FindPathLimited(query.x1, query.y1, query.x2, query.y2, 40, true));
+    benchmark::DoNotOptimize(
+        finder.FindPathLimited(query.x1, query.y1, query.x2, query.y2, 40, true));
   }
   state.SetItemsProcessed(state.iterations());
 }

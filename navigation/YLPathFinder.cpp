@@ -23,7 +23,8 @@ int CompareDescendingTotalCost(const void* key, const void* element) {
 
 // The middle of a border in the given map: the signed integer halving of the
 // sum of its vertices' coordinates. False when a vertex is missing.
-bool BorderMidpoint(const YLSectors& sectors, const YLSectorBorder& border, int32_t& x, int32_t& y) {
+bool BorderMidpoint(const YLSectors& sectors, const YLSectorBorder& border, int32_t& x,
+                    int32_t& y) {
   const YLVertex* first = sectors.GetVertex(border.A);
   const YLVertex* second = sectors.GetVertex(border.B);
   if (first == nullptr || second == nullptr) {
@@ -62,7 +63,9 @@ const YLPath* YLPathFinder::GetCachedPath(int32_t slot) const {
 
 // ---- The map ----
 
-const YLSectors* YLPathFinder::SectorMap() const { return map != nullptr ? map->GetSectors() : nullptr; }
+const YLSectors* YLPathFinder::SectorMap() const {
+  return map != nullptr ? map->GetSectors() : nullptr;
+}
 
 uint8_t YLPathFinder::SectorUnder(int32_t x, int32_t y) const {
   return map != nullptr ? static_cast<uint8_t>(map->GetSector(x, y)) : kNoSector;
@@ -76,7 +79,8 @@ YLSector* YLPathFinder::SectorWithId(uint8_t id) const {
 int32_t YLPathFinder::BorderIndex(YLSectorBorder* border) const {
   const YLSectors* sectors = SectorMap();
   const auto isIndexOf = [&](uint32_t id) {
-    return id < static_cast<uint32_t>(sectors->GetBorderCount()) && sectors->GetBorder(static_cast<int32_t>(id)) == border;
+    return id < static_cast<uint32_t>(sectors->GetBorderCount()) &&
+           sectors->GetBorder(static_cast<int32_t>(id)) == border;
   };
   if (isIndexOf(border->ID)) {
     return static_cast<int32_t>(border->ID);
@@ -110,8 +114,8 @@ YLPathPlanNode* YLPathFinder::FindPath(int32_t x1, int32_t y1, int32_t x2, int32
   return cache[0]->GetFirst();
 }
 
-YLPathPlanNode* YLPathFinder::FindPathLimited(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t maximumLength,
-                                              bool selector) {
+YLPathPlanNode* YLPathFinder::FindPathLimited(int32_t x1, int32_t y1, int32_t x2, int32_t y2,
+                                              int32_t maximumLength, bool selector) {
   const int32_t slot = FindCachedLimited(SectorUnder(x1, y1), x2, y2);
   if (slot >= 0) {
     MoveToFront(slot);
@@ -144,7 +148,8 @@ int32_t YLPathFinder::FindCached(int32_t slots, uint8_t startSector, uint8_t end
     return -1;
   }
   for (int32_t slot = 0; slot < slots && cache[slot] != nullptr; ++slot) {
-    if (cache[slot]->StartSector(*map) == startSector && cache[slot]->EndSector(*map) == endSector) {
+    if (cache[slot]->StartSector(*map) == startSector &&
+        cache[slot]->EndSector(*map) == endSector) {
       return slot;
     }
   }
@@ -180,8 +185,9 @@ void YLPathFinder::PushFront(std::unique_ptr<YLPath> path, int32_t slots) {
 
 // ---- The search ----
 
-std::unique_ptr<YLPath> YLPathFinder::GuardedSearch(int32_t fromX, int32_t fromY, int32_t toX, int32_t toY,
-                                                    const SearchRules& rules, const char* failureMessage) {
+std::unique_ptr<YLPath> YLPathFinder::GuardedSearch(int32_t fromX, int32_t fromY, int32_t toX,
+                                                    int32_t toY, const SearchRules& rules,
+                                                    const char* failureMessage) {
   try {
     return Search(fromX, fromY, toX, toY, rules);
   } catch (...) {
@@ -258,8 +264,8 @@ std::unique_ptr<YLPath> YLPathFinder::Search(int32_t fromX, int32_t fromY, int32
   return nullptr;
 }
 
-bool YLPathFinder::OfferCrossing(YLPathPlanNode* from, YLSectorBorder* border, int32_t enteredFrom, int32_t toX,
-                                 int32_t toY, const SearchRules& rules) {
+bool YLPathFinder::OfferCrossing(YLPathPlanNode* from, YLSectorBorder* border, int32_t enteredFrom,
+                                 int32_t toX, int32_t toY, const SearchRules& rules) {
   if (border == nullptr) {
     return true;
   }
@@ -279,8 +285,8 @@ bool YLPathFinder::OfferCrossing(YLPathPlanNode* from, YLSectorBorder* border, i
   if (node == nullptr) {
     return false;
   }
-  const bool connected =
-      enteredFrom >= 0 ? node->ConnectPreviousInSector(from, enteredFrom) : node->ConnectPrevious(from);
+  const bool connected = enteredFrom >= 0 ? node->ConnectPreviousInSector(from, enteredFrom)
+                                          : node->ConnectPrevious(from);
   node->SetEstimate(toX, toY);
   if (!connected || !MayCross(*node, *from, rules)) {
     ReleaseLastNode();
@@ -306,7 +312,8 @@ bool YLPathFinder::OfferCrossing(YLPathPlanNode* from, YLSectorBorder* border, i
   return true;
 }
 
-bool YLPathFinder::MayCross(YLPathPlanNode& node, const YLPathPlanNode& from, const SearchRules& rules) const {
+bool YLPathFinder::MayCross(YLPathPlanNode& node, const YLPathPlanNode& from,
+                            const SearchRules& rules) const {
   if (rules.kind != SearchKind::Limited) {
     return true;  // the border's bit was tested before the node was made
   }
@@ -329,7 +336,8 @@ void YLPathFinder::InsertOpen(YLPathPlanNode* node) {
   openList.Insert(position, node);
 }
 
-std::unique_ptr<YLPath> YLPathFinder::FinishRoute(YLPathPlanNode* reachedFrom, int32_t toX, int32_t toY) {
+std::unique_ptr<YLPath> YLPathFinder::FinishRoute(YLPathPlanNode* reachedFrom, int32_t toX,
+                                                  int32_t toY) {
   YLPathPlanNode* goal = MakeNode(nullptr, toX, toY);
   if (goal == nullptr) {
     return nullptr;

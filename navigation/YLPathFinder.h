@@ -51,9 +51,11 @@ class YLPathFinder {
   // The route on foot that may, near the goal, cut straight across borders
   // that have the special bit of the selector (bit 2 when true, bit 3 when
   // false), as long as the route is no longer than maximumLength from the
-  // goal there. Searched from the goal backwards.
-  YLPathPlanNode* FindPathLimited(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t maximumLength,
-                                  bool selector);
+  // goal there. Searched from the goal backwards, so the ends swap roles:
+  // a goal outside every sector gives the straight line, a start outside
+  // every sector gives none.
+  YLPathPlanNode* FindPathLimited(int32_t x1, int32_t y1, int32_t x2, int32_t y2,
+                                  int32_t maximumLength, bool selector);
   // The route for vehicles, over borders with the vehicle bit; not cached,
   // it replaces the last vehicle path.
   YLPathPlanNode* FindVehiclePath(int32_t x1, int32_t y1, int32_t x2, int32_t y2);
@@ -99,13 +101,14 @@ class YLPathFinder {
   // the exception guard; null when there is no route.
   std::unique_ptr<YLPath> GuardedSearch(int32_t fromX, int32_t fromY, int32_t toX, int32_t toY,
                                         const SearchRules& rules, const char* failureMessage);
-  std::unique_ptr<YLPath> Search(int32_t fromX, int32_t fromY, int32_t toX, int32_t toY, SearchRules rules);
+  std::unique_ptr<YLPath> Search(int32_t fromX, int32_t fromY, int32_t toX, int32_t toY,
+                                 SearchRules rules);
   // Makes the route that ends at the goal, reached from the given node.
   std::unique_ptr<YLPath> FinishRoute(YLPathPlanNode* reachedFrom, int32_t toX, int32_t toY);
   // Offers the crossing of border from the node `from` (entered from sector
   // id enteredFrom for the start node, else -1) to the search.
-  bool OfferCrossing(YLPathPlanNode* from, YLSectorBorder* border, int32_t enteredFrom, int32_t toX, int32_t toY,
-                     const SearchRules& rules);
+  bool OfferCrossing(YLPathPlanNode* from, YLSectorBorder* border, int32_t enteredFrom, int32_t toX,
+                     int32_t toY, const SearchRules& rules);
   // Whether the new node may cross its border under the rules; sets its
   // mark for the limited search.
   bool MayCross(YLPathPlanNode& node, const YLPathPlanNode& from, const SearchRules& rules) const;
@@ -120,7 +123,9 @@ class YLPathFinder {
   YLPathPlanNode* MakeNode(YLSectorBorder* border, int32_t x, int32_t y);
   // Gives back the node made last.
   void ReleaseLastNode();
-  YLPathPlanNode& PoolNode(int32_t index) { return poolBlocks[index / kPoolGrowth][index % kPoolGrowth]; }
+  YLPathPlanNode& PoolNode(int32_t index) {
+    return poolBlocks[index / kPoolGrowth][index % kPoolGrowth];
+  }
   bool BufferAllocate();
 
   YLKnowledgeMap* map = nullptr;

@@ -98,14 +98,14 @@ bool IntersectWithBorder(const Segment& border, int64_t x1, int64_t y1, int64_t 
 void PlaceAlongBorder(const Segment& border, int64_t dominant, int32_t& x, int32_t& y) {
   if (border.XDominant()) {
     x = static_cast<int32_t>(dominant);
-    y = RoundCoordinate(static_cast<double>(border.ay) +
-                        static_cast<double>(dominant - border.ax) * static_cast<double>(border.Dy()) /
-                            static_cast<double>(border.Dx()));
+    y = RoundCoordinate(static_cast<double>(border.ay) + static_cast<double>(dominant - border.ax) *
+                                                             static_cast<double>(border.Dy()) /
+                                                             static_cast<double>(border.Dx()));
   } else {
     y = static_cast<int32_t>(dominant);
-    x = RoundCoordinate(static_cast<double>(border.ax) +
-                        static_cast<double>(dominant - border.ay) * static_cast<double>(border.Dx()) /
-                            static_cast<double>(border.Dy()));
+    x = RoundCoordinate(static_cast<double>(border.ax) + static_cast<double>(dominant - border.ay) *
+                                                             static_cast<double>(border.Dx()) /
+                                                             static_cast<double>(border.Dy()));
   }
 }
 
@@ -288,8 +288,8 @@ void YLPathPlanNode::GetCrossingPoint(const YLSectors& sectors) {
   GetCrossingPointTowards(sectors, previous->x, previous->y, next->x, next->y);
 }
 
-void YLPathPlanNode::GetCrossingPointTowards(const YLSectors& sectors, int32_t x1, int32_t y1, int32_t x2,
-                                             int32_t y2) {
+void YLPathPlanNode::GetCrossingPointTowards(const YLSectors& sectors, int32_t x1, int32_t y1,
+                                             int32_t x2, int32_t y2) {
   Segment segment{};
   if (!GetSegment(sectors, border, segment)) {
     return;
@@ -329,7 +329,8 @@ bool YLPathPlanNode::StraightensTo(const YLSectors& sectors, int32_t targetX, in
   }
   int32_t crossingX = 0;
   int32_t crossingY = 0;
-  if (!IntersectWithBorder(segment, previous->x, previous->y, targetX, targetY, crossingX, crossingY)) {
+  if (!IntersectWithBorder(segment, previous->x, previous->y, targetX, targetY, crossingX,
+                           crossingY)) {
     return false;
   }
   const bool within = WithinBorder(segment, crossingX, crossingY);

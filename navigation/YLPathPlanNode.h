@@ -60,7 +60,8 @@ class YLPathPlanNode {
   // units long move; a node without both neighbours keeps its point.
   void GetCrossingPoint(const YLSectors& sectors);
   // The same with the line through two given points.
-  void GetCrossingPointTowards(const YLSectors& sectors, int32_t x1, int32_t y1, int32_t x2, int32_t y2);
+  void GetCrossingPointTowards(const YLSectors& sectors, int32_t x1, int32_t y1, int32_t x2,
+                               int32_t y2);
   // Whether the straight line from this node's point to (x, y) still passes
   // through every border crossed before it; moves the points of this node
   // and of those before it onto that line (see the implementation).
@@ -70,13 +71,13 @@ class YLPathPlanNode {
   // links; used by the finder's node pool.
   void Reinitialise(YLSectorBorder* crossedBorder, int32_t pointX, int32_t pointY);
 
-  std::unique_ptr<YLPathPlanNode> next;     // towards the goal; owned
-  YLPathPlanNode* previous = nullptr;       // towards the start
-  YLSectorBorder* border = nullptr;         // null for the start and the goal
+  std::unique_ptr<YLPathPlanNode> next;  // towards the goal; owned
+  YLPathPlanNode* previous = nullptr;    // towards the start
+  YLSectorBorder* border = nullptr;      // null for the start and the goal
   int32_t x = 0;
   int32_t y = 0;
   int32_t costFromStart = 0;
   int32_t estimate = 0;
-  uint8_t entersFromLeft = 0;  // 1: reached from the border's Left sector
+  uint8_t entersFromLeft = 0;   // 1: reached from the border's Left sector
   uint8_t limitedCrossing = 0;  // the limited search may cross special borders here
 };

@@ -68,7 +68,8 @@ int64_t ShortestRoute(const DrawnMap& drawn, const Query& query, const Crossable
   // goal is state -1.
   using Entry = std::tuple<int64_t, int32_t>;
   std::priority_queue<Entry, std::vector<Entry>, std::greater<Entry>> queue;
-  std::vector<int64_t> best(static_cast<size_t>(sectors.GetBorderCount()) * 2, std::numeric_limits<int64_t>::max());
+  std::vector<int64_t> best(static_cast<size_t>(sectors.GetBorderCount()) * 2,
+                            std::numeric_limits<int64_t>::max());
   const auto offer = [&](const YLSectorBorder& border, const YLSector* from, int64_t cost) {
     const int32_t state = sectors.IndexOfBorder(&border) * 2 + (border.Left == from ? 1 : 0);
     if (cost < best[static_cast<size_t>(state)]) {
@@ -154,7 +155,8 @@ void ExpectValidRoute(const DrawnMap& drawn, const Query& query, const YLPathPla
 
 class PathFinderGeneratedMapTest : public ::testing::Test {
  protected:
-  PathFinderGeneratedMapTest() : drawn(GenerateMap(kSeed, kSectorCount, kBlocks, kBlocks, kCellSize)) {
+  PathFinderGeneratedMapTest()
+      : drawn(GenerateMap(kSeed, kSectorCount, kBlocks, kBlocks, kCellSize)) {
     // Two sectors walled in on every side, so some goals cannot be reached.
     for (int32_t id : {7, 77}) {
       const YLSector* sector = drawn.Sectors().GetSector(id);
@@ -191,10 +193,11 @@ TEST_F(PathFinderGeneratedMapTest, RoutesAreValidAndNoShorterThanTheShortest) {
     int32_t found = 0;
     int32_t unreachable = 0;
     for (const Query& query : MakeQueries(kSeed + (search.vehicle ? 1 : 0), kQueries)) {
-      SCOPED_TRACE(::testing::Message() << search.name << " " << query.x1 << "," << query.y1 << " - "
-                                        << query.x2 << "," << query.y2);
-      const YLPathPlanNode* route = search.vehicle ? finder.FindVehiclePath(query.x1, query.y1, query.x2, query.y2)
-                                                   : finder.FindPath(query.x1, query.y1, query.x2, query.y2);
+      SCOPED_TRACE(::testing::Message() << search.name << " " << query.x1 << "," << query.y1
+                                        << " - " << query.x2 << "," << query.y2);
+      const YLPathPlanNode* route =
+          search.vehicle ? finder.FindVehiclePath(query.x1, query.y1, query.x2, query.y2)
+                         : finder.FindPath(query.x1, query.y1, query.x2, query.y2);
       const int64_t shortest = ShortestRoute(drawn, query, search.crossable);
       ASSERT_EQ(route != nullptr, shortest >= 0);
       if (route == nullptr) {
@@ -217,8 +220,9 @@ TEST_F(PathFinderGeneratedMapTest, LimitedRoutesCrossSpecialBordersOnlyNearTheGo
   for (const Query& query : MakeQueries(kSeed + 2, kQueries)) {
     const int32_t maximumLength = static_cast<int32_t>(random() % 120);
     const bool selector = random() % 2 != 0;
-    SCOPED_TRACE(::testing::Message() << query.x1 << "," << query.y1 << " - " << query.x2 << "," << query.y2
-                                      << " within " << maximumLength << " selector " << selector);
+    SCOPED_TRACE(::testing::Message()
+                 << query.x1 << "," << query.y1 << " - " << query.x2 << "," << query.y2
+                 << " within " << maximumLength << " selector " << selector);
     const YLPathPlanNode* route =
         finder.FindPathLimited(query.x1, query.y1, query.x2, query.y2, maximumLength, selector);
     if (route == nullptr) {
@@ -244,8 +248,10 @@ TEST_F(PathFinderGeneratedMapTest, SameQueriesGiveSameRoutes) {
     const YLPathPlanNode* mine = finder.FindPath(query.x1, query.y1, query.x2, query.y2);
     const YLPathPlanNode* theirs = other.FindPath(query.x1, query.y1, query.x2, query.y2);
     ASSERT_EQ(ReadRoute(mine, drawn.Sectors()), ReadRoute(theirs, drawn.Sectors()));
-    const YLPathPlanNode* mineLimited = finder.FindPathLimited(query.x1, query.y1, query.x2, query.y2, 60, true);
-    const YLPathPlanNode* theirsLimited = other.FindPathLimited(query.x1, query.y1, query.x2, query.y2, 60, true);
+    const YLPathPlanNode* mineLimited =
+        finder.FindPathLimited(query.x1, query.y1, query.x2, query.y2, 60, true);
+    const YLPathPlanNode* theirsLimited =
+        other.FindPathLimited(query.x1, query.y1, query.x2, query.y2, 60, true);
     ASSERT_EQ(ReadRoute(mineLimited, drawn.Sectors()), ReadRoute(theirsLimited, drawn.Sectors()));
   }
   EXPECT_EQ(finder.GetPoolCapacity() % YLPathFinder::kPoolGrowth, 0);

@@ -20,7 +20,9 @@ struct FinderFixture {
       : drawn(DrawMap(rows, cellSize)) {
     finder.Attach(drawn.knowledge.get());
   }
-  std::vector<RoutePoint> Route(const YLPathPlanNode* first) const { return ReadRoute(first, drawn.Sectors()); }
+  std::vector<RoutePoint> Route(const YLPathPlanNode* first) const {
+    return ReadRoute(first, drawn.Sectors());
+  }
   int32_t Border(int32_t first, int32_t second) const {
     return drawn.Sectors().IndexOfBorder(drawn.BorderBetween(first, second));
   }
@@ -64,11 +66,13 @@ TEST(PathFinderTest, BorderFlagsDecideFootAndVehicleRoutes) {
     uint8_t flags;
     bool onFoot;
     bool byVehicle;
-  } cases[] = {{15, true, true}, {0, false, false}, {1, true, false}, {2, false, true}, {12, false, false}};
+  } cases[] = {
+      {15, true, true}, {0, false, false}, {1, true, false}, {2, false, true}, {12, false, false}};
   for (const auto& entry : cases) {
     FinderFixture fixture({"AB"});
     fixture.drawn.BorderBetween(0, 1)->Passable = entry.flags;
-    const std::vector<RoutePoint> crossing = {{5, 5, -1}, {10, 5, fixture.Border(0, 1)}, {15, 5, -1}};
+    const std::vector<RoutePoint> crossing = {
+        {5, 5, -1}, {10, 5, fixture.Border(0, 1)}, {15, 5, -1}};
     const YLPathPlanNode* onFoot = fixture.finder.FindPath(5, 5, 15, 5);
     const YLPathPlanNode* byVehicle = fixture.finder.FindVehiclePath(5, 5, 15, 5);
     EXPECT_EQ(onFoot != nullptr, entry.onFoot) << int(entry.flags);
@@ -111,8 +115,9 @@ TEST(PathFinderTest, BetterWayToAnOpenCrossingIsNotTakenInTime) {
       {5, 5, -1}, {20, 10, fixture.Border(0, 1)}, {25, 30, fixture.Border(1, 2)}, {35, 35, -1}};
   EXPECT_EQ(fixture.Route(route), expected);
   EXPECT_EQ(route->GetLength(), 15 + 20 + 11);
-  const int32_t shorter = YLPathPlanNode::Distance(5, 5, 10, 20) + YLPathPlanNode::Distance(10, 20, 20, 25) +
-                          YLPathPlanNode::Distance(20, 25, 25, 30) + YLPathPlanNode::Distance(25, 30, 35, 35);
+  const int32_t shorter =
+      YLPathPlanNode::Distance(5, 5, 10, 20) + YLPathPlanNode::Distance(10, 20, 20, 25) +
+      YLPathPlanNode::Distance(20, 25, 25, 30) + YLPathPlanNode::Distance(25, 30, 35, 35);
   EXPECT_EQ(shorter, 44);
 }
 
@@ -154,16 +159,16 @@ TEST(PathFinderTest, LimitedSearchCrossesSpecialBordersNearTheGoal) {
     int32_t maximumLength;
     bool found;
   } cases[] = {
-      {6, true, 100, true},  {6, false, 100, false}, {10, false, 100, true}, {10, true, 100, false},
-      {6, true, 5, true},    {6, true, 4, false},    {2, true, 100, false},  {15, true, 0, true},
+      {6, true, 100, true}, {6, false, 100, false}, {10, false, 100, true}, {10, true, 100, false},
+      {6, true, 5, true},   {6, true, 4, false},    {2, true, 100, false},  {15, true, 0, true},
   };
   for (const auto& entry : cases) {
     FinderFixture fixture({"ABC"});
     fixture.drawn.BorderBetween(1, 2)->Passable = entry.flags;
     const YLPathPlanNode* route =
         fixture.finder.FindPathLimited(5, 5, 25, 5, entry.maximumLength, entry.selector);
-    ASSERT_EQ(route != nullptr, entry.found) << int(entry.flags) << " " << entry.selector << " "
-                                             << entry.maximumLength;
+    ASSERT_EQ(route != nullptr, entry.found)
+        << int(entry.flags) << " " << entry.selector << " " << entry.maximumLength;
     if (route != nullptr) {
       const std::vector<RoutePoint> expected = {
           {5, 5, -1}, {10, 5, fixture.Border(0, 1)}, {20, 5, fixture.Border(1, 2)}, {25, 5, -1}};
@@ -177,6 +182,23 @@ TEST(PathFinderTest, LimitedSearchCrossesSpecialBordersNearTheGoal) {
     YLPathFinder onFoot;
     onFoot.Attach(fixture.drawn.knowledge.get());
     EXPECT_EQ(onFoot.FindPath(5, 5, 25, 5) != nullptr, (entry.flags & 1) != 0);
+  }
+}
+
+// From the goal in C the way to A turns back through B: the straight line
+// from A|B to the goal misses B|C, so A|B may not be cut across even though
+// it has the special bit and lies within the maximum length.
+TEST(PathFinderTest, LimitedSearchCutsAcrossOnlyOnAStraightLine) {
+  const struct {
+    uint8_t flags;  // of A|B
+    bool found;
+  } cases[] = {{14, false}, {15, true}};
+  for (const auto& entry : cases) {
+    FinderFixture fixture({"AC", "BB"});
+    fixture.drawn.BorderBetween(0, 2)->Passable = 0;
+    fixture.drawn.BorderBetween(0, 1)->Passable = entry.flags;
+    EXPECT_EQ(fixture.finder.FindPathLimited(5, 5, 15, 5, 100, true) != nullptr, entry.found)
+        << int(entry.flags);
   }
 }
 
@@ -197,7 +219,8 @@ std::vector<std::pair<int, int>> CachedEnds(const FinderFixture& fixture) {
   for (int32_t slot = 0; slot < YLPathFinder::kCacheSize; ++slot) {
     const YLPath* path = fixture.finder.GetCachedPath(slot);
     if (path != nullptr) {
-      ends.emplace_back(path->StartSector(*fixture.drawn.knowledge), path->EndSector(*fixture.drawn.knowledge));
+      ends.emplace_back(path->StartSector(*fixture.drawn.knowledge),
+                        path->EndSector(*fixture.drawn.knowledge));
     }
   }
   return ends;

@@ -55,7 +55,8 @@ inline DrawnMap BuildMap(const SectorGrid& grid, int32_t cellSize) {
       sectorCount = std::max(sectorCount, id + 1);
       for (int32_t y = 0; y < cellSize; ++y) {
         for (int32_t x = 0; x < cellSize; ++x) {
-          knowledge.SetSector(column * cellSize + x, row * cellSize + y, id >= 0 ? static_cast<uint8_t>(id) : kNoSector);
+          knowledge.SetSector(column * cellSize + x, row * cellSize + y,
+                              id >= 0 ? static_cast<uint8_t>(id) : kNoSector);
         }
       }
     }
@@ -115,13 +116,23 @@ inline DrawnMap BuildMap(const SectorGrid& grid, int32_t cellSize) {
   };
   for (int32_t line = 0; line <= rows; ++line) {
     scanLine(
-        columns, [&](int32_t at) { return std::pair{idAt(at, line - 1), idAt(at, line)}; },
-        [&](int32_t at) { return std::pair{at, line}; });
+        columns,
+        [&](int32_t at) {
+          return std::pair{idAt(at, line - 1), idAt(at, line)};
+        },
+        [&](int32_t at) {
+          return std::pair{at, line};
+        });
   }
   for (int32_t line = 0; line <= columns; ++line) {
     scanLine(
-        rows, [&](int32_t at) { return std::pair{idAt(line - 1, at), idAt(line, at)}; },
-        [&](int32_t at) { return std::pair{line, at}; });
+        rows,
+        [&](int32_t at) {
+          return std::pair{idAt(line - 1, at), idAt(line, at)};
+        },
+        [&](int32_t at) {
+          return std::pair{line, at};
+        });
   }
   return drawn;
 }
@@ -146,7 +157,8 @@ inline DrawnMap DrawMap(const std::vector<std::string>& rows, int32_t cellSize) 
 // have between 2 and a dozen neighbours. Each border with two sides then
 // gets random flags: closed on foot about one time in six, without the
 // vehicle bit one time in three, and random special bits.
-inline DrawnMap GenerateMap(uint32_t seed, int32_t sectorCount, int32_t columns, int32_t rows, int32_t cellSize) {
+inline DrawnMap GenerateMap(uint32_t seed, int32_t sectorCount, int32_t columns, int32_t rows,
+                            int32_t cellSize) {
   struct Rectangle {
     int32_t left, top, right, bottom;
     int32_t Area() const { return (right - left) * (bottom - top); }
@@ -163,17 +175,22 @@ inline DrawnMap GenerateMap(uint32_t seed, int32_t sectorCount, int32_t columns,
     Rectangle& cut = rectangles[largest];
     Rectangle added = cut;
     if (cut.right - cut.left >= cut.bottom - cut.top) {
-      const int32_t at = cut.left + 1 + static_cast<int32_t>(random() % static_cast<uint32_t>(cut.right - cut.left - 1));
+      const int32_t at =
+          cut.left + 1 +
+          static_cast<int32_t>(random() % static_cast<uint32_t>(cut.right - cut.left - 1));
       added.left = at;
       cut.right = at;
     } else {
-      const int32_t at = cut.top + 1 + static_cast<int32_t>(random() % static_cast<uint32_t>(cut.bottom - cut.top - 1));
+      const int32_t at =
+          cut.top + 1 +
+          static_cast<int32_t>(random() % static_cast<uint32_t>(cut.bottom - cut.top - 1));
       added.top = at;
       cut.bottom = at;
     }
     rectangles.push_back(added);
   }
-  SectorGrid grid(static_cast<size_t>(rows), std::vector<int32_t>(static_cast<size_t>(columns), -1));
+  SectorGrid grid(static_cast<size_t>(rows),
+                  std::vector<int32_t>(static_cast<size_t>(columns), -1));
   for (size_t id = 0; id < rectangles.size(); ++id) {
     for (int32_t row = rectangles[id].top; row < rectangles[id].bottom; ++row) {
       for (int32_t column = rectangles[id].left; column < rectangles[id].right; ++column) {
@@ -206,7 +223,8 @@ struct RoutePoint {
 inline std::vector<RoutePoint> ReadRoute(const YLPathPlanNode* first, const YLSectors& sectors) {
   std::vector<RoutePoint> route;
   for (const YLPathPlanNode* node = first; node != nullptr; node = node->next.get()) {
-    route.push_back({node->x, node->y, node->border != nullptr ? sectors.IndexOfBorder(node->border) : -1});
+    route.push_back(
+        {node->x, node->y, node->border != nullptr ? sectors.IndexOfBorder(node->border) : -1});
   }
   return route;
 }

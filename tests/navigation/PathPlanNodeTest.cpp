@@ -19,10 +19,10 @@ TEST(PathPlanNodeTest, DistanceIsTheTruncatedRootOfSixtyFourBitSquares) {
   } cases[] = {
       {0, 0, 0, 0, 0},
       {0, 0, 3, 4, 5},
-      {7, 3, 4, -1, 5},          // either direction, negative coordinates
-      {0, 0, 1, 1, 1},           // 1.414 truncated
-      {0, 0, 46341, 46341, 65536},  // the squares pass 32 bits
-      {0, 0, 99999, 99999, 141419},  // 141419.9
+      {7, 3, 4, -1, 5},                       // either direction, negative coordinates
+      {0, 0, 1, 1, 1},                        // 1.414 truncated
+      {0, 0, 46341, 46341, 65536},            // the squares pass 32 bits
+      {0, 0, 99999, 99999, 141419},           // 141419.9
       {kSmallest, 0, kLargest, 0, kLargest},  // beyond 32 bits: the largest value
       {0, kSmallest, 0, 0, kLargest},
   };
@@ -48,8 +48,8 @@ struct BorderFixture {
 
 // A chain previous -> crossing -> next, owned by the first node.
 struct ChainFixture {
-  ChainFixture(YLSectorBorder* border, int32_t crossingX, int32_t crossingY, int32_t fromX, int32_t fromY,
-               int32_t toX, int32_t toY)
+  ChainFixture(YLSectorBorder* border, int32_t crossingX, int32_t crossingY, int32_t fromX,
+               int32_t fromY, int32_t toX, int32_t toY)
       : first(std::make_unique<YLPathPlanNode>(nullptr, fromX, fromY)) {
     first->next = std::make_unique<YLPathPlanNode>(border, crossingX, crossingY);
     crossing = first->next.get();
@@ -64,7 +64,7 @@ struct ChainFixture {
 TEST(PathPlanNodeTest, CrossingPointMeetsTheLineRoundedAndKeptInsideTheBorder) {
   const struct {
     const char* name;
-    int32_t ax, ay, bx, by;        // the border
+    int32_t ax, ay, bx, by;          // the border
     int32_t fromX, fromY, toX, toY;  // the previous and next points
     int32_t expectedX, expectedY;
   } cases[] = {
