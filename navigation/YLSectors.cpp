@@ -55,6 +55,21 @@ bool ReadTag(LumoStream* stream, const char* tag) {
   return stream->Seek(kTagRecordBytes, SeekFromCurrent) >= 0;
 }
 
+// Records nested in a map's record (an old paths object, an item of the
+// wrong kind) may hold a sector map of their own, which becomes current while
+// it lives and leaves the build without one when it goes. The map being
+// loaded stays the current one.
+class CurrentMapKeeper {
+ public:
+  CurrentMapKeeper() : kept_(currentSectorMap) {}
+  ~CurrentMapKeeper() { currentSectorMap = kept_; }
+  CurrentMapKeeper(const CurrentMapKeeper&) = delete;
+  CurrentMapKeeper& operator=(const CurrentMapKeeper&) = delete;
+
+ private:
+  YLSectors* kept_;
+};
+
 bool NeedsCurrentMap(const char* operation) {
   if (currentSectorMap != nullptr) {
     return true;
@@ -432,6 +447,7 @@ bool YLSector::LoadPaths(LumoStream* stream, const LumoProperty*) {
       std::memcmp(opening + 12, kCollectionName, kNameLength) != 0) {
     return true;
   }
+  const CurrentMapKeeper keeper;
   std::unique_ptr<LumoObject, tObjectDestroyer> oldPaths(LoadObject(stream, nullptr));
   return oldPaths != nullptr;
 }
@@ -576,6 +592,7 @@ bool SaveCollection(LumoStream* stream, const YLSectors::Collection& collection)
 // slot): the map's accessors rely on the kind of each item.
 template <typename Element>
 bool LoadCollection(LumoStream* stream, YLSectors::Collection& collection, const char* field) {
+  const CurrentMapKeeper keeper;
   std::unique_ptr<LumoObject, tObjectDestroyer> loaded(LoadObject(stream, nullptr));
   auto* items = dynamic_cast<LumoObjects*>(loaded.get());
   if (items == nullptr) {

@@ -131,12 +131,18 @@ TEST(SectorMapStream, BorderNeedsACurrentMapToSaveOrLoad) {
 }
 
 TEST(SectorMapStream, OldPathsObjectOfASectorIsReadAndDropped) {
+  Bytes paths;
+  {
+    // Even an old paths object that holds a sector map of its own leaves
+    // the current map as it was.
+    LumoObjects oldPaths;
+    oldPaths.Append(new YLSectors);
+    paths = SaveRecord(oldPaths);
+  }
   SectorMapOwner map = MakeTwoSquares();
   Bytes bytes;
   AddHeader(bytes, "YLSector");
   AddInteger(bytes, 0xFFFFFFFF);  // no border list
-  LumoObjects oldPaths;
-  const Bytes paths = SaveRecord(oldPaths);
   bytes.insert(bytes.end(), paths.begin(), paths.end());
   bytes.push_back(1);   // Walkable
   bytes.push_back(42);  // ID
@@ -144,6 +150,7 @@ TEST(SectorMapStream, OldPathsObjectOfASectorIsReadAndDropped) {
   ASSERT_NE(sector, nullptr);
   EXPECT_TRUE(sector->Walkable);
   EXPECT_EQ(sector->ID, 42);
+  EXPECT_EQ(GetCurrentSectorMap(), map.get());
 }
 
 TEST(SectorMapStream, DamagedMapsAreRefused) {
