@@ -27,6 +27,9 @@ constexpr SeedTarget kTargets[] = {
     {"Wave", WriteWaveSeeds},
     {"Movie", WriteMovieSeeds},
     {"Alpha", WriteAlphaSeeds},
+    {"SectorShape", WriteSectorShapeSeeds},
+    {"KnowledgeMap", WriteKnowledgeMapSeeds},
+    {"KnowledgeMapCreate", WriteKnowledgeMapCreateSeeds},
 };
 
 }  // namespace

@@ -15,6 +15,9 @@ void WriteCompoundSeeds(const std::filesystem::path& folder);
 void WriteWaveSeeds(const std::filesystem::path& folder);
 void WriteMovieSeeds(const std::filesystem::path& folder);
 void WriteAlphaSeeds(const std::filesystem::path& folder);
+void WriteSectorShapeSeeds(const std::filesystem::path& folder);
+void WriteKnowledgeMapSeeds(const std::filesystem::path& folder);
+void WriteKnowledgeMapCreateSeeds(const std::filesystem::path& folder);
 
 // Writes bytes as one seed file; false (with a message) on failure.
 bool WriteSeed(const std::filesystem::path& folder, const std::string& name,
