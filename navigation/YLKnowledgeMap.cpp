@@ -104,19 +104,31 @@ void YLKnowledgeMap::SetCell(int32_t x, int32_t y, uint32_t word) {
   }
 }
 
+namespace {
+
+// A zeroed grid of width x height cells; null for a size that is negative,
+// beyond kMaxCells or empty, or when memory runs out (ok tells which).
+std::unique_ptr<uint32_t[]> NewGrid(int32_t width, int32_t height, bool& ok) {
+  ok = width >= 0 && height >= 0 && int64_t{width} * height <= kMaxCells;
+  const size_t count = ok ? static_cast<size_t>(width) * static_cast<size_t>(height) : 0;
+  if (count == 0) {
+    return nullptr;
+  }
+  std::unique_ptr<uint32_t[]> grid(new (std::nothrow) uint32_t[count]());
+  ok = grid != nullptr;
+  return grid;
+}
+
+}  // namespace
+
 bool YLKnowledgeMap::Allocate(int32_t newWidth, int32_t newHeight) {
   cells.reset();
   width = 0;
   height = 0;
-  if (newWidth < 0 || newHeight < 0 || int64_t{newWidth} * newHeight > kMaxCells) {
+  bool ok = false;
+  cells = NewGrid(newWidth, newHeight, ok);
+  if (!ok) {
     return false;
-  }
-  const size_t count = static_cast<size_t>(newWidth) * static_cast<size_t>(newHeight);
-  if (count > 0) {
-    cells.reset(new (std::nothrow) uint32_t[count]());
-    if (cells == nullptr) {
-      return false;
-    }
   }
   width = newWidth;
   height = newHeight;
@@ -124,18 +136,19 @@ bool YLKnowledgeMap::Allocate(int32_t newWidth, int32_t newHeight) {
 }
 
 bool YLKnowledgeMap::Resize(int32_t newWidth, int32_t newHeight) {
-  YLKnowledgeMap resized;
-  if (!resized.Allocate(newWidth, newHeight)) {
+  bool ok = false;
+  std::unique_ptr<uint32_t[]> grid = NewGrid(newWidth, newHeight, ok);
+  if (!ok) {
     return false;
   }
   const int32_t keptWidth = std::min(width, newWidth);
   const int32_t keptHeight = std::min(height, newHeight);
   for (int32_t y = 0; y < keptHeight && cells != nullptr; ++y) {
     for (int32_t x = 0; x < keptWidth; ++x) {
-      resized.Cell(x, y) = Cell(x, y);
+      grid[static_cast<size_t>(y) * static_cast<size_t>(newWidth) + static_cast<size_t>(x)] = Cell(x, y);
     }
   }
-  cells = std::move(resized.cells);
+  cells = std::move(grid);
   width = newWidth;
   height = newHeight;
   return true;

@@ -134,7 +134,9 @@ TEST(KnowledgeMap, ResizeKeepsTheCellsBothGridsShare) {
       map->SetCell(x, y, static_cast<uint32_t>(10 * y + x + 1));
     }
   }
+  YLSectors* current = GetCurrentSectorMap();
   ASSERT_TRUE(map->Resize(2, 4));
+  EXPECT_EQ(GetCurrentSectorMap(), current);
   EXPECT_EQ(map->GetWidth(), 2);
   EXPECT_EQ(map->GetHeight(), 4);
   const uint32_t expected[4][2] = {{1, 2}, {11, 12}, {0, 0}, {0, 0}};
