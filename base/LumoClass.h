@@ -121,6 +121,23 @@ class LumoFieldProperty final : public LumoProperty {
   }
 };
 
+// Defines the record of one field of Class whose load and save operations are
+// Class::LoadField and Class::SaveField; the record is named Class_Field.
+#define LUMO_FIELD_PROPERTY(version, Class, Field, typeCode, typeName)                  \
+  LumoFieldProperty<Class, &Class::Load##Field, &Class::Save##Field> Class##_##Field( \
+      version, typeCode, typeName, #Field)
+
+// Defines the per-field operations of a field stored in the generic form of
+// its type code: they hand the field's address to the object's property
+// reader and writer.
+#define LUMO_GENERIC_FIELD(Class, Field)                                      \
+  bool Class::Load##Field(LumoStream* stream, const LumoProperty* property) { \
+    return LoadPropertyFrom(stream, property, &Field);                        \
+  }                                                                           \
+  bool Class::Save##Field(LumoStream* stream, const LumoProperty* property) { \
+    return SavePropertyTo(stream, property, &Field);                          \
+  }
+
 // The record registered last under exactly this name (case-sensitive); null
 // for a null name or when none matches.
 const LumoClass* FindClass(const char* className);

@@ -10,21 +10,9 @@
 
 class LumoStream;
 
-// The record of one field whose load and save operations are Class::LoadField
-// and Class::SaveField; the record is named Class_Field.
-#define NAVIGATION_FIELD_PROPERTY(Class, Field, typeCode, typeName)                   \
-  LumoFieldProperty<Class, &Class::Load##Field, &Class::Save##Field> Class##_##Field( \
-      kVersion_1_6_0_6, typeCode, typeName, #Field)
-
-// The per-field operations of a field stored in the generic form of its type
-// code.
-#define NAVIGATION_GENERIC_FIELD(Class, Field)                                \
-  bool Class::Load##Field(LumoStream* stream, const LumoProperty* property) { \
-    return LoadPropertyFrom(stream, property, &Field);                        \
-  }                                                                           \
-  bool Class::Save##Field(LumoStream* stream, const LumoProperty* property) { \
-    return SavePropertyTo(stream, property, &Field);                          \
-  }
+// The record of one field, registered with the navigation's version word.
+#define NAVIGATION_FIELD_PROPERTY(Class, Field, typeCode, typeName) \
+  LUMO_FIELD_PROPERTY(kVersion_1_6_0_6, Class, Field, typeCode, typeName)
 
 // Reads a stored count of 32-bit values and refuses a negative one or one
 // larger than what the stream has left, with a log line naming the class and

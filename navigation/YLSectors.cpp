@@ -95,8 +95,8 @@ const char* YLVertex::GetClassName() const {
   return "YLVertex";
 }
 
-NAVIGATION_GENERIC_FIELD(YLVertex, X)
-NAVIGATION_GENERIC_FIELD(YLVertex, Y)
+LUMO_GENERIC_FIELD(YLVertex, X)
+LUMO_GENERIC_FIELD(YLVertex, Y)
 
 // ---- YLSectorBorder ----
 
@@ -151,8 +151,8 @@ bool YLSectorBorder::Touches(int32_t sectorId) const {
   return (Left != nullptr && Left->ID == sectorId) || (Right != nullptr && Right->ID == sectorId);
 }
 
-NAVIGATION_GENERIC_FIELD(YLSectorBorder, A)
-NAVIGATION_GENERIC_FIELD(YLSectorBorder, B)
+LUMO_GENERIC_FIELD(YLSectorBorder, A)
+LUMO_GENERIC_FIELD(YLSectorBorder, B)
 
 bool YLSectorBorder::LoadSide(LumoStream* stream, YLSector*& side) {
   if (!NeedsCurrentMap("YLSectorBorder::LoadFrom()")) {
@@ -456,8 +456,8 @@ bool YLSector::SavePaths(LumoStream*, const LumoProperty*) {
   return true;
 }
 
-NAVIGATION_GENERIC_FIELD(YLSector, Walkable)
-NAVIGATION_GENERIC_FIELD(YLSector, ID)
+LUMO_GENERIC_FIELD(YLSector, Walkable)
+LUMO_GENERIC_FIELD(YLSector, ID)
 
 // ---- YLSectors ----
 

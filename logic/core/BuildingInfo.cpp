@@ -59,7 +59,7 @@ void BuildingInfo::DebugPrint(tString& text) const {
   AppendFormat(text, "building: money=%d\n", Money);
 }
 
-LOGIC_GENERIC_FIELD(BuildingInfo, Money)
+LUMO_GENERIC_FIELD(BuildingInfo, Money)
 
 // The field stands behind the text "suit:" (a length-prefixed text). Older
 // streams lack both: the reader peeks, finds something else (or nothing),
@@ -156,8 +156,8 @@ void PubInfo::DebugPrint(tString& text) const {
                HCBulches);
 }
 
-LOGIC_GENERIC_FIELD(PubInfo, SupporterBeer)
-LOGIC_GENERIC_FIELD(PubInfo, Name)
+LUMO_GENERIC_FIELD(PubInfo, SupporterBeer)
+LUMO_GENERIC_FIELD(PubInfo, Name)
 
 LOGIC_BYTE_AS_INTEGER_FIELD(PubInfo, HCRatjes)
 LOGIC_BYTE_AS_INTEGER_FIELD(PubInfo, HCGabbers)

@@ -78,9 +78,9 @@ void ContainerInfo::DebugPrint(tString& text) const {
   text += "\n";
 }
 
-LOGIC_GENERIC_FIELD(ContainerInfo, ExitX)
-LOGIC_GENERIC_FIELD(ContainerInfo, ExitY)
-LOGIC_GENERIC_FIELD(ContainerInfo, MaxCarry)
+LUMO_GENERIC_FIELD(ContainerInfo, ExitX)
+LUMO_GENERIC_FIELD(ContainerInfo, ExitY)
+LUMO_GENERIC_FIELD(ContainerInfo, MaxCarry)
 
 // The contained identifiers travel as their count and the identifiers.
 bool ContainerInfo::LoadContainedThing(LumoStream* stream, const LumoProperty*) {
@@ -109,7 +109,7 @@ const char* VehicleInfo::GetClassName() const { return "VehicleInfo"; }
 bool VehicleInfo::IsVehicle() const { return true; }
 bool VehicleInfo::IsVehicleContainer() const { return true; }
 
-LOGIC_GENERIC_FIELD(VehicleInfo, DriverID)
+LUMO_GENERIC_FIELD(VehicleInfo, DriverID)
 
 // ---- ShackInfo ----
 
@@ -126,9 +126,9 @@ void ShackInfo::DebugPrint(tString& text) const {
                Ammo, Molotovs, Dope);
 }
 
-LOGIC_GENERIC_FIELD(ShackInfo, WeaponGrade)
-LOGIC_GENERIC_FIELD(ShackInfo, WeaponCount)
-LOGIC_GENERIC_FIELD(ShackInfo, Guns)
-LOGIC_GENERIC_FIELD(ShackInfo, Molotovs)
-LOGIC_GENERIC_FIELD(ShackInfo, Ammo)
-LOGIC_GENERIC_FIELD(ShackInfo, Dope)
+LUMO_GENERIC_FIELD(ShackInfo, WeaponGrade)
+LUMO_GENERIC_FIELD(ShackInfo, WeaponCount)
+LUMO_GENERIC_FIELD(ShackInfo, Guns)
+LUMO_GENERIC_FIELD(ShackInfo, Molotovs)
+LUMO_GENERIC_FIELD(ShackInfo, Ammo)
+LUMO_GENERIC_FIELD(ShackInfo, Dope)

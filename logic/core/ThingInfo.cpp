@@ -138,18 +138,18 @@ void ThingInfo::DebugPrint(tString& text) const {
 
 // ---- Fields in their stream forms ----
 
-LOGIC_GENERIC_FIELD(ThingInfo, X)
-LOGIC_GENERIC_FIELD(ThingInfo, Y)
-LOGIC_GENERIC_FIELD(ThingInfo, Z)
-LOGIC_GENERIC_FIELD(ThingInfo, Status)
-LOGIC_GENERIC_FIELD(ThingInfo, Ori)
-LOGIC_GENERIC_FIELD(ThingInfo, Hp)
-LOGIC_GENERIC_FIELD(ThingInfo, Armor)
-LOGIC_GENERIC_FIELD(ThingInfo, Tid)
-LOGIC_GENERIC_FIELD(ThingInfo, Owner)
-LOGIC_GENERIC_FIELD(ThingInfo, Gfx)
-LOGIC_GENERIC_FIELD(ThingInfo, Time)
-LOGIC_GENERIC_FIELD(ThingInfo, BuildingType)
+LUMO_GENERIC_FIELD(ThingInfo, X)
+LUMO_GENERIC_FIELD(ThingInfo, Y)
+LUMO_GENERIC_FIELD(ThingInfo, Z)
+LUMO_GENERIC_FIELD(ThingInfo, Status)
+LUMO_GENERIC_FIELD(ThingInfo, Ori)
+LUMO_GENERIC_FIELD(ThingInfo, Hp)
+LUMO_GENERIC_FIELD(ThingInfo, Armor)
+LUMO_GENERIC_FIELD(ThingInfo, Tid)
+LUMO_GENERIC_FIELD(ThingInfo, Owner)
+LUMO_GENERIC_FIELD(ThingInfo, Gfx)
+LUMO_GENERIC_FIELD(ThingInfo, Time)
+LUMO_GENERIC_FIELD(ThingInfo, BuildingType)
 
 // The current move travels as its number; the thing turns the number back
 // into its move once it is initialised after loading.

@@ -54,20 +54,20 @@ void UnitInfo::DebugPrint(tString& text) const {
                Flirt);
 }
 
-LOGIC_GENERIC_FIELD(UnitInfo, Cons)
-LOGIC_GENERIC_FIELD(UnitInfo, Fear)
-LOGIC_GENERIC_FIELD(UnitInfo, Carefulness)
-LOGIC_GENERIC_FIELD(UnitInfo, Anger)
-LOGIC_GENERIC_FIELD(UnitInfo, Boredom)
-LOGIC_GENERIC_FIELD(UnitInfo, Loyalty)
-LOGIC_GENERIC_FIELD(UnitInfo, Beer)
-LOGIC_GENERIC_FIELD(UnitInfo, Dope)
-LOGIC_GENERIC_FIELD(UnitInfo, Flirt)
-LOGIC_GENERIC_FIELD(UnitInfo, Stamina)
-LOGIC_GENERIC_FIELD(UnitInfo, Weapon)
-LOGIC_GENERIC_FIELD(UnitInfo, Ammo)
-LOGIC_GENERIC_FIELD(UnitInfo, Leader)
-LOGIC_GENERIC_FIELD(UnitInfo, Situation)
+LUMO_GENERIC_FIELD(UnitInfo, Cons)
+LUMO_GENERIC_FIELD(UnitInfo, Fear)
+LUMO_GENERIC_FIELD(UnitInfo, Carefulness)
+LUMO_GENERIC_FIELD(UnitInfo, Anger)
+LUMO_GENERIC_FIELD(UnitInfo, Boredom)
+LUMO_GENERIC_FIELD(UnitInfo, Loyalty)
+LUMO_GENERIC_FIELD(UnitInfo, Beer)
+LUMO_GENERIC_FIELD(UnitInfo, Dope)
+LUMO_GENERIC_FIELD(UnitInfo, Flirt)
+LUMO_GENERIC_FIELD(UnitInfo, Stamina)
+LUMO_GENERIC_FIELD(UnitInfo, Weapon)
+LUMO_GENERIC_FIELD(UnitInfo, Ammo)
+LUMO_GENERIC_FIELD(UnitInfo, Leader)
+LUMO_GENERIC_FIELD(UnitInfo, Situation)
 
 // ---- LeaderInfo ----
 
@@ -100,8 +100,8 @@ void LeaderInfo::DebugPrint(tString& text) const {
   AppendFormat(text, "leader %s gsize=%d, dope=%d ammo=%d\n", DebugText(LeaderName), GroupSize, DopeDoses, Ammo);
 }
 
-LOGIC_GENERIC_FIELD(LeaderInfo, Leadership)
-LOGIC_GENERIC_FIELD(LeaderInfo, LeaderName)
+LUMO_GENERIC_FIELD(LeaderInfo, Leadership)
+LUMO_GENERIC_FIELD(LeaderInfo, LeaderName)
 LOGIC_BYTE_AS_INTEGER_FIELD(LeaderInfo, GroupID)
 LOGIC_BYTE_AS_INTEGER_FIELD(LeaderInfo, DopeDoses)
 

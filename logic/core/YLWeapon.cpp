@@ -49,16 +49,16 @@ void YLWeapon::DoFree() {
 
 void YLWeapon::SetName(const char* name) { SetCharStr(Name, name); }
 
-LOGIC_GENERIC_FIELD(YLWeapon, HealthDamage)
-LOGIC_GENERIC_FIELD(YLWeapon, ConsDamage)
-LOGIC_GENERIC_FIELD(YLWeapon, ExecutionTime)
-LOGIC_GENERIC_FIELD(YLWeapon, ImpactTime)
-LOGIC_GENERIC_FIELD(YLWeapon, AttackRange)
-LOGIC_GENERIC_FIELD(YLWeapon, Ammo)
-LOGIC_GENERIC_FIELD(YLWeapon, Price)
-LOGIC_GENERIC_FIELD(YLWeapon, Name)
-LOGIC_GENERIC_FIELD(YLWeapon, ProjectileType)
-LOGIC_GENERIC_FIELD(YLWeapon, SplatType)
+LUMO_GENERIC_FIELD(YLWeapon, HealthDamage)
+LUMO_GENERIC_FIELD(YLWeapon, ConsDamage)
+LUMO_GENERIC_FIELD(YLWeapon, ExecutionTime)
+LUMO_GENERIC_FIELD(YLWeapon, ImpactTime)
+LUMO_GENERIC_FIELD(YLWeapon, AttackRange)
+LUMO_GENERIC_FIELD(YLWeapon, Ammo)
+LUMO_GENERIC_FIELD(YLWeapon, Price)
+LUMO_GENERIC_FIELD(YLWeapon, Name)
+LUMO_GENERIC_FIELD(YLWeapon, ProjectileType)
+LUMO_GENERIC_FIELD(YLWeapon, SplatType)
 
 bool YLWeapon::LoadSplatRange(LumoStream* stream, const LumoProperty* property) {
   // A field the stream is too old for is skipped and keeps its value.
