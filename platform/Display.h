@@ -36,7 +36,7 @@ struct VideoMemoryStatus {
 // video memory, and the only surfaces that can be lost) and the presentation
 // of the primary. Whatever lands on the primary (a flip, a blit, a fill or an
 // unlock) is handed to the back end to show. Game thread only.
-class Display : private SurfaceObserver {
+class Display final : private SurfaceObserver {
  public:
   // Makes the display (fails only when a test asks it to).
   static std::unique_ptr<Display> Create(SurfaceResult& result);
