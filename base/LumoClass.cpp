@@ -2,9 +2,12 @@
 
 #include <cstring>
 #include <memory>
+#include <new>
 
 #include "base/LumoList.h"
 #include "base/LumoObject.h"
+#include "base/LumoObjects.h"
+#include "base/LumoSortedList.h"
 #include "base/LumoStream.h"
 
 namespace {
@@ -16,6 +19,18 @@ constinit LumoClass* registryHead = nullptr;
 constinit LumoProperty* lastProperty = nullptr;
 
 }  // namespace
+
+// A class registers itself from its own file, and a program links a file of
+// the base library only when its code names something in it. A stream may
+// name these classes although no code of the program does, so the registry
+// names their factories here: every program that can look a class up links
+// their files, and with them their records and properties. (The other
+// persistent base classes are named by this file's own code.)
+extern LumoObject* (*const kClassesNamedOnlyByStreams[])();
+LumoObject* (*const kClassesNamedOnlyByStreams[])() = {
+    []() -> LumoObject* { return new (std::nothrow) LumoObjects; },
+    []() -> LumoObject* { return new (std::nothrow) LumoSortedList; },
+};
 
 LumoClass::LumoClass(uint32_t classVersion, const char* className, const char* baseClassName)
     : version(classVersion), name(className), baseName(baseClassName), next(registryHead) {

@@ -122,11 +122,6 @@ void ReadLines(const uint8_t* data, size_t size) {
 
 }  // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  LinkStreamClasses();
-  return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   LoadRecords(data, size);
   ReadTextsAndBlocks(data, size);

@@ -1,8 +1,6 @@
 #include "fuzz/StreamProbe.h"
 
 #include "base/LumoClass.h"
-#include "base/LumoObjects.h"
-#include "base/LumoSortedList.h"
 #include "base/LumoStream.h"
 
 namespace {
@@ -35,9 +33,4 @@ ProbeField<&FuzzProbe::text> probeText(kVersion_1_6_0_6, PropertyCharStr, "tChar
 FuzzProbe::~FuzzProbe() {
   DestroyObject(child);
   FreeCharStr(text);
-}
-
-void LinkStreamClasses() {
-  DestroyObject(new LumoObjects());
-  DestroyObject(new LumoSortedList());
 }

@@ -48,8 +48,3 @@ class FuzzProbe : public LumoList {
   char four[4] = {};
   tCharStr text = nullptr;  // owned
 };
-
-// Makes sure every persistent class of the base library is linked into the
-// program (a class registers itself only when its file is linked), so a
-// record may name any of them.
-void LinkStreamClasses();
