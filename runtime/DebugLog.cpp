@@ -3,11 +3,13 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include "base/DebugFormat.h"
 #include "base/TextUtils.h"
 #include "platform/Backend.h"
+#include "runtime/Files.h"
 #include "runtime/Information.h"
 #include "runtime/RTSState.h"
 
@@ -19,7 +21,7 @@ constexpr const char* kLogName = "Debug.txt";
 constexpr size_t kLogBufferSize = 64 * 1024;
 
 struct LogState {
-  std::FILE* file = nullptr;
+  FileHandle file = nullptr;
   tDebugMode mode = DebugModeOff;
   tDebugLevel level = DebugLevelStandard;
   int32_t flushPolicy = -1;
@@ -28,20 +30,29 @@ struct LogState {
 
 LogState logState;
 
-void CloseFile() {
+void CloseLog() {
   if (logState.file != nullptr) {
-    std::fclose(logState.file);
+    FileHandle file = logState.file;
     logState.file = nullptr;
+    CloseFile(file);
   }
 }
 
-bool OpenFile(tDebugMode mode) {
-  // Append mode positions every write at the end of the file.
-  logState.file = std::fopen(kLogName, mode == DebugModeOverwrite ? "wb" : "ab");
-  if (logState.file == nullptr) {
+// Overwrite mode empties the file, append mode writes behind what is there.
+// The handle is stored only once it is ready, so the file layer's own log
+// lines about a failed open are not written into a half-opened log.
+bool OpenLog(tDebugMode mode) {
+  FileHandle file = OpenFile(kLogName, FileModeWrite, mode == DebugModeOverwrite ? OpenModeCreate : OpenModeAlways,
+                             ShareModeDenyNone);
+  if (file == nullptr) {
     return false;
   }
-  std::setvbuf(logState.file, nullptr, _IOFBF, kLogBufferSize);
+  SetFileBuffer(file, kLogBufferSize);
+  if (mode != DebugModeOverwrite && SeekFile(file, 0, SeekModeEnd) < 0) {
+    CloseFile(file);
+    return false;
+  }
+  logState.file = file;
   return true;
 }
 
@@ -51,12 +62,12 @@ void WriteExpanded(const char* text) {
   const char* runStart = text;
   for (const char* cursor = text; *cursor != '\0'; ++cursor) {
     if (*cursor == '\n') {
-      std::fwrite(runStart, 1, static_cast<size_t>(cursor - runStart), logState.file);
-      std::fputs("\r\n", logState.file);
+      WriteFileExactly(logState.file, runStart, static_cast<uint32_t>(cursor - runStart));
+      WriteFileExactly(logState.file, "\r\n", 2);
       runStart = cursor + 1;
     }
   }
-  std::fputs(runStart, logState.file);
+  WriteFileExactly(logState.file, runStart, static_cast<uint32_t>(std::strlen(runStart)));
 }
 
 // A countdown above 0 counts down; at 0 the file is flushed and a positive
@@ -69,7 +80,7 @@ void ApplyFlushPolicy() {
     --logState.flushCountdown;
     return;
   }
-  std::fflush(logState.file);
+  FlushFile(logState.file);
   if (logState.flushPolicy > 0) {
     logState.flushCountdown = logState.flushPolicy;
   }
@@ -127,9 +138,9 @@ tDebugMode SetDebugMode(tDebugMode mode) {
   if (mode == logState.mode) {
     return logState.mode;
   }
-  CloseFile();
+  CloseLog();
   logState.mode = DebugModeOff;
-  if ((mode == DebugModeOverwrite || mode == DebugModeAppend) && OpenFile(mode)) {
+  if ((mode == DebugModeOverwrite || mode == DebugModeAppend) && OpenLog(mode)) {
     logState.mode = mode;
   }
   return logState.mode;
@@ -172,7 +183,7 @@ void WarningMessage(const char* text) {
 }
 
 void StartDebugLog(const DebugSettings& settings, tDebugMode defaultMode) {
-  CloseFile();
+  CloseLog();
   logState = LogState{};
   logState.flushPolicy = FlushPolicyFrom(settings.flush);
   logState.flushCountdown = logState.flushPolicy > 0 ? logState.flushPolicy : 0;
@@ -181,7 +192,7 @@ void StartDebugLog(const DebugSettings& settings, tDebugMode defaultMode) {
 }
 
 void CloseDebugLog() {
-  CloseFile();
+  CloseLog();
   logState.mode = DebugModeOff;
 }
 

@@ -128,6 +128,13 @@ FileHandle OpenFile(const char* name, tFileMode fileMode, tOpenMode openMode,
   return file.release();
 }
 
+bool SetFileBuffer(FileHandle file, uint32_t size) {
+  if (file == nullptr || size == 0 || file->lastDirection != tFileRecord::Direction::None) {
+    return false;
+  }
+  return std::setvbuf(file->stream, nullptr, _IOFBF, size) == 0;
+}
+
 bool CloseFile(FileHandle file) {
   if (file == nullptr) {
     return false;

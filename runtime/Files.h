@@ -43,6 +43,9 @@ using FileHandle = tFileRecord*;
 // The handle belongs to the caller until CloseFile.
 LUMOGAME_API FileHandle OpenFile(const char* name, tFileMode fileMode, tOpenMode openMode,
                                  tShareMode shareMode);
+// Gives the file a buffer of size bytes, so that only a full buffer or
+// FlushFile writes to the disk; only before the first read or write.
+LUMOGAME_API bool SetFileBuffer(FileHandle file, uint32_t size);
 // Writes out the buffer and closes; false for null or a failure (the handle is
 // freed either way).
 LUMOGAME_API bool CloseFile(FileHandle file);
@@ -52,12 +55,12 @@ LUMOGAME_API bool ReadFile(FileHandle file, void* buffer, uint32_t count, uint32
 // True when at least one byte was written; countWritten holds the bytes written.
 LUMOGAME_API bool WriteFile(FileHandle file, const void* data, uint32_t count,
                             uint32_t& countWritten);
-// The new position from the start, or -1 for null, a failure or a position
-// beyond 2^31 - 1.
 // Move exactly count bytes, going on after partial transfers; false when the
 // file ends or fails first.
 LUMOGAME_API bool ReadFileExactly(FileHandle file, void* buffer, uint32_t count);
 LUMOGAME_API bool WriteFileExactly(FileHandle file, const void* data, uint32_t count);
+// The new position from the start, or -1 for null, a failure or a position
+// beyond 2^31 - 1.
 LUMOGAME_API int32_t SeekFile(FileHandle file, int32_t offset, tSeekMode seekMode);
 LUMOGAME_API bool FlushFile(FileHandle file);
 // True when a file or folder of that name exists.

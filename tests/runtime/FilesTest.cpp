@@ -81,6 +81,20 @@ TEST(FilesTest, ExactReadsNeedEveryByte) {
   EXPECT_FALSE(ReadFileExactly(nullptr, buffer, 1));
 }
 
+TEST(FilesTest, BufferKeepsWritesUntilFlushedAndIsSetOnlyBeforeTheFirstTransfer) {
+  FileHandle file = OpenFile("buffered.txt", FileModeWrite, OpenModeCreate, ShareModeDenyNone);
+  ASSERT_NE(file, nullptr);
+  EXPECT_FALSE(SetFileBuffer(file, 0));
+  ASSERT_TRUE(SetFileBuffer(file, 8192));
+  EXPECT_TRUE(WriteFileExactly(file, "kept", 4));
+  EXPECT_FALSE(SetFileBuffer(file, 8192));
+  EXPECT_EQ(ReadText("buffered.txt"), "");
+  EXPECT_TRUE(FlushFile(file));
+  EXPECT_EQ(ReadText("buffered.txt"), "kept");
+  EXPECT_TRUE(CloseFile(file));
+  EXPECT_FALSE(SetFileBuffer(nullptr, 8192));
+}
+
 TEST(FilesTest, SeekFromTheEndGivesTheLengthAndWritesMixWithReads) {
   FileHandle file = OpenFile("mixed.bin", FileModeReadWrite, OpenModeCreate, ShareModeExclusive);
   ASSERT_NE(file, nullptr);
