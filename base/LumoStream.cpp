@@ -426,85 +426,77 @@ bool LumoStream::ReadLength(uint32_t& length) {
   return true;
 }
 
-bool LumoStream::ReadCharStr(tCharStr& text) {
-  FreeCharStr(text);
-  uint32_t length = 0;
+// The readers of counted values: a stored length, then that many bytes into
+// storage that allocate makes for the length; release undoes it when the
+// bytes fall short. A length of 0 reads nothing and succeeds.
+template <typename Allocate, typename Release>
+bool LumoStream::ReadCounted(uint32_t& length, Allocate allocate, Release release) {
+  length = 0;
   if (!ReadLength(length)) {
     return false;
   }
   if (length == 0) {
     return true;
   }
-  if (AllocText(text, length) == nullptr) {
+  void* destination = allocate(length);
+  if (destination == nullptr) {
     SetError(StreamCannotRead);
     return false;
   }
-  if (!ReadBlock(text, length)) {
-    FreeCharStr(text);
+  if (!ReadBlock(destination, length)) {
+    release();
     return false;
   }
-  text[length] = '\0';
+  return true;
+}
+
+bool LumoStream::ReadCharStr(tCharStr& text) {
+  FreeCharStr(text);
+  uint32_t length = 0;
+  if (!ReadCounted(
+          length, [&](uint32_t size) -> void* { return AllocText(text, size); }, [&] { FreeCharStr(text); })) {
+    return false;
+  }
+  if (length > 0) {
+    text[length] = '\0';
+  }
   return true;
 }
 
 bool LumoStream::ReadString(tString& text) {
   text.Empty();
   uint32_t length = 0;
-  if (!ReadLength(length)) {
-    return false;
-  }
-  if (length == 0) {
-    return true;
-  }
-  if (!text.SetLength(static_cast<int32_t>(length))) {
-    SetError(StreamCannotRead);
-    return false;
-  }
-  if (!ReadBlock(text.text, length)) {
-    text.Empty();
-    return false;
-  }
+  const bool read = ReadCounted(
+      length,
+      [&](uint32_t size) -> void* {
+        return text.SetLength(static_cast<int32_t>(size)) ? text.text : nullptr;
+      },
+      [&] { text.Empty(); });
   // A NUL inside the stored bytes ends the text.
-  text.SyncLength();
-  return true;
+  if (read && length > 0) {
+    text.SyncLength();
+  }
+  return read;
 }
 
 bool LumoStream::ReadBuffer(tBuffer& buffer) {
   buffer.Empty();
   uint32_t length = 0;
-  if (!ReadLength(length)) {
-    return false;
-  }
-  if (length == 0) {
-    return true;
-  }
-  if (buffer.SetLength(static_cast<int32_t>(length)) != static_cast<int32_t>(length)) {
-    SetError(StreamCannotRead);
-    return false;
-  }
-  if (!ReadBlock(buffer.data, length)) {
-    buffer.Empty();
-    return false;
-  }
-  return true;
+  return ReadCounted(
+      length,
+      [&](uint32_t size) -> void* {
+        const auto wanted = static_cast<int32_t>(size);
+        return buffer.SetLength(wanted) == wanted ? buffer.data : nullptr;
+      },
+      [&] { buffer.Empty(); });
 }
 
 bool LumoStream::ReadData(void*& block, uint32_t& size) {
   FreeBlock(block);
   size = 0;
   uint32_t length = 0;
-  if (!ReadLength(length)) {
-    return false;
-  }
-  if (length == 0) {
-    return true;
-  }
-  if (AllocBlock(block, length) == nullptr) {
-    SetError(StreamCannotRead);
-    return false;
-  }
-  if (!ReadBlock(block, length)) {
-    FreeBlock(block);
+  if (!ReadCounted(
+          length, [&](uint32_t wanted) { return AllocBlock(block, wanted); }, [&] { FreeBlock(block); })) {
     return false;
   }
   size = length;

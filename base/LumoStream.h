@@ -247,6 +247,8 @@ class LumoStream : public LumoList {
   bool WriteBigEndian(uint64_t value, uint32_t width);
   template <typename Integer>
   bool ReadBigEndianInteger(Integer& value);
+  template <typename Allocate, typename Release>
+  bool ReadCounted(uint32_t& length, Allocate allocate, Release release);
   // A line reader's byte; false at the end or on a failed read.
   bool ReadOneByte(char& character);
   // Winds back to position; false (and nothing stored) when that fails.
