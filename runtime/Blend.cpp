@@ -70,18 +70,6 @@ auto MakeMixer() {
 
 // ---- rows ----
 
-template <uint32_t Bytes>
-inline uint32_t Load(const uint8_t* address) {
-  uint32_t value = 0;
-  std::memcpy(&value, address, Bytes);
-  return value;
-}
-
-template <uint32_t Bytes>
-inline void Store(uint8_t* address, uint32_t value) {
-  std::memcpy(address, &value, Bytes);
-}
-
 // The part of a blend inside the graphics: top-left addresses and pitches.
 struct tBlendBlock {
   uint8_t* Destination = nullptr;
@@ -122,7 +110,7 @@ template <uint32_t Bytes, MixKind Kind>
 void PlainMember(const tBlendBlock& block, uint32_t alpha) {
   const auto mix = MakeMixer<Kind>();
   ForEachPixel<Bytes>(block, [&](uint8_t* to, const uint8_t* from, const uint8_t*) {
-    Store<Bytes>(to, mix(Load<Bytes>(from), Load<Bytes>(to), alpha));
+    StorePixelBytes<Bytes>(to, mix(LoadPixelBytes<Bytes>(from), LoadPixelBytes<Bytes>(to), alpha));
   });
 }
 
@@ -131,9 +119,9 @@ void KeyedMember(const tBlendBlock& block, uint32_t alpha, uint32_t key) {
   const auto mix = MakeMixer<Kind>();
   const uint32_t keyValue = key & KeyMask<Bytes>();
   ForEachPixel<Bytes>(block, [&](uint8_t* to, const uint8_t* from, const uint8_t*) {
-    const uint32_t source = Load<Bytes>(from);
+    const uint32_t source = LoadPixelBytes<Bytes>(from);
     if ((source & KeyMask<Bytes>()) != keyValue) {
-      Store<Bytes>(to, mix(source, Load<Bytes>(to), alpha));
+      StorePixelBytes<Bytes>(to, mix(source, LoadPixelBytes<Bytes>(to), alpha));
     }
   });
 }
@@ -143,7 +131,7 @@ void AlphaMember(const tBlendBlock& block) {
   const auto mix = MakeMixer<Kind>();
   ForEachPixel<Bytes>(block, [&](uint8_t* to, const uint8_t* from, const uint8_t* map) {
     if (*map != 0) {
-      Store<Bytes>(to, mix(Load<Bytes>(from), Load<Bytes>(to), *map));
+      StorePixelBytes<Bytes>(to, mix(LoadPixelBytes<Bytes>(from), LoadPixelBytes<Bytes>(to), *map));
     }
   });
 }
@@ -153,7 +141,7 @@ void MaskMember(const tBlendBlock& block, uint32_t color) {
   const auto mix = MakeMixer<Kind>();
   ForEachPixel<Bytes>(block, [&](uint8_t* to, const uint8_t*, const uint8_t* map) {
     if (*map != 0) {
-      Store<Bytes>(to, mix(color, Load<Bytes>(to), *map));
+      StorePixelBytes<Bytes>(to, mix(color, LoadPixelBytes<Bytes>(to), *map));
     }
   });
 }
@@ -162,7 +150,7 @@ template <uint32_t Bytes, MixKind Kind>
 void ColorMember(const tBlendBlock& block, uint32_t color, uint32_t alpha) {
   const auto mix = MakeMixer<Kind>();
   ForEachPixel<Bytes>(block, [&](uint8_t* to, const uint8_t*, const uint8_t*) {
-    Store<Bytes>(to, mix(color, Load<Bytes>(to), alpha));
+    StorePixelBytes<Bytes>(to, mix(color, LoadPixelBytes<Bytes>(to), alpha));
   });
 }
 

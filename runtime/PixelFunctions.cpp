@@ -11,18 +11,6 @@ tPixelFormatInfo installedFormat;
 tPixelFunctions installedFunctions;
 tPixelLayout installedLayout = tPixelLayout::Rgb565;
 
-template <uint32_t Bytes>
-inline uint32_t Load(const uint8_t* address) {
-  uint32_t value = 0;
-  std::memcpy(&value, address, Bytes);
-  return value;
-}
-
-template <uint32_t Bytes>
-inline void Store(uint8_t* address, uint32_t value) {
-  std::memcpy(address, &value, Bytes);
-}
-
 tPixelChannel DescribeChannel(uint32_t mask) {
   tPixelChannel channel;
   channel.Mask = mask;
@@ -79,14 +67,14 @@ void UnpackGeneric(uint32_t pixel, uint32_t& red, uint32_t& green, uint32_t& blu
 
 // ---- single pixels ----
 
-uint32_t Get16(const uint8_t* address) { return Load<2>(address); }
-uint32_t Get24(const uint8_t* address) { return Load<3>(address); }
-uint32_t Get32(const uint8_t* address) { return Load<4>(address) & 0xFFFFFF; }
+uint32_t Get16(const uint8_t* address) { return LoadPixelBytes<2>(address); }
+uint32_t Get24(const uint8_t* address) { return LoadPixelBytes<3>(address); }
+uint32_t Get32(const uint8_t* address) { return LoadPixelBytes<4>(address) & 0xFFFFFF; }
 // A 4-byte format with a channel in the top byte keeps that channel.
-uint32_t Get32Generic(const uint8_t* address) { return Load<4>(address) & installedFormat.ColorMask; }
-void Set16(uint8_t* address, uint32_t pixel) { Store<2>(address, pixel); }
-void Set24(uint8_t* address, uint32_t pixel) { Store<3>(address, pixel); }
-void Set32(uint8_t* address, uint32_t pixel) { Store<4>(address, pixel); }
+uint32_t Get32Generic(const uint8_t* address) { return LoadPixelBytes<4>(address) & installedFormat.ColorMask; }
+void Set16(uint8_t* address, uint32_t pixel) { StorePixelBytes<2>(address, pixel); }
+void Set24(uint8_t* address, uint32_t pixel) { StorePixelBytes<3>(address, pixel); }
+void Set32(uint8_t* address, uint32_t pixel) { StorePixelBytes<4>(address, pixel); }
 
 // ---- runs ----
 
@@ -106,7 +94,7 @@ void HorizontalRun(uint8_t* memory, int32_t pitch, int32_t x, int32_t y, int32_t
   }
   uint8_t* address = memory + static_cast<std::ptrdiff_t>(y) * pitch + static_cast<std::ptrdiff_t>(x) * Bytes;
   // The first pixel is written, the rest copied forward from what is written.
-  Store<Bytes>(address, pixel);
+  StorePixelBytes<Bytes>(address, pixel);
   const size_t total = static_cast<size_t>(length) * Bytes;
   size_t filled = Bytes;
   while (filled < total) {
@@ -123,7 +111,7 @@ void VerticalRun(uint8_t* memory, int32_t pitch, int32_t x, int32_t y, int32_t l
   }
   uint8_t* address = memory + static_cast<std::ptrdiff_t>(y) * pitch + static_cast<std::ptrdiff_t>(x) * Bytes;
   for (int32_t step = 0; step < length; ++step, address += pitch) {
-    Store<Bytes>(address, pixel);
+    StorePixelBytes<Bytes>(address, pixel);
   }
 }
 
@@ -145,11 +133,11 @@ void ReplaceInkAndPaper(uint8_t* block, int32_t pitch, int32_t width, int32_t he
   for (int32_t row = 0; row < height; ++row, block += pitch) {
     uint8_t* address = block;
     for (int32_t column = 0; column < width; ++column, address += Bytes) {
-      const uint32_t pixel = Load<Bytes>(address) & mask;
+      const uint32_t pixel = LoadPixelBytes<Bytes>(address) & mask;
       if (pixel == oldInk) {
-        Store<Bytes>(address, newInk);
+        StorePixelBytes<Bytes>(address, newInk);
       } else if (pixel == oldPaper) {
-        Store<Bytes>(address, newPaper);
+        StorePixelBytes<Bytes>(address, newPaper);
       }
     }
   }
@@ -163,7 +151,7 @@ void ReplacePaper(uint8_t* block, int32_t pitch, int32_t width, int32_t height, 
   for (int32_t row = 0; row < height; ++row, block += pitch) {
     uint8_t* address = block;
     for (int32_t column = 0; column < width; ++column, address += Bytes) {
-      Store<Bytes>(address, (Load<Bytes>(address) & mask) == key ? keyValue : otherValue);
+      StorePixelBytes<Bytes>(address, (LoadPixelBytes<Bytes>(address) & mask) == key ? keyValue : otherValue);
     }
   }
 }

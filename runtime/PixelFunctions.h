@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 
 #include "platform/PixelFormat.h"
 
@@ -71,3 +72,17 @@ void InstallPixelFormat(const platform::PixelFormat& format);
 const tPixelFormatInfo& DisplayPixelFormat();
 const tPixelFunctions& PixelFunctions();
 tPixelLayout InstalledPixelLayout();
+
+// One pixel of 1 to 4 bytes at an address of any alignment, in the machine's
+// byte order (as the display's pixels are stored).
+template <uint32_t Bytes>
+inline uint32_t LoadPixelBytes(const uint8_t* address) {
+  uint32_t value = 0;
+  std::memcpy(&value, address, Bytes);
+  return value;
+}
+
+template <uint32_t Bytes>
+inline void StorePixelBytes(uint8_t* address, uint32_t value) {
+  std::memcpy(address, &value, Bytes);
+}
