@@ -33,27 +33,6 @@ const char* LumoList::GetClassName() const { return "LumoList"; }
 
 // ---- Walks ----
 
-template <typename Visit>
-bool LumoList::WalkItems(Direction direction, Visit&& visit) {
-  const bool backwards = direction == Direction::LastToFirst;
-  Walk walk{backwards ? last : first, backwards, walks};
-  walks = &walk;
-  // Unregisters the walk however the visit ends, exceptions included.
-  struct Unregister {
-    LumoList* list;
-    Walk* walk;
-    ~Unregister() { list->walks = walk->outer; }
-  } unregister{this, &walk};
-  while (walk.pending != nullptr) {
-    LumoNode* item = walk.pending;
-    walk.pending = backwards ? item->previous : item->next;
-    if (visit(item)) {
-      return true;
-    }
-  }
-  return false;
-}
-
 template <typename Test>
 void LumoList::DeleteItems(Test&& test) {
   WalkItems(Direction::LastToFirst, [&](LumoNode* item) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <utility>
 
 #include "base/LumoNode.h"
 
@@ -111,6 +112,20 @@ class LumoList : public LumoNode {
   void DeleteUntagged();  // destroys every item whose Tag is 0, last to first
   void DeleteUnreferenced();  // destroys every item without referrers, last to first
 
+  // ---- Walks for derived lists ----
+
+  // Calls visit(item) on every item from the first to the last (the last to
+  // the first) until it answers true; answers whether it was stopped. The
+  // walk survives what the visits do to the list, as described above.
+  template <typename Visit>
+  bool VisitItems(Visit&& visit) {
+    return WalkItems(Direction::FirstToLast, std::forward<Visit>(visit));
+  }
+  template <typename Visit>
+  bool VisitItemsBackwards(Visit&& visit) {
+    return WalkItems(Direction::LastToFirst, std::forward<Visit>(visit));
+  }
+
   int32_t Count = 0;
   LumoNode* first = nullptr;
   LumoNode* last = nullptr;
@@ -130,7 +145,25 @@ class LumoList : public LumoNode {
   // Visits every item in the given direction until visit answers true;
   // answers whether it was stopped.
   template <typename Visit>
-  bool WalkItems(Direction direction, Visit&& visit);
+  bool WalkItems(Direction direction, Visit&& visit) {
+    const bool backwards = direction == Direction::LastToFirst;
+    Walk walk{backwards ? last : first, backwards, walks};
+    walks = &walk;
+    // Unregisters the walk however the visit ends, exceptions included.
+    struct Unregister {
+      LumoList* list;
+      Walk* walk;
+      ~Unregister() { list->walks = walk->outer; }
+    } unregister{this, &walk};
+    while (walk.pending != nullptr) {
+      LumoNode* item = walk.pending;
+      walk.pending = backwards ? item->previous : item->next;
+      if (visit(item)) {
+        return true;
+      }
+    }
+    return false;
+  }
   // Items matching a test, destroyed from the last to the first.
   template <typename Test>
   void DeleteItems(Test&& test);
