@@ -1,34 +1,14 @@
 #include "RTSFixture.h"
 
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <cstdlib>
-
 #include "platform/Testing.h"
 #include "platform/Version.h"
 #include "runtime/RTS.h"
-#include "runtime/StartupProfile.h"
 
 // The test program carries a version record, as the game program does.
 LUMO_PROGRAM_VERSION_RECORD(1, 7, 8, 0);
 
 namespace rts_testing {
 namespace {
-
-bool ReadProfile(const char*, const char* section, const char* entry, std::string& value) {
-  const auto found = Profile().find(std::string(section) + "/" + entry);
-  if (found == Profile().end()) {
-    return false;
-  }
-  value = found->second;
-  return true;
-}
-
-bool WriteProfile(const char*, const char* section, const char* entry, const char* value) {
-  Profile()[std::string(section) + "/" + entry] = value;
-  return true;
-}
 
 bool TimerIsRunning() { return FakeTimer::running; }
 
@@ -49,11 +29,6 @@ void TimerRunIfDue(uint32_t now) {
 }
 
 }  // namespace
-
-std::map<std::string, std::string>& Profile() {
-  static std::map<std::string, std::string> profile;
-  return profile;
-}
 
 const tLoopTimer FakeTimer::kLoopTimer = {TimerIsRunning, TimerUntilDue, TimerRunIfDue};
 
@@ -82,19 +57,6 @@ bool FakeGame::TerminateQuery() {
 
 void FakeGame::Restore() { ++restored; }
 
-int RunInChild(const std::function<void()>& body) {
-  const pid_t child = fork();
-  if (child == 0) {
-    body();
-    std::_Exit(99);
-  }
-  int status = 0;
-  if (child < 0 || waitpid(child, &status, 0) != child || !WIFEXITED(status)) {
-    return -1;
-  }
-  return WEXITSTATUS(status);
-}
-
 int CountOf(const std::string& text, const std::string& part) {
   int count = 0;
   for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + part.size())) {
@@ -111,8 +73,7 @@ void RTSTest::SetUp() {
   platform::testing::Reset();
   platform::testing::UseBackend("headless");
   platform::testing::SetClock(1000);
-  Profile().clear();
-  SetStartupProfile(ReadProfile, WriteProfile);
+  testing_support::UseProfileInMemory();
   FakeTimer::running = false;
   FakeTimer::armed = false;
   FakeTimer::period = 40;
@@ -137,7 +98,7 @@ void RTSTest::TearDown() {
     ShutdownRTS("", RTSSuccess);
   }
   SetLoopTimer(nullptr);
-  SetStartupProfile(nullptr, nullptr);
+  testing_support::UseProfileFile();
   platform::testing::Reset();
 }
 

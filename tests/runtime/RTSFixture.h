@@ -3,17 +3,17 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <map>
 #include <string>
 
 #include "runtime/Information.h"
 #include "runtime/RTSState.h"
+#include "support/ChildProcess.h"
+#include "support/ProfileSeam.h"
 
 namespace rts_testing {
 
-// A configuration held in memory, read and written through the start-up's
-// profile seam. Keys are "section/entry".
-std::map<std::string, std::string>& Profile();
+using testing_support::Profile;
+using testing_support::RunInChild;
 
 // A timer that the main loop sees through its seam: due at once when
 // started, then every period milliseconds of the (held) clock.
@@ -45,10 +45,6 @@ struct FakeGame {
   static bool TerminateQuery();
   static void Restore();
 };
-
-// Runs a function in a child process that shares the test's folder; answers
-// its exit code (-1 when it did not exit normally, 99 when it returned).
-int RunInChild(const std::function<void()>& body);
 
 // Counts the occurrences of a text in another.
 int CountOf(const std::string& text, const std::string& part);
