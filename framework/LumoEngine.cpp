@@ -1,0 +1,660 @@
+#include "framework/LumoEngine.h"
+
+#include <new>
+
+#include "base/DebugFormat.h"
+#include "base/Random.h"
+#include "framework/LumoLevel.h"
+#include "runtime/Cursor.h"
+#include "runtime/DebugLog.h"
+#include "runtime/Display.h"
+#include "runtime/RTS.h"
+
+LumoEngine* Engine = nullptr;
+
+// ---- Construction and freeing ----
+
+LumoEngine::LumoEngine() {
+  StyleColours.fill(sRGB{});
+  Engine = this;
+  SetRandomSeed(GetSystemUpTime());
+  ScreenWidth = ::ScreenWidth();
+  ScreenHeight = ::ScreenHeight();
+  BitsPerPixel = ::BitsPerPixel();
+  FramesPerPulse = kDefaultFramesPerPulse;
+  PulseDuration = kDefaultPulseDuration;
+  SetStyleDefaults();
+  InputHandlers = {ForwardKeyDown,   ForwardKeyUp,     ForwardKeyPress,  ForwardMouseClick, ForwardMouseDoubleClick,
+                   ForwardMouseDown, ForwardMouseUp,   ForwardMouseMove, ForwardMouseEnter, ForwardMouseLeave,
+                   ForwardJoyDown,   ForwardJoyUp,     ForwardJoyMove};
+  SetInputHandlers(&InputHandlers);
+  ScreenViewport = CreateViewport(0, 0, ScreenWidth, ScreenHeight);
+  FrameTimer = CreateTimer(EnginePulse, FramesPerPulse, PulseDuration);
+  DisposalList.reset(new (std::nothrow) LumoList);
+}
+
+LumoEngine::~LumoEngine() {
+  if (Engine == this) {
+    Engine = nullptr;
+  }
+}
+
+const char* LumoEngine::GetClassName() const { return "LumoEngine"; }
+
+void LumoEngine::DoFree() {
+  PreventAnimation();
+  // Freeing cleared the animator's fields before this hook ran, so the
+  // prevention may have found nothing to stop: input goes off here in any
+  // case, before the callbacks lose their engine.
+  StopInput();
+  DisposalList.reset();
+  if (FrameTimer != nullptr) {
+    DestroyTimer(FrameTimer);
+    FrameTimer = nullptr;
+  }
+  if (ScreenViewport != nullptr) {
+    DestroyViewport(ScreenViewport);
+    ScreenViewport = nullptr;
+  }
+  LumoAnimator::DoFree();
+}
+
+void LumoEngine::OnAbortReferenceTo(LumoObject* other) {
+  LumoAnimator::OnAbortReferenceTo(other);
+  if (other != nullptr && static_cast<const void*>(other) == static_cast<const void*>(Mouse)) {
+    CursorCount = 0;
+    DisableCursor();
+    Mouse = nullptr;
+  }
+  if (other != nullptr && static_cast<const void*>(other) == static_cast<const void*>(Font)) {
+    Font = nullptr;
+  }
+}
+
+LumoNode* LumoEngine::CreateItem() { return new (std::nothrow) LumoLevel; }
+
+void LumoEngine::DoPopulate() {
+  LumoAnimator::DoPopulate();
+  SetFramesPerPulse(0);
+  SetPulseDuration(0);
+}
+
+void LumoEngine::DoActivate() {
+  LumoAnimator::DoActivate();
+  StartAnimation();
+}
+
+// ---- Animation hooks: the engine's state drives the timer and input ----
+
+void LumoEngine::StartTimerAndInput() {
+  StartTimer(FrameTimer);
+  StartInput();
+}
+
+void LumoEngine::DoStartAnimation() {
+  if (Level != nullptr) {
+    Level->StartAnimation();
+  } else if (NewLevel == nullptr) {
+    return;
+  }
+  if (!Busy) {
+    StartTimerAndInput();
+  }
+}
+
+void LumoEngine::DoStopAnimation() {
+  StopInput();
+  StopTimer(FrameTimer);
+  if (Level != nullptr) {
+    Level->StopAnimation();
+  }
+}
+
+void LumoEngine::DoPauseAnimation() {
+  StopInput();
+  StopTimer(FrameTimer);
+  if (Level != nullptr) {
+    Level->PauseAnimation();
+  }
+}
+
+void LumoEngine::DoResumeAnimation() {
+  if (!Busy) {
+    StartTimerAndInput();
+  }
+  if (Level != nullptr) {
+    Level->ResumeAnimation();
+  }
+}
+
+void LumoEngine::DoSelectFrame() {
+  if (Level != nullptr) {
+    Level->SelectFrame();
+  }
+}
+
+void LumoEngine::DoAnimateFrame() {
+  if (Level != nullptr) {
+    Level->AnimateFrame();
+  }
+}
+
+// ---- The pass ----
+
+void LumoEngine::ReportEngineFault(const char* operation) const {
+  DebugPrint("%s (Engine=%p:%s)\n", operation, DebugAddress(this), DebugClassName(this));
+}
+
+void LumoEngine::DoTimer() {
+  const auto step = [&](const char* report, auto&& body) {
+    RunGuarded(body, [&] { ReportEngineFault(report); });
+  };
+  if (NewLevel != nullptr) {
+    step("LumoEngine::DoTimer() Unhandled exception during Select()", [&] { Select(); });
+  }
+  if (Level == nullptr) {
+    step("LumoEngine::DoTimer() Unhandled exception during Terminate()", [&] { Terminate(); });
+  }
+  if (PostPopulating) {
+    step("LumoEngine::DoTimer() Unhandled exception during PostPopulate()", [&] { PostPopulate(); });
+  }
+  if (Animating) {
+    step("LumoEngine::DoTimer() Unhandled exception during Animate()", [&] { Animate(); });
+  }
+}
+
+void LumoEngine::Animate() {
+  const auto frameStep = [&](const char* stepName, auto&& body) {
+    RunGuarded(body, [&] {
+      DebugPrint("LumoEngine::Animate() Unhandled exception during %s (FrameCounter=%i, Engine=%p:%s)\n", stepName,
+                 static_cast<int>(FrameCounter), DebugAddress(this), DebugClassName(this));
+    });
+  };
+  frameStep("BeginScreenUpdate()", [] { BeginScreenUpdate(); });
+  if (LumoLevel* level = Level) {
+    RunGuarded([&] { level->Timer(); }, [&] {
+      DebugPrint("LumoEngine::Animate() Unhandled exception during %s::Timer() (FrameCounter=%i, Engine=%p:%s)\n",
+                 DebugClassName(Level), static_cast<int>(FrameCounter), DebugAddress(this), DebugClassName(this));
+    });
+  }
+  frameStep("SelectFrame()", [&] { SelectFrame(); });
+  frameStep("AnimateFrame()", [&] { AnimateFrame(); });
+  frameStep("EndScreenUpdate()", [] { EndScreenUpdate(); });
+  if (DisposalList && DisposalList->Count > 0) {
+    DisposalList->Clear();
+  }
+}
+
+void LumoEngine::Terminate() {
+  RunGuarded([&] { DebugSystem(); },
+             [&] { ReportEngineFault("LumoEngine::Terminate() Unhandled exception during DebugSystem()"); });
+  ExitRTS();
+}
+
+void LumoEngine::DisposeObject(LumoNode* node) {
+  if (node == nullptr || !DisposalList || node->parent == DisposalList.get()) {
+    return;
+  }
+  if (auto* animator = dynamic_cast<LumoAnimator*>(node)) {
+    animator->StopAnimation();
+  }
+  if (node->parent != nullptr) {
+    node->parent->Remove(node);
+  }
+  node->Dereference();
+  DisposalList->Append(node);
+}
+
+// ---- Level switching ----
+
+void LumoEngine::ReportSelectFault(const char* step) const {
+  DebugPrint("LumoEngine::Select() Unhandled exception during %s (Level=%p", step, DebugAddress(Level));
+  if (Level != nullptr) {
+    DebugPrint(":%s", DebugClassName(Level));
+  }
+  DebugPrint(", Engine=%p:%s)\n", DebugAddress(this), DebugClassName(this));
+}
+
+LumoLevel* LumoEngine::RequestLevel(LumoLevel* level) {
+  if (level == nullptr || level == Level) {
+    return nullptr;
+  }
+  Flags |= kLevelRequestedFlag;
+  StopInput();
+  NewLevel = level;
+  return level;
+}
+
+void LumoEngine::Select() {
+  const char* step = "an unknown operation";
+  RunGuarded(
+      [&] {
+        PauseAnimation();
+        if (Level != nullptr) {
+          step = "CanClose() interrogation";
+          uint32_t mode = Level->CloseMode;
+          if (!Level->CanClose(mode)) {
+            NewLevel = nullptr;
+            ResumeAnimation();
+            Flags &= ~kLevelRequestedFlag;
+            return;
+          }
+          step = "DebugSystem()";
+          DebugSystem();
+          CloseLevel(mode, step);
+        }
+        Level = NewLevel;
+        NewLevel = nullptr;
+        if (Level != nullptr) {
+          OpenLevel(step);
+        }
+        Flags &= ~kLevelRequestedFlag;
+      },
+      [&] { ReportSelectFault(step); });
+}
+
+// Sound and movie lists stop (or pause) with the level once they exist.
+void LumoEngine::CloseLevel(uint32_t mode, const char*& step) {
+  LumoLevel* level = Level;
+  switch (mode) {
+    case CloseDestroy:
+      step = "destroying a level";
+      DebugPrint("LumoEngine::Select() Destroying level... (Level=%p:%s)\n", DebugAddress(level),
+                 DebugClassName(level));
+      step = "OnDestroy()";
+      level->OnDestroy();
+      step = "destroying a level";
+      DestroyObject(level);
+      DebugPrint("LumoEngine::Select() Level destroyed\n");
+      break;
+    case CloseEmpty:
+      step = "Emptying a level";
+      DebugPrint("LumoEngine::Select() Emptying level... (Level=%p:%s)\n", DebugAddress(level),
+                 DebugClassName(level));
+      step = "OnEmpty()";
+      level->OnEmpty();
+      step = "Emptying a level";
+      level->Clear();
+      level->ClearSources();
+      DebugPrint("LumoEngine::Select() Level Emptied\n");
+      break;
+    case CloseFreeze:
+      step = "freezing a level";
+      DebugPrint("LumoEngine::Select() Freezing level... (Level=%p:%s)\n", DebugAddress(level),
+                 DebugClassName(level));
+      step = "OnFreeze()";
+      level->OnFreeze();
+      step = "freezing a level";
+      level->UnloadSources();
+      DebugPrint("LumoEngine::Select() Level frozen\n");
+      break;
+    case ClosePause:
+      step = "pause a level";
+      DebugPrint("LumoEngine::Select() Pausing level... (Level=%p:%s)\n", DebugAddress(level),
+                 DebugClassName(level));
+      step = "OnPause()";
+      level->OnPause();
+      step = "pause a level";
+      DebugPrint("LumoEngine::Select() Level paused\n");
+      break;
+    default:
+      // Any other mode leaves the old level as it is (paused by the switch).
+      break;
+  }
+}
+
+void LumoEngine::OpenLevel(const char*& step) {
+  LumoLevel* level = Level;
+  if (level->Count > 0) {
+    step = "resuming a level";
+    DebugPrint("LumoEngine::Select() Resuming level... (Level=%p:%s)\n", DebugAddress(level), DebugClassName(level));
+    level->LoadSources();
+    level->ResumeAnimation();
+    step = "OnContinue()";
+    level->OnContinue();
+    step = "resuming a level";
+    ResumeAnimation();
+    step = "DebugDump()";
+    level->DebugDump(true);
+    DebugPrint("LumoEngine::Select() Level resumed\n");
+    return;
+  }
+  step = "populating a level";
+  DebugPrint("LumoEngine::Select() Starting level... (Level=%p:%s)\n", DebugAddress(level), DebugClassName(level));
+  step = "OnReset()";
+  level->OnReset();
+  step = "populating a level";
+  level->Populate();
+  if (Busy) {
+    SetBusy(false);
+    if (Animating) {
+      StartTimerAndInput();
+    }
+  } else {
+    StartAnimation();
+  }
+  DebugPrint("LumoEngine::Select() Level started\n");
+}
+
+// ---- Post-populating ----
+
+void LumoEngine::ReportPostPopulateFault(const char* step) const {
+  DebugPrint("LumoEngine::PostPopulate() Unhandled exception during %s (Level=%p", step, DebugAddress(Level));
+  if (Level != nullptr) {
+    DebugPrint(":%s", DebugClassName(Level));
+  }
+  DebugPrint(", Engine=%p:%s)\n", DebugAddress(this), DebugClassName(this));
+}
+
+void LumoEngine::PostPopulate() {
+  const char* step = "StopAnimation()";
+  RunGuarded(
+      [&] {
+        StopAnimation();
+        step = "SetPostPopulating()";
+        SetPostPopulating(false);
+        if (Level != nullptr) {
+          step = "ClearTagged() of a level";
+          Level->DeleteTagged();
+          step = "ClearTaggedSource() of a level";
+          Level->ClearTaggedSource();
+          step = "DoPostPopulate() of a level";
+          Level->DoPostPopulate();
+          step = "OnPostPopulate() of a level";
+          Level->OnPostPopulate();
+        }
+        step = "StartAnimation()";
+        StartAnimation();
+      },
+      [&] { ReportPostPopulateFault(step); });
+}
+
+// ---- Setters ----
+
+bool LumoEngine::SetDeveloping(bool flag) { return Developing = flag; }
+bool LumoEngine::SetBusy(bool flag) { return Busy = flag; }
+bool LumoEngine::SetPostPopulating(bool flag) { return PostPopulating = flag; }
+bool LumoEngine::SetCommandsLocked(bool flag) { return CommandsLocked = flag; }
+
+uint32_t LumoEngine::SetFramesPerPulse(uint32_t frames) {
+  if (frames == 0) {
+    frames = kDefaultFramesPerPulse;
+  } else if (frames <= FramesPerPulse) {
+    return FramesPerPulse;
+  }
+  FramesPerPulse = frames;
+  SetTimer(FrameTimer, FramesPerPulse, PulseDuration);
+  return FramesPerPulse;
+}
+
+void LumoEngine::RestoreFramesPerPulse(uint32_t frames) {
+  FramesPerPulse = frames != 0 ? frames : kDefaultFramesPerPulse;
+  SetTimer(FrameTimer, FramesPerPulse, PulseDuration);
+}
+
+uint32_t LumoEngine::SetPulseDuration(uint32_t milliseconds) {
+  PulseDuration = milliseconds != 0 ? milliseconds : kDefaultPulseDuration;
+  if (FramesPerPulse != 0) {
+    SetTimer(FrameTimer, FramesPerPulse, PulseDuration);
+  }
+  return PulseDuration;
+}
+
+bool LumoEngine::QueryClose() {
+  if (Busy || Level == nullptr || Level->parent == nullptr || Level->Count == 0) {
+    return true;
+  }
+  return Level->CanQuit();
+}
+
+// ---- Cursor ----
+
+void LumoEngine::ShowCursor(bool show) {
+  if (show) {
+    if (CursorCount++ == 0 && Mouse != nullptr) {
+      EnableCursor();
+    }
+    return;
+  }
+  if (CursorCount > 0 && --CursorCount == 0 && Mouse != nullptr) {
+    DisableCursor();
+  }
+}
+
+void LumoEngine::SetCursorCount(uint32_t count) {
+  CursorCount = count;
+  if (Mouse == nullptr) {
+    return;
+  }
+  if (count > 0) {
+    EnableCursor();
+  } else {
+    DisableCursor();
+  }
+}
+
+void LumoEngine::QueryCursorPosition(int32_t& x, int32_t& y) { GetCursorPosition(x, y); }
+
+void LumoEngine::SetCursorPosition(int32_t x, int32_t y) { ::SetCursorPosition(x, y); }
+
+// ---- Input ----
+
+bool LumoEngine::HandleInput(const char* handler, tInputKind kind, tInputEvent* event) {
+  return RunGuarded([&] { return DeliverToSprite(kind, event); }, [&] {
+    const auto* sprite = static_cast<const tObject*>(event != nullptr ? event->User : nullptr);
+    DebugPrint("LumoEngine::%s() Unhandled exception (Key=%X, Flags=%08X, X=%i, Y=%i, Z=%i, Sprite=%p:%s)\n", handler,
+               event != nullptr ? static_cast<unsigned>(event->Code) : 0u, event != nullptr ? event->Flags : 0u,
+               event != nullptr ? event->X : 0, event != nullptr ? event->Y : 0, event != nullptr ? event->Z : 0,
+               DebugAddress(sprite), DebugClassName(sprite));
+  });
+}
+
+// Regions of the framework carry their sprite as the user value; until the
+// sprite class takes part, no region holds one and no event is taken.
+bool LumoEngine::DeliverToSprite(tInputKind, tInputEvent*) { return false; }
+
+bool LumoEngine::OnKeyDown(tInputEvent* event) { return HandleInput("OnKeyDown", tInputKind::KeyDown, event); }
+bool LumoEngine::OnKeyUp(tInputEvent* event) { return HandleInput("OnKeyUp", tInputKind::KeyUp, event); }
+bool LumoEngine::OnKeyPress(tInputEvent* event) { return HandleInput("OnKeyPress", tInputKind::Character, event); }
+bool LumoEngine::OnMouseClick(tInputEvent* event) { return HandleInput("OnMouseClick", tInputKind::Click, event); }
+bool LumoEngine::OnMouseDoubleClick(tInputEvent* event) {
+  return HandleInput("OnMouseDoubleClick", tInputKind::DoubleClick, event);
+}
+bool LumoEngine::OnMouseDown(tInputEvent* event) { return HandleInput("OnMouseDown", tInputKind::ButtonDown, event); }
+bool LumoEngine::OnMouseUp(tInputEvent* event) { return HandleInput("OnMouseUp", tInputKind::ButtonUp, event); }
+bool LumoEngine::OnMouseMove(tInputEvent* event) { return HandleInput("OnMouseMove", tInputKind::MouseMove, event); }
+bool LumoEngine::OnMouseEnter(tInputEvent* event) {
+  return HandleInput("OnMouseEnter", tInputKind::MouseEnter, event);
+}
+bool LumoEngine::OnMouseLeave(tInputEvent* event) {
+  return HandleInput("OnMouseLeave", tInputKind::MouseLeave, event);
+}
+bool LumoEngine::OnJoyDown(tInputEvent* event) {
+  return HandleInput("OnJoyDown", tInputKind::JoystickButtonDown, event);
+}
+bool LumoEngine::OnJoyUp(tInputEvent* event) { return HandleInput("OnJoyUp", tInputKind::JoystickButtonUp, event); }
+bool LumoEngine::OnJoyMove(tInputEvent* event) { return HandleInput("OnJoyMove", tInputKind::JoystickMove, event); }
+
+// ---- Dumps ----
+
+void LumoEngine::DebugDump(bool deep) {
+  if (GetDebugMode() == DebugModeOff) {
+    return;
+  }
+  RunGuarded(
+      [&] {
+        DebugPrint("DUMP: Dumping the engine data...\n");
+        DebugPrint("DUMP: %s (Level=%p, NewLevel=%p, Mouse=%p", GetClassName(), DebugAddress(Level),
+                   DebugAddress(NewLevel), static_cast<const void*>(Mouse));
+        DebugPrint(", Font=%p", static_cast<const void*>(Font));
+        DebugPrint(", FramesPerPulse=%i, PulseDuration=%i, Developing=%i, FrameCounter=%i)\n",
+                   static_cast<int>(FramesPerPulse), static_cast<int>(PulseDuration), Developing ? 1 : 0,
+                   static_cast<int>(FrameCounter));
+        if (DisposalList) {
+          DisposalList->DebugDump(deep);
+        }
+        DebugPrint("DUMP: End of the engine data \n");
+        DebugPrint("DUMP: Continuing to dump the level list...\n");
+        VisitItems([&](LumoNode* level) {
+          level->DebugDump(deep);
+          return false;
+        });
+        DebugPrint("DUMP: End of the level list\n");
+      },
+      [&] { ReportEngineFault("LumoEngine::DebugDump() Unhandled exception"); });
+}
+
+void LumoEngine::DebugSystem() {
+  if (GetDebugMode() == DebugModeOff || Level == nullptr) {
+    return;
+  }
+  RunGuarded(
+      [&] {
+        Level->DebugDump(true);
+        if (GetDebugLevel() != DebugLevelMaximum) {
+          return;
+        }
+        const bool wasAnimating = Animating;
+        const bool cursorShown = CursorCount > 0;
+        if (wasAnimating) {
+          PauseAnimation();
+        }
+        if (cursorShown) {
+          HideCursor();
+        }
+        SetBusy(true);
+        DebugDump(false);
+        SetBusy(false);
+        if (cursorShown) {
+          ShowCursor(true);
+        }
+        if (wasAnimating) {
+          ResumeAnimation();
+        }
+      },
+      [&] { ReportEngineFault("LumoEngine::DebugSystem() Unhandled exception"); });
+}
+
+// ---- Free functions ----
+
+namespace {
+
+// Ends a fault that the guards of a callback from the run-time system
+// reported and passed on: nothing above the callback would catch it, and
+// a failing frame or event must not end the program.
+void ReportCallbackFault(const char* callback) {
+  DebugPrint("%s Unhandled exception, ignored (Engine=%p:%s)\n", callback, DebugAddress(Engine),
+             DebugClassName(Engine));
+}
+
+template <bool (LumoEngine::*Handler)(tInputEvent*)>
+bool Forward(const char* callback, tInputEvent* event) {
+  if (Engine == nullptr) {
+    return false;
+  }
+  try {
+    return (Engine->*Handler)(event);
+  } catch (...) {
+    ReportCallbackFault(callback);
+    return false;
+  }
+}
+
+}  // namespace
+
+void EnginePulse() {
+  if (Engine == nullptr) {
+    return;
+  }
+  try {
+    Engine->Timer();
+  } catch (...) {
+    ReportCallbackFault("EnginePulse()");
+  }
+}
+
+bool QueryGameTermination() {
+  if (Engine == nullptr) {
+    return true;
+  }
+  try {
+    return Engine->QueryClose();
+  } catch (...) {
+    // A query that failed keeps the game: closing on a fault could lose it.
+    ReportCallbackFault("QueryGameTermination()");
+    return false;
+  }
+}
+
+void StoreLevelMemory() {
+  if (Engine == nullptr || Engine->Level == nullptr) {
+    return;
+  }
+  try {
+    Engine->Level->StoreMemory();
+  } catch (...) {
+    ReportCallbackFault("StoreLevelMemory()");
+  }
+}
+
+void RestoreLevelMemory() {
+  if (Engine == nullptr || Engine->Level == nullptr) {
+    return;
+  }
+  try {
+    Engine->Level->RestoreMemory();
+  } catch (...) {
+    ReportCallbackFault("RestoreLevelMemory()");
+  }
+}
+
+bool ForwardKeyDown(tInputEvent* event) { return Forward<&LumoEngine::OnKeyDown>("ForwardKeyDown()", event); }
+bool ForwardKeyUp(tInputEvent* event) { return Forward<&LumoEngine::OnKeyUp>("ForwardKeyUp()", event); }
+bool ForwardKeyPress(tInputEvent* event) { return Forward<&LumoEngine::OnKeyPress>("ForwardKeyPress()", event); }
+bool ForwardMouseClick(tInputEvent* event) {
+  return Forward<&LumoEngine::OnMouseClick>("ForwardMouseClick()", event);
+}
+bool ForwardMouseDoubleClick(tInputEvent* event) {
+  return Forward<&LumoEngine::OnMouseDoubleClick>("ForwardMouseDoubleClick()", event);
+}
+bool ForwardMouseDown(tInputEvent* event) { return Forward<&LumoEngine::OnMouseDown>("ForwardMouseDown()", event); }
+bool ForwardMouseUp(tInputEvent* event) { return Forward<&LumoEngine::OnMouseUp>("ForwardMouseUp()", event); }
+bool ForwardMouseMove(tInputEvent* event) { return Forward<&LumoEngine::OnMouseMove>("ForwardMouseMove()", event); }
+bool ForwardMouseEnter(tInputEvent* event) {
+  return Forward<&LumoEngine::OnMouseEnter>("ForwardMouseEnter()", event);
+}
+bool ForwardMouseLeave(tInputEvent* event) {
+  return Forward<&LumoEngine::OnMouseLeave>("ForwardMouseLeave()", event);
+}
+bool ForwardJoyDown(tInputEvent* event) { return Forward<&LumoEngine::OnJoyDown>("ForwardJoyDown()", event); }
+bool ForwardJoyUp(tInputEvent* event) { return Forward<&LumoEngine::OnJoyUp>("ForwardJoyUp()", event); }
+bool ForwardJoyMove(tInputEvent* event) { return Forward<&LumoEngine::OnJoyMove>("ForwardJoyMove()", event); }
+
+bool PopulateObject(LumoList* list) {
+  if (list == nullptr) {
+    return false;
+  }
+  list->Populate();
+  return true;
+}
+
+void DestroyEngine() {
+  LumoEngine* engine = Engine;
+  DestroyObject(engine);
+  Engine = nullptr;
+}
+
+tInformation EngineInformation = {sizeof(tInformation), kInformationSignature, 0x01070800, nullptr, nullptr,
+                                  nullptr, nullptr, nullptr};
+
+void InitInformation() {
+  EngineInformation.language = "English";
+  EngineInformation.terminateQuery = QueryGameTermination;
+  EngineInformation.buildKind = "release";
+  EngineInformation.taskSwitch = StoreLevelMemory;
+  EngineInformation.restore = RestoreLevelMemory;
+}
+
+namespace {
+const bool informationInitialised = (InitInformation(), true);
+}  // namespace

@@ -1,0 +1,243 @@
+#include "framework/LumoLevel.h"
+
+#include "base/DebugFormat.h"
+#include "framework/LumoEngine.h"
+#include "runtime/Background.h"
+#include "runtime/CdAudio.h"
+#include "runtime/DebugLog.h"
+#include "runtime/RTS.h"
+
+LumoLevel::LumoLevel() = default;
+
+const char* LumoLevel::GetClassName() const { return "LumoLevel"; }
+
+void LumoLevel::ReportLevelFault(const char* operation) const {
+  DebugPrint("%s (Level=%p:%s)\n", operation, DebugAddress(this), DebugClassName(this));
+}
+
+// The source lists and the memory backup are released here once they exist.
+void LumoLevel::DoFree() {
+  LumoAnimator::DoFree();
+  if (Engine != nullptr) {
+    if (Engine->Level == this) {
+      Engine->Level = nullptr;
+    }
+    if (Engine->NewLevel == this) {
+      Engine->NewLevel = nullptr;
+    }
+  }
+}
+
+void LumoLevel::DebugDump(bool deep) {
+  if (GetDebugMode() == DebugModeOff) {
+    return;
+  }
+  RunGuarded([&] { LumoAnimator::DebugDump(deep); },
+             [&] { ReportLevelFault("LumoLevel::DebugDump() Unhandled exception"); });
+}
+
+void LumoLevel::DoClear() {
+  StopBackground();
+  ClearSources();
+  LumoAnimator::DoClear();
+}
+
+void LumoLevel::DoTimer() {
+  if (AudioPlaying) {
+    DoUpdateAudio();
+  }
+  LumoAnimator::DoTimer();
+}
+
+void LumoLevel::DoAnimateFrame() {
+  LumoAnimator::DoAnimateFrame();
+  RunGuarded([] { HandleMessages(); }, [&] {
+    DebugPrint("LumoLevel::DoAnimateFrame() Unhandled exception during HandleMessages() (FrameCounter=%i, "
+               "Engine=%p:%s)\n",
+               Engine != nullptr ? static_cast<int>(Engine->FrameCounter) : 0, DebugAddress(Engine),
+               DebugClassName(Engine));
+  });
+}
+
+bool LumoLevel::CanStartAnimation() {
+  if (parent != nullptr) {
+    return true;
+  }
+  ReportLevelFault("LumoLevel::CanStartAnimation() The level is not appended to an engine");
+  return false;
+}
+
+// ---- Hooks with empty defaults ----
+
+void LumoLevel::DoPopulateLoader() {}
+void LumoLevel::DoPreLoadSource() {}
+void LumoLevel::DoPostPopulate() {}
+void LumoLevel::DoStoreMemory() {}
+void LumoLevel::DoRestoreMemory() {}
+bool LumoLevel::CanQuit() { return true; }
+void LumoLevel::OnPopulateLoader() {}
+void LumoLevel::OnPreLoadSource() {}
+void LumoLevel::OnPostPopulate() {}
+void LumoLevel::OnDestroy() {}
+void LumoLevel::OnEmpty() {}
+void LumoLevel::OnPlayAudio() {}
+void LumoLevel::OnStopAudio() {}
+void LumoLevel::OnPauseAudio() {}
+void LumoLevel::OnResumeAudio() {}
+void LumoLevel::OnStoreMemory() {}
+void LumoLevel::OnRestoreMemory() {}
+
+// ---- Sources: the movie, sound and graphic lists, once the level has them ----
+
+void LumoLevel::UnloadSources() {}
+void LumoLevel::ClearSources() {}
+void LumoLevel::IncrementSourceTags() {}
+void LumoLevel::DecrementSourceTags() {}
+void LumoLevel::ClearTaggedSource() {}
+void LumoLevel::LoadSources() {}
+
+// ---- Switching ----
+
+bool LumoLevel::CanClose(uint32_t&) { return CanCloseFlag; }
+bool LumoLevel::SetCanClose(bool flag) { return CanCloseFlag = flag; }
+uint32_t LumoLevel::SetCloseMode(uint32_t mode) { return CloseMode = mode; }
+
+void LumoLevel::OnFreeze() { OnPause(); }
+
+void LumoLevel::OnPause() {
+  if (Engine == nullptr) {
+    return;
+  }
+  SavedMouse = Engine->Mouse;
+  SavedCursorCount = Engine->CursorCount;
+  SavedFont = Engine->Font;
+  SavedFramesPerPulse = Engine->FramesPerPulse;
+  SavedPulseDuration = Engine->PulseDuration;
+  SavedFrameCounter = Engine->FrameCounter;
+  SavedFrame = Engine->Frame;
+}
+
+// The kept frame rate is given back as it was: the engine's own setter never
+// lowers the rate, which would leave a level resumed after a faster one at
+// the faster rate.
+void LumoLevel::OnContinue() {
+  if (Engine == nullptr) {
+    return;
+  }
+  Engine->SetCursorCount(SavedCursorCount);
+  Engine->RestoreFramesPerPulse(SavedFramesPerPulse);
+  Engine->SetPulseDuration(SavedPulseDuration);
+  Engine->FrameCounter = SavedFrameCounter;
+  Engine->Frame = SavedFrame;
+}
+
+void LumoLevel::OnReset() {
+  if (Engine != nullptr) {
+    Engine->SetCursorCount(0);
+  }
+}
+
+// ---- Memory ----
+
+void LumoLevel::StoreMemory() {
+  LevelGuarded("LumoLevel::StoreMemory() Unhandled exception during DoStoreMemory", [&] { DoStoreMemory(); });
+  LevelGuarded("LumoLevel::StoreMemory() Unhandled exception during OnStoreMemory", [&] { OnStoreMemory(); });
+}
+
+void LumoLevel::RestoreMemory() {
+  LevelGuarded("LumoLevel::RestoreMemory() Unhandled exception during DoRestoreMemory", [&] { DoRestoreMemory(); });
+  LevelGuarded("LumoLevel::RestoreMemory() Unhandled exception during OnRestoreMemory", [&] { OnRestoreMemory(); });
+}
+
+// ---- Background ----
+
+void LumoLevel::SetBackgroundColour(const sRGB& colour) {
+  BackgroundKind |= 1;
+  SetBackgroundColor(colour);
+  StartBackground(BackgroundKind);
+}
+
+void LumoLevel::ClearBackground() {
+  BackgroundKind = 0;
+  StopBackground();
+}
+
+// ---- CD audio ----
+
+bool LumoLevel::PlayAudio(uint32_t firstTrack, uint32_t lastTrack, int32_t repeats) {
+  if (AudioPlaying) {
+    StopCDAudio();
+    AudioPlaying = false;
+  }
+  AudioFirstTrack = firstTrack;
+  AudioLastTrack = lastTrack;
+  AudioPlaying = PlayCDAudio(firstTrack, lastTrack);
+  if (AudioPlaying) {
+    AudioRepeats = AudioRepeatCount = repeats;
+    LevelGuarded("LumoLevel::PlayAudio() Unhandled exception during OnPlayAudio()", [&] { OnPlayAudio(); });
+  }
+  return AudioPlaying;
+}
+
+void LumoLevel::StopAudio() {
+  if (!AudioPlaying) {
+    return;
+  }
+  AudioPlaying = false;
+  AudioRepeats = AudioRepeatCount = 0;
+  StopCDAudio();
+  LevelGuarded("LumoLevel::StopAudio() Unhandled exception during OnStopAudio()", [&] { OnStopAudio(); });
+}
+
+void LumoLevel::PauseAudio() {
+  if (!AudioPlaying) {
+    return;
+  }
+  AudioPlaying = false;
+  PauseCDAudio();
+  LevelGuarded("LumoLevel::PauseAudio() Unhandled exception during OnPauseAudio()", [&] { OnPauseAudio(); });
+}
+
+void LumoLevel::ResumeAudio() {
+  if (AudioPlaying) {
+    return;
+  }
+  AudioPlaying = ResumeCDAudio();
+  if (AudioPlaying) {
+    LevelGuarded("LumoLevel::ResumeAudio() Unhandled exception during OnResumeAudio()", [&] { OnResumeAudio(); });
+  }
+}
+
+uint32_t LumoLevel::IsAudioPlaying() const { return PlayingCDAudio(); }
+
+uint32_t LumoLevel::CountAudio() const { return CountCDAudio(); }
+
+void LumoLevel::DoUpdateAudio() {
+  if (AudioRepeats == 0 || Engine == nullptr || Engine->FramesPerPulse == 0) {
+    return;
+  }
+  // At one frame per pulse the half pulse is 0 frames: every frame checks.
+  const uint32_t halfPulse = Engine->FramesPerPulse / 2;
+  if (halfPulse != 0 && Engine->FrameCounter % halfPulse != 0) {
+    return;
+  }
+  const uint32_t track = PlayingCDAudio();
+  if (track != 0 && AudioFirstTrack <= track && track <= AudioLastTrack) {
+    return;
+  }
+  bool ended = false;
+  if (AudioRepeats >= 0) {
+    --AudioRepeats;
+    if (AudioRepeats == 0) {
+      AudioPlaying = false;
+      ended = true;
+    }
+  }
+  if (!ended) {
+    AudioPlaying = PlayCDAudio(AudioFirstTrack, AudioLastTrack);
+  }
+  if (!AudioPlaying) {
+    AudioRepeats = 0;
+    LevelGuarded("LumoLevel::DoUpdateAudio() Unhandled exception during OnStopAudio()", [&] { OnStopAudio(); });
+  }
+}

@@ -1,0 +1,138 @@
+#pragma once
+
+#include <cstdint>
+
+#include "framework/LumoAnimator.h"
+#include "runtime/Graphics.h"
+
+class LumoCell;
+class LumoGauge;
+class LumoLoaderButton;
+class LumoGraphicList;
+class LumoSoundList;
+class LumoMovieList;
+class LumoMouseNode;
+class LumoFontNode;
+
+// One screen of the program (the menus, the running game). A level is an
+// item of the engine, which switches between levels; its own items are cells,
+// sprites and controls. It owns its sources (graphic, sound and movie
+// lists), sets the screen background, watches its CD audio play-back, and
+// keeps the engine settings it had when it was paused or frozen, so it
+// resumes as it was.
+class LumoLevel : public LumoAnimator {
+ public:
+  LumoLevel();
+
+  const char* GetClassName() const override;
+  // Releases the level's own parts, frees the animator, then makes the
+  // engine forget this level (current or requested).
+  void DoFree() override;
+  // The level and its items, then its sources (only while the debug log is
+  // on).
+  void DebugDump(bool deep) override;
+  // Stops the background, empties the sources, then the animator's fields.
+  void DoClear() override;
+  // The level's timer pass: the CD audio check while it plays, then the
+  // items.
+  void DoTimer() override;
+  // The items' frame, then the window messages (HandleMessages), so input
+  // arrives inside every frame.
+  void DoAnimateFrame() override;
+  // Only a level that is an item of an engine may animate.
+  bool CanStartAnimation() override;
+
+  virtual void DoPopulateLoader();
+  virtual void DoPreLoadSource();
+  virtual void DoPostPopulate();
+  // Checks the CD play-back twice a pulse and starts the range again while
+  // repeats are left.
+  virtual void DoUpdateAudio();
+  virtual void DoStoreMemory();
+  virtual void DoRestoreMemory();
+  // Asked by the engine's terminate query; true.
+  virtual bool CanQuit();
+  // The source operations, each over the movie, sound and graphic lists.
+  virtual void UnloadSources();
+  virtual void ClearSources();
+  virtual void IncrementSourceTags();
+  virtual void DecrementSourceTags();
+  virtual void ClearTaggedSource();
+  virtual void LoadSources();
+  // The switch's close query: CanCloseFlag. May change the close mode.
+  virtual bool CanClose(uint32_t& mode);
+  virtual bool SetCanClose(bool flag);
+  virtual uint32_t SetCloseMode(uint32_t mode);
+  // Plays CD tracks first to last, repeats times in all (negative: for
+  // ever); answers whether it plays.
+  virtual bool PlayAudio(uint32_t firstTrack, uint32_t lastTrack, int32_t repeats);
+  virtual void StopAudio();
+  virtual void PauseAudio();
+  virtual void ResumeAudio();
+  virtual void OnPopulateLoader();
+  virtual void OnPreLoadSource();
+  virtual void OnPostPopulate();
+  virtual void OnDestroy();
+  virtual void OnEmpty();
+  // Runs OnPause.
+  virtual void OnFreeze();
+  // Keeps the engine's cursor, font, frame rate, pulse and frame counters.
+  virtual void OnPause();
+  // Gives the kept engine settings back.
+  virtual void OnContinue();
+  // The engine's cursor count becomes 0.
+  virtual void OnReset();
+  virtual void OnPlayAudio();
+  virtual void OnStopAudio();
+  virtual void OnPauseAudio();
+  virtual void OnResumeAudio();
+  virtual void OnStoreMemory();
+  virtual void OnRestoreMemory();
+
+  // DoStoreMemory, then OnStoreMemory (the task-switch callback).
+  void StoreMemory();
+  // DoRestoreMemory, then OnRestoreMemory (after lost surfaces came back).
+  void RestoreMemory();
+
+  // The run-time system's background: a colour fill from now on.
+  void SetBackgroundColour(const sRGB& colour);
+  // No background at all.
+  void ClearBackground();
+
+  // The CD audio's own answers: the track playing (0 for none) and the
+  // number of audio tracks.
+  uint32_t IsAudioPlaying() const;
+  uint32_t CountAudio() const;
+
+  // ---- Fields ----
+
+  LumoMouseNode* SavedMouse = nullptr;
+  uint32_t SavedCursorCount = 0;
+  LumoFontNode* SavedFont = nullptr;
+  uint32_t SavedFramesPerPulse = 0;
+  uint32_t SavedPulseDuration = 0;
+  uint32_t SavedFrameCounter = 0;
+  uint32_t SavedFrame = 0;
+  LumoCell* LoaderCell = nullptr;  // set only while the pre-loader runs
+  LumoGauge* LoaderGauge = nullptr;
+  LumoLoaderButton* LoaderButton = nullptr;
+  LumoGraphicList* GraphicList = nullptr;  // the sources, made when populated
+  LumoSoundList* SoundList = nullptr;
+  LumoMovieList* MovieList = nullptr;
+  uint32_t AudioFirstTrack = 0;
+  uint32_t AudioLastTrack = 0;
+  int32_t AudioRepeatCount = 0;  // as given to PlayAudio
+  int32_t AudioRepeats = 0;      // plays left; negative: for ever
+  uint32_t CloseMode = 0;        // 0 destroy, 1 empty, 2 freeze, 3 pause
+  uint32_t BackgroundKind = 0;   // bit 1 colour, bit 2 graphic
+  bool CanCloseFlag = true;
+  bool AudioPlaying = false;  // CD audio was started and is watched
+
+ protected:
+  // "<operation> (Level=%p:%s)" for this level.
+  void ReportLevelFault(const char* operation) const;
+  template <typename Hook>
+  void LevelGuarded(const char* operation, Hook&& hook) {
+    RunGuarded(std::forward<Hook>(hook), [&] { ReportLevelFault(operation); });
+  }
+};
