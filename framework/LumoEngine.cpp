@@ -29,6 +29,7 @@ LumoEngine::LumoEngine() {
                    ForwardJoyDown,   ForwardJoyUp,     ForwardJoyMove};
   SetInputHandlers(&InputHandlers);
   ScreenViewport = CreateViewport(0, 0, ScreenWidth, ScreenHeight);
+  GraphicList.reset(new (std::nothrow) LumoGraphicList);
   FrameTimer = CreateTimer(EnginePulse, FramesPerPulse, PulseDuration);
   DisposalList.reset(new (std::nothrow) LumoList);
 }
@@ -52,6 +53,7 @@ void LumoEngine::DoFree() {
     DestroyTimer(FrameTimer);
     FrameTimer = nullptr;
   }
+  GraphicList.reset();
   if (ScreenViewport != nullptr) {
     DestroyViewport(ScreenViewport);
     ScreenViewport = nullptr;
@@ -433,6 +435,28 @@ void LumoEngine::SetCursorCount(uint32_t count) {
   }
 }
 
+LumoGraphicNode* LumoEngine::ShowCentredGraphic(const char* name) {
+  if (!Busy || !GraphicList) {
+    return nullptr;
+  }
+  LumoGraphicNode* node = GraphicList->FindGraphic(name);
+  if (node == nullptr || node->Data == 0) {
+    return nullptr;
+  }
+  BeginScreenUpdate();
+  node->RenderTo(ScreenViewport, ScreenWidth / 2 - node->Width / 2, ScreenHeight / 2 - node->Height / 2);
+  EndScreenUpdate();
+  return node;
+}
+
+LumoGraphicNode* LumoEngine::ShowCentredGraphicOnFill(const char* name, const sRGB& colour) {
+  if (!Busy) {
+    return nullptr;
+  }
+  FillViewport(ScreenViewport, colour);
+  return ShowCentredGraphic(name);
+}
+
 void LumoEngine::QueryCursorPosition(int32_t& x, int32_t& y) { GetCursorPosition(x, y); }
 
 void LumoEngine::SetCursorPosition(int32_t x, int32_t y) { ::SetCursorPosition(x, y); }
@@ -490,6 +514,9 @@ void LumoEngine::DebugDump(bool deep) {
         DebugPrint(", FramesPerPulse=%i, PulseDuration=%i, Developing=%i, FrameCounter=%i)\n",
                    static_cast<int>(FramesPerPulse), static_cast<int>(PulseDuration), Developing ? 1 : 0,
                    static_cast<int>(FrameCounter));
+        if (GraphicList) {
+          GraphicList->DebugDump(deep);
+        }
         if (DisposalList) {
           DisposalList->DebugDump(deep);
         }

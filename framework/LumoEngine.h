@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "framework/LumoAnimator.h"
+#include "framework/LumoGraphicList.h"
 #include "runtime/Graphics.h"
 #include "runtime/Information.h"
 #include "runtime/Input.h"
@@ -13,7 +14,6 @@
 
 class LumoEngine;
 class LumoLevel;
-class LumoGraphicList;
 class LumoMouseList;
 class LumoMouseNode;
 class LumoFontList;
@@ -64,7 +64,7 @@ class LumoEngine : public LumoAnimator {
 
   const char* GetClassName() const override;
   // Prevents the animation (timer and input off), then releases the disposal
-  // list, the timer and the screen viewport.
+  // list, the timer, the graphic list and the screen viewport.
   void DoFree() override;
   void OnAbortReferenceTo(LumoObject* other) override;
   // The engine's data and every level (only while the debug log is on).
@@ -164,6 +164,12 @@ class LumoEngine : public LumoAnimator {
   void QueryCursorPosition(int32_t& x, int32_t& y);
   void SetCursorPosition(int32_t x, int32_t y);
 
+  // Only while Busy: draws the graphic of that name from the engine's list
+  // centred on the screen at once, in its own screen update; null when not
+  // Busy or not found. The fill form first fills the screen with a colour.
+  LumoGraphicNode* ShowCentredGraphic(const char* name);
+  LumoGraphicNode* ShowCentredGraphicOnFill(const char* name, const sRGB& colour);
+
   // Restores a level's saved frame rate as it was, lower or not, and
   // re-times the timer (0 means 12).
   void RestoreFramesPerPulse(uint32_t frames);
@@ -199,7 +205,7 @@ class LumoEngine : public LumoAnimator {
   // Objects queued by DisposeObject, already out of their lists.
   std::unique_ptr<LumoList, tObjectDestroyer> DisposalList;
   ViewportHandle ScreenViewport = nullptr;  // the whole screen
-  LumoGraphicList* GraphicList = nullptr;
+  std::unique_ptr<LumoGraphicList, tObjectDestroyer> GraphicList;  // engine-wide graphics
   LumoMouseList* MouseList = nullptr;
   LumoMouseNode* Mouse = nullptr;  // the selected cursor
   uint32_t CursorCount = 0;

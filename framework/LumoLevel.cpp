@@ -1,5 +1,7 @@
 #include "framework/LumoLevel.h"
 
+#include <new>
+
 #include "base/DebugFormat.h"
 #include "framework/LumoEngine.h"
 #include "runtime/Background.h"
@@ -15,8 +17,10 @@ void LumoLevel::ReportLevelFault(const char* operation) const {
   DebugPrint("%s (Level=%p:%s)\n", operation, DebugAddress(this), DebugClassName(this));
 }
 
-// The source lists and the memory backup are released here once they exist.
+// The sound and movie lists and the memory backup are released here too once
+// they exist.
 void LumoLevel::DoFree() {
+  GraphicList.reset();
   LumoAnimator::DoFree();
   if (Engine != nullptr) {
     if (Engine->Level == this) {
@@ -32,7 +36,13 @@ void LumoLevel::DebugDump(bool deep) {
   if (GetDebugMode() == DebugModeOff) {
     return;
   }
-  RunGuarded([&] { LumoAnimator::DebugDump(deep); },
+  RunGuarded(
+      [&] {
+        LumoAnimator::DebugDump(deep);
+        if (GraphicList) {
+          GraphicList->DebugDump(deep);
+        }
+      },
              [&] { ReportLevelFault("LumoLevel::DebugDump() Unhandled exception"); });
 }
 
@@ -41,6 +51,15 @@ void LumoLevel::DoClear() {
   ClearSources();
   LumoAnimator::DoClear();
 }
+
+void LumoLevel::DoPopulate() {
+  LumoAnimator::DoPopulate();
+  if (!GraphicList) {
+    GraphicList.reset(CreateGraphicList());
+  }
+}
+
+LumoGraphicList* LumoLevel::CreateGraphicList() { return new (std::nothrow) LumoGraphicList; }
 
 void LumoLevel::DoTimer() {
   if (AudioPlaying) {
@@ -87,14 +106,43 @@ void LumoLevel::OnResumeAudio() {}
 void LumoLevel::OnStoreMemory() {}
 void LumoLevel::OnRestoreMemory() {}
 
-// ---- Sources: the movie, sound and graphic lists, once the level has them ----
+// ---- Sources: the movie, sound and graphic lists (the graphic list so far) ----
 
-void LumoLevel::UnloadSources() {}
-void LumoLevel::ClearSources() {}
-void LumoLevel::IncrementSourceTags() {}
-void LumoLevel::DecrementSourceTags() {}
-void LumoLevel::ClearTaggedSource() {}
-void LumoLevel::LoadSources() {}
+void LumoLevel::UnloadSources() {
+  if (GraphicList) {
+    GraphicList->UnloadAll();
+  }
+}
+
+void LumoLevel::ClearSources() {
+  if (GraphicList) {
+    GraphicList->Clear();
+  }
+}
+
+void LumoLevel::IncrementSourceTags() {
+  if (GraphicList) {
+    GraphicList->IncrementTags();
+  }
+}
+
+void LumoLevel::DecrementSourceTags() {
+  if (GraphicList) {
+    GraphicList->DecrementTags();
+  }
+}
+
+void LumoLevel::ClearTaggedSource() {
+  if (GraphicList) {
+    GraphicList->DeleteTagged();
+  }
+}
+
+void LumoLevel::LoadSources() {
+  if (GraphicList) {
+    GraphicList->LoadAll();
+  }
+}
 
 // ---- Switching ----
 
@@ -155,6 +203,32 @@ void LumoLevel::SetBackgroundColour(const sRGB& colour) {
   BackgroundKind |= 1;
   SetBackgroundColor(colour);
   StartBackground(BackgroundKind);
+}
+
+// Removing the graphic drops only its own kind bit, so a background colour
+// set before still clears the screen.
+void LumoLevel::SetBackgroundGraphic(LumoGraphicNode* node, int32_t dx, int32_t dy) {
+  if (node != nullptr && node->Data != 0) {
+    BackgroundKind |= 2;
+    const tBlitData data = node->BlitData(dx, dy);
+    ::SetBackgroundGraphic(node->Graphic(), &data);
+  } else {
+    BackgroundKind &= ~2u;
+    ::SetBackgroundGraphic(nullptr, nullptr);
+  }
+  if (BackgroundKind != 0) {
+    StartBackground(BackgroundKind);
+  } else {
+    StopBackground();
+  }
+}
+
+void LumoLevel::SetCentredBackground(LumoGraphicNode* node) {
+  if (node == nullptr || Engine == nullptr) {
+    SetBackgroundGraphic(nullptr, 0, 0);
+    return;
+  }
+  SetBackgroundGraphic(node, Engine->ScreenWidth / 2 - node->Width / 2, Engine->ScreenHeight / 2 - node->Height / 2);
 }
 
 void LumoLevel::ClearBackground() {

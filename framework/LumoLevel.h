@@ -2,13 +2,15 @@
 
 #include <cstdint>
 
+#include <memory>
+
 #include "framework/LumoAnimator.h"
+#include "framework/LumoGraphicList.h"
 #include "runtime/Graphics.h"
 
 class LumoCell;
 class LumoGauge;
 class LumoLoaderButton;
-class LumoGraphicList;
 class LumoSoundList;
 class LumoMovieList;
 class LumoMouseNode;
@@ -33,6 +35,8 @@ class LumoLevel : public LumoAnimator {
   void DebugDump(bool deep) override;
   // Stops the background, empties the sources, then the animator's fields.
   void DoClear() override;
+  // Makes the missing source lists.
+  void DoPopulate() override;
   // The level's timer pass: the CD audio check while it plays, then the
   // items.
   void DoTimer() override;
@@ -48,6 +52,8 @@ class LumoLevel : public LumoAnimator {
   // Checks the CD play-back twice a pulse and starts the range again while
   // repeats are left.
   virtual void DoUpdateAudio();
+  // The factory of the level's graphic list.
+  virtual LumoGraphicList* CreateGraphicList();
   virtual void DoStoreMemory();
   virtual void DoRestoreMemory();
   // Asked by the engine's terminate query; true.
@@ -96,6 +102,11 @@ class LumoLevel : public LumoAnimator {
 
   // The run-time system's background: a colour fill from now on.
   void SetBackgroundColour(const sRGB& colour);
+  // The node's graphic as the background at its origin plus (dx, dy), with
+  // its source key; none removes the background graphic and keeps the colour.
+  void SetBackgroundGraphic(LumoGraphicNode* node, int32_t dx, int32_t dy);
+  // The node centred on the screen.
+  void SetCentredBackground(LumoGraphicNode* node);
   // No background at all.
   void ClearBackground();
 
@@ -116,7 +127,7 @@ class LumoLevel : public LumoAnimator {
   LumoCell* LoaderCell = nullptr;  // set only while the pre-loader runs
   LumoGauge* LoaderGauge = nullptr;
   LumoLoaderButton* LoaderButton = nullptr;
-  LumoGraphicList* GraphicList = nullptr;  // the sources, made when populated
+  std::unique_ptr<LumoGraphicList, tObjectDestroyer> GraphicList;  // the sources, made when populated
   LumoSoundList* SoundList = nullptr;
   LumoMovieList* MovieList = nullptr;
   uint32_t AudioFirstTrack = 0;

@@ -1,0 +1,510 @@
+#include "framework/LumoGraphicNode.h"
+
+#include <algorithm>
+
+#include "base/DebugFormat.h"
+#include "base/LumoClass.h"
+#include "base/LumoStream.h"
+#include "framework/LumoEngine.h"
+#include "framework/LumoGraphicList.h"
+#include "framework/LumoLevel.h"
+#include "runtime/AlphaFile.h"
+#include "runtime/Blend.h"
+#include "runtime/Display.h"
+#include "runtime/Drawing.h"
+#include "runtime/GraphicFiles.h"
+
+namespace {
+
+LumoClassOf<LumoGraphicNode> classOfLumoGraphicNode(kVersion_1_4_0_0, "LumoGraphicNode", "LumoNode");
+LUMO_FIELD_PROPERTY(kVersion_1_4_0_0, LumoGraphicNode, AlphaBlending, PropertyBool, "tBool");
+LUMO_FIELD_PROPERTY(kVersion_1_4_0_0, LumoGraphicNode, AlphaInfo, PropertyBool, "tBool");
+LUMO_FIELD_PROPERTY(kVersion_1_4_0_0, LumoGraphicNode, Data, PropertyPointer, "tPointer");
+LUMO_FIELD_PROPERTY(kVersion_1_4_0_0, LumoGraphicNode, Left, PropertyInteger, "tInteger");
+LUMO_FIELD_PROPERTY(kVersion_1_4_0_0, LumoGraphicNode, Top, PropertyInteger, "tInteger");
+LUMO_FIELD_PROPERTY(kVersion_1_4_0_0, LumoGraphicNode, SourceMode, PropertyInteger, "tLong");
+LUMO_FIELD_PROPERTY(kVersion_1_4_0_0, LumoGraphicNode, SourceMinimum, PropertyFourBytes, "t4Bytes");
+LUMO_FIELD_PROPERTY(kVersion_1_4_0_0, LumoGraphicNode, SourceMaximum, PropertyFourBytes, "t4Bytes");
+LUMO_FIELD_PROPERTY(kVersion_1_4_0_0, LumoGraphicNode, DestMode, PropertyInteger, "tLong");
+LUMO_FIELD_PROPERTY(kVersion_1_4_0_0, LumoGraphicNode, DestMinimum, PropertyFourBytes, "t4Bytes");
+LUMO_FIELD_PROPERTY(kVersion_1_4_0_0, LumoGraphicNode, DestMaximum, PropertyFourBytes, "t4Bytes");
+LUMO_FIELD_PROPERTY(kVersion_1_4_0_0, LumoGraphicNode, Width, PropertyInteger, "tInteger");
+LUMO_FIELD_PROPERTY(kVersion_1_4_0_0, LumoGraphicNode, Height, PropertyInteger, "tInteger");
+LUMO_FIELD_PROPERTY(kVersion_1_4_0_0, LumoGraphicNode, FillColor, PropertyFourBytes, "t4Bytes");
+LUMO_FIELD_PROPERTY(kVersion_1_4_0_0, LumoGraphicNode, PenColor, PropertyInteger, "tCardinal");
+// The constant alpha keeps its stored type name but is one byte of 0-255.
+LUMO_FIELD_PROPERTY(kVersion_1_4_0_0, LumoGraphicNode, AlphaFactor, PropertyByte, "tBool");
+LUMO_FIELD_PROPERTY(kVersion_1_4_0_0, LumoGraphicNode, Stretch, PropertyBool, "tBool");
+
+}  // namespace
+
+LumoGraphicNode::LumoGraphicNode() = default;
+
+LumoGraphicNode::~LumoGraphicNode() {
+  ReleaseLock();
+  if (Data != 0) {
+    DestroyGraphic(Graphic());
+    Data = 0;
+  }
+  DestroyAlphaMap();
+}
+
+const char* LumoGraphicNode::GetClassName() const { return "LumoGraphicNode"; }
+
+// ---- Stored fields ----
+
+LUMO_GENERIC_FIELD(LumoGraphicNode, Left)
+LUMO_GENERIC_FIELD(LumoGraphicNode, Top)
+LUMO_GENERIC_FIELD(LumoGraphicNode, Width)
+LUMO_GENERIC_FIELD(LumoGraphicNode, Height)
+LUMO_GENERIC_FIELD(LumoGraphicNode, PenColor)
+LUMO_GENERIC_FIELD(LumoGraphicNode, AlphaBlending)
+LUMO_GENERIC_FIELD(LumoGraphicNode, AlphaInfo)
+LUMO_GENERIC_FIELD(LumoGraphicNode, AlphaFactor)
+LUMO_GENERIC_FIELD(LumoGraphicNode, Stretch)
+
+#define LUMO_KEY_FIELD(Field, member)                                                           \
+  bool LumoGraphicNode::Load##Field(LumoStream* stream, const LumoProperty* property) {         \
+    return LoadPropertyFrom(stream, property, &(member));                                       \
+  }                                                                                             \
+  bool LumoGraphicNode::Save##Field(LumoStream* stream, const LumoProperty* property) {          \
+    return SavePropertyTo(stream, property, &(member));                                         \
+  }
+
+LUMO_KEY_FIELD(SourceMode, SourceKey.Mode)
+LUMO_KEY_FIELD(SourceMinimum, SourceKey.Low)
+LUMO_KEY_FIELD(SourceMaximum, SourceKey.High)
+LUMO_KEY_FIELD(DestMode, DestKey.Mode)
+LUMO_KEY_FIELD(DestMinimum, DestKey.Low)
+LUMO_KEY_FIELD(DestMaximum, DestKey.High)
+LUMO_KEY_FIELD(FillColor, FillColor)
+
+#undef LUMO_KEY_FIELD
+
+// The graphic in the node's own form: whether it is a file graphic (loaded
+// again by name) and whether it is a made graphic. Pictures stored inside
+// the stream are not read or written by this build: such a node is refused
+// with a log line rather than saved without its picture.
+bool LumoGraphicNode::SaveData(LumoStream* stream, const LumoProperty*) {
+  if ((Flags & kEmbeddedFlag) != 0) {
+    DebugPrint("LumoGraphicNode::SaveData() Embedded pictures are not supported (Name=%s)\n", DebugText(Name));
+    return false;
+  }
+  const bool fileGraphic = Data != 0 && Name != nullptr && (Flags & kMadeFlag) == 0;
+  const bool madeGraphic = Data != 0 && (Flags & kMadeFlag) != 0;
+  return stream->WriteBool(fileGraphic) && stream->WriteBool(madeGraphic);
+}
+
+bool LumoGraphicNode::LoadData(LumoStream* stream, const LumoProperty*) {
+  Unload();
+  bool fileGraphic = false;
+  bool madeGraphic = false;
+  if (!stream->ReadBool(fileGraphic) || !stream->ReadBool(madeGraphic)) {
+    return false;
+  }
+  if ((Flags & kEmbeddedFlag) != 0) {
+    DebugPrint("LumoGraphicNode::LoadData() Embedded pictures are not supported (Name=%s)\n", DebugText(Name));
+    return false;
+  }
+  if (fileGraphic && Engine != nullptr && Engine->Level != nullptr && Engine->Level->GraphicList != nullptr) {
+    return Load() != 0;
+  }
+  return true;
+}
+
+// ---- Object model ----
+
+bool LumoGraphicNode::DoAssign(LumoObject* other) {
+  auto* source = dynamic_cast<LumoGraphicNode*>(other);
+  if (source == nullptr) {
+    return LumoNode::DoAssign(other);
+  }
+  if (!LumoNode::DoAssign(other)) {
+    return false;
+  }
+  AlphaBlending = source->AlphaBlending;
+  AlphaInfo = source->AlphaInfo;
+  Left = source->Left;
+  Top = source->Top;
+  SourceKey = source->SourceKey;
+  DestKey = source->DestKey;
+  if (Data == 0) {
+    Width = source->Width;
+    Height = source->Height;
+  }
+  FillColor = source->FillColor;
+  PenColor = source->PenColor;
+  AlphaFactor = source->AlphaFactor;
+  Stretch = source->Stretch;
+  if (AlphaBlending && AlphaInfo) {
+    DestroyAlphaMap();
+    LoadAlphaInformation();
+  }
+  return true;
+}
+
+void LumoGraphicNode::DoFree() {
+  DestroyAlphaMap();
+  LumoNode::DoFree();
+}
+
+void LumoGraphicNode::DebugDumpFields() {
+  LumoNode::DebugDumpFields();
+  DebugPrint(", Width=%i, Height=%i", Width, Height);
+}
+
+// ---- Graphic life ----
+
+void LumoGraphicNode::DestroyAlphaMap() {
+  if (Alpha != nullptr) {
+    DestroyAlpha(Alpha);
+    Alpha = nullptr;
+  }
+}
+
+uintptr_t LumoGraphicNode::SetData(uintptr_t value) {
+  ReleaseLock();
+  if (value != 0) {
+    GetGraphicSize(reinterpret_cast<GraphicHandle>(value), Width, Height);
+  }
+  Data = value;
+  return Data;
+}
+
+void LumoGraphicNode::Unload() {
+  ReleaseLock();
+  const uintptr_t graphic = Data;
+  Data = 0;
+  Width = 0;
+  Height = 0;
+  if (graphic != 0) {
+    DestroyGraphic(reinterpret_cast<GraphicHandle>(graphic));
+  }
+  DestroyAlphaMap();
+}
+
+uintptr_t LumoGraphicNode::Load() {
+  if (Name == nullptr) {
+    return Data;
+  }
+  if (Data != 0) {
+    Unload();
+  }
+  if (GraphicHandle graphic = LoadGraphic(Name)) {
+    SetData(reinterpret_cast<uintptr_t>(graphic));
+  }
+  if (AlphaBlending && AlphaInfo) {
+    LoadAlphaInformation();
+  }
+  return Data;
+}
+
+uintptr_t LumoGraphicNode::Restore() {
+  if (Data == 0 && Width > 0 && Height > 0) {
+    if (GraphicHandle graphic = CreateGraphic(Width, Height, FillColor)) {
+      SetData(reinterpret_cast<uintptr_t>(graphic));
+    }
+  }
+  return Data;
+}
+
+void LumoGraphicNode::Release() {
+  if (LumoGraphicList* list = List()) {
+    list->ReleaseScratchGraphic(this);
+  }
+}
+
+LumoGraphicList* LumoGraphicNode::List() const { return dynamic_cast<LumoGraphicList*>(parent); }
+
+void LumoGraphicNode::LoadAlphaInformation() {
+  if (Alpha == nullptr && Name != nullptr) {
+    Alpha = LoadAlpha(Name);
+    if (Alpha != nullptr) {
+      GetAlphaSize(Alpha, Width, Height);
+    }
+  }
+  AlphaBlending = AlphaInfo = Alpha != nullptr;
+}
+
+void LumoGraphicNode::SetAlpha(AlphaHandle alpha) {
+  if (alpha != Alpha) {
+    DestroyAlphaMap();
+  }
+  Alpha = alpha;
+  AlphaBlending = AlphaInfo = alpha != nullptr;
+}
+
+void LumoGraphicNode::DisableAlpha() { AlphaBlending = AlphaInfo = false; }
+
+void LumoGraphicNode::SetAlphaFactor(uint8_t factor) {
+  AlphaBlending = true;
+  AlphaInfo = false;
+  AlphaFactor = factor;
+}
+
+// ---- Placement and keys ----
+
+void LumoGraphicNode::SetOrigin(int32_t left, int32_t top) {
+  Left = left;
+  Top = top;
+}
+
+void LumoGraphicNode::SetCanvasSize(int32_t width, int32_t height) {
+  if (Data == 0) {
+    Width = width;
+    Height = height;
+  }
+}
+
+void LumoGraphicNode::SetStretch(bool flag) { Stretch = flag; }
+void LumoGraphicNode::ClearSourceKey() { SourceKey.Mode = KeyNone; }
+
+void LumoGraphicNode::SetTransparent() {
+  SetSourceKey(Engine != nullptr ? Engine->TransparentKeyColour() : sRGB{255, 0, 255});
+}
+
+void LumoGraphicNode::SetSourceKey(const sRGB& colour) {
+  SourceKey.Mode = KeyColor;
+  SourceKey.Low = colour;
+}
+
+void LumoGraphicNode::SetSourceKeyRange(const sRGB& low, const sRGB& high) {
+  SourceKey.Mode = KeyRange;
+  SourceKey.Low = low;
+  SourceKey.High = high;
+}
+
+void LumoGraphicNode::ClearDestKey() { DestKey.Mode = KeyNone; }
+
+void LumoGraphicNode::SetDestKey(const sRGB& colour) {
+  DestKey.Mode = KeyColor;
+  DestKey.Low = colour;
+}
+
+void LumoGraphicNode::SetDestKeyRange(const sRGB& low, const sRGB& high) {
+  DestKey.Mode = KeyRange;
+  DestKey.Low = low;
+  DestKey.High = high;
+}
+
+void LumoGraphicNode::SetFillColour(const sRGB& colour) { FillColor = colour; }
+
+// ---- Pixels ----
+
+void LumoGraphicNode::DoCreateLock() {}
+
+LockedGraphic* LumoGraphicNode::CreateLock() {
+  ReleaseLock();
+  if (Data == 0) {
+    return nullptr;
+  }
+  PenColor = 0;
+  RunGuarded([&] { DoCreateLock(); },
+             [&] { ReportFault("LumoGraphicNode::CreateLock() Unhandled exception during DoCreateLock()"); });
+  Lock = LockGraphic(Graphic());
+  return Lock;
+}
+
+void LumoGraphicNode::ReleaseLock() {
+  if (Lock != nullptr) {
+    UnlockGraphic(Lock);
+    Lock = nullptr;
+  }
+}
+
+uint32_t LumoGraphicNode::GetPixel(int32_t x, int32_t y) { return Data != 0 ? GetGraphicPixel(Graphic(), x, y) : 0; }
+
+void LumoGraphicNode::SetPixel(int32_t x, int32_t y, uint32_t value) {
+  if (Data != 0) {
+    SetGraphicPixel(Graphic(), x, y, value);
+  }
+}
+
+void LumoGraphicNode::DrawBox(int32_t width, int32_t height) {
+  if (Lock == nullptr) {
+    return;
+  }
+  NextLine(Lock, width, 0, PenColor);
+  NextLine(Lock, 0, height, PenColor);
+  NextLine(Lock, -width, 0, PenColor);
+  NextLine(Lock, 0, -height, PenColor);
+}
+
+void LumoGraphicNode::FillBox(int32_t width, int32_t height) {
+  if (Lock != nullptr) {
+    FillNextRectangle(Lock, width, height, PenColor);
+  }
+}
+
+void LumoGraphicNode::Fill(const sRGB& colour) {
+  FillColor = colour;
+  if (Data != 0) {
+    FillGraphic(Graphic(), colour);
+  }
+}
+
+// ---- Copying ----
+
+void LumoGraphicNode::ReportCopyFailure(const char* operation, const LumoGraphicNode* source) const {
+  DebugPrint("LumoGraphicNode::%s() Cannot copy from a graphic (DestNode=%p, DestName=%s, DestData=%p, SourceNode=%p",
+             operation, DebugAddress(this), DebugText(Name), reinterpret_cast<const void*>(Data),
+             DebugAddress(source));
+  if (source != nullptr) {
+    DebugPrint(", SourceName=%s, SourceData=%p", DebugText(source->Name), reinterpret_cast<const void*>(source->Data));
+  }
+}
+
+// The source's blit data goes with the copy: its origin is added to the
+// position and its source key applies, as when it is rendered.
+bool LumoGraphicNode::Copy(LumoGraphicNode* source, int32_t left, int32_t top) {
+  if (source == nullptr || source->Data == 0 || Data == 0) {
+    ReportCopyFailure("Copy", source);
+    DebugPrint(", Left=%i, Top=%i)\n", left, top);
+    return false;
+  }
+  const tBlitData data = source->BlitData(left, top);
+  return GraphicToGraphic(source->Graphic(), Graphic(), &data);
+}
+
+bool LumoGraphicNode::CopyPart(LumoGraphicNode* source, int32_t sourceLeft, int32_t sourceTop, int32_t destLeft,
+                               int32_t destTop, int32_t width, int32_t height) {
+  if (source == nullptr || source->Data == 0 || Data == 0) {
+    ReportCopyFailure("CopyPart", source);
+    DebugPrint(", SourceLeft=%i, SourceTop=%i, DestLeft=%i, DestTop=%i, Width=%i, Height=%i)\n", sourceLeft,
+               sourceTop, destLeft, destTop, width, height);
+    return false;
+  }
+  const tCopyData data{sourceLeft, sourceTop, destLeft, destTop, width, height};
+  return PartialGraphicToGraphic(source->Graphic(), Graphic(), &data, nullptr, true);
+}
+
+bool LumoGraphicNode::CopyViewport(ViewportHandle viewport, int32_t left, int32_t top) {
+  if (viewport == nullptr || Data == 0) {
+    DebugPrint("LumoGraphicNode::CopyViewport() Cannot copy from a viewport (Viewport=%p, Name=%s, Data=%p, Left=%i, "
+               "Top=%i)\n",
+               viewport, DebugText(Name), reinterpret_cast<const void*>(Data), left, top);
+    return false;
+  }
+  ViewportToGraphic(viewport, Graphic(), left, top);
+  return true;
+}
+
+// ---- Rendering ----
+
+tBlitData LumoGraphicNode::BlitData(int32_t x, int32_t y) const {
+  tBlitData data;
+  data.Left = Left + x;
+  data.Top = Top + y;
+  data.Key = SourceKey;
+  return data;
+}
+
+void LumoGraphicNode::BlendInto(LockedGraphic* destination, LockedGraphic* source, int32_t width, int32_t height) {
+  if (AlphaInfo) {
+    const tAlphaBytes map = GetAlphaBytes(Alpha);
+    BlendAlpha(destination, source, &map, width, height);
+  } else if (SourceKey.Mode == KeyColor) {
+    BlendTransparent(destination, source, AlphaFactor, ConvertRGB(SourceKey.Low), width, height);
+  } else {
+    BlendPlain(destination, source, AlphaFactor, width, height);
+  }
+}
+
+void LumoGraphicNode::RenderTo(ViewportHandle viewport, int32_t x, int32_t y) {
+  if (viewport == nullptr) {
+    DebugPrint("LumoGraphicNode::RenderTo() Cannot render to a viewport (Viewport=%p, Name=%s, Data=%p, Left=%i, "
+               "Top=%i)\n",
+               viewport, DebugText(Name), reinterpret_cast<const void*>(Data), Left, Top);
+    return;
+  }
+  if (Data == 0) {
+    return;
+  }
+  if (Stretch) {
+    StretchGraphicToViewport(Graphic(), viewport, &SourceKey);
+    return;
+  }
+  const tBlitData data = BlitData(x, y);
+  if (!AlphaBlending) {
+    GraphicToViewport(Graphic(), viewport, &data);
+    return;
+  }
+  int32_t viewLeft = 0;
+  int32_t viewTop = 0;
+  int32_t viewWidth = 0;
+  int32_t viewHeight = 0;
+  if (!GetViewportBounds(viewport, viewLeft, viewTop, viewWidth, viewHeight)) {
+    return;
+  }
+  // The block is what the graphic (and, when it blends with one, its alpha
+  // map) really holds, whatever Width and Height say: a blend never reads
+  // past either.
+  int32_t graphicWidth = 0;
+  int32_t graphicHeight = 0;
+  GetGraphicSize(Graphic(), graphicWidth, graphicHeight);
+  int32_t blockWidth = std::min(Width, graphicWidth);
+  int32_t blockHeight = std::min(Height, graphicHeight);
+  if (AlphaInfo) {
+    int32_t alphaWidth = 0;
+    int32_t alphaHeight = 0;
+    GetAlphaSize(Alpha, alphaWidth, alphaHeight);
+    blockWidth = std::min(blockWidth, alphaWidth);
+    blockHeight = std::min(blockHeight, alphaHeight);
+  }
+  const int64_t targetLeft = static_cast<int64_t>(viewLeft) + data.Left;
+  const int64_t targetTop = static_cast<int64_t>(viewTop) + data.Top;
+  const int64_t clippedLeft = std::max<int64_t>(targetLeft, viewLeft);
+  const int64_t clippedTop = std::max<int64_t>(targetTop, viewTop);
+  const int64_t clippedRight = std::min<int64_t>(targetLeft + blockWidth, static_cast<int64_t>(viewLeft) + viewWidth);
+  const int64_t clippedBottom =
+      std::min<int64_t>(targetTop + blockHeight, static_cast<int64_t>(viewTop) + viewHeight);
+  if (clippedRight <= clippedLeft || clippedBottom <= clippedTop) {
+    return;
+  }
+  const auto sourceX = static_cast<int32_t>(clippedLeft - targetLeft);
+  const auto sourceY = static_cast<int32_t>(clippedTop - targetTop);
+  const auto width = static_cast<int32_t>(clippedRight - clippedLeft);
+  const auto height = static_cast<int32_t>(clippedBottom - clippedTop);
+  const auto destX = static_cast<int32_t>(clippedLeft);
+  const auto destY = static_cast<int32_t>(clippedTop);
+
+  ReleaseLock();
+  GraphicHandle background = GetBackground();
+  if (SafeToLockGraphic(background)) {
+    LockedGraphic* target = LockGraphic(background);
+    LockedGraphic* source = target != nullptr ? LockGraphic(Graphic()) : nullptr;
+    if (source != nullptr) {
+      SelectPixelAt(target, destX, destY);
+      SelectPixelAt(source, sourceX, sourceY);
+      BlendInto(target, source, width, height);
+      UnlockGraphic(source);
+    }
+    if (target != nullptr) {
+      UnlockGraphic(target);
+    }
+    return;
+  }
+  // The render buffer cannot be locked now: blend into a copy of the target
+  // block and copy it back.
+  LumoGraphicList* list = List();
+  LumoGraphicNode* scratch = list != nullptr ? list->AcquireScratchGraphic(width, height) : nullptr;
+  if (scratch == nullptr) {
+    return;
+  }
+  const tCopyData take{destX, destY, 0, 0, width, height};
+  PartialGraphicToGraphic(background, scratch->Graphic(), &take, nullptr, true);
+  LockedGraphic* target = LockGraphic(scratch->Graphic());
+  LockedGraphic* source = target != nullptr ? LockGraphic(Graphic()) : nullptr;
+  if (source != nullptr) {
+    SelectPixelAt(target, 0, 0);
+    SelectPixelAt(source, sourceX, sourceY);
+    BlendInto(target, source, width, height);
+    UnlockGraphic(source);
+  }
+  if (target != nullptr) {
+    UnlockGraphic(target);
+    const tCopyData give{0, 0, destX, destY, width, height};
+    PartialGraphicToGraphic(scratch->Graphic(), background, &give, nullptr, true);
+  }
+  list->ReleaseScratchGraphic(scratch);
+}
