@@ -105,16 +105,17 @@ LumoGraphicNode* LumoGraphicList::FindGeneratedGraphic(char kind, int32_t width,
 
 // A shared graphic is named with its key before it joins the list, so the
 // list's attach step indexes it at its sorted place.
-LumoGraphicNode* LumoGraphicList::GetGeneratedGraphic(int32_t width, int32_t height, const sRGB& colour,
-                                                      bool shared, uint32_t extra) {
+template <typename Make>
+LumoGraphicNode* LumoGraphicList::MakeGraphic(char kind, int32_t width, int32_t height, const sRGB& colour,
+                                              bool shared, uint32_t extra, Make&& make) {
   char key[32];
   if (shared) {
-    MakeKey(kSharedFill, width, height, colour, extra, key);
+    MakeKey(kind, width, height, colour, extra, key);
     if (auto* found = dynamic_cast<LumoGraphicNode*>(FindByName(key))) {
       return found;
     }
   }
-  auto* node = new (std::nothrow) LumoGraphicNode;
+  LumoGraphicNode* node = make();
   if (node == nullptr) {
     return nullptr;
   }
@@ -129,6 +130,22 @@ LumoGraphicNode* LumoGraphicList::GetGeneratedGraphic(int32_t width, int32_t hei
   }
   Append(node);
   return node;
+}
+
+LumoGraphicNode* LumoGraphicList::GetGeneratedGraphic(int32_t width, int32_t height, const sRGB& colour,
+                                                      bool shared, uint32_t extra) {
+  return MakeGraphic(kSharedFill, width, height, colour, shared, extra,
+                     []() -> LumoGraphicNode* { return new (std::nothrow) LumoGraphicNode; });
+}
+
+LumoTurtle* LumoGraphicList::GetTurtleGraphic(int32_t width, int32_t height, const sRGB& colour, bool shared,
+                                              uint32_t extra) {
+  return dynamic_cast<LumoTurtle*>(MakeGraphic(kSharedDrawable, width, height, colour, shared, extra,
+                                               []() -> LumoGraphicNode* { return new (std::nothrow) LumoTurtle; }));
+}
+
+LumoTurtle* LumoGraphicList::GetBlankTurtleGraphic(int32_t width, int32_t height) {
+  return GetTurtleGraphic(width, height, sRGB{}, false);
 }
 
 LumoGraphicNode* LumoGraphicList::GetBlankGraphic(int32_t width, int32_t height) {

@@ -4,6 +4,7 @@
 
 #include "base/LumoSortedList.h"
 #include "framework/LumoGraphicNode.h"
+#include "framework/LumoTurtle.h"
 
 // Graphic nodes by name: every level has one for its own graphics and the
 // engine one for the engine-wide graphics. Besides the named graphics it
@@ -47,6 +48,9 @@ class LumoGraphicList : public LumoSortedList {
   LumoGraphicNode* GetGeneratedGraphic(int32_t width, int32_t height, const sRGB& colour, bool shared,
                                        uint32_t extra = 0);
   LumoGraphicNode* GetBlankGraphic(int32_t width, int32_t height);
+  // The same with drawable graphics (turtles), keyed apart from the fills.
+  LumoTurtle* GetTurtleGraphic(int32_t width, int32_t height, const sRGB& colour, bool shared, uint32_t extra = 0);
+  LumoTurtle* GetBlankTurtleGraphic(int32_t width, int32_t height);
   // A scratch graphic of at least that size, marked in use: the first free
   // one big enough, else a new one of exactly that size.
   LumoGraphicNode* AcquireScratchGraphic(int32_t width, int32_t height);
@@ -57,6 +61,12 @@ class LumoGraphicList : public LumoSortedList {
   void DeleteScratch();
   // The number of scratch graphics, in use or not.
   int32_t ScratchCount() const;
+
+  // The made graphic: found by its key when shared, else a new node of the
+  // kind made by make(), filled, named by its key when shared, appended.
+  template <typename Make>
+  LumoGraphicNode* MakeGraphic(char kind, int32_t width, int32_t height, const sRGB& colour, bool shared,
+                               uint32_t extra, Make&& make);
 
   // The key of a made graphic: kind, width, height, red, green, blue, extra.
   static void MakeKey(char kind, int32_t width, int32_t height, const sRGB& colour, uint32_t extra,

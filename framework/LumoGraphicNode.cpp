@@ -1,6 +1,8 @@
 #include "framework/LumoGraphicNode.h"
 
 #include <algorithm>
+#include <utility>
+#include <vector>
 
 #include "base/DebugFormat.h"
 #include "base/LumoClass.h"
@@ -13,6 +15,7 @@
 #include "runtime/Display.h"
 #include "runtime/Drawing.h"
 #include "runtime/GraphicFiles.h"
+#include "runtime/Modules.h"
 
 namespace {
 
@@ -340,6 +343,128 @@ void LumoGraphicNode::Fill(const sRGB& colour) {
   FillColor = colour;
   if (Data != 0) {
     FillGraphic(Graphic(), colour);
+  }
+}
+
+bool LumoGraphicNode::Inside(int32_t x, int32_t y) const {
+  return Data != 0 && x >= 0 && y >= 0 && x < Width && y < Height;
+}
+
+// The circle of radius |radiusX| (x from 0 up, y from the radius down, the
+// error term starting at the radius - 1), its vertical offsets scaled by
+// |radiusY| / |radiusX|; visit gets each step's two offset pairs.
+template <typename Visit>
+void LumoGraphicNode::WalkEllipse(int32_t radiusX, int32_t radiusY, Visit&& visit) {
+  const int32_t radius = radiusX < 0 ? -radiusX : radiusX;
+  const int32_t height = radiusY < 0 ? -radiusY : radiusY;
+  if (radius == 0) {
+    visit(0, height);
+    return;
+  }
+  int32_t x = 0;
+  int32_t y = radius;
+  int32_t error = radius - 1;
+  while (y >= x) {
+    visit(x, MatrixInt(y, height, radius));
+    visit(y, MatrixInt(x, height, radius));
+    if (error >= 2 * x) {
+      error -= 2 * x + 1;
+      ++x;
+    } else if (error < 2 * (radius - y)) {
+      error += 2 * y - 1;
+      --y;
+    } else {
+      error += 2 * (y - x - 1);
+      --y;
+      ++x;
+    }
+  }
+}
+
+// The run-time's point setter does not check its point, so each point is
+// tested here.
+void LumoGraphicNode::DrawEllipse(int32_t radiusX, int32_t radiusY) {
+  if (Lock == nullptr) {
+    return;
+  }
+  const int32_t centreX = GetPixelX(Lock);
+  const int32_t centreY = GetPixelY(Lock);
+  const auto plot = [&](int32_t x, int32_t y) {
+    if (Inside(x, y)) {
+      SetPixelColorAt(Lock, x, y, PenColor);
+    }
+  };
+  WalkEllipse(radiusX, radiusY, [&](int32_t dx, int32_t dy) {
+    plot(centreX + dx, centreY + dy);
+    plot(centreX - dx, centreY + dy);
+    plot(centreX + dx, centreY - dy);
+    plot(centreX - dx, centreY - dy);
+  });
+  SelectPixelAt(Lock, centreX, centreY);
+}
+
+void LumoGraphicNode::FillEllipse(int32_t radiusX, int32_t radiusY) {
+  if (Lock == nullptr) {
+    return;
+  }
+  const int32_t centreX = GetPixelX(Lock);
+  const int32_t centreY = GetPixelY(Lock);
+  // Each step fills the spans of its rows; a row met again is filled again,
+  // which changes nothing.
+  WalkEllipse(radiusX, radiusY, [&](int32_t dx, int32_t dy) {
+    PlotLine(Lock, centreX - dx, centreY + dy, 2 * dx + 1, 0, PenColor);
+    if (dy != 0) {
+      PlotLine(Lock, centreX - dx, centreY - dy, 2 * dx + 1, 0, PenColor);
+    }
+  });
+  SelectPixelAt(Lock, centreX, centreY);
+}
+
+void LumoGraphicNode::FloodFill(int32_t x, int32_t y, uint32_t colour) {
+  if (Lock == nullptr || !Inside(x, y)) {
+    return;
+  }
+  const auto fillable = [&](int32_t px, int32_t py) {
+    if (!Inside(px, py)) {
+      return false;
+    }
+    const uint32_t pixel = GetPixelColorAt(Lock, px, py);
+    return pixel != colour && pixel != PenColor;
+  };
+  if (!fillable(x, y)) {
+    return;
+  }
+  // Scan lines: each entry is a seed; its row is filled left and right to
+  // the border, and the rows above and below are seeded once per run.
+  std::vector<std::pair<int32_t, int32_t>> seeds{{x, y}};
+  while (!seeds.empty()) {
+    const auto [seedX, seedY] = seeds.back();
+    seeds.pop_back();
+    if (!fillable(seedX, seedY)) {
+      continue;
+    }
+    int32_t left = seedX;
+    while (fillable(left - 1, seedY)) {
+      --left;
+    }
+    int32_t right = seedX;
+    while (fillable(right + 1, seedY)) {
+      ++right;
+    }
+    for (int32_t px = left; px <= right; ++px) {
+      SelectPixelAt(Lock, px, seedY);
+      SetPixelColor(Lock, colour);
+    }
+    for (const int32_t row : {seedY - 1, seedY + 1}) {
+      bool inRun = false;
+      for (int32_t px = left; px <= right; ++px) {
+        const bool open = fillable(px, row);
+        if (open && !inRun) {
+          seeds.emplace_back(px, row);
+        }
+        inRun = open;
+      }
+    }
   }
 }
 

@@ -119,6 +119,16 @@ class LumoGraphicNode : public LumoNode {
   void DrawBox(int32_t width, int32_t height);
   void FillBox(int32_t width, int32_t height);
   void Fill(const sRGB& colour);
+  // An ellipse around the pixel cursor, which stays on the centre: the
+  // outline, or filled. Points outside the graphic are skipped.
+  void DrawEllipse(int32_t radiusX, int32_t radiusY);
+  void FillEllipse(int32_t radiusX, int32_t radiusY);
+  // Fills the area connected to (x, y) and bounded by the pen colour with a
+  // colour; nothing outside the graphic or at a pixel of the pen or the fill
+  // colour. Works with a stack of its own, so any area fits.
+  void FloodFill(int32_t x, int32_t y, uint32_t colour);
+  // Whether (x, y) lies in the graphic.
+  bool Inside(int32_t x, int32_t y) const;
 
   // ---- Copying ----
 
@@ -160,4 +170,8 @@ class LumoGraphicNode : public LumoNode {
   // locked destination at its pixel cursor.
   void BlendInto(LockedGraphic* destination, LockedGraphic* source, int32_t width, int32_t height);
   void ReportCopyFailure(const char* operation, const LumoGraphicNode* source) const;
+  // Walks the ellipse's steps: visit(x, scaled y) for each of the eight
+  // symmetric offsets' quarter, as (dx, dy) pairs around the centre.
+  template <typename Visit>
+  void WalkEllipse(int32_t radiusX, int32_t radiusY, Visit&& visit);
 };

@@ -5,11 +5,12 @@
 #include "base/DebugFormat.h"
 #include "framework/LumoEngine.h"
 #include "runtime/Background.h"
+#include "runtime/Blit.h"
 #include "runtime/CdAudio.h"
 #include "runtime/DebugLog.h"
 #include "runtime/RTS.h"
 
-LumoLevel::LumoLevel() = default;
+LumoLevel::LumoLevel() : MemoryBackup(new (std::nothrow) tGraphicList) {}
 
 const char* LumoLevel::GetClassName() const { return "LumoLevel"; }
 
@@ -20,6 +21,7 @@ void LumoLevel::ReportLevelFault(const char* operation) const {
 // The sound and movie lists and the memory backup are released here too once
 // they exist.
 void LumoLevel::DoFree() {
+  MemoryBackup.reset();
   GraphicList.reset();
   LumoAnimator::DoFree();
   if (Engine != nullptr) {
@@ -91,8 +93,6 @@ bool LumoLevel::CanStartAnimation() {
 void LumoLevel::DoPopulateLoader() {}
 void LumoLevel::DoPreLoadSource() {}
 void LumoLevel::DoPostPopulate() {}
-void LumoLevel::DoStoreMemory() {}
-void LumoLevel::DoRestoreMemory() {}
 bool LumoLevel::CanQuit() { return true; }
 void LumoLevel::OnPopulateLoader() {}
 void LumoLevel::OnPreLoadSource() {}
@@ -195,6 +195,56 @@ void LumoLevel::StoreMemory() {
 void LumoLevel::RestoreMemory() {
   LevelGuarded("LumoLevel::RestoreMemory() Unhandled exception during DoRestoreMemory", [&] { DoRestoreMemory(); });
   LevelGuarded("LumoLevel::RestoreMemory() Unhandled exception during OnRestoreMemory", [&] { OnRestoreMemory(); });
+}
+
+void LumoLevel::DoStoreMemory() {
+  if (!MemoryBackup) {
+    return;
+  }
+  const tMemoryLocation location = GetGraphicMemory();
+  ResetGraphicMemory();
+  MemoryBackup->DeleteAll();
+  const auto keep = [&](LumoGraphicList* list) {
+    if (list == nullptr) {
+      return;
+    }
+    list->VisitItems([&](LumoNode* item) {
+      auto* node = dynamic_cast<LumoGraphicNode*>(item);
+      if (node == nullptr || node->Data == 0 || !VolatileGraphic(node->Graphic())) {
+        return false;
+      }
+      auto* backup = static_cast<tGraphicNode*>(MemoryBackup->CreateNode());
+      if (backup == nullptr) {
+        return false;
+      }
+      backup->Live = node->Graphic();
+      backup->Copy = CreateGraphic(node->Width, node->Height, node->FillColor);
+      const tBlitData origin;
+      if (backup->Copy == nullptr || !GraphicToGraphic(backup->Live, backup->Copy, &origin)) {
+        DestroyObject(backup);
+        return false;
+      }
+      MemoryBackup->Append(backup);
+      return false;
+    });
+  };
+  keep(GraphicList.get());
+  keep(Engine != nullptr ? Engine->GraphicList.get() : nullptr);
+  SetGraphicMemory(location);
+}
+
+void LumoLevel::DoRestoreMemory() {
+  if (!MemoryBackup) {
+    return;
+  }
+  for (tNode* item = MemoryBackup->first; item != nullptr; item = item->next) {
+    auto* backup = static_cast<tGraphicNode*>(item);
+    if (backup->Live != nullptr && LostGraphic(backup->Live)) {
+      const tBlitData origin;
+      GraphicToGraphic(backup->Copy, backup->Live, &origin);
+    }
+  }
+  MemoryBackup->DeleteAll();
 }
 
 // ---- Background ----

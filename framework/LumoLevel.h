@@ -6,6 +6,7 @@
 
 #include "framework/LumoAnimator.h"
 #include "framework/LumoGraphicList.h"
+#include "framework/tGraphicList.h"
 #include "runtime/Graphics.h"
 
 class LumoCell;
@@ -54,7 +55,11 @@ class LumoLevel : public LumoAnimator {
   virtual void DoUpdateAudio();
   // The factory of the level's graphic list.
   virtual LumoGraphicList* CreateGraphicList();
+  // Copies every volatile graphic of the level's and the engine's graphic
+  // lists outside display memory.
   virtual void DoStoreMemory();
+  // Copies the kept graphics back into those that were lost, then drops the
+  // copies.
   virtual void DoRestoreMemory();
   // Asked by the engine's terminate query; true.
   virtual bool CanQuit();
@@ -138,6 +143,8 @@ class LumoLevel : public LumoAnimator {
   uint32_t BackgroundKind = 0;   // bit 1 colour, bit 2 graphic
   bool CanCloseFlag = true;
   bool AudioPlaying = false;  // CD audio was started and is watched
+  // Copies of the volatile graphics while the user is switched away.
+  std::unique_ptr<tGraphicList, tObjectDestroyer> MemoryBackup;
 
  protected:
   // "<operation> (Level=%p:%s)" for this level.

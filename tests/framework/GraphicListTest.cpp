@@ -178,3 +178,49 @@ TEST_F(GraphicListTest, CentredGraphicShowsOnlyWhileBusy) {
 
 }  // namespace
 }  // namespace framework_testing
+
+namespace framework_testing {
+namespace {
+
+// Only display surfaces can be lost; the render buffer of a full-screen
+// display that draws straight into its back buffer (the default) is one.
+class MemoryBackupTest : public FrameworkTest {
+ protected:
+  void SetUp() override {
+    FrameworkTest::SetUp();
+    ASSERT_TRUE(Start());
+    level = AppendLevel(*Engine, "level");
+    Engine->RequestLevel(level);
+    Engine->StartAnimation();
+    ASSERT_TRUE(Pulse());
+  }
+
+  TestLevel* level = nullptr;
+};
+
+TEST_F(MemoryBackupTest, VolatileGraphicsAreKeptAndCopiedBackOnceLost) {
+  level->GraphicList->GetGeneratedGraphic(4, 4, kRed, true);  // system memory
+  level->RestoreMemory();  // nothing stored: nothing to do
+  level->StoreMemory();
+  EXPECT_EQ(level->MemoryBackup->count, 0);
+
+  ASSERT_TRUE(VolatileGraphic(GetBackground()));
+  LumoGraphicNode* screen = Engine->GraphicList->ProvideGraphicAt("screen", 0, 0);
+  screen->SetData(reinterpret_cast<uintptr_t>(GetBackground()));
+  FillGraphic(GetBackground(), kBlue);
+  StoreLevelMemory();
+  EXPECT_EQ(level->MemoryBackup->count, 1);
+  FillGraphic(GetBackground(), kWhite);
+  platform::testing::MakeSurfaceLost(*RenderBuffer());
+  ASSERT_TRUE(LostGraphic(GetBackground()));
+
+  RestoreLevelMemory();
+
+  EXPECT_EQ(GetGraphicPixel(GetBackground(), 10, 10), ConvertRGB(kBlue));
+  EXPECT_EQ(level->MemoryBackup->count, 0);
+  RestoreLevelMemory();  // a second restore finds nothing
+  screen->Data = 0;      // the render buffer is the display's, not the node's
+}
+
+}  // namespace
+}  // namespace framework_testing
