@@ -18,3 +18,14 @@ target_link_libraries(Cogito
           lumo_base LumoGame)
 target_include_directories(Cogito PUBLIC ${CMAKE_SOURCE_DIR})
 target_link_options(Cogito PRIVATE -Wl,--no-undefined)
+
+# Trial1: the material plug-in for the modelling tool, built twice from the
+# same sources, with the tool's texture and modifier plug-in extensions. It
+# holds only its own code and our stand-in of the tool's interface, and
+# exports only its entry points.
+foreach(extension IN ITEMS dlt dlm)
+  add_library(Trial1_${extension} MODULE ${CMAKE_SOURCE_DIR}/maxplugin/Trial1Library.cpp)
+  target_link_libraries(Trial1_${extension} PRIVATE "$<LINK_LIBRARY:WHOLE_ARCHIVE,lumo_maxplugin>" lumo_maxsdk)
+  set_target_properties(Trial1_${extension} PROPERTIES OUTPUT_NAME Trial1 PREFIX "" SUFFIX ".${extension}")
+  target_link_options(Trial1_${extension} PRIVATE -Wl,--no-undefined)
+endforeach()

@@ -1,6 +1,8 @@
 # Fails when a shipped library exports a base class (its member functions,
 # vtable or type information): the base types must stay private to each
 # deliverable, so that every deliverable keeps its own registries.
+# With EXPECTED_EXPORTS (a file of demangled names, one a line), also fails
+# unless the library exports exactly those names.
 execute_process(COMMAND nm -DC --defined-only ${LIBRARY}
   OUTPUT_VARIABLE symbols RESULT_VARIABLE result)
 if(NOT result EQUAL 0)
@@ -11,5 +13,23 @@ string(REGEX MATCHALL "[^\n]* [A-Za-z] (vtable for |typeinfo for |typeinfo name 
 if(leaks)
   message(FATAL_ERROR "${LIBRARY} exports base classes:\n${leaks}")
 endif()
-list(LENGTH symbols size)
 message(STATUS "${LIBRARY}: no base class exported")
+
+if(DEFINED EXPECTED_EXPORTS)
+  file(STRINGS ${EXPECTED_EXPORTS} expected)
+  list(SORT expected)
+  string(REPLACE "\n" ";" lines "${symbols}")
+  set(exported "")
+  foreach(line IN LISTS lines)
+    if(line MATCHES "^[0-9a-fA-F]* *[A-Za-z] (.+)$")
+      list(APPEND exported "${CMAKE_MATCH_1}")
+    endif()
+  endforeach()
+  list(SORT exported)
+  if(NOT exported STREQUAL expected)
+    string(REPLACE ";" "\n  " exported_lines "${exported}")
+    string(REPLACE ";" "\n  " expected_lines "${expected}")
+    message(FATAL_ERROR "${LIBRARY} exports:\n  ${exported_lines}\nbut should export exactly:\n  ${expected_lines}")
+  endif()
+  message(STATUS "${LIBRARY}: exports exactly its entry points")
+endif()
