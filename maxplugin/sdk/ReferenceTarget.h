@@ -18,8 +18,8 @@ using RefMessage = uint32_t;
 
 constexpr PartID kPartAll = 0xFFFFFFFF;         // every part
 constexpr RefMessage kRefMessageChange = 0x70;  // the target's value changed
-constexpr RefMessage kRefMessageTargetDeleted =
-    0x71;  // the target is being deleted: drop it, call nothing on it
+// The target is being deleted: drop it, and call nothing on it.
+constexpr RefMessage kRefMessageTargetDeleted = 0x71;
 
 // The super class filter that lets a notification reach dependents of every kind.
 constexpr SClass_ID kNotifyAllClasses = 0xFFFFFFFF;
