@@ -8,6 +8,7 @@
 #include "runtime/Cursor.h"
 #include "runtime/DebugLog.h"
 #include "runtime/Display.h"
+#include "runtime/FileTypes.h"
 #include "runtime/RTS.h"
 
 LumoEngine* Engine = nullptr;
@@ -53,6 +54,7 @@ void LumoEngine::DoFree() {
     DestroyTimer(FrameTimer);
     FrameTimer = nullptr;
   }
+  ForgetFileIcons();
   GraphicList.reset();
   if (ScreenViewport != nullptr) {
     DestroyViewport(ScreenViewport);
@@ -435,6 +437,51 @@ void LumoEngine::SetCursorCount(uint32_t count) {
   }
 }
 
+template <typename Visit>
+void LumoEngine::ForEachFileType(Visit&& visit) {
+  for (int32_t id = GetFirstStandardFileInfo(); id <= GetLastStandardFileInfo(); ++id) {
+    visit(id);
+  }
+  const int32_t lastCustom = GetLastCustomFileInfo();
+  if (lastCustom != 0) {
+    for (int32_t id = GetFirstCustomFileInfo(); id <= lastCustom; ++id) {
+      visit(id);
+    }
+  }
+}
+
+void LumoEngine::LoadFileIcons(bool reload) {
+  if (!GraphicList || (!reload && GetIconData(GetFirstStandardFileInfo()) != nullptr)) {
+    return;
+  }
+  ForEachFileType([&](int32_t id) {
+    char name[260] = "";
+    if (!GetIconName(id, name) || name[0] == '\0') {
+      return;
+    }
+    LumoGraphicNode* node = GraphicList->FindGraphic(name);
+    const bool found = node != nullptr && node->Data != 0;
+    SetIconData(id, found ? node->Graphic() : nullptr);
+    if (found) {
+      node->SetTransparent();
+    }
+  });
+}
+
+// The icons are graphics of the engine's list: the file types must not keep
+// them once the list is gone.
+void LumoEngine::ForgetFileIcons() {
+  if (!GraphicList) {
+    return;
+  }
+  ForEachFileType([&](int32_t id) {
+    void* icon = GetIconData(id);
+    if (icon != nullptr && GraphicList->FindByData(reinterpret_cast<uintptr_t>(icon)) != nullptr) {
+      SetIconData(id, nullptr);
+    }
+  });
+}
+
 LumoGraphicNode* LumoEngine::ShowCentredGraphic(const char* name) {
   if (!Busy || !GraphicList) {
     return nullptr;
@@ -550,6 +597,7 @@ void LumoEngine::DebugSystem() {
           HideCursor();
         }
         SetBusy(true);
+        ShowCentredGraphic("Debug");
         DebugDump(false);
         SetBusy(false);
         if (cursorShown) {

@@ -107,6 +107,10 @@ class LumoEngine : public LumoAnimator {
   virtual sRGB SetStyleColour1(const sRGB& colour);
   virtual int32_t SetStyleMetric1(int32_t value);
   virtual int32_t SetStyleMetric2(int32_t value);
+  // Gives every file type (standard, then custom) the graphic of its icon
+  // name from the engine's graphic list, keyed with the transparent colour.
+  // Without reload nothing happens once the first standard type has one.
+  virtual void LoadFileIcons(bool reload);
   // A negative width is stored as 0.
   virtual int32_t SetStyleMetric3(int32_t value);
   // Stores the control margin and twice it as the control gap; a negative
@@ -250,6 +254,11 @@ class LumoEngine : public LumoAnimator {
   void ReportSelectFault(const char* step) const;
   void ReportPostPopulateFault(const char* step) const;
   void StartTimerAndInput();
+  // Calls visit(id) for every standard and custom file type.
+  template <typename Visit>
+  static void ForEachFileType(Visit&& visit);
+  // The file types forget the icons this engine gave them.
+  void ForgetFileIcons();
 };
 
 // ---- Free functions of the engine ----

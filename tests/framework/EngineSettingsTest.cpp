@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "FrameworkFixture.h"
+#include "platform/Testing.h"
 #include "runtime/DebugLog.h"
 #include "support/DebugLogReader.h"
 
@@ -224,9 +225,17 @@ TEST_F(EngineSettingsTest, DumpsWriteTheEngineAndItsLevels) {
   SetDebugLevel(DebugLevelMaximum);
   TestLevel* level = AppendLevel(*Engine, "level");
   ASSERT_TRUE(SwitchTo(level));
+  LumoGraphicNode* picture = Engine->GraphicList->ProvideGraphicAt("Debug", 0, 0);
+  picture->SetData(reinterpret_cast<uintptr_t>(CreateGraphic(20, 10, sRGB{0, 0, 255})));
   const size_t before = ReadDebugLog().size();
 
   Engine->DebugSystem();
+
+  // The "Debug" picture was shown centred while the dump was written.
+  const auto frame = platform::testing::LastPresentedFrame();
+  EXPECT_EQ(platform::testing::PresentedPixel(frame, 390, 295), GetColor(255, 0, 0));
+  EXPECT_EQ(platform::testing::PresentedPixel(frame, 409, 304), GetColor(255, 0, 0));
+  EXPECT_NE(platform::testing::PresentedPixel(frame, 410, 305), GetColor(255, 0, 0));
 
   const std::string log = ReadDebugLog().substr(before);
   char line[200];

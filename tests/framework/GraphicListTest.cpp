@@ -10,6 +10,7 @@
 #include "framework/LumoGraphicList.h"
 #include "platform/Testing.h"
 #include "runtime/Display.h"
+#include "runtime/FileTypes.h"
 
 namespace framework_testing {
 namespace {
@@ -220,6 +221,41 @@ TEST_F(MemoryBackupTest, VolatileGraphicsAreKeptAndCopiedBackOnceLost) {
   EXPECT_EQ(level->MemoryBackup->count, 0);
   RestoreLevelMemory();  // a second restore finds nothing
   screen->Data = 0;      // the render buffer is the display's, not the node's
+}
+
+}  // namespace
+}  // namespace framework_testing
+
+namespace framework_testing {
+namespace {
+
+class FileIconTest : public FrameworkTest {};
+
+TEST_F(FileIconTest, FileTypesTakeTheirIconsFromTheEnginesGraphics) {
+  ASSERT_TRUE(Start());
+  LumoGraphicNode* unknown = Engine->GraphicList->ProvideGraphicAt("_UnknownFile", 0, 0);
+  unknown->SetData(reinterpret_cast<uintptr_t>(CreateGraphic(16, 16, kRed)));
+  LumoGraphicNode* text = Engine->GraphicList->ProvideGraphicAt("_TextFile", 0, 0);
+  text->SetData(reinterpret_cast<uintptr_t>(CreateGraphic(16, 16, kBlue)));
+
+  Engine->LoadFileIcons(false);
+
+  EXPECT_EQ(GetIconData(0), unknown->Graphic());
+  EXPECT_EQ(GetIconData(4), text->Graphic());
+  EXPECT_EQ(GetIconData(1), nullptr);  // "_CompoundFile" could not be loaded
+  EXPECT_EQ(text->SourceKey.Mode, KeyColor);
+  EXPECT_EQ(text->SourceKey.Low.Red, 255);
+  EXPECT_EQ(text->SourceKey.Low.Green, 0);
+
+  SetIconData(4, nullptr);
+  Engine->LoadFileIcons(false);  // the first type has its icon: nothing
+  EXPECT_EQ(GetIconData(4), nullptr);
+  Engine->LoadFileIcons(true);
+  EXPECT_EQ(GetIconData(4), text->Graphic());
+
+  DestroyEngine();
+  EXPECT_EQ(GetIconData(0), nullptr);
+  EXPECT_EQ(GetIconData(4), nullptr);
 }
 
 }  // namespace
