@@ -1,5 +1,8 @@
 #include "logic/core/RecordFields.h"
 
+#include <cstring>
+#include <vector>
+
 #include "base/DebugFormat.h"
 #include "base/LumoStream.h"
 
@@ -79,4 +82,24 @@ bool WriteCountedValues(LumoStream* stream, const tCollection<int32_t>& values) 
     }
   }
   return true;
+}
+
+// ---- Marker texts ----
+
+bool WriteMarker(LumoStream* stream, const char* marker) { return stream->WriteCharStr(marker); }
+
+bool ReadMarker(LumoStream* stream, const char* marker) {
+  const size_t length = std::strlen(marker);
+  std::vector<uint8_t> expected(4 + length);
+  expected[0] = static_cast<uint8_t>(length >> 24);
+  expected[1] = static_cast<uint8_t>(length >> 16);
+  expected[2] = static_cast<uint8_t>(length >> 8);
+  expected[3] = static_cast<uint8_t>(length);
+  std::memcpy(expected.data() + 4, marker, length);
+  std::vector<uint8_t> found(expected.size());
+  const auto size = static_cast<uint32_t>(expected.size());
+  if (!stream->Peek(found.data(), size) || found != expected) {
+    return false;
+  }
+  return stream->ReadBlock(found.data(), size);
 }

@@ -39,3 +39,12 @@ bool ReadValueCount(LumoStream* stream, const LumoObject& object, const char* fi
 bool ReadValues(LumoStream* stream, tCollection<int32_t>& values, int32_t count);
 // Writes the array's count, then its values.
 bool WriteCountedValues(LumoStream* stream, const tCollection<int32_t>& values);
+
+// ---- Marker texts ----
+// Fields added to a class later are stored behind a marker text (a
+// length-prefixed text such as "border:") that older streams lack.
+
+bool WriteMarker(LumoStream* stream, const char* marker);
+// True when the stream's next bytes are the marker, which is then read;
+// otherwise the stream stays where it was.
+bool ReadMarker(LumoStream* stream, const char* marker);
