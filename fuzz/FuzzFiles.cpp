@@ -6,6 +6,7 @@
 #include <fstream>
 #include <system_error>
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include "platform/FileSystem.h"
@@ -80,4 +81,46 @@ FuzzFileHandle::~FuzzFileHandle() {
   if (handle_ != nullptr) {
     CloseFile(handle_);
   }
+}
+
+namespace {
+
+[[noreturn]] void ReusedFileFailed(const char* what, const char* fileName) {
+  std::fprintf(stderr, "Cannot %s the reused fuzz file %s\n", what, fileName);
+  std::abort();
+}
+
+}  // namespace
+
+FuzzReusedFile::FuzzReusedFile(const char* fileName)
+    : handle_(OpenFile(FuzzFileName(fileName).c_str(), FileModeReadWrite, OpenModeCreate, ShareModeDenyNone)),
+      descriptor_(open(FuzzFilePath(fileName).c_str(), O_RDWR | O_CLOEXEC)) {
+  if (handle_ == nullptr || descriptor_ < 0) {
+    ReusedFileFailed("open", fileName);
+  }
+}
+
+FuzzReusedFile::~FuzzReusedFile() {
+  CloseFile(handle_);
+  close(descriptor_);
+}
+
+// Every byte goes through the handle, so its buffer never holds what the
+// file no longer has; the descriptor only cuts the file's length, after the
+// handle has handed its buffered writes on.
+FileHandle FuzzReusedFile::Emptied() { return Holding(nullptr, 0); }
+
+FileHandle FuzzReusedFile::Holding(const uint8_t* data, size_t size) {
+  if (SeekFile(handle_, 0, SeekModeStart) != 0 || (size > 0 && !WriteFileExactly(handle_, data, static_cast<uint32_t>(size))) ||
+      !FlushFile(handle_) || ftruncate(descriptor_, static_cast<off_t>(size)) != 0) {
+    ReusedFileFailed("refill", "");
+  }
+  return Rewound();
+}
+
+FileHandle FuzzReusedFile::Rewound() {
+  if (SeekFile(handle_, 0, SeekModeStart) != 0) {
+    ReusedFileFailed("rewind", "");
+  }
+  return handle_;
 }

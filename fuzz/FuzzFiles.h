@@ -35,3 +35,29 @@ class FuzzFileHandle {
  private:
   FileHandle handle_;
 };
+
+// A file of the scratch folder opened once through the run-time file layer
+// and kept open for the life of the object, for targets that read and write
+// a file on every input: opening a file by its game name resolves the name
+// and takes several system calls, which for small inputs cost more than the
+// reading itself. The handle reads and writes; a second descriptor on the
+// same file sets its length, so each run still sees a file of exactly its
+// own bytes.
+class FuzzReusedFile {
+ public:
+  explicit FuzzReusedFile(const char* fileName);
+  ~FuzzReusedFile();
+  FuzzReusedFile(const FuzzReusedFile&) = delete;
+  FuzzReusedFile& operator=(const FuzzReusedFile&) = delete;
+
+  // The file holds exactly these bytes; the handle stands at its start.
+  FileHandle Holding(const uint8_t* data, size_t size);
+  // The file is empty; the handle stands at its start, for a writer.
+  FileHandle Emptied();
+  // The handle at the start of what the file holds, for a reader.
+  FileHandle Rewound();
+
+ private:
+  FileHandle handle_;
+  int descriptor_;
+};
