@@ -71,6 +71,9 @@ class tBitmap : public tImage {
   // A BMP file from the handle's position; a failed load leaves the image
   // empty.
   bool LoadFrom(FileHandle file) override;
+  // The same for a BMP file of at most size bytes from the handle's position
+  // (an entry of a compound archive): nothing behind them is read.
+  bool LoadBounded(FileHandle file, uint32_t size);
   // Writes the image as a BMP file; a failed save leaves the image as it was.
   bool SaveTo(FileHandle file) override;
 
@@ -79,6 +82,8 @@ class tBitmap : public tImage {
 
  private:
   class Reader;
+  // LoadFrom and LoadBounded: a limit below 0 reads to the end of the file.
+  bool Load(FileHandle file, int64_t limit);
   // Bytes of one stored row: the image's row, padded to 4 bytes.
   uint32_t StoredRowBytes() const;
   bool WritePixels(FileHandle file) const;

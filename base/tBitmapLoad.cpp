@@ -122,7 +122,9 @@ void DecodeRunLength(const std::vector<uint8_t>& data, uint32_t bitsPerIndex, ui
 
 class tBitmap::Reader {
  public:
-  Reader(tBitmap& bitmap, FileHandle file) : bitmap_(bitmap), file_(file), fileId_(image_io::FileId(file)) {}
+  // A limit below 0 reads up to the end of the file.
+  Reader(tBitmap& bitmap, FileHandle file, int64_t limit)
+      : bitmap_(bitmap), file_(file), fileId_(image_io::FileId(file)), limit_(limit) {}
 
   bool Load() {
     return ReadFileHeader() && ReadHeaderSize() && (core_ ? ReadCoreHeader() : ReadInfoHeader()) && CheckFormat() &&
@@ -137,8 +139,11 @@ class tBitmap::Reader {
     return false;
   }
 
+  // Every read stays inside the bitmap: before its end, which a bounded load
+  // may set before the end of the file.
   bool ReadAt(int64_t offset, void* buffer, uint64_t count) {
-    return count <= UINT32_MAX && image_io::SeekTo(file_, start_ + offset) &&
+    return count <= UINT32_MAX && offset >= 0 && count <= BytesFrom(static_cast<uint64_t>(offset)) &&
+           image_io::SeekTo(file_, start_ + offset) &&
            image_io::ReadExact(file_, buffer, static_cast<uint32_t>(count));
   }
 
@@ -152,10 +157,13 @@ class tBitmap::Reader {
     start_ = image_io::Position(file_);
     const int64_t remaining = image_io::RemainingBytes(file_);
     uint8_t bytes[kBitmapFileHeaderBytes];
-    if (start_ < 0 || remaining < 0 || !image_io::ReadExact(file_, bytes, sizeof bytes)) {
+    if (start_ < 0 || remaining < 0) {
       return Fail("tBitmap::LoadFrom() Cannot read the bitmap file header (File=%x, Name=%s, Image=%p:%s)\n");
     }
-    end_ = start_ + remaining;
+    end_ = start_ + (limit_ >= 0 ? std::min(remaining, limit_) : remaining);
+    if (!ReadAt(0, bytes, sizeof bytes)) {
+      return Fail("tBitmap::LoadFrom() Cannot read the bitmap file header (File=%x, Name=%s, Image=%p:%s)\n");
+    }
     fileHeader_.Type = image_io::LoadLittle16(bytes);
     fileHeader_.Size = image_io::LoadLittle32(bytes + 2);
     fileHeader_.Reserved1 = image_io::LoadLittle16(bytes + 6);
@@ -171,7 +179,7 @@ class tBitmap::Reader {
 
   bool ReadHeaderSize() {
     uint8_t bytes[4];
-    if (!image_io::ReadExact(file_, bytes, sizeof bytes)) {
+    if (!ReadAt(kBitmapFileHeaderBytes, bytes, sizeof bytes)) {
       return Fail(
           "tImage::LoadFrom() Cannot load the size of the bitmap info header (File=%x, Name=%s, Image=%p:%s)\n");
     }
@@ -190,7 +198,7 @@ class tBitmap::Reader {
 
   bool ReadCoreHeader() {
     uint8_t bytes[8];
-    if (!image_io::ReadExact(file_, bytes, sizeof bytes)) {
+    if (!ReadAt(kBitmapFileHeaderBytes + 4, bytes, sizeof bytes)) {
       return Fail("tBitmap::LoadFrom() Cannot read the bitmap core header (File=%x, Name=%s, Image=%p:%s)\n");
     }
     info_.Size = headerSize_;
@@ -204,7 +212,7 @@ class tBitmap::Reader {
   bool ReadInfoHeader() {
     uint8_t bytes[kBitmapV5HeaderBytes - 4];
     const uint32_t readSize = std::min(headerSize_, kBitmapV5HeaderBytes) - 4;
-    if (!image_io::ReadExact(file_, bytes, readSize)) {
+    if (!ReadAt(kBitmapFileHeaderBytes + 4, bytes, readSize)) {
       return Fail("tBitmap::LoadFrom() Cannot read the bitmap info header (File=%x, Name=%s, Image=%p:%s)\n");
     }
     info_ = DecodeInfoHeader(bytes, headerSize_);
@@ -423,6 +431,7 @@ class tBitmap::Reader {
   uint32_t fileId_;
   int64_t start_ = 0;  // where the bitmap starts in the file
   int64_t end_ = 0;
+  int64_t limit_ = -1;  // bytes the bitmap may take; below 0 the whole file
   tBitmapFileHeader fileHeader_;
   tBitmapInfoHeader info_;
   uint32_t headerSize_ = 0;
@@ -441,7 +450,11 @@ class tBitmap::Reader {
   uint32_t alpha_ = 0;
 };
 
-bool tBitmap::LoadFrom(FileHandle file) {
+bool tBitmap::LoadFrom(FileHandle file) { return Load(file, -1); }
+
+bool tBitmap::LoadBounded(FileHandle file, uint32_t size) { return Load(file, size); }
+
+bool tBitmap::Load(FileHandle file, int64_t limit) {
   ClearKeepingName();
   if (file == nullptr) {
     DebugPrint("tBitmap::LoadFrom() Cannot read the bitmap file header (File=%x, Name=%s, Image=%p:%s)\n", 0u,
@@ -449,7 +462,7 @@ bool tBitmap::LoadFrom(FileHandle file) {
     Clear();
     return false;
   }
-  Reader reader(*this, file);
+  Reader reader(*this, file, limit);
   if (!reader.Load()) {
     Clear();
     return false;

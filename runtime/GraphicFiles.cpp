@@ -48,7 +48,7 @@ bool ReadBitmapFromArchive(tBitmap& bitmap, const char* name, bool wholeFilesOnl
         if (wholeFilesOnly && !IsWholeBitmapEntry(file, offset, size)) {
           return false;
         }
-        return bitmap.LoadFrom(file);
+        return bitmap.LoadBounded(file, size);
       },
       found);
 }

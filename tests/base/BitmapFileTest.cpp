@@ -416,6 +416,45 @@ TEST_F(BitmapFileTest, BitmapIsReadFromTheMiddleOfAFile) {
   EXPECT_EQ(Bytes(bitmap.GetBits(), bitmap.GetBits() + 3), Bytes({1, 2, 3}));
 }
 
+// A bounded load reads nothing behind its size: a file that needs more
+// bytes fails even when the file goes on, and run-length codes stop where the
+// bound is, as at the end of a file.
+TEST_F(BitmapFileTest, BoundedLoadReadsNothingBehindItsSize) {
+  BitmapFileSpec direct;
+  direct.width = 1;
+  direct.height = 1;
+  direct.pixels = {1, 2, 3, 0};
+  const Bytes directBytes = BuildBitmapFile(direct);
+  BitmapFileSpec coded;
+  coded.width = 3;
+  coded.height = 1;
+  coded.bitCount = 8;
+  coded.compression = 1;
+  coded.palette = MakePalette(16, 4);
+  coded.pixels = {0, 3, 1, 2};  // a literal run of three whose last index lies behind the bound
+  const Bytes codedBytes = BuildBitmapFile(coded);
+  Bytes bytes = directBytes;
+  bytes.insert(bytes.end(), codedBytes.begin(), codedBytes.end());
+  bytes.insert(bytes.end(), {3, 0, 0, 1});  // the coded file's missing index, and more
+  WriteBytes("entries.dat", bytes);
+  OpenedFile file("entries.dat", FileModeRead);
+  const auto directSize = static_cast<uint32_t>(directBytes.size());
+  tBitmap bitmap;
+  ASSERT_TRUE(bitmap.LoadBounded(file.Get(), directSize));
+  EXPECT_EQ(Bytes(bitmap.GetBits(), bitmap.GetBits() + 3), Bytes({1, 2, 3}));
+  ASSERT_EQ(SeekFile(file.Get(), 0, SeekModeStart), 0);
+  EXPECT_FALSE(bitmap.LoadBounded(file.Get(), directSize - 1));
+  ASSERT_EQ(SeekFile(file.Get(), static_cast<int32_t>(directSize), SeekModeStart), static_cast<int32_t>(directSize));
+  ASSERT_TRUE(bitmap.LoadBounded(file.Get(), static_cast<uint32_t>(codedBytes.size())));
+  ExpectPaletteImage(bitmap, {{0, 0, 0}}, "bounded run");
+  // Headers and palettes too: a bound inside the palette or the info header
+  // fails the load.
+  for (const uint32_t bound : {60u, 30u, 10u}) {
+    ASSERT_EQ(SeekFile(file.Get(), static_cast<int32_t>(directSize), SeekModeStart), static_cast<int32_t>(directSize));
+    EXPECT_FALSE(bitmap.LoadBounded(file.Get(), bound)) << bound;
+  }
+}
+
 TEST_F(BitmapFileTest, FailedSaveLeavesTheImage) {
   tBitmap bitmap;
   ASSERT_TRUE(bitmap.Create(0, 2, 2, 0xFF0000, 0xFF00, 0xFF, 0, 24, 0, 0, false, 1));

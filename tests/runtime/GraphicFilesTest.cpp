@@ -104,6 +104,26 @@ TEST_F(GraphicFilesTest, LoadGraphicReadsTheArchiveEntryFirstAndTheGraphicsFolde
   }
 }
 
+// A bitmap entry is read within the entry: pixels it lacks are not taken
+// from the entry stored behind it, with either reader.
+TEST_F(GraphicFilesTest, ArchiveBitmapEntriesAreNotReadPastTheirEnd) {
+  const std::string whole = OnePixelBitmap(255, 0, 0);
+  // The pixel row is cut by two bytes; its file size is the entry's size,
+  // so the entry passes the system reader's whole-file check.
+  const std::string cut = OnePixelBitmap(255, 0, 0, -2).substr(0, whole.size() - 2);
+  compound_test::StoreBytes("global.lmp", compound_test::BuildArchive({{"cut.bmp", cut}, {"next.dat", whole}}));
+  for (const bool gdi : {false, true}) {
+    Start(16, gdi);
+    CompoundHandle compound = OpenCompound((programFolder + "global.lmp").c_str(), false);
+    ASSERT_NE(compound, nullptr);
+    SetCompound(compound);
+    EXPECT_EQ(LoadedPixel("cut"), 0xFFFFFFFFu) << gdi;
+    EXPECT_EQ(LoadedPixel("next.dat"), GetColor(255, 0, 0)) << gdi;
+    CloseGlobalCompound();
+    StopDisplay();
+  }
+}
+
 TEST_F(GraphicFilesTest, SaveViewportWritesA24BitBitmapThatLoadsBackPixelEqual) {
   for (const int32_t depth : {16, 24, 32}) {
     Start(depth);
