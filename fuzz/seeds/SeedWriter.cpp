@@ -30,6 +30,10 @@ constexpr SeedTarget kTargets[] = {
     {"SectorShape", WriteSectorShapeSeeds},
     {"KnowledgeMap", WriteKnowledgeMapSeeds},
     {"KnowledgeMapCreate", WriteKnowledgeMapCreateSeeds},
+    {"LogicRecord", WriteLogicRecordSeeds},
+    {"BSPStream", WriteBSPStreamSeeds},
+    {"ObjectFile", WriteObjectFileSeeds},
+    {"ArchiveMedia", WriteArchiveMediaSeeds},
 };
 
 }  // namespace

@@ -18,6 +18,10 @@ void WriteAlphaSeeds(const std::filesystem::path& folder);
 void WriteSectorShapeSeeds(const std::filesystem::path& folder);
 void WriteKnowledgeMapSeeds(const std::filesystem::path& folder);
 void WriteKnowledgeMapCreateSeeds(const std::filesystem::path& folder);
+void WriteLogicRecordSeeds(const std::filesystem::path& folder);
+void WriteBSPStreamSeeds(const std::filesystem::path& folder);
+void WriteObjectFileSeeds(const std::filesystem::path& folder);
+void WriteArchiveMediaSeeds(const std::filesystem::path& folder);
 
 // Writes bytes as one seed file; false (with a message) on failure.
 bool WriteSeed(const std::filesystem::path& folder, const std::string& name,

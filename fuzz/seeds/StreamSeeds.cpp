@@ -123,3 +123,25 @@ void WriteStreamSeeds(const std::filesystem::path& folder) {
   WriteSeed(folder, "damaged-empty.bin", "");
   WriteSeed(folder, "damaged-lines.bin", std::string("line one\r\nline two\n\0after nul\rlast", 35));
 }
+
+// The object file target reads the same records through the file streams.
+void WriteObjectFileSeeds(const std::filesystem::path& folder) {
+  const std::string full = FullProbeRecord();
+  LumoNode node;
+  node.SetName("Node");
+  WriteSeed(folder, "written-probe.bin", full);
+  WriteSeed(folder, "written-collection.bin", CollectionRecord());
+  WriteSeed(folder, "written-node.bin", RecordOf(node));
+  WriteSeed(folder, "written-nested.bin", NestedRecord(12));
+  WriteSeed(folder, "damaged-cut-in-half.bin", full.substr(0, full.size() / 2));
+  WriteSeed(folder, "damaged-name-length.bin", Patched(full, 8, 0xFFFFFFF0u));
+  WriteSeed(folder, "damaged-cut-by-one.bin", full.substr(0, full.size() - 1));
+}
+
+// The archive media target stores each file as a bitmap, an alpha map and a
+// sound entry: the seeds of those three readers.
+void WriteArchiveMediaSeeds(const std::filesystem::path& folder) {
+  WriteBitmapSeeds(folder);
+  WriteAlphaSeeds(folder);
+  WriteWaveSeeds(folder);
+}

@@ -1,0 +1,141 @@
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include "base/LumoMemoryStream.h"
+#include "fuzz/seeds/Seeds.h"
+#include "logic/core/BuildingInfo.h"
+#include "logic/core/ContainerInfo.h"
+#include "logic/core/GroundMap.h"
+#include "logic/core/ThingInfo.h"
+#include "logic/core/UnitInfo.h"
+#include "logic/core/YLWeapon.h"
+
+namespace {
+
+// The bytes of one object record, written through SaveObject.
+std::string RecordOf(LumoObject& object) {
+  LumoMemoryStream stream;
+  if (!stream.OpenNew(64, 1, 0) || stream.SetGrowth(1024) == 0 || !object.SaveObject(&stream, 0)) {
+    std::fprintf(stderr, "Cannot save the seed object %s\n", object.GetClassName());
+    return {};
+  }
+  return std::string(reinterpret_cast<const char*>(stream.buffer), stream.position);
+}
+
+// Replaces the four bytes at offset with a big-endian value.
+std::string Patched(std::string bytes, size_t offset, uint32_t value) {
+  for (size_t index = 0; index < 4 && offset + index < bytes.size(); ++index) {
+    bytes[offset + index] = static_cast<char>(value >> (24 - 8 * index));
+  }
+  return bytes;
+}
+
+// The offset of the first copy of the text in the record.
+size_t OffsetOf(const std::string& record, const std::string& text) {
+  const size_t found = record.find(text);
+  return found == std::string::npos ? record.size() : found;
+}
+
+void SetCommonFields(ThingInfo& info, int32_t tid) {
+  info.Tid = tid;
+  info.Gfx = 40 + tid;
+  info.Hp = 0.5f;
+  info.Time = 3;
+  info.SetMove(nullptr, 6);
+}
+
+}  // namespace
+
+void WriteLogicRecordSeeds(const std::filesystem::path& folder) {
+  // A thing with a footprint of three cells in its facing, and a move.
+  ThingInfo thing(10, 12, 0, 2, 1);
+  SetCommonFields(thing, 1);
+  thing.AddWall(11, 12, false);
+  thing.AddWall(10, 13, false);
+  const std::string thingRecord = RecordOf(thing);
+  WriteSeed(folder, "written-thing-ground-map.bin", thingRecord);
+
+  GroundMap map;
+  map.AddPoint(0, 1, 1);
+  map.AddPoint(7, -1, 2);
+  WriteSeed(folder, "written-ground-map.bin", RecordOf(map));
+
+  UnitInfo unit(3, 4, 0, 5, 2);
+  SetCommonFields(unit, 2);
+  unit.Leader = 9;
+  unit.Weapon = 2;
+  WriteSeed(folder, "written-unit.bin", RecordOf(unit));
+
+  LeaderInfo leader(5, 5, 0, 1, 2);
+  SetCommonFields(leader, 9);
+  leader.SetName("Boss");
+  leader.GroupSize = 3;
+  leader.Group[0] = 2;
+  leader.Group[1] = 4;
+  leader.Group[2] = 6;
+  leader.DopeDoses = 12;
+  const std::string leaderRecord = RecordOf(leader);
+  WriteSeed(folder, "written-leader-group.bin", leaderRecord);
+
+  YLWeapon weapon(0.25f, 0.5f, 8, 4, 2.5f, 15, true, 300, 3, 1);
+  weapon.SetName("Molotov");
+  WriteSeed(folder, "written-weapon-splat-range.bin", RecordOf(weapon));
+
+  ContainerInfo container(20, 20, 0, 0, 1);
+  SetCommonFields(container, 20);
+  container.AddContainedID(2);
+  container.AddContainedID(4);
+  container.SetEntranceRel(1, -1);
+  const std::string containerRecord = RecordOf(container);
+  WriteSeed(folder, "written-container.bin", containerRecord);
+
+  VehicleInfo vehicle(30, 30, 0, 4, 2);
+  SetCommonFields(vehicle, 30);
+  vehicle.DriverID = 2;
+  vehicle.AddContainedID(2);
+  WriteSeed(folder, "written-vehicle.bin", RecordOf(vehicle));
+
+  ShackInfo shack(40, 40, 0, 0, 0);
+  SetCommonFields(shack, 40);
+  WriteSeed(folder, "written-shack.bin", RecordOf(shack));
+
+  BuildingInfo building(50, 50, 0, 0, 3);
+  SetCommonFields(building, 50);
+  building.Money = 1200;
+  building.SuitChick = 2;
+  building.AddWall(51, 50, false);
+  const std::string buildingRecord = RecordOf(building);
+  WriteSeed(folder, "written-building-suit.bin", buildingRecord);
+
+  PubInfo pub(60, 60, 0, 0, 0);
+  SetCommonFields(pub, 60);
+  pub.SetName("The Crown");
+  pub.HCRatjes = 3;
+  pub.HCBulches = 10;
+  pub.SupporterBeer = 40;
+  WriteSeed(folder, "written-pub.bin", RecordOf(pub));
+
+  // Damaged forms: a group larger than a leader's record, counts beyond the
+  // stream, an odd count of ground map values, a building without its
+  // "suit:" field, records cut short.
+  const size_t groupSize = OffsetOf(leaderRecord, std::string("\x03\x00\x00\x00\x02", 5));
+  std::string bigGroup = leaderRecord;
+  if (groupSize < bigGroup.size()) {
+    bigGroup[groupSize] = 17;
+  }
+  WriteSeed(folder, "damaged-leader-group-17.bin", bigGroup);
+  const size_t containedCount = OffsetOf(containerRecord, std::string("\x00\x00\x00\x02\x00\x00\x00\x02", 8));
+  WriteSeed(folder, "damaged-contained-count.bin", Patched(containerRecord, containedCount, 0x7FFFFFF0u));
+  const size_t mapCount = OffsetOf(thingRecord, std::string("\x00\x00\x00\x02\x00\x00\x00\x00", 8));
+  WriteSeed(folder, "damaged-ground-map-odd-count.bin", Patched(thingRecord, mapCount, 3));
+  const size_t suit = OffsetOf(buildingRecord, "suit:");
+  if (suit >= 4 && suit < buildingRecord.size()) {
+    std::string withoutSuit = buildingRecord;
+    withoutSuit.erase(suit - 4, 4 + 5 + 4);
+    WriteSeed(folder, "damaged-building-without-suit.bin", withoutSuit);
+  }
+  WriteSeed(folder, "damaged-thing-cut-short.bin", thingRecord.substr(0, thingRecord.size() - 5));
+  WriteSeed(folder, "damaged-leader-cut-short.bin", leaderRecord.substr(0, leaderRecord.size() / 2));
+}
