@@ -13,35 +13,6 @@
 
 namespace {
 
-uint32_t LittleEndianAt(const uint8_t* data, size_t offset) {
-  return static_cast<uint32_t>(data[offset]) | (static_cast<uint32_t>(data[offset + 1]) << 8) |
-         (static_cast<uint32_t>(data[offset + 2]) << 16) | (static_cast<uint32_t>(data[offset + 3]) << 24);
-}
-
-uint64_t Magnitude(uint32_t storedValue) {
-  const int64_t value = static_cast<int32_t>(storedValue);
-  return static_cast<uint64_t>(value < 0 ? -value : value);
-}
-
-// A run-length coded file decodes a few bytes into a picture of up to 64
-// million pixels, which the reader allows and which takes it a good part of a
-// second. One two-byte code paints at most 255 pixels, so a picture with more
-// than 128 pixels per byte of the file is mostly pixels no code reaches,
-// black in every copy, and a smaller picture runs the same decoder over the
-// same codes; the fuzzer passes such files by, and pictures beyond what the
-// checks after loading take, so its time goes to inputs that reach new code.
-bool IsLargeRunLengthPicture(const uint8_t* data, size_t size) {
-  constexpr size_t kInfoHeaderEnd = 14 + 40;
-  constexpr uint64_t kPixelsPerCodeByte = 128;
-  if (size < kInfoHeaderEnd || LittleEndianAt(data, 14) < 40) {
-    return false;
-  }
-  const uint32_t compression = LittleEndianAt(data, 30);
-  const uint64_t pixels = Magnitude(LittleEndianAt(data, 18)) * Magnitude(LittleEndianAt(data, 22));
-  return (compression == BitmapRunLength8 || compression == BitmapRunLength4) &&
-         (pixels > image_fuzzing::kLargestCheckedPixels || pixels > kPixelsPerCodeByte * size);
-}
-
 // The input and the saved copy each live in one file opened once: opening
 // files by name on every run cost more than the reading and writing.
 FuzzReusedFile& InputFile() {
@@ -57,7 +28,7 @@ FuzzReusedFile& SavedFile() {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  if (IsLargeRunLengthPicture(data, size)) {
+  if (image_fuzzing::IsLargeRunLengthPicture(data, size)) {
     return 0;
   }
   tBitmap bitmap;
