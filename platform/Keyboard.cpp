@@ -9,6 +9,12 @@ constexpr uint32_t kKeyCount = 256;
 constexpr int16_t kHeld = static_cast<int16_t>(0x8000);
 constexpr int16_t kToggled = 1;
 
+// The mouse buttons have key codes of their own, so the game reads a held
+// button as it reads a held key.
+constexpr uint32_t kLeftButtonKey = 1;
+constexpr uint32_t kRightButtonKey = 2;
+constexpr uint32_t kMiddleButtonKey = 4;
+
 std::array<int16_t, kKeyCount>& KeyStates() {
   static std::array<int16_t, kKeyCount> states{};
   return states;
@@ -38,6 +44,19 @@ void ReleaseAllKeys() {
   }
 }
 
+uint32_t ButtonKey(MessageKind kind) {
+  switch (kind) {
+    case MessageKind::LeftButtonDown:
+    case MessageKind::LeftButtonUp:
+      return kLeftButtonKey;
+    case MessageKind::RightButtonDown:
+    case MessageKind::RightButtonUp:
+      return kRightButtonKey;
+    default:
+      return kMiddleButtonKey;
+  }
+}
+
 }  // namespace
 
 int16_t GetKeyState(uint32_t virtualKey) {
@@ -58,6 +77,18 @@ void NoteDeviceMessage(const Message& message) {
       if (message.value < kKeyCount) {
         ReleaseKey(message.value);
       }
+      break;
+    case MessageKind::LeftButtonDown:
+    case MessageKind::RightButtonDown:
+    case MessageKind::MiddleButtonDown:
+      hooked = false;
+      PressKey(ButtonKey(message.kind));
+      break;
+    case MessageKind::LeftButtonUp:
+    case MessageKind::RightButtonUp:
+    case MessageKind::MiddleButtonUp:
+      hooked = false;
+      ReleaseKey(ButtonKey(message.kind));
       break;
     case MessageKind::Activate:
       hooked = message.value == 0;

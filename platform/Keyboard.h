@@ -14,8 +14,9 @@ namespace platform {
 // every press (the toggle state of CapsLock, NumLock and the like). 0 for
 // codes of 256 and above.
 int16_t GetKeyState(uint32_t virtualKey);
-// Back ends call this for every message they deliver: key messages move the
-// key state; key messages and a loss of activation reach the keyboard hook.
+// Back ends call this for every message they deliver: key and mouse-button
+// messages move the key state (the left, right and middle buttons are keys
+// 1, 2 and 4); key messages and a loss of activation reach the keyboard hook.
 // A loss of activation lets go of every held key (their releases go to the
 // window that took the focus), keeping the toggles.
 void NoteDeviceMessage(const Message& message);

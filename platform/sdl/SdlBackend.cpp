@@ -356,7 +356,10 @@ class SdlBackend final : public Backend {
         const bool down = event.type == SDL_MOUSEBUTTONDOWN;
         const MessageKind kind = ButtonMessage(event.button.button, down);
         if (kind != MessageKind::None) {
-          queue.Deliver({kind, 0, event.button.x, event.button.y, ButtonState(SDL_GetMouseState(nullptr, nullptr))});
+          const Message message{kind, 0, event.button.x, event.button.y,
+                                ButtonState(SDL_GetMouseState(nullptr, nullptr))};
+          NoteDeviceMessage(message);
+          queue.Deliver(message);
         }
         break;
       }

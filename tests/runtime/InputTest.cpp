@@ -281,6 +281,37 @@ TEST_F(InputTest, KeysKeepTheirHeldAndToggleStates) {
   EXPECT_FALSE(KeyToggled(4000));
 }
 
+TEST_F(InputTest, MouseButtonsReadAsHeldKeys) {
+  struct Case {
+    const char* name;
+    MessageKind down;
+    MessageKind up;
+    int32_t key;
+  };
+  const Case cases[] = {
+      {"left", MessageKind::LeftButtonDown, MessageKind::LeftButtonUp, 1},
+      {"right", MessageKind::RightButtonDown, MessageKind::RightButtonUp, 2},
+      {"middle", MessageKind::MiddleButtonDown, MessageKind::MiddleButtonUp, 4},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_FALSE(KeyPressed(c.key));
+    Send({c.down, 0, 10, 10});
+    EXPECT_TRUE(KeyPressed(c.key));
+    for (const Case& other : cases) {
+      if (other.key != c.key) {
+        EXPECT_FALSE(KeyPressed(other.key));
+      }
+    }
+    Send({c.up, 0, 10, 10});
+    EXPECT_FALSE(KeyPressed(c.key));
+  }
+  // A held button is let go when the application loses activation.
+  Left(true, 10, 10);
+  Send({MessageKind::Activate, 0});
+  EXPECT_FALSE(KeyPressed(1));
+}
+
 TEST_F(InputTest, FramePollReleasesAWindowsKeyWhoseReleaseWasTaken) {
   TestRegion a{"a"};
   Add(a, 0, 0, 100, 100);
