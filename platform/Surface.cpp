@@ -90,8 +90,8 @@ class KeyTest {
 };
 
 // One blit, after its rectangles were checked: target is the whole
-// destination rectangle (which sets the scale), visible the part of it to
-// draw; the source rectangle maps onto target.
+// destination rectangle, visible the part of it to draw; the source
+// rectangle has the target's size and maps onto it.
 struct BlitJob {
   uint8_t* destination;
   int32_t destinationPitch;
@@ -123,41 +123,6 @@ void CopyRows(const BlitJob& job) {
         StorePixel<Bytes>(to + column * Bytes, pixel);
       }
     }
-  }
-}
-
-template <uint32_t Bytes>
-void StretchRows(const BlitJob& job) {
-  const int64_t targetWidth = job.target.Width();
-  const int64_t targetHeight = job.target.Height();
-  std::vector<int32_t> sourceColumns(static_cast<size_t>(job.visible.Width()));
-  for (int32_t column = 0; column < job.visible.Width(); ++column) {
-    const int64_t offset = job.visible.left + column - job.target.left;
-    sourceColumns[static_cast<size_t>(column)] =
-        job.sourceRectangle.left + static_cast<int32_t>(offset * job.sourceRectangle.Width() / targetWidth);
-  }
-  for (int32_t y = job.visible.top; y < job.visible.bottom; ++y) {
-    const int64_t offset = y - job.target.top;
-    const int32_t sourceY =
-        job.sourceRectangle.top + static_cast<int32_t>(offset * job.sourceRectangle.Height() / targetHeight);
-    uint8_t* to = job.destination + static_cast<size_t>(y) * job.destinationPitch +
-                  static_cast<size_t>(job.visible.left) * Bytes;
-    const uint8_t* from = job.source + static_cast<size_t>(sourceY) * job.sourcePitch;
-    for (size_t column = 0; column < sourceColumns.size(); ++column) {
-      const uint32_t pixel = LoadPixel<Bytes>(from + static_cast<size_t>(sourceColumns[column]) * Bytes);
-      if (job.key == nullptr || !job.key->IsKeyed(pixel)) {
-        StorePixel<Bytes>(to + column * Bytes, pixel);
-      }
-    }
-  }
-}
-
-template <uint32_t Bytes>
-void RunBlit(const BlitJob& job) {
-  if (job.target.Width() == job.sourceRectangle.Width() && job.target.Height() == job.sourceRectangle.Height()) {
-    CopyRows<Bytes>(job);
-  } else {
-    StretchRows<Bytes>(job);
   }
 }
 
@@ -309,6 +274,11 @@ SurfaceResult Surface::Blit(const SurfaceRect& destination, Surface& source, con
   if (sourceRectangle.IsEmpty() || !Inside(sourceRectangle, source.Bounds()) || destination.IsEmpty()) {
     return SurfaceResult::InvalidRectangle;
   }
+  // Only same-size copies exist here: presentation copies the back buffer 1:1,
+  // and the run-time system scales graphics with its own stretch.
+  if (destination.Width() != sourceRectangle.Width() || destination.Height() != sourceRectangle.Height()) {
+    return SurfaceResult::Unsupported;
+  }
   SurfaceRect target = destination;
   if (clipArea_) {
     target = {target.left - clipArea_->left, target.top - clipArea_->top, target.right - clipArea_->left,
@@ -336,13 +306,13 @@ SurfaceResult Surface::Blit(const SurfaceRect& destination, Surface& source, con
                     visible,        sourceRectangle, key ? &*key : nullptr};
   switch (format_.BytesPerPixel()) {
     case 2:
-      RunBlit<2>(job);
+      CopyRows<2>(job);
       break;
     case 3:
-      RunBlit<3>(job);
+      CopyRows<3>(job);
       break;
     default:
-      RunBlit<4>(job);
+      CopyRows<4>(job);
       break;
   }
   NotifyChanged();

@@ -129,8 +129,8 @@ class Surface {
   // Sets every pixel of the rectangle (whole surface without one) to the value.
   SurfaceResult Fill(uint32_t pixel);
   SurfaceResult Fill(const SurfaceRect& rectangle, uint32_t pixel);
-  // Copies the source rectangle onto the destination rectangle of this
-  // surface, stretched when the sizes differ, skipping keyed source pixels
+  // Copies the source rectangle onto a destination rectangle of the same size
+  // (Unsupported when the sizes differ), skipping keyed source pixels
   // when useSourceKey is set and the source has a key. A surface with a
   // clipper takes the destination in screen coordinates and cuts it to its
   // clip rectangle; without one, both rectangles must lie inside their surfaces.
