@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "base/LumoExport.h"
-#include "runtime/Blend.h"
 #include "runtime/Graphics.h"
 
 // Alpha maps: one opacity byte (0-255) per pixel of an image, rows from the
@@ -16,6 +15,12 @@
 
 // An alpha map, passed as an untyped handle like a graphic.
 using AlphaHandle = void*;
+
+// The opacity bytes of an alpha map: rows from top to bottom, no padding.
+struct tAlphaBytes {
+  const uint8_t* Data = nullptr;
+  uint32_t Size = 0;  // bytes at Data
+};
 
 // Source pixel layouts of CreateAlpha.
 enum tAlphaKind : int32_t {

@@ -276,11 +276,14 @@ bool MapHolds(const char* prefix, const tAlphaBytes& map, int64_t left, int64_t 
   return false;
 }
 
-bool CheckMap(const char* prefix, const tAlphaBytes* map) {
-  if (map == nullptr || map->Data == nullptr) {
-    DebugPrint("%s Null pointer to the alpha map specified\n", prefix);
+// The bytes of a live alpha map; false, after the lookup's log line, for a
+// null or unknown handle.
+bool MapOf(const char* prefix, AlphaHandle alpha, tAlphaBytes& map) {
+  const tAlphaRecord* record = FindAlpha(prefix, alpha);
+  if (record == nullptr || record->Data == nullptr) {
     return false;
   }
+  map = {record->Data.get(), record->DataSize};
   return true;
 }
 
@@ -340,12 +343,14 @@ void BlendTransparent(LockedGraphic* destination, LockedGraphic* source, uint32_
   blend.End(destination, source);
 }
 
-void BlendAlpha(LockedGraphic* destination, LockedGraphic* source, const tAlphaBytes* map,
+void BlendAlpha(LockedGraphic* destination, LockedGraphic* source, AlphaHandle alpha,
                 int32_t width, int32_t height) {
   constexpr const char* prefix = "BlendAlpha()";
-  if (!CheckMap(prefix, map)) {
+  tAlphaBytes bytes;
+  if (!MapOf(prefix, alpha, bytes)) {
     return;
   }
+  const tAlphaBytes* map = &bytes;
   if (source == nullptr) {
     // No source pixels to blend: the destination's block is passed over.
     tSingleBlend passed;
@@ -375,13 +380,15 @@ void BlendAlpha(LockedGraphic* destination, LockedGraphic* source, const tAlphaB
   blend.End(destination, source);
 }
 
-void BlendMask(LockedGraphic* destination, const tAlphaBytes* map, uint32_t pixel, int32_t width,
+void BlendMask(LockedGraphic* destination, AlphaHandle alpha, uint32_t pixel, int32_t width,
                int32_t height) {
   constexpr const char* prefix = "BlendMask()";
+  tAlphaBytes bytes;
   tSingleBlend blend;
-  if (!CheckMap(prefix, map) || !TakeSingle(prefix, destination, width, height, blend)) {
+  if (!MapOf(prefix, alpha, bytes) || !TakeSingle(prefix, destination, width, height, blend)) {
     return;
   }
+  const tAlphaBytes* map = &bytes;
   if (!blend.span.IsEmpty() && MapHolds(prefix, *map, 0, 0, blend.block.Width, blend.span)) {
     tBlendBlock block = DestinationBlock(blend);
     block.Map =

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "base/LumoExport.h"
+#include "runtime/Alpha.h"
 #include "runtime/Graphics.h"
 
 // Blending on the pixel cursors of locked graphics, channel by channel with
@@ -19,28 +20,22 @@
 // The block rules of runtime/Drawing.h apply: signed sizes, cursors moved
 // past the block, pixels outside either graphic skipped.
 
-// The opacity bytes of an alpha map: rows from top to bottom, no padding.
-// GetAlphaBytes (runtime/Alpha.h) gives the view of an alpha map handle.
-struct tAlphaBytes {
-  const uint8_t* Data = nullptr;
-  uint32_t Size = 0;  // bytes at Data
-};
-
 // One pixel at the two cursors, on 0-255 channels; the cursors stay.
 LUMOGAME_API void BlendPixel(LockedGraphic* destination, LockedGraphic* source, uint32_t alpha);
 LUMOGAME_API void BlendPlain(LockedGraphic* destination, LockedGraphic* source, uint32_t alpha,
                              int32_t width, int32_t height);
 LUMOGAME_API void BlendTransparent(LockedGraphic* destination, LockedGraphic* source,
                                    uint32_t alpha, uint32_t key, int32_t width, int32_t height);
-// The map is read at the source cursor's x, y with the source graphic's
-// width as its row length; a map too small for the rows the block reads is
-// refused with a log line. Without a source graphic nothing is blended (there
-// are no source pixels) and only the destination cursor moves.
-LUMOGAME_API void BlendAlpha(LockedGraphic* destination, LockedGraphic* source,
-                             const tAlphaBytes* map, int32_t width, int32_t height);
+// The map (runtime/Alpha.h) is read at the source cursor's x, y with the
+// source graphic's width as its row length; a null or unknown map, or one too
+// small for the rows the block reads, is refused with a log line. Without a
+// source graphic nothing is blended (there are no source pixels) and only
+// the destination cursor moves.
+LUMOGAME_API void BlendAlpha(LockedGraphic* destination, LockedGraphic* source, AlphaHandle alpha,
+                             int32_t width, int32_t height);
 // The map byte of block pixel (x, y) is at row y, column x with the block's
 // width as row length; a map smaller than the block is refused.
-LUMOGAME_API void BlendMask(LockedGraphic* destination, const tAlphaBytes* map, uint32_t pixel,
+LUMOGAME_API void BlendMask(LockedGraphic* destination, AlphaHandle alpha, uint32_t pixel,
                             int32_t width, int32_t height);
 LUMOGAME_API void BlendColor(LockedGraphic* destination, uint32_t pixel, uint32_t alpha,
                              int32_t width, int32_t height);

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "PixelFixture.h"
+#include "runtime/Alpha.h"
 #include "runtime/Blend.h"
 
 namespace {
@@ -20,6 +21,21 @@ class BlendTest : public PixelFixture {
     std::memcpy(&value, GetPixelAddress(locked, x, y), static_cast<size_t>(bytes));
     return value;
   }
+};
+
+// An alpha map made from bytes (rows from the top), destroyed at the end of
+// its scope.
+class ScopedAlpha {
+ public:
+  ScopedAlpha(const std::vector<uint8_t>& bytes, int32_t width, int32_t height)
+      : alpha_(CreateAlpha(width, height, bytes.data(), width, AlphaKindBytes, kAlphaOriginTopDown)) {}
+  ~ScopedAlpha() { DestroyAlpha(alpha_); }
+  ScopedAlpha(const ScopedAlpha&) = delete;
+  ScopedAlpha& operator=(const ScopedAlpha&) = delete;
+  AlphaHandle get() const { return alpha_; }
+
+ private:
+  AlphaHandle alpha_;
 };
 
 // One source pixel over one destination pixel with BlendPlain.
@@ -109,25 +125,25 @@ TEST_F(BlendTest, ColourAndMaskBlends) {
   EXPECT_EQ(GetRaw(to.get(), 1, 1, 4), 0xC76300u);
 
   const std::vector<uint8_t> zeros(4, 0);
-  const tAlphaBytes zeroMap{zeros.data(), 4};
+  const ScopedAlpha zeroMap(zeros, 2, 2);
   SelectPixelAt(to.get(), 0, 0);
-  BlendMask(to.get(), &zeroMap, 0xFF0000, 2, 2);
+  BlendMask(to.get(), zeroMap.get(), 0xFF0000, 2, 2);
   EXPECT_EQ(GetRaw(to.get(), 0, 0, 4), 0xC76300u);
   EXPECT_EQ(GetRaw(to.get(), 1, 1, 4), 0xC76300u);
 
   // Map row y, column x of the block: only (1, 0) is blended, fully.
   const std::vector<uint8_t> one{0, 255, 0, 0};
-  const tAlphaBytes oneMap{one.data(), 4};
+  const ScopedAlpha oneMap(one, 2, 2);
   SelectPixelAt(to.get(), 0, 0);
-  BlendMask(to.get(), &oneMap, 0xFF0000, 2, 2);
+  BlendMask(to.get(), oneMap.get(), 0xFF0000, 2, 2);
   EXPECT_EQ(GetRaw(to.get(), 1, 0, 4), 0xFE0000u);
   EXPECT_EQ(GetRaw(to.get(), 0, 1, 4), 0xC76300u);
   EXPECT_EQ(GetPixelX(to.get()), 2);
   EXPECT_EQ(GetPixelY(to.get()), 2);
 
-  const tAlphaBytes shortMap{one.data(), 3};
+  const ScopedAlpha shortMap(one, 3, 1);
   SelectPixelAt(to.get(), 0, 0);
-  BlendMask(to.get(), &shortMap, 0x00FF00, 2, 2);
+  BlendMask(to.get(), shortMap.get(), 0x00FF00, 2, 2);
   EXPECT_TRUE(LogHas("BlendMask() Alpha map too small for the rows it reads (Size=3, Needed=4)"));
   EXPECT_EQ(GetRaw(to.get(), 1, 0, 4), 0xFE0000u);
 }
@@ -140,30 +156,49 @@ TEST_F(BlendTest, AlphaMapIsReadAtTheSourceCursorAndItsSizeChecked) {
   ScopedGraphic destination(CreateGraphic(2, 2, sRGB{255, 0, 0}));
   std::vector<uint8_t> bytes(12, 0);
   bytes[1 * 4 + 2] = 255;
-  const tAlphaBytes map{bytes.data(), 12};
+  const ScopedAlpha map(bytes, 4, 3);
   ScopedLock from(source.get());
   ScopedLock to(destination.get());
   SelectPixelAt(from.get(), 1, 0);
-  BlendAlpha(to.get(), from.get(), &map, 2, 2);
+  BlendAlpha(to.get(), from.get(), map.get(), 2, 2);
   EXPECT_EQ(GetRaw(to.get(), 1, 1, 4), 0xFE0000u);
   EXPECT_EQ(GetRaw(to.get(), 0, 0, 4), 0x0000FFu);
   EXPECT_EQ(GetPixelX(from.get()), 3);
   EXPECT_EQ(GetPixelY(from.get()), 2);
 
   // The block from (2, 1) reads up to byte 2 * 4 + 3: a map of 11 bytes is short.
-  const tAlphaBytes shortMap{bytes.data(), 11};
+  const ScopedAlpha shortMap(bytes, 11, 1);
   SelectPixelAt(from.get(), 2, 1);
   SelectPixelAt(to.get(), 0, 0);
-  BlendAlpha(to.get(), from.get(), &shortMap, 2, 2);
+  BlendAlpha(to.get(), from.get(), shortMap.get(), 2, 2);
   EXPECT_TRUE(
       LogHas("BlendAlpha() Alpha map too small for the rows it reads (Size=11, Needed=12)"));
   EXPECT_EQ(GetRaw(to.get(), 0, 0, 4), 0x0000FFu);
 
   // Without a source nothing is blended; the destination cursor moves on.
   SelectPixelAt(to.get(), 0, 0);
-  BlendAlpha(to.get(), nullptr, &map, 2, 2);
+  BlendAlpha(to.get(), nullptr, map.get(), 2, 2);
   EXPECT_EQ(GetRaw(to.get(), 0, 0, 4), 0x0000FFu);
   EXPECT_EQ(GetPixelX(to.get()), 2);
+}
+
+TEST_F(BlendTest, MapBlendsTakeOnlyLiveAlphaMaps) {
+  StartAt(32);
+  ScopedGraphic source(CreateGraphic(2, 2, sRGB{0, 0, 255}));
+  ScopedGraphic destination(CreateGraphic(2, 2, sRGB{255, 0, 0}));
+  ScopedLock from(source.get());
+  ScopedLock to(destination.get());
+  const uint32_t before = GetRaw(to.get(), 0, 0, 4);
+  // Bytes that are no map: the blends refuse them without reading them.
+  std::vector<uint8_t> notAMap(64, 255);
+  BlendAlpha(to.get(), from.get(), notAMap.data(), 2, 2);
+  EXPECT_TRUE(LogHas("BlendAlpha() Unknown alpha information specified"));
+  BlendMask(to.get(), notAMap.data(), 0x00FF00, 2, 2);
+  EXPECT_TRUE(LogHas("BlendMask() Unknown alpha information specified"));
+  BlendMask(to.get(), nullptr, 0x00FF00, 2, 2);
+  EXPECT_TRUE(LogHas("BlendMask() Null pointer to the alpha information specified"));
+  EXPECT_EQ(GetRaw(to.get(), 0, 0, 4), before);
+  EXPECT_EQ(GetPixelX(to.get()), 0);
 }
 
 TEST_F(BlendTest, BlocksFollowTheCursorRulesAndStayInsideBothGraphics) {
