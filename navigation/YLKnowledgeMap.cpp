@@ -168,6 +168,18 @@ struct Edge {
   int64_t x1, y1, x2, y2;  // doubled coordinates
 };
 
+// Where an edge crosses a row's centre line, as the columns whose centres
+// lie at or right of it (from) and strictly right of it (past). The two
+// differ only for a centre exactly on the edge, which the closed shape holds:
+// a span entered there starts with that column, and one left there ends after it.
+struct Crossing {
+  int64_t from;
+  int64_t past;
+  bool operator<(const Crossing& other) const {
+    return past != other.past ? past < other.past : from < other.from;
+  }
+};
+
 // The edges of a sector's borders in doubled coordinates; borders whose
 // vertices are missing add nothing.
 std::vector<Edge> DoubledEdgesOf(const YLSector& sector, const YLSectors& map) {
@@ -192,7 +204,7 @@ void YLKnowledgeMap::AssignCellSectors(const YLSectors& map) {
   }
   // Which cells a sector has claimed: the first sector in map order wins.
   std::vector<uint8_t> claimed(CellCount(), 0);
-  std::vector<int64_t> crossings;
+  std::vector<Crossing> crossings;
   for (int32_t index = 0; index < map.GetSectorCount(); ++index) {
     const YLSector* sector = map.GetSector(index);
     if (sector == nullptr) {
@@ -232,18 +244,21 @@ void YLKnowledgeMap::AssignCellSectors(const YLSectors& map) {
           den = -den;
           num = -num;
         }
-        const __int128 column = FloorDivide(num - den, 2 * den) + 1;
-        crossings.push_back(
-            static_cast<int64_t>(std::clamp<__int128>(column, -1, int64_t{width} + 1)));
+        const __int128 from = FloorDivide(num + den - 1, 2 * den);
+        const __int128 past = FloorDivide(num - den, 2 * den) + 1;
+        const auto clamped = [this](__int128 column) {
+          return static_cast<int64_t>(std::clamp<__int128>(column, -1, int64_t{width} + 1));
+        };
+        crossings.push_back({clamped(from), clamped(past)});
       }
       std::sort(crossings.begin(), crossings.end());
       // Even-odd rule: a centre inside the shape has an odd number of
-      // crossings on its left. A centre exactly on a slanted edge counts as
-      // lying just left of it, so of two shapes sharing that edge exactly one
-      // claims the cell.
+      // crossings on its left. The shape is closed, so a centre exactly on a
+      // slanted edge is inside it; of two shapes sharing that edge, the first
+      // in map order claims the cell.
       for (size_t pair = 0; pair + 1 < crossings.size(); pair += 2) {
-        const int64_t from = std::max<int64_t>(0, crossings[pair]);
-        const int64_t to = std::min<int64_t>(width, crossings[pair + 1]);
+        const int64_t from = std::max<int64_t>(0, crossings[pair].from);
+        const int64_t to = std::min<int64_t>(width, crossings[pair + 1].past);
         for (int64_t column = from; column < to; ++column) {
           const size_t at =
               static_cast<size_t>(row) * static_cast<size_t>(width) + static_cast<size_t>(column);

@@ -109,7 +109,8 @@ class YLKnowledgeMap : public LumoObject {
   // cell's centre (x + 1/2, y + 1/2); cells that no shape covers get
   // kNoSector. Map units are cells, so the test runs exactly in doubled
   // integer coordinates, where a centre never meets a vertex; a centre on a
-  // slanted edge belongs to the shape on the edge's left (lower x) side.
+  // slanted edge lies in the shape (a shared edge's cells go to the first of
+  // its two sectors).
   void AssignCellSectors(const YLSectors& map);
 
   // ---- Only in the game program's build ----

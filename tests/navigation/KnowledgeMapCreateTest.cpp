@@ -44,7 +44,7 @@ uint8_t ExpectedSector(int32_t x, int32_t y) {
     return 0;
   }
   // The cell's centre (x + 1/2, y + 1/2) lies on or inside the diagonal
-  // x + y = 48; on it, the cell goes to the shape on the edge's left side.
+  // x + y = 48; the closed shape holds the centres on it.
   return x + y + 1 <= 48 ? 1 : kNoSector;
 }
 
@@ -89,6 +89,46 @@ TEST(KnowledgeMapCreate, EveryCellGetsItsSectorOrNone) {
   EXPECT_EQ(loaded->GetSector(31, 31), kNoSector);
   EXPECT_EQ(loaded->GetSector(20, 3), 1);
   EXPECT_EQ(SaveRecord(*loaded), saved);
+}
+
+// A centre exactly on a slanted edge lies in the closed shape, whichever side
+// of the edge the shape lies on; of two shapes sharing the edge, the first in
+// file order takes the cells on it.
+TEST(KnowledgeMapCreate, CentresOnASlantedEdgeGoToTheFirstShapeHoldingThem) {
+  // Right of the edge from (2, 10) to (8, 16), and left of it.
+  const SectorShape right = {{2, 10}, {8, 16}, {8, 10}};
+  const SectorShape left = {{2, 10}, {2, 16}, {8, 16}};
+  struct Case {
+    const char* name;
+    std::vector<SectorShape> shapes;
+    uint8_t onEdge;  // the sector of the cells whose centres lie on the edge
+    uint8_t rightSector;
+    uint8_t leftSector;
+  };
+  const Case cases[] = {
+      {"right side alone", {right}, 0, 0, kNoSector},
+      {"left side alone", {left}, 0, kNoSector, 0},
+      {"right side first", {right, left}, 0, 0, 1},
+      {"left side first", {left, right}, 0, 1, 0},
+  };
+  for (const Case& test : cases) {
+    SCOPED_TRACE(test.name);
+    WriteFile("level.inf", "32\r\n32\r\nlevel.map\r\nlevel.ase\r\n");
+    WriteProperties("level.map", 32, 32, -1, -1);
+    WriteFile("level.ase", FormatSectorShapes(test.shapes));
+    KnowledgeMapOwner map(new YLKnowledgeMap);
+    std::string log;
+    ASSERT_TRUE(CreateLogged(*map, "level.inf", log)) << log;
+    for (int32_t x = 2; x < 8; ++x) {
+      const int32_t y = x + 8;  // the centre (x + 1/2, y + 1/2) lies on the edge
+      EXPECT_EQ(map->GetSector(x, y), test.onEdge) << x << "," << y;
+    }
+    // Off the edge each cell keeps the shape it lies in.
+    EXPECT_EQ(map->GetSector(7, 10), test.rightSector);
+    EXPECT_EQ(map->GetSector(2, 15), test.leftSector);
+    EXPECT_EQ(map->GetSector(1, 10), kNoSector);
+    EXPECT_EQ(map->GetSector(8, 10), kNoSector);
+  }
 }
 
 TEST(KnowledgeMapCreate, InfoSizesOutsideTheLimitsAreRefused) {
