@@ -12,6 +12,7 @@ namespace {
 constexpr int32_t kMaximumSide = 16384;
 constexpr uint32_t kMaximumHeaderBytes = 1u << 20;
 constexpr uint32_t kBitmapCompressionNone = 0;
+constexpr uint64_t kTicksPerSecond = 10000000;  // units of 100 ns
 
 struct ChunkHeader {
   uint32_t id = 0;
@@ -76,6 +77,8 @@ struct StreamSetup {
   int32_t height = 0;
   uint16_t bitsPerPixel = 0;
   uint64_t frameDuration = 0;
+  uint32_t frameScale = 0;
+  uint32_t frameRate = 0;
   bool haveSound = false;
   uint32_t soundStream = 0;
   AudioFormat soundFormat;
@@ -138,7 +141,9 @@ bool ReadStreamList(const uint8_t* bytes, const RiffChunk& list, uint32_t stream
       failure = "the video stream has no frame rate";
       return false;
     }
-    setup.frameDuration = static_cast<uint64_t>(scale) * 10000000u / rate;
+    setup.frameDuration = static_cast<uint64_t>(scale) * kTicksPerSecond / rate;
+    setup.frameScale = scale;
+    setup.frameRate = rate;
     setup.haveVideo = true;
     setup.videoStream = stream;
     return ReadVideoFormat(bytes + format->offset, format->size, setup, failure);
@@ -223,19 +228,30 @@ bool Movie::Read(const std::string& path, std::string& failure) {
   bool haveMovie = false;
   ChunkHeader chunk;
   for (uint64_t at = 12; at + 8 <= end && ReadHeader(file_, at, chunk); at = NextChunk(chunk)) {
-    if (chunk.dataOffset + chunk.size > end) {
-      failure = "a chunk runs past the end of the file";
-      return false;
-    }
-    if (chunk.id != FourCC("LIST") || chunk.size < 4) {
-      continue;
-    }
-    uint8_t listType[4];
-    if (!ReadAt(file_, chunk.dataOffset, listType, sizeof listType)) {
+    // Only the header and frames lists are read, and they must be whole. Any
+    // other chunk is skipped, so one cut short (a trailing index, say) only
+    // ends the walk: nothing follows it.
+    const bool whole = chunk.dataOffset + chunk.size <= end;
+    uint8_t listType[4] = {};
+    if (chunk.id == FourCC("LIST") && chunk.size >= 4 &&
+        !ReadAt(file_, chunk.dataOffset, listType, sizeof listType)) {
       failure = "the file cannot be read";
       return false;
     }
-    if (ReadLittle32(listType) == FourCC("hdrl") && !haveHeader) {
+    const bool headerList = chunk.id == FourCC("LIST") && ReadLittle32(listType) == FourCC("hdrl") && !haveHeader;
+    const bool movieList =
+        chunk.id == FourCC("LIST") && ReadLittle32(listType) == FourCC("movi") && haveHeader && !haveMovie;
+    if (!headerList && !movieList) {
+      if (!whole) {
+        break;
+      }
+      continue;
+    }
+    if (!whole) {
+      failure = "a chunk runs past the end of the file";
+      return false;
+    }
+    if (headerList) {
       if (chunk.size > kMaximumHeaderBytes) {
         failure = "the header list is too large";
         return false;
@@ -246,12 +262,14 @@ bool Movie::Read(const std::string& path, std::string& failure) {
         return false;
       }
       haveHeader = true;
-    } else if (ReadLittle32(listType) == FourCC("movi") && haveHeader && !haveMovie) {
+    } else {
       width_ = setup.width;
       height_ = setup.height < 0 ? -setup.height : setup.height;
       bottomUp_ = setup.height > 0;
       bitsPerPixel_ = setup.bitsPerPixel;
       frameDuration_ = setup.frameDuration;
+      frameScale_ = setup.frameScale;
+      frameRate_ = setup.frameRate;
       hasSound_ = setup.haveSound;
       soundFormat_ = setup.soundFormat;
       if (!ReadMovieList(chunk.dataOffset + 4, chunk.dataOffset + chunk.size, setup.videoStream,
@@ -310,6 +328,18 @@ bool Movie::ReadMovieList(uint64_t begin, uint64_t end, uint32_t videoStream, ui
     }
   }
   return true;
+}
+
+uint64_t Movie::Duration() const {
+  const unsigned __int128 ticks =
+      static_cast<unsigned __int128>(frames_.size()) * frameScale_ * kTicksPerSecond / frameRate_;
+  return static_cast<uint64_t>(std::min<unsigned __int128>(ticks, UINT64_MAX));
+}
+
+uint64_t Movie::FrameAt(uint64_t time) const {
+  const unsigned __int128 frame =
+      static_cast<unsigned __int128>(time) * frameRate_ / (static_cast<uint64_t>(frameScale_) * kTicksPerSecond);
+  return static_cast<uint64_t>(std::min<unsigned __int128>(frame, UINT64_MAX));
 }
 
 SurfaceResult Movie::ReadFrame(uint32_t index, Surface& target) {

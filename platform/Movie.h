@@ -29,10 +29,14 @@ class Movie {
   int32_t Width() const { return width_; }
   int32_t Height() const { return height_; }
   uint32_t FrameCount() const { return static_cast<uint32_t>(frames_.size()); }
-  // Duration of one frame in units of 100 ns.
+  // Duration of one frame in units of 100 ns, rounded down.
   uint64_t FrameDuration() const { return frameDuration_; }
-  // The whole movie in units of 100 ns.
-  uint64_t Duration() const { return frameDuration_ * frames_.size(); }
+  // The whole movie in units of 100 ns, from the frame count and the rate in
+  // one step (12 frames at 12 per second last exactly one second).
+  uint64_t Duration() const;
+  // The frame shown at a time in units of 100 ns (FrameCount() and above
+  // after the end).
+  uint64_t FrameAt(uint64_t time) const;
 
   // Decodes a frame into a surface of the movie's size, converting to the
   // surface's pixel format. A frame stored empty (a repeated frame) leaves
@@ -60,6 +64,8 @@ class Movie {
   bool bottomUp_ = true;
   uint16_t bitsPerPixel_ = 24;
   uint64_t frameDuration_ = 0;
+  uint32_t frameScale_ = 1;  // a frame lasts frameScale_ / frameRate_ seconds
+  uint32_t frameRate_ = 1;
   std::vector<FrameChunk> frames_;
   std::vector<uint8_t> frameBytes_;  // one stored frame, reused
   bool hasSound_ = false;

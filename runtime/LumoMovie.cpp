@@ -53,7 +53,6 @@ bool LumoMovie::Open(const char* caller, const char* name) {
   }
   width_ = stream_->Width();
   height_ = stream_->Height();
-  frameDuration_ = stream_->FrameDuration();
   // Without a mixer (sound disabled) the movie plays silently.
   platform::Audio* mixer = SoundMixer();
   if (stream_->HasSound() && mixer != nullptr) {
@@ -120,10 +119,10 @@ void LumoMovie::StopRunning() {
 // Only a new frame is drawn; until one is due the graphic keeps the frame it
 // has and the movie keeps playing. The end of the stream ends playing.
 void LumoMovie::Update(const char* caller) {
-  if (!running_ || !stream_ || display_ == nullptr || frameDuration_ == 0) {
+  if (!running_ || !stream_ || display_ == nullptr) {
     return;
   }
-  const uint64_t frame = StreamTime() / frameDuration_;
+  const uint64_t frame = stream_->FrameAt(StreamTime());
   if (frame >= stream_->FrameCount()) {
     StopRunning();
     return;

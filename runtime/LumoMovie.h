@@ -47,7 +47,6 @@ class LumoMovie : public tStrNode {
   GraphicHandle display_ = nullptr;
   int32_t width_ = 0;
   int32_t height_ = 0;
-  uint64_t frameDuration_ = 0;  // 100 ns
   int32_t playFlag_ = 0;
   bool playing_ = false;
   bool running_ = false;        // the stream runs: its time moves with the clock

@@ -44,6 +44,57 @@ TEST(MovieFileTest, OpensUncompressedVideoWithItsSizeRateAndSound) {
   EXPECT_EQ(movie->SoundData().size(), 2400u);
 }
 
+TEST(MovieFileTest, LengthOfFramesThatAreNoWholeNumberOfTicks) {
+  media::TestMovie written = ThreeColourMovie();
+  written.rate = 12;
+  for (int frame = 0; frame < 9; ++frame) {
+    written.frames.push_back(media::SolidFrame(4, 2, 1, 2, 3));
+  }
+  std::string failure;
+  const auto movie = OpenWritten(written, failure);
+  ASSERT_NE(movie, nullptr) << failure;
+  EXPECT_EQ(movie->Duration(), 10000000u);  // one second in 100 ns
+  EXPECT_EQ(movie->FrameAt(0), 0u);
+  EXPECT_EQ(movie->FrameAt(833333), 0u);
+  EXPECT_EQ(movie->FrameAt(833334), 1u);
+  EXPECT_EQ(movie->FrameAt(9999999), 11u);
+  EXPECT_EQ(movie->FrameAt(10000000), 12u);
+}
+
+// An index chunk after the frames, which the reader skips, cut short by the
+// end of the file; a cut in the frames list is still refused.
+TEST(MovieFileTest, TrailingChunkCutShortIsSkippedButCutFramesAreRefused) {
+  media::Bytes bytes = media::AviFile(ThreeColourMovie());
+  const media::Bytes index(3 * 16, 0);
+  media::Bytes indexChunk = media::Chunk("idx1", index);
+  bytes.insert(bytes.end(), indexChunk.begin(), indexChunk.end());
+  const uint32_t riffSize = static_cast<uint32_t>(bytes.size() - 8);
+  for (int shift = 0; shift < 32; shift += 8) {
+    bytes[4 + shift / 8] = static_cast<uint8_t>(riffSize >> shift);
+  }
+  struct Case {
+    const char* name;
+    size_t cut;  // bytes taken off the end
+    bool opens;
+  };
+  const Case cases[] = {
+      {"whole", 0, true},
+      {"index data cut", 20, true},
+      {"index header cut", index.size() + 4, true},
+      {"last frame cut", index.size() + 8 + 4, false},
+  };
+  for (const Case& test : cases) {
+    SCOPED_TRACE(test.name);
+    media::WriteBytes("movie.avi", media::Bytes(bytes.begin(), bytes.end() - static_cast<std::ptrdiff_t>(test.cut)));
+    std::string failure;
+    const auto movie = Movie::Open("movie.avi", failure);
+    EXPECT_EQ(movie != nullptr, test.opens) << failure;
+    if (movie != nullptr) {
+      EXPECT_EQ(movie->FrameCount(), 3u);
+    }
+  }
+}
+
 TEST(MovieFileTest, FramesAreDecodedIntoTheSurfaceFormat) {
   media::TestMovie written;
   written.width = 2;

@@ -120,6 +120,25 @@ TEST_F(MoviesTest, PauseHoldsThePositionAndStopGoesBackToTheStart) {
   EXPECT_TRUE(LogHas("SetMoviePosition() Cannot set the position (Name=movie.avi, Position=301, Error=80070057)\n"));
 }
 
+TEST_F(MoviesTest, LengthComesFromTheFrameCountAndRateInOneStep) {
+  // A frame of a twelfth of a second is no whole number of 100 ns units; the
+  // twelve frames still last exactly one second.
+  media::TestMovie written;
+  written.rate = 12;
+  for (int frame = 0; frame < 12; ++frame) {
+    written.frames.push_back(media::SolidFrame(4, 2, static_cast<uint8_t>(frame * 20), 0, 0));
+  }
+  MovieHandle movie = OpenWithDisplay(written);
+  EXPECT_EQ(GetMovieDuration(movie), 1000);
+  EXPECT_EQ(SetMoviePosition(movie, 1000), 1000);
+  EXPECT_EQ(SetMoviePosition(movie, 1001), -1);
+  // Half a second in, the seventh frame is shown.
+  EXPECT_EQ(SetMoviePosition(movie, 500), 500);
+  ASSERT_TRUE(PlayMovie(movie, 1));
+  Frame(0);
+  EXPECT_EQ(Shown(), GetColor(120, 0, 0));
+}
+
 TEST_F(MoviesTest, PlayNeedsADisplayAndAPlayFlag) {
   media::WriteBytes("movie.avi", media::AviFile(ThreeColours()));
   int32_t width = 0;
