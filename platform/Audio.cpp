@@ -62,6 +62,13 @@ Gains BufferGains(int32_t volume, int32_t pan, int32_t faderGain) {
   return {pan > 0 ? Scale(gain, DecibelGain(-pan)) : gain, pan < 0 ? Scale(gain, DecibelGain(pan)) : gain};
 }
 
+// The sample a fraction (16 bits) of the way from one sample to the next. A
+// step between two loud samples spans up to 65535, so the product is taken in
+// 64 bits: in 32 it overflows for any fraction above one half.
+int32_t Interpolate(int16_t here, int16_t next, int64_t fraction) {
+  return here + static_cast<int32_t>(((static_cast<int64_t>(next) - here) * fraction) >> 16);
+}
+
 // Mixes frames of one source into the mix with linear interpolation between
 // neighbouring frames; answers the frames written (fewer when a single play
 // ends). SourceChannels and OutputChannels are 1 or 2.
@@ -82,13 +89,13 @@ uint32_t MixFrames(const int16_t* samples, uint32_t sourceFrames, uint64_t& posi
     if (nextIndex >= sourceFrames) {
       nextIndex = looping ? 0 : index;
     }
-    const int32_t fraction = static_cast<int32_t>(position & 0xFFFF);
+    const int64_t fraction = static_cast<int64_t>(position & 0xFFFF);
     const int16_t* here = samples + static_cast<size_t>(index) * SourceChannels;
     const int16_t* next = samples + static_cast<size_t>(nextIndex) * SourceChannels;
-    const int32_t left = here[0] + (((next[0] - here[0]) * fraction) >> 16);
+    const int32_t left = Interpolate(here[0], next[0], fraction);
     int32_t right = left;
     if constexpr (SourceChannels == 2) {
-      right = here[1] + (((next[1] - here[1]) * fraction) >> 16);
+      right = Interpolate(here[1], next[1], fraction);
     }
     const int32_t leftOut = (left * gains.left) >> 16;
     const int32_t rightOut = (right * gains.right) >> 16;
@@ -137,19 +144,19 @@ bool IsPlayablePcm(const AudioFormat& format) {
 
 // ---- Sound buffers ----
 
-SoundBuffer::SoundBuffer(Audio& mixer, const AudioFormat& format, uint32_t size,
+SoundBuffer::SoundBuffer(std::shared_ptr<Audio> mixer, const AudioFormat& format, uint32_t size,
                          std::shared_ptr<SoundSamples> data)
-    : mixer_(mixer), format_(format), size_(size), data_(std::move(data)) {}
+    : mixer_(std::move(mixer)), format_(format), size_(size), data_(std::move(data)) {}
 
-SoundBuffer::~SoundBuffer() { mixer_.Detach(this); }
+SoundBuffer::~SoundBuffer() { mixer_->Detach(this); }
 
 AudioResult SoundBuffer::Fill(const uint8_t* data, uint32_t count) {
-  if (data == nullptr && count > 0) {
+  if ((data == nullptr && count > 0) || stream_) {
     return AudioResult::InvalidParameters;
   }
   const uint32_t bytesPerSample = format_.bitsPerSample / 8;
   const uint32_t usable = std::min(count, size_) / bytesPerSample;
-  std::lock_guard lock(mixer_.mutex_);
+  std::lock_guard lock(mixer_->mutex_);
   std::vector<int16_t>& samples = data_->samples;
   for (uint32_t at = 0; at < usable; ++at) {
     if (bytesPerSample == 1) {
@@ -162,40 +169,40 @@ AudioResult SoundBuffer::Fill(const uint8_t* data, uint32_t count) {
 }
 
 AudioResult SoundBuffer::Play(bool looping) {
-  mixer_.Service();
-  std::lock_guard lock(mixer_.mutex_);
+  mixer_->Service();
+  std::lock_guard lock(mixer_->mutex_);
   playing_ = true;
   looping_ = looping;
   return AudioResult::Ok;
 }
 
 AudioResult SoundBuffer::Stop() {
-  mixer_.Service();
-  std::lock_guard lock(mixer_.mutex_);
+  mixer_->Service();
+  std::lock_guard lock(mixer_->mutex_);
   playing_ = false;
   startPending_ = false;
   return AudioResult::Ok;
 }
 
 bool SoundBuffer::IsPlaying() {
-  mixer_.Service();
-  std::lock_guard lock(mixer_.mutex_);
+  mixer_->Service();
+  std::lock_guard lock(mixer_->mutex_);
   return playing_ || startPending_;
 }
 
 AudioResult SoundBuffer::GetPosition(uint32_t& bytes) {
-  mixer_.Service();
-  std::lock_guard lock(mixer_.mutex_);
+  mixer_->Service();
+  std::lock_guard lock(mixer_->mutex_);
   bytes = static_cast<uint32_t>(position_ >> kFractionBits) * format_.blockAlign;
   return AudioResult::Ok;
 }
 
 AudioResult SoundBuffer::SetPosition(uint32_t bytes) {
-  if (bytes > size_) {
+  if (bytes > size_ || stream_) {
     return AudioResult::InvalidParameters;
   }
-  mixer_.Service();
-  std::lock_guard lock(mixer_.mutex_);
+  mixer_->Service();
+  std::lock_guard lock(mixer_->mutex_);
   position_ = static_cast<uint64_t>(bytes / format_.blockAlign) << kFractionBits;
   return AudioResult::Ok;
 }
@@ -204,14 +211,14 @@ AudioResult SoundBuffer::SetVolume(int32_t volume) {
   if (volume < kVolumeSilent || volume > kVolumeFull) {
     return AudioResult::InvalidParameters;
   }
-  mixer_.Service();
-  std::lock_guard lock(mixer_.mutex_);
+  mixer_->Service();
+  std::lock_guard lock(mixer_->mutex_);
   volume_ = volume;
   return AudioResult::Ok;
 }
 
 AudioResult SoundBuffer::GetVolume(int32_t& volume) {
-  std::lock_guard lock(mixer_.mutex_);
+  std::lock_guard lock(mixer_->mutex_);
   volume = volume_;
   return AudioResult::Ok;
 }
@@ -220,34 +227,34 @@ AudioResult SoundBuffer::SetPan(int32_t pan) {
   if (pan < kPanLeft || pan > kPanRight) {
     return AudioResult::InvalidParameters;
   }
-  mixer_.Service();
-  std::lock_guard lock(mixer_.mutex_);
+  mixer_->Service();
+  std::lock_guard lock(mixer_->mutex_);
   pan_ = pan;
   return AudioResult::Ok;
 }
 
 AudioResult SoundBuffer::GetPan(int32_t& pan) {
-  std::lock_guard lock(mixer_.mutex_);
+  std::lock_guard lock(mixer_->mutex_);
   pan = pan_;
   return AudioResult::Ok;
 }
 
 void SoundBuffer::SetFaderGroup(FaderKind kind) {
-  std::lock_guard lock(mixer_.mutex_);
+  std::lock_guard lock(mixer_->mutex_);
   faderGroup_ = kind;
 }
 
 void SoundBuffer::SetFollower(SoundBuffer* follower) {
-  std::lock_guard lock(mixer_.mutex_);
-  follower_ = follower != nullptr && &follower->mixer_ == &mixer_ && follower != this ? follower : nullptr;
+  std::lock_guard lock(mixer_->mutex_);
+  follower_ = follower != nullptr && follower->mixer_ == mixer_ && follower != this ? follower : nullptr;
 }
 
 // ---- The mixer ----
 
-Audio::Audio(Backend& backend) : backend_(backend) {}
+Audio::Audio(std::shared_ptr<Backend> backend) : backend_(std::move(backend)) {}
 
-std::unique_ptr<Audio> Audio::Create(Backend& backend, AudioResult& result) {
-  std::unique_ptr<Audio> audio(new Audio(backend));
+std::shared_ptr<Audio> Audio::Create(Backend& backend, AudioResult& result) {
+  std::shared_ptr<Audio> audio(new Audio(backend.shared_from_this()));
   AudioOutputSpec spec;
   if (!backend.OpenAudio(spec, *audio)) {
     result = AudioResult::NoDriver;
@@ -263,10 +270,8 @@ std::unique_ptr<Audio> Audio::Create(Backend& backend, AudioResult& result) {
 
 Audio::~Audio() {
   if (open_) {
-    backend_.CloseAudio();
+    backend_->CloseAudio();
   }
-  // Buffers still alive must not reach a mixer that is gone; their owners
-  // release them before the mixer in the run-time system's order.
 }
 
 AudioResult Audio::SetPrimaryFormat(const AudioFormat& format) {
@@ -276,8 +281,8 @@ AudioResult Audio::SetPrimaryFormat(const AudioFormat& format) {
   AudioOutputSpec spec;
   spec.samplesPerSecond = static_cast<int32_t>(format.samplesPerSecond);
   spec.channels = format.channels;
-  backend_.CloseAudio();
-  open_ = backend_.OpenAudio(spec, *this);
+  backend_->CloseAudio();
+  open_ = backend_->OpenAudio(spec, *this);
   if (!open_) {
     return AudioResult::NoDriver;
   }
@@ -310,18 +315,19 @@ std::unique_ptr<SoundBuffer> Audio::CreateBuffer(const AudioFormat& format, uint
   auto data = std::make_shared<SoundSamples>();
   data->frames = count / format.blockAlign;
   data->samples.assign(static_cast<size_t>(data->frames) * format.channels, 0);
-  std::unique_ptr<SoundBuffer> buffer(new SoundBuffer(*this, format, count, std::move(data)));
+  std::unique_ptr<SoundBuffer> buffer(new SoundBuffer(shared_from_this(), format, count, std::move(data)));
   Attach(buffer.get());
   result = AudioResult::Ok;
   return buffer;
 }
 
 std::unique_ptr<SoundBuffer> Audio::Duplicate(const SoundBuffer& original, AudioResult& result) {
-  if (&original.mixer_ != this) {
+  if (original.mixer_.get() != this || original.stream_) {
     result = AudioResult::InvalidParameters;
     return nullptr;
   }
-  std::unique_ptr<SoundBuffer> buffer(new SoundBuffer(*this, original.format_, original.size_, original.data_));
+  std::unique_ptr<SoundBuffer> buffer(
+      new SoundBuffer(shared_from_this(), original.format_, original.size_, original.data_));
   {
     std::lock_guard lock(mutex_);
     buffer->volume_ = original.volume_;
@@ -330,6 +336,15 @@ std::unique_ptr<SoundBuffer> Audio::Duplicate(const SoundBuffer& original, Audio
   }
   Attach(buffer.get());
   result = AudioResult::Ok;
+  return buffer;
+}
+
+std::unique_ptr<SoundBuffer> Audio::CreateStream(StreamSource& source) {
+  std::unique_ptr<SoundBuffer> buffer(
+      new SoundBuffer(shared_from_this(), primary_, 0, std::make_shared<SoundSamples>()));
+  buffer->stream_ = std::make_unique<SoundBuffer::Stream>();
+  buffer->stream_->source = &source;
+  Attach(buffer.get());
   return buffer;
 }
 
@@ -402,7 +417,16 @@ void Audio::FillAudio(int16_t* samples, uint32_t frames) {
 }
 
 void Audio::MixBuffer(SoundBuffer& buffer, int32_t* mix, uint32_t frames, int32_t faderGain) {
-  if (!buffer.playing_ || buffer.data_->frames == 0) {
+  if (!buffer.playing_) {
+    return;
+  }
+  if (buffer.stream_) {
+    if (!MixStream(buffer, mix, frames, faderGain)) {
+      buffer.playing_ = false;
+    }
+    return;
+  }
+  if (buffer.data_->frames == 0) {
     return;
   }
   const uint64_t step = (static_cast<uint64_t>(buffer.format_.samplesPerSecond) << kFractionBits) / outputRate_;
@@ -421,6 +445,41 @@ void Audio::MixBuffer(SoundBuffer& buffer, int32_t* mix, uint32_t frames, int32_
   if (follower != nullptr && !follower->playing_) {
     follower->startPending_ = true;
   }
+}
+
+bool Audio::MixStream(SoundBuffer& buffer, int32_t* mix, uint32_t frames, int32_t faderGain) {
+  SoundBuffer::Stream& stream = *buffer.stream_;
+  const Gains gains = BufferGains(buffer.volume_, buffer.pan_, faderGain);
+  uint32_t done = 0;
+  while (done < frames) {
+    StreamBlock& block = stream.block;
+    const uint64_t end = static_cast<uint64_t>(block.frames) << kFractionBits;
+    if (buffer.position_ >= end) {
+      // The block is played: the next one goes on from the same fraction of
+      // a frame, so blocks (and tracks) join without a gap.
+      buffer.position_ -= end;
+      bool ended = false;
+      if (stream.ended || !stream.source->NextBlock(block, ended)) {
+        block.frames = 0;
+        stream.ended = stream.ended || ended;
+        buffer.position_ = 0;
+        // An empty source leaves the rest of the chunk silent and tries again
+        // at the next one.
+        return !stream.ended;
+      }
+      const size_t needed = static_cast<size_t>(block.frames) * block.channels;
+      if (block.channels < 1 || block.channels > 2 || block.samples.size() < needed ||
+          block.samplesPerSecond == 0) {
+        block.frames = 0;
+      }
+      continue;
+    }
+    const uint64_t step = (static_cast<uint64_t>(block.samplesPerSecond) << kFractionBits) / outputRate_;
+    const MixFunction mixFrames = ChooseMix(block.channels, outputChannels_);
+    done += mixFrames(block.samples.data(), block.frames, buffer.position_, step, false, gains,
+                      mix + static_cast<size_t>(done) * static_cast<uint32_t>(outputChannels_), frames - done);
+  }
+  return true;
 }
 
 namespace testing {

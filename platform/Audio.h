@@ -71,12 +71,42 @@ struct Fader {
 class Audio;
 struct SoundSamples;
 
+// ---- Streamed sounds ----
+
+// A block of samples a stream hands to the mixer: signed 16-bit, channels
+// (1 or 2) interleaved, at a rate the mixer resamples from.
+struct StreamBlock {
+  std::vector<int16_t> samples;
+  uint32_t frames = 0;
+  uint16_t channels = 2;
+  uint32_t samplesPerSecond = 44100;
+  uint32_t tag = 0;  // the producer's own mark (a CD track's number)
+};
+
+// What feeds a streamed sound: blocks one after another, without a gap. The
+// mixer calls it on its own thread with its lock held, so it must answer at
+// once, or after at most one short read when nothing is ready.
+class StreamSource {
+ public:
+  // Swaps the next block into block (whose old samples the source may reuse);
+  // false when none is ready, with ended set when none will ever come.
+  virtual bool NextBlock(StreamBlock& block, bool& ended) = 0;
+
+ protected:
+  ~StreamSource() = default;
+};
+
 // ---- Sound buffers ----
 
 // A sound in the mixer: sample data (shared with its duplicates) with its own
 // play state, position, volume and pan. Volume and pan are kept as the
 // integers they were given and turned into gains only when mixing. Every
-// operation is safe while the output device mixes on its own thread.
+// operation is safe while the output device mixes on its own thread. A sound
+// keeps its mixer alive, so the two may be released in any order.
+//
+// A streamed sound (Audio::CreateStream) plays the blocks of its source
+// instead of data of its own: it has no size, no position and no data to
+// fill, and a single play ends when the source has ended.
 class SoundBuffer {
  public:
   ~SoundBuffer();
@@ -113,9 +143,17 @@ class SoundBuffer {
 
  private:
   friend class Audio;
-  SoundBuffer(Audio& mixer, const AudioFormat& format, uint32_t size, std::shared_ptr<SoundSamples> data);
+  SoundBuffer(std::shared_ptr<Audio> mixer, const AudioFormat& format, uint32_t size,
+              std::shared_ptr<SoundSamples> data);
 
-  Audio& mixer_;
+  // The stream of a streamed sound: its source and the block being played.
+  struct Stream {
+    StreamSource* source = nullptr;
+    StreamBlock block;
+    bool ended = false;
+  };
+
+  std::shared_ptr<Audio> mixer_;
   AudioFormat format_;
   uint32_t size_;
   std::shared_ptr<SoundSamples> data_;
@@ -128,16 +166,21 @@ class SoundBuffer {
   int32_t pan_ = 0;
   FaderKind faderGroup_ = FaderKind::Master;
   SoundBuffer* follower_ = nullptr;
+  std::unique_ptr<Stream> stream_;  // streamed sounds only
 };
 
 // ---- The mixer ----
 
 // A software mixer of sound buffers into the back end's audio output, in the
-// primary format (signed 16-bit samples at its rate and channel count).
-class Audio final : public AudioSource {
+// primary format (signed 16-bit samples at its rate and channel count). The
+// mixer keeps its back end alive and its sounds keep the mixer alive, so no
+// order of release (static destruction at exit included) reaches a back end
+// or a mixer that is gone.
+class Audio final : public AudioSource, public std::enable_shared_from_this<Audio> {
  public:
-  // Opens the back end's audio output; null (NoDriver) when it cannot.
-  static std::unique_ptr<Audio> Create(Backend& backend, AudioResult& result);
+  // Opens the back end's audio output; null (NoDriver) when it cannot. The
+  // back end is one GetBackend gave.
+  static std::shared_ptr<Audio> Create(Backend& backend, AudioResult& result);
   ~Audio();
   Audio(const Audio&) = delete;
   Audio& operator=(const Audio&) = delete;
@@ -153,6 +196,8 @@ class Audio final : public AudioSource {
   std::unique_ptr<SoundBuffer> CreateBuffer(const AudioFormat& format, uint32_t count, AudioResult& result);
   // A buffer on the same data with its own position, volume and pan.
   std::unique_ptr<SoundBuffer> Duplicate(const SoundBuffer& original, AudioResult& result);
+  // A streamed sound playing the source's blocks; the source must outlive it.
+  std::unique_ptr<SoundBuffer> CreateStream(StreamSource& source);
 
   // The machine's faders (shared by every mixer of the process).
   static Fader GetFader(FaderKind kind);
@@ -164,17 +209,19 @@ class Audio final : public AudioSource {
 
  private:
   friend class SoundBuffer;
-  explicit Audio(Backend& backend);
+  explicit Audio(std::shared_ptr<Backend> backend);
   // Lets a back end without a device of its own catch up before a change.
-  void Service() { backend_.UpdateAudio(); }
+  void Service() { backend_->UpdateAudio(); }
   void Attach(SoundBuffer* buffer);
   void Detach(SoundBuffer* buffer);
   void MixChunk(int32_t* mix, uint32_t frames);
   void MixBuffer(SoundBuffer& buffer, int32_t* mix, uint32_t frames, int32_t faderGain);
+  // Mixes a streamed sound; answers false when its stream ended.
+  bool MixStream(SoundBuffer& buffer, int32_t* mix, uint32_t frames, int32_t faderGain);
 
   static constexpr uint32_t kChunkFrames = 512;
 
-  Backend& backend_;
+  std::shared_ptr<Backend> backend_;
   AudioFormat primary_;
   int32_t outputChannels_ = 2;
   uint32_t outputRate_ = 22050;

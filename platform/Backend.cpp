@@ -13,7 +13,7 @@
 namespace platform {
 namespace {
 
-std::unique_ptr<Backend> currentBackend;
+std::shared_ptr<Backend> currentBackend;
 std::string forcedBackend;
 
 bool EnvironmentIs(const char* name, const char* value) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 namespace platform {
@@ -58,7 +59,10 @@ class AudioSource {
   ~AudioSource() = default;
 };
 
-class Backend {
+// Back ends are shared: the process's current one (GetBackend) and every
+// mixer opened on it hold it, so it outlives them whatever the order of
+// their release.
+class Backend : public std::enable_shared_from_this<Backend> {
  public:
   virtual ~Backend() = default;
 

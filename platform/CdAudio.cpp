@@ -1,15 +1,19 @@
 #include "platform/CdAudio.h"
 
 #include <algorithm>
+#include <atomic>
+#include <condition_variable>
 #include <cstdio>
+#include <deque>
 #include <filesystem>
 #include <map>
 #include <mutex>
 #include <system_error>
+#include <thread>
 
-#include "platform/Testing.h"
+#include "platform/CdTrackFile.h"
 #include "platform/FileSystem.h"
-#include "platform/WaveFile.h"
+#include "platform/Testing.h"
 
 namespace platform {
 namespace {
@@ -28,61 +32,22 @@ uint32_t TrackNumberOf(const std::string& name, bool& audio) {
   return static_cast<uint32_t>((name[5] - '0') * 10 + (name[6] - '0'));
 }
 
-// Reads a whole file of at most limit bytes.
-bool ReadWholeFile(const std::string& path, size_t limit, std::vector<uint8_t>& bytes) {
-  std::error_code error;
-  const auto size = std::filesystem::file_size(path, error);
-  if (error || size > limit) {
-    return false;
+// The format and sample size of a track file, for the track's length.
+void ReadTrackFileHeader(CdAudio::Track& track) {
+  std::unique_ptr<std::FILE, decltype(&std::fclose)> file(std::fopen(track.path.c_str(), "rb"), &std::fclose);
+  CdTrackHeader header;
+  if (file && ReadCdTrackHeader(file.get(), header)) {
+    track.format = header.format;
+    track.dataSize = header.dataSize;
   }
-  std::FILE* file = std::fopen(path.c_str(), "rb");
-  if (file == nullptr) {
-    return false;
-  }
-  bytes.resize(static_cast<size_t>(size));
-  const size_t read = bytes.empty() ? 0 : std::fread(bytes.data(), 1, bytes.size(), file);
-  std::fclose(file);
-  return read == bytes.size();
 }
 
-// Reads the chunk headers of a track file (not its samples) for the format
-// and the size of its sample data; false when it is no readable WAVE file.
-bool ReadTrackHeader(CdAudio::Track& track) {
-  std::FILE* file = std::fopen(track.path.c_str(), "rb");
-  if (file == nullptr) {
-    return false;
+// Opens a track of the disc for reading; false when it cannot be played.
+bool OpenTrack(const CdAudio::Track& track, CdTrackReader& reader) {
+  if (track.path.empty()) {
+    return reader.OpenMemory(track.format, track.samples.data(), track.dataSize);
   }
-  uint8_t header[12];
-  bool haveFormat = false;
-  bool haveData = false;
-  if (std::fread(header, 1, sizeof header, file) == sizeof header && ReadLittle32(header) == FourCC("RIFF") &&
-      ReadLittle32(header + 8) == FourCC("WAVE")) {
-    uint8_t chunk[8];
-    while (!haveData && std::fread(chunk, 1, sizeof chunk, file) == sizeof chunk) {
-      const uint32_t size = ReadLittle32(chunk + 4);
-      if (ReadLittle32(chunk) == FourCC("data")) {
-        track.dataSize = size;
-        haveData = true;
-        break;
-      }
-      uint8_t format[16];
-      if (ReadLittle32(chunk) == FourCC("fmt ") && size >= sizeof format &&
-          std::fread(format, 1, sizeof format, file) == sizeof format) {
-        track.format = PcmFormat(ReadLittle16(format + 2), ReadLittle32(format + 4), ReadLittle16(format + 14));
-        track.format.formatTag = ReadLittle16(format);
-        haveFormat = true;
-        if (std::fseek(file, static_cast<long>(size - sizeof format + (size & 1)), SEEK_CUR) != 0) {
-          break;
-        }
-        continue;
-      }
-      if (std::fseek(file, static_cast<long>(size) + static_cast<long>(size & 1), SEEK_CUR) != 0) {
-        break;
-      }
-    }
-  }
-  std::fclose(file);
-  return haveFormat && haveData && IsPlayablePcm(track.format);
+  return reader.OpenFile(track.path);
 }
 
 // The tracks of a disc folder, numbered from 1 up to the first missing one.
@@ -100,8 +65,8 @@ std::vector<CdAudio::Track> ReadDiscFolder(const std::string& folder) {
     track.audio = audio;
     track.path = entry->path().string();
     // An audio track file that cannot be read still counts; it fails when played.
-    if (audio && !ReadTrackHeader(track)) {
-      track.dataSize = 0;
+    if (audio) {
+      ReadTrackFileHeader(track);
     }
     found.emplace(number, std::move(track));
   }
@@ -127,6 +92,162 @@ std::vector<CdAudio::Track> ReadTestDisc() {
 }
 
 }  // namespace
+
+// ---- The stream of a range of tracks ----
+
+// Plays the tracks of a range one after another as one stream of blocks. A
+// reader thread keeps a few blocks ready ahead of the mixer; when the mixer
+// finds none ready, it reads the next piece itself. Reads happen under one
+// lock and in order, so the blocks come out in order whoever reads them.
+class CdStream final : public StreamSource {
+ public:
+  // The first track is open already; the others are opened as the stream
+  // reaches them.
+  CdStream(const std::vector<CdAudio::Track>& tracks, uint32_t firstTrack, CdTrackReader first,
+           std::vector<uint32_t> following)
+      : tracks_(tracks),
+        following_(std::move(following)),
+        reader_(std::move(first)),
+        readerTrack_(firstTrack),
+        playingTrack_(firstTrack) {
+    thread_ = std::thread([this] { ReadAhead(); });
+  }
+
+  ~CdStream() {
+    {
+      std::lock_guard lock(queueMutex_);
+      stopping_ = true;
+    }
+    wake_.notify_all();
+    thread_.join();
+  }
+
+  CdStream(const CdStream&) = delete;
+  CdStream& operator=(const CdStream&) = delete;
+
+  // The track of the block the mixer plays; 0 once the stream has ended.
+  uint32_t PlayingTrack() const { return playingTrack_.load(); }
+
+  bool NextBlock(StreamBlock& block, bool& ended) override {
+    if (TakeReady(block, ended) || ended) {
+      return !ended;
+    }
+    // Nothing ready: read the next piece here, after any read under way.
+    std::lock_guard file(fileMutex_);
+    if (TakeReady(block, ended) || ended) {
+      return !ended;
+    }
+    if (ReadBlock(block)) {
+      playingTrack_ = block.tag;
+      return true;
+    }
+    Finish();
+    ended = true;
+    return false;
+  }
+
+ private:
+  // Blocks of this many frames; a few of them are kept ready.
+  static constexpr uint32_t kPieceFrames = 4096;
+  static constexpr size_t kReadyBlocks = 8;
+
+  // Takes the first ready block; false when there is none, with ended set
+  // when none will come.
+  bool TakeReady(StreamBlock& block, bool& ended) {
+    std::lock_guard lock(queueMutex_);
+    if (ready_.empty()) {
+      ended = finished_;
+      if (ended) {
+        playingTrack_ = 0;
+      }
+      return false;
+    }
+    std::swap(block, ready_.front());
+    // The played block's samples are kept for the reader to fill again.
+    spare_.push_back(std::move(ready_.front()));
+    ready_.pop_front();
+    playingTrack_ = block.tag;
+    wake_.notify_all();
+    return true;
+  }
+
+  void Finish() {
+    {
+      std::lock_guard lock(queueMutex_);
+      finished_ = true;
+      playingTrack_ = 0;
+    }
+    wake_.notify_all();
+  }
+
+  // The next piece of the range, moving on to the next readable track at the
+  // end of one; false at the end of the range. Called with fileMutex_ held.
+  bool ReadBlock(StreamBlock& block) {
+    for (;;) {
+      if (reader_.ReadPiece(kPieceFrames, block)) {
+        block.tag = readerTrack_;
+        return true;
+      }
+      if (!OpenNextTrack()) {
+        return false;
+      }
+    }
+  }
+
+  bool OpenNextTrack() {
+    while (nextTrack_ < following_.size()) {
+      const uint32_t number = following_[nextTrack_++];
+      if (OpenTrack(tracks_[number - 1], reader_)) {
+        readerTrack_ = number;
+        return true;
+      }
+    }
+    return false;
+  }
+
+  void ReadAhead() {
+    for (;;) {
+      StreamBlock block;
+      {
+        std::unique_lock lock(queueMutex_);
+        wake_.wait(lock, [this] { return stopping_ || finished_ || ready_.size() < kReadyBlocks; });
+        if (stopping_ || finished_) {
+          return;
+        }
+        if (!spare_.empty()) {
+          block = std::move(spare_.back());
+          spare_.pop_back();
+        }
+      }
+      std::lock_guard file(fileMutex_);
+      if (!ReadBlock(block)) {
+        Finish();
+        return;
+      }
+      std::lock_guard lock(queueMutex_);
+      ready_.push_back(std::move(block));
+    }
+  }
+
+  const std::vector<CdAudio::Track>& tracks_;
+  const std::vector<uint32_t> following_;  // the audio tracks after the first, in order
+
+  // Guards the reading of the tracks (fileMutex_ is taken before queueMutex_).
+  std::mutex fileMutex_;
+  CdTrackReader reader_;
+  uint32_t readerTrack_;
+  size_t nextTrack_ = 0;
+
+  std::mutex queueMutex_;
+  std::condition_variable wake_;
+  std::deque<StreamBlock> ready_;
+  std::vector<StreamBlock> spare_;
+  bool finished_ = false;  // the reader reached the end of the range
+  bool stopping_ = false;
+  std::atomic<uint32_t> playingTrack_;
+
+  std::thread thread_;
+};
 
 const char* CdErrorText(CdResult result) {
   switch (result) {
@@ -157,6 +278,8 @@ std::unique_ptr<CdAudio> CdAudio::Open(Audio* mixer, const std::string& folder, 
   return std::unique_ptr<CdAudio>(new CdAudio(mixer, std::move(tracks)));
 }
 
+CdAudio::CdAudio(Audio* mixer, std::vector<Track> tracks) : mixer_(mixer), tracks_(std::move(tracks)) {}
+
 CdAudio::~CdAudio() { Stop(); }
 
 bool CdAudio::IsAudioTrack(uint32_t track) const {
@@ -174,43 +297,6 @@ uint32_t CdAudio::TrackLength(uint32_t track) const {
   return static_cast<uint32_t>(static_cast<uint64_t>(entry.dataSize) * 1000 / entry.format.averageBytesPerSecond);
 }
 
-uint32_t CdAudio::NextAudioTrack(uint32_t after) const {
-  for (uint32_t track = after + 1; track <= lastTrack_; ++track) {
-    if (IsAudioTrack(track)) {
-      return track;
-    }
-  }
-  return 0;
-}
-
-std::unique_ptr<SoundBuffer> CdAudio::LoadTrack(uint32_t track, CdResult& result) const {
-  const Track& entry = tracks_[track - 1];
-  std::vector<uint8_t> fileBytes;
-  const uint8_t* samples = entry.samples.data();
-  AudioFormat format = entry.format;
-  uint32_t size = entry.dataSize;
-  if (!entry.path.empty()) {
-    WaveContents contents;
-    if (!ReadWholeFile(entry.path, kMaximumSoundBytes + 4096, fileBytes) ||
-        ParseWave(fileBytes.data(), fileBytes.size(), contents) != WaveError::None) {
-      result = CdResult::TrackUnreadable;
-      return nullptr;
-    }
-    samples = fileBytes.data() + contents.dataOffset;
-    format = contents.format;
-    size = contents.dataSize;
-  }
-  AudioResult audioResult = AudioResult::Ok;
-  std::unique_ptr<SoundBuffer> buffer = mixer_->CreateBuffer(format, size, audioResult);
-  if (!buffer || buffer->Fill(samples, size) != AudioResult::Ok) {
-    result = CdResult::TrackUnreadable;
-    return nullptr;
-  }
-  buffer->SetFaderGroup(FaderKind::CdAudio);
-  result = CdResult::Ok;
-  return buffer;
-}
-
 CdResult CdAudio::Play(uint32_t firstTrack, uint32_t lastTrack) {
   if (mixer_ == nullptr) {
     return CdResult::NoOutput;
@@ -219,86 +305,56 @@ CdResult CdAudio::Play(uint32_t firstTrack, uint32_t lastTrack) {
     return CdResult::BadTrack;
   }
   Stop();
-  lastTrack_ = lastTrack == 0 || lastTrack > TrackCount() ? TrackCount() : std::max(lastTrack, firstTrack);
-  CdResult result = CdResult::Ok;
-  current_ = LoadTrack(firstTrack, result);
-  if (!current_) {
-    return result;
+  const uint32_t last = lastTrack == 0 || lastTrack > TrackCount() ? TrackCount() : std::max(lastTrack, firstTrack);
+  CdTrackReader reader;
+  if (!OpenTrack(tracks_[firstTrack - 1], reader)) {
+    return CdResult::TrackUnreadable;
   }
-  currentTrack_ = firstTrack;
-  ReadyFollower();
-  current_->Play(false);
+  std::vector<uint32_t> following;
+  for (uint32_t track = firstTrack + 1; track <= last; ++track) {
+    if (IsAudioTrack(track)) {
+      following.push_back(track);
+    }
+  }
+  stream_ = std::make_unique<CdStream>(tracks_, firstTrack, std::move(reader), std::move(following));
+  sound_ = mixer_->CreateStream(*stream_);
+  sound_->SetFaderGroup(FaderKind::CdAudio);
+  sound_->Play(false);
   return CdResult::Ok;
 }
 
-void CdAudio::ReadyFollower() {
-  follower_.reset();
-  followerTrack_ = NextAudioTrack(currentTrack_);
-  CdResult result = CdResult::Ok;
-  if (followerTrack_ != 0) {
-    follower_ = LoadTrack(followerTrack_, result);
-  }
-  if (!follower_) {
-    followerTrack_ = 0;
-  }
-  current_->SetFollower(follower_.get());
-}
-
-void CdAudio::Service() {
-  if (!current_ || paused_ || current_->IsPlaying()) {
-    return;
-  }
-  // The track ended: the mixer has started the one readied after it.
-  if (follower_ && follower_->IsPlaying()) {
-    current_ = std::move(follower_);
-    currentTrack_ = followerTrack_;
-    ReadyFollower();
-    return;
-  }
-  current_.reset();
-  follower_.reset();
-  currentTrack_ = 0;
-  followerTrack_ = 0;
-}
-
 CdResult CdAudio::Stop() {
-  if (current_) {
-    current_->SetFollower(nullptr);
-  }
-  follower_.reset();
-  current_.reset();
-  currentTrack_ = 0;
-  followerTrack_ = 0;
+  // The mixer lets go of the stream before its reader stops.
+  sound_.reset();
+  stream_.reset();
   paused_ = false;
   return CdResult::Ok;
 }
 
 CdResult CdAudio::Pause() {
-  Service();
-  if (current_) {
-    current_->Stop();
+  if (sound_ && !paused_ && sound_->IsPlaying()) {
+    sound_->Stop();
     paused_ = true;
   }
   return CdResult::Ok;
 }
 
 CdResult CdAudio::Resume() {
-  if (!current_) {
+  if (!sound_ || (!paused_ && !sound_->IsPlaying())) {
     return CdResult::NoDisc;
   }
   paused_ = false;
-  current_->Play(false);
+  sound_->Play(false);
   return CdResult::Ok;
 }
 
-bool CdAudio::IsPlaying() {
-  Service();
-  return current_ && !paused_;
-}
+bool CdAudio::IsPlaying() { return sound_ && !paused_ && sound_->IsPlaying(); }
 
 uint32_t CdAudio::CurrentTrack() {
-  Service();
-  return currentTrack_;
+  if (!sound_ || (!paused_ && !sound_->IsPlaying())) {
+    return 0;
+  }
+  return stream_->PlayingTrack();
 }
 
 namespace testing {

@@ -27,7 +27,14 @@ const char* CdErrorText(CdResult result);
 // ("track01.dat") is a data track. The tracks are numbered from 1 without a
 // gap: the first missing number ends the disc. Audio tracks play through the
 // mixer, scaled by its CD-audio fader, one after another up to the last track
-// asked for.
+// asked for, without a gap between them and without anyone polling.
+//
+// Track files are streamed: a reader thread of the player reads and converts
+// them a piece at a time, a short way ahead of the mixer, so no call on the
+// game thread waits for a file (Play reads only the first track's header).
+// When the reader falls behind, the mixer reads the piece it needs itself.
+class CdStream;
+
 class CdAudio {
  public:
   // Reads the disc's track list; null (NoDisc) without a folder or tracks.
@@ -44,7 +51,8 @@ class CdAudio {
   uint32_t TrackLength(uint32_t track) const;
 
   // Plays the audio tracks from first to last (disc numbers, both included;
-  // a last of 0 or beyond the disc plays to the end) from their starts.
+  // a last of 0 or beyond the disc plays to the end) from their starts. A
+  // later track of the range that cannot be read is passed over.
   CdResult Play(uint32_t firstTrack, uint32_t lastTrack);
   // Stops and forgets the position.
   CdResult Stop();
@@ -60,27 +68,19 @@ class CdAudio {
     bool audio = false;
     std::string path;              // the track file (empty for a test track)
     AudioFormat format;
-    std::vector<uint8_t> samples;  // a test track's data; files are read when played
+    std::vector<uint8_t> samples;  // a test track's data; files are streamed when played
     uint32_t dataSize = 0;         // bytes of samples
   };
 
  private:
-  CdAudio(Audio* mixer, std::vector<Track> tracks) : mixer_(mixer), tracks_(std::move(tracks)) {}
-  // Moves on to the next track when the one playing ended, and readies the one after.
-  void Service();
-  // The next audio track after a disc number up to the last asked for; 0 when none.
-  uint32_t NextAudioTrack(uint32_t after) const;
-  std::unique_ptr<SoundBuffer> LoadTrack(uint32_t track, CdResult& result) const;
-  void ReadyFollower();
+  CdAudio(Audio* mixer, std::vector<Track> tracks);
 
   Audio* mixer_;
   std::vector<Track> tracks_;
-  uint32_t lastTrack_ = 0;
-  uint32_t currentTrack_ = 0;  // 0: stopped
-  uint32_t followerTrack_ = 0;
   bool paused_ = false;
-  std::unique_ptr<SoundBuffer> current_;
-  std::unique_ptr<SoundBuffer> follower_;
+  // The sound is released before the stream it plays.
+  std::unique_ptr<CdStream> stream_;
+  std::unique_ptr<SoundBuffer> sound_;
 };
 
 }  // namespace platform

@@ -37,7 +37,7 @@ namespace {
 struct SoundState {
   bool enabled = false;
   bool required = false;
-  std::unique_ptr<platform::Audio> mixer;
+  std::shared_ptr<platform::Audio> mixer;
   bool primaryStarted = false;
   std::unique_ptr<tList, tObjectDestroyer> sounds;
 };

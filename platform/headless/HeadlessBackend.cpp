@@ -13,7 +13,10 @@
 namespace platform::headless {
 
 HeadlessState& State() {
-  static HeadlessState state;
+  // Never destroyed: a back end released during the program's static
+  // destruction (kept alive by a mixer until then) still closes its output
+  // here.
+  static HeadlessState& state = *new HeadlessState;
   return state;
 }
 

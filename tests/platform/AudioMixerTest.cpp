@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <vector>
@@ -76,7 +77,7 @@ class MixerTest : public ::testing::Test {
     return true;
   }
 
-  std::unique_ptr<Audio> mixer_;
+  std::shared_ptr<Audio> mixer_;
   std::vector<std::unique_ptr<SoundBuffer>> sounds_;
 };
 
@@ -180,6 +181,28 @@ TEST_F(MixerTest, EightBitStereoAndOtherRatesReachTheOutput) {
   EXPECT_EQ(heard[1], 500);
   EXPECT_EQ(heard[2], 1000);
   EXPECT_EQ(heard[6], 3000);
+}
+
+TEST_F(MixerTest, LoudResampledSoundIsInterpolatedWithoutOverflow) {
+  // Full-scale swings at three eighths of the output rate: every output
+  // frame lies between two source frames 65535 apart, most of them more
+  // than half way.
+  std::vector<int16_t> samples;
+  for (int at = 0; at < 30; ++at) {
+    samples.push_back(at % 2 == 0 ? 32767 : -32768);
+  }
+  SoundBuffer& loud = Sound(samples, 1, kRate * 3 / 8);
+  loud.Play(false);
+  const std::vector<int16_t> heard = Hear(8);
+  ASSERT_EQ(heard.size(), 64u);
+  for (size_t frame = 0; frame < 64; ++frame) {
+    const double position = static_cast<double>(frame) * 3.0 / 8.0;
+    const size_t index = static_cast<size_t>(position);
+    const double fraction = position - static_cast<double>(index);
+    const double here = samples[index];
+    const double next = samples[std::min(index + 1, samples.size() - 1)];
+    EXPECT_NEAR(heard[frame], here + (next - here) * fraction, 1.0) << "frame " << frame;
+  }
 }
 
 TEST_F(MixerTest, LoopedSoundKeepsPlayingAndStoppedSoundIsSilent) {

@@ -1,10 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <memory>
 #include <string>
 
 #include "RTSFixture.h"
 #include "base/DebugFormat.h"
+#include "platform/Audio.h"
 #include "platform/Testing.h"
+#include "runtime/CdAudio.h"
+#include "runtime/Sounds.h"
 #include "runtime/RTS.h"
 #include "support/DebugLogReader.h"
 
@@ -24,6 +29,33 @@ TEST_F(RTSTest, ExitWithYesEndsTheProcessWithCodeZero) {
   EXPECT_NE(log.find("Game terminated\r\n\r\nDestructing the game...\r\nGame destructed\r\n"),
             std::string::npos);
   EXPECT_NE(log.find("\r\nExiting the RTS...\r\n\r\nRTS exit code 0: Success"), std::string::npos);
+}
+
+// A program may return from main with the run-time system still started:
+// the static destruction that follows, in whatever order, must not crash,
+// with music and a sound playing through the mixer.
+TEST_F(RTSTest, ProgramEndingWithoutExitLeavesQuietly) {
+  const int code = RunInChild([this] {
+    platform::testing::CdTestTrack track;
+    track.format = platform::PcmFormat(1, 8000, 16);
+    track.data.assign(16000, 1);
+    platform::testing::AddCdTrack(track);
+    platform::testing::AddCdTrack(track);
+    if (Start() != RTSSuccess || SoundMixer() == nullptr) {
+      std::_Exit(2);
+    }
+    if (!PlayCDAudio(1, 0)) {
+      std::_Exit(3);
+    }
+    platform::AudioResult result = platform::AudioResult::Ok;
+    static std::unique_ptr<platform::SoundBuffer> sound =
+        SoundMixer()->CreateBuffer(platform::PcmFormat(1, 8000, 16), 64, result);
+    sound->Play(true);
+    platform::testing::StepClock(100);
+    platform::GetBackend().UpdateAudio();
+    std::exit(0);
+  });
+  EXPECT_EQ(code, 0);
 }
 
 TEST_F(RTSTest, ExitWithNoReturnsAndTheGameGoesOn) {
