@@ -1,6 +1,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "fuzz/seeds/Seeds.h"
 #include "tests/support/MediaWriters.h"
@@ -51,4 +52,33 @@ void WriteMovieSeeds(const std::filesystem::path& folder) {
   WriteSeed(folder, "damaged-cut-short.avi", written.substr(0, written.size() / 2));
   WriteSeed(folder, "damaged-riff-size.avi", WithWord(written, 4, 0xFFFFFFFF));
   WriteSeed(folder, "damaged-header-only.avi", "RIFF\x04\x00\x00\x00" "AVI ");
+}
+
+void WriteCdTrackSeeds(const std::filesystem::path& folder) {
+  const std::string mono = AsText(media::PcmWave(1, 8000, 8, media::Bytes(100, 140)));
+  WriteSeed(folder, "written-mono-8.wav", mono);
+  std::vector<int16_t> samples;
+  for (int16_t at = 0; at < 150; ++at) {
+    samples.push_back(static_cast<int16_t>(at * 211));
+  }
+  const std::string stereo = AsText(media::PcmWave(2, 44100, 16, media::Samples16(samples)));
+  WriteSeed(folder, "written-stereo-16.wav", stereo);
+  // An odd-sized chunk (with its pad byte) before the format, as tools write
+  // their notes.
+  WriteSeed(folder, "written-note-first.wav",
+            AsText(media::List("RIFF", "WAVE", {media::Chunk("LIST", media::Bytes{'I', 'N', 'F', 'O', 'x'}),
+                                                 media::Chunk("fmt ", media::WaveFormatData(1, 1, 11025, 16)),
+                                                 media::Chunk("data", media::Bytes(64, 9))})));
+  WriteSeed(folder, "written-data-first.wav",
+            AsText(media::List("RIFF", "WAVE", {media::Chunk("data", media::Bytes(8, 1)),
+                                                 media::Chunk("fmt ", media::WaveFormatData(1, 1, 8000, 8))})));
+  WriteSeed(folder, "written-adpcm.wav",
+            AsText(media::List("RIFF", "WAVE", {media::Chunk("fmt ", media::WaveFormatData(2, 1, 8000, 4)),
+                                                 media::Chunk("data", media::Bytes(16, 7))})));
+  // The format chunk's size at 16, the data size at 40.
+  WriteSeed(folder, "damaged-format-size.wav", WithWord(mono, 16, 0x7FFFFFFF));
+  WriteSeed(folder, "damaged-format-short.wav", WithWord(mono, 16, 8));
+  WriteSeed(folder, "damaged-data-size.wav", WithWord(mono, 40, 0xFFFFFFF0));
+  WriteSeed(folder, "damaged-cut-short.wav", stereo.substr(0, stereo.size() - 3));
+  WriteSeed(folder, "damaged-header-only.wav", "RIFF\x04\x00\x00\x00WAVE");
 }

@@ -26,6 +26,7 @@ constexpr SeedTarget kTargets[] = {
     {"Compound", WriteCompoundSeeds},
     {"Wave", WriteWaveSeeds},
     {"Movie", WriteMovieSeeds},
+    {"CdTrack", WriteCdTrackSeeds},
     {"Alpha", WriteAlphaSeeds},
     {"SectorShape", WriteSectorShapeSeeds},
     {"KnowledgeMap", WriteKnowledgeMapSeeds},

@@ -14,6 +14,7 @@ void WriteStreamSeeds(const std::filesystem::path& folder);
 void WriteCompoundSeeds(const std::filesystem::path& folder);
 void WriteWaveSeeds(const std::filesystem::path& folder);
 void WriteMovieSeeds(const std::filesystem::path& folder);
+void WriteCdTrackSeeds(const std::filesystem::path& folder);
 void WriteAlphaSeeds(const std::filesystem::path& folder);
 void WriteSectorShapeSeeds(const std::filesystem::path& folder);
 void WriteKnowledgeMapSeeds(const std::filesystem::path& folder);
