@@ -142,6 +142,7 @@ class CdStream final : public StreamSource {
       return true;
     }
     Finish();
+    playingTrack_ = 0;
     ended = true;
     return false;
   }
@@ -171,11 +172,12 @@ class CdStream final : public StreamSource {
     return true;
   }
 
+  // The reader reached the end of the range; the mixer may still play the
+  // blocks read before.
   void Finish() {
     {
       std::lock_guard lock(queueMutex_);
       finished_ = true;
-      playingTrack_ = 0;
     }
     wake_.notify_all();
   }
