@@ -526,8 +526,7 @@ tBlitData LumoGraphicNode::BlitData(int32_t x, int32_t y) const {
 
 void LumoGraphicNode::BlendInto(LockedGraphic* destination, LockedGraphic* source, int32_t width, int32_t height) {
   if (AlphaInfo) {
-    const tAlphaBytes map = GetAlphaBytes(Alpha);
-    BlendAlpha(destination, source, &map, width, height);
+    BlendAlpha(destination, source, Alpha, width, height);
   } else if (SourceKey.Mode == KeyColor) {
     BlendTransparent(destination, source, AlphaFactor, ConvertRGB(SourceKey.Low), width, height);
   } else {
