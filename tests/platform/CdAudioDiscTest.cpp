@@ -198,9 +198,9 @@ TEST_F(CdDiscTest, TrackLongerThanTheLargestSoundIsStreamed) {
 // A data chunk cut short by the end of its file plays what is there; a track
 // of the range that cannot be read is passed over.
 TEST_F(CdDiscTest, CutTracksPlayWhatTheyHoldAndUnreadableOnesArePassedOver) {
-  media::Bytes cut = media::PcmWave(1, kRate, 16, media::Samples16(std::vector<int16_t>(800, 100)));
-  cut.resize(cut.size() - 2 * 400);
-  media::WriteBytes(disc_ + "/track01.wav", cut);
+  // 800 frames written, the last 400 of them cut off.
+  const media::Bytes whole = media::PcmWave(1, kRate, 16, media::Samples16(std::vector<int16_t>(800, 100)));
+  media::WriteBytes(disc_ + "/track01.wav", media::Bytes(whole.begin(), whole.end() - 2 * 400));
   media::WriteBytes(disc_ + "/track02.wav", {'R', 'I', 'F', 'F'});
   AddAudioTrack("track03.wav", 50, 300);
   const auto disc = OpenDisc();
