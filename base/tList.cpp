@@ -24,6 +24,23 @@ bool tNode::Assign(const tObject* other) {
 
 // ---- tList ----
 
+// The nodes outlive the list: each is unlinked quietly, without hooks (the
+// derived parts of the list are gone already), so no node keeps a pointer to
+// the dead list that a later DestroyObject of the node would write through.
+tList::~tList() {
+  tNode* node = first;
+  while (node != nullptr) {
+    tNode* following = node->next;
+    node->previous = nullptr;
+    node->next = nullptr;
+    node->owner = nullptr;
+    node = following;
+  }
+  first = nullptr;
+  last = nullptr;
+  count = 0;
+}
+
 const char* tList::GetClassName() const { return "tList"; }
 
 void tList::Free() {
@@ -63,11 +80,13 @@ void tList::NodeDetached(tNode*) {}
 void tList::DeleteAll() {
   while (last != nullptr) {
     tNode* victim = last;
-    DestroyObject(victim);
-    // A node whose Free does not unlink it would otherwise stall this loop.
-    if (last == victim) {
-      Remove(victim);
+    victim->Free();
+    // A Free override that does not unlink the node would leave the list
+    // pointing at freed memory (and stall this loop): unlink it first.
+    if (victim->owner != nullptr) {
+      victim->owner->Remove(victim);
     }
+    delete victim;
   }
 }
 

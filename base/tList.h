@@ -23,6 +23,12 @@ class tNode : public tObject {
 // An intrusive list of nodes; a list is itself a node, so lists nest.
 class tList : public tNode {
  public:
+  tList() = default;
+  // Unlinks the nodes still in the list, without destroying them.
+  ~tList() override;
+  tList(const tList&) = delete;
+  tList& operator=(const tList&) = delete;
+
   const char* GetClassName() const override;
   // Deletes every node, then leaves the owning list.
   void Free() override;

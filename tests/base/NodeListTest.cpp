@@ -71,6 +71,25 @@ TEST_F(NodeListTest, DeleteAllDestroysFromLastToFirst) {
   EXPECT_EQ(list.count, 0);
 }
 
+// A node whose Free leaves it linked (it does not run tNode::Free).
+class StayingNode : public RecordingNode {
+ public:
+  StayingNode() : RecordingNode("staying") {}
+  void Free() override { events.push_back("staying.Free"); }
+};
+
+TEST_F(NodeListTest, DeleteAllUnlinksANodeWhoseFreeKeepsItLinkedBeforeDeletingIt) {
+  list.Append(new RecordingNode("a"));
+  list.Append(new StayingNode);
+  events.clear();
+  list.DeleteAll();
+  EXPECT_EQ(events, (std::vector<std::string>{"staying.Free", "staying.Detached", "list.NodeDetached:staying",
+                                              "a.Free", "a.Detached", "list.NodeDetached:a"}));
+  EXPECT_EQ(list.first, nullptr);
+  EXPECT_EQ(list.last, nullptr);
+  EXPECT_EQ(list.count, 0);
+}
+
 TEST_F(NodeListTest, AppendOfOwnedNodeChangesNeitherList) {
   RecordingList other;
   auto* node = new RecordingNode("a");
@@ -201,6 +220,23 @@ TEST(DestroyObjectTest, NullIsIgnoredAndOwnedNodeLeavesItsList) {
   DestroyObject(node);
   EXPECT_EQ(list.count, 0);
   EXPECT_EQ(list.first, nullptr);
+}
+
+TEST(ListEndTest, ListGoingOutOfScopeUnlinksItsNodesWithoutDestroyingThem) {
+  auto* first = new tNode;
+  auto* second = new tNode;
+  {
+    tList list;
+    list.Append(first);
+    list.Append(second);
+  }
+  EXPECT_EQ(first->owner, nullptr);
+  EXPECT_EQ(first->next, nullptr);
+  EXPECT_EQ(second->owner, nullptr);
+  EXPECT_EQ(second->previous, nullptr);
+  // Neither may write into the dead list.
+  DestroyObject(first);
+  DestroyObject(second);
 }
 
 }  // namespace
