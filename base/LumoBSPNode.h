@@ -94,7 +94,9 @@ class LumoBSPNode : public LumoBSPBounds<Dimensions, Coordinate> {
   // Queries for the subject over this subtree. Each visits the objects of a
   // node, then each child whose box overlaps the subject's; the subject
   // itself is skipped, every matching callback runs, and the answer is the OR
-  // of theirs. A callback may remove (or destroy) any object of the tree.
+  // of theirs. A callback may remove (or destroy) any object of the tree;
+  // once the subject is destroyed, the query stops and answers what the
+  // callbacks so far answered.
   // Every overlapping X hears X->OnOverlappedBy(subject).
   bool NotifyOverlapped(Object* subject);
   // Every X inside the subject's box hears X->OnOverlappedBy(subject).
@@ -122,6 +124,7 @@ class LumoBSPNode : public LumoBSPBounds<Dimensions, Coordinate> {
     SavedCursor* outer;
   };
   class WalkScope;
+  class SubjectScope;
 
   void ClearContents();
   void LinkAtHead(Object* object);
@@ -130,7 +133,10 @@ class LumoBSPNode : public LumoBSPBounds<Dimensions, Coordinate> {
   LumoBSPNode* HalfFor(const Object* object, bool second);
   LumoBSPNode* ChildFor(const Object* object);
   template <typename Visit>
-  bool Walk(Object* subject, const Visit& visit);
+  bool Walk(Object* subject, const LumoBSPSubjectWatch& watch, const Visit& visit);
+  // Runs a walk for the subject with a watch on it.
+  template <typename Visit>
+  bool Query(Object* subject, const Visit& visit);
   int32_t CountNodes() const;
   int32_t CountObjects() const;
   int32_t Depth() const;
@@ -392,13 +398,37 @@ class LumoBSPNode<Dimensions, Coordinate>::WalkScope {
   SavedCursor saved;
 };
 
+// Puts a watch on the subject for one query and takes it off again, unless
+// the subject is gone by then.
+template <int Dimensions, typename Coordinate>
+class LumoBSPNode<Dimensions, Coordinate>::SubjectScope {
+ public:
+  explicit SubjectScope(Object& watched) : subject(watched) {
+    watch.outer = subject.subjectWatch;
+    subject.subjectWatch = &watch;
+  }
+  ~SubjectScope() {
+    if (!watch.gone) {
+      subject.subjectWatch = watch.outer;
+    }
+  }
+  SubjectScope(const SubjectScope&) = delete;
+  SubjectScope& operator=(const SubjectScope&) = delete;
+
+  LumoBSPSubjectWatch watch;
+
+ private:
+  Object& subject;
+};
+
 template <int Dimensions, typename Coordinate>
 template <typename Visit>
-bool LumoBSPNode<Dimensions, Coordinate>::Walk(Object* subject, const Visit& visit) {
+bool LumoBSPNode<Dimensions, Coordinate>::Walk(Object* subject, const LumoBSPSubjectWatch& watch,
+                                               const Visit& visit) {
   bool answer = false;
   {
     WalkScope scope(*this);
-    while (cursor != nullptr) {
+    while (cursor != nullptr && !watch.gone) {
       Object* item = cursor;
       cursor = item->next;
       if (item != subject && visit(item)) {
@@ -406,52 +436,53 @@ bool LumoBSPNode<Dimensions, Coordinate>::Walk(Object* subject, const Visit& vis
       }
     }
   }
-  // Each child is read only now: a callback may have changed the tree.
-  if (firstChild != nullptr && Bounds::Overlaps(*firstChild, *subject) && firstChild->Walk(subject, visit)) {
+  // Each child is read only now: a callback may have changed the tree, or
+  // destroyed the subject.
+  if (!watch.gone && firstChild != nullptr && Bounds::Overlaps(*firstChild, *subject) &&
+      firstChild->Walk(subject, watch, visit)) {
     answer = true;
   }
-  if (secondChild != nullptr && Bounds::Overlaps(*secondChild, *subject) && secondChild->Walk(subject, visit)) {
+  if (!watch.gone && secondChild != nullptr && Bounds::Overlaps(*secondChild, *subject) &&
+      secondChild->Walk(subject, watch, visit)) {
     answer = true;
   }
   return answer;
 }
 
 template <int Dimensions, typename Coordinate>
-bool LumoBSPNode<Dimensions, Coordinate>::NotifyOverlapped(Object* subject) {
+template <typename Visit>
+bool LumoBSPNode<Dimensions, Coordinate>::Query(Object* subject, const Visit& visit) {
   if (subject == nullptr) {
     return false;
   }
-  return Walk(subject, [subject](Object* item) {
+  SubjectScope scope(*subject);
+  return Walk(subject, scope.watch, visit);
+}
+
+template <int Dimensions, typename Coordinate>
+bool LumoBSPNode<Dimensions, Coordinate>::NotifyOverlapped(Object* subject) {
+  return Query(subject, [subject](Object* item) {
     return Bounds::Overlaps(*item, *subject) && item->OnOverlappedBy(subject);
   });
 }
 
 template <int Dimensions, typename Coordinate>
 bool LumoBSPNode<Dimensions, Coordinate>::NotifyContained(Object* subject) {
-  if (subject == nullptr) {
-    return false;
-  }
-  return Walk(subject, [subject](Object* item) {
+  return Query(subject, [subject](Object* item) {
     return Bounds::IsInside(*item, *subject) && item->OnOverlappedBy(subject);
   });
 }
 
 template <int Dimensions, typename Coordinate>
 bool LumoBSPNode<Dimensions, Coordinate>::QueryOverlapping(Object* subject) {
-  if (subject == nullptr) {
-    return false;
-  }
-  return Walk(subject, [subject](Object* item) {
+  return Query(subject, [subject](Object* item) {
     return Bounds::Overlaps(*item, *subject) && subject->OnOverlap(item);
   });
 }
 
 template <int Dimensions, typename Coordinate>
 bool LumoBSPNode<Dimensions, Coordinate>::QueryContained(Object* subject) {
-  if (subject == nullptr) {
-    return false;
-  }
-  return Walk(subject, [subject](Object* item) {
+  return Query(subject, [subject](Object* item) {
     return Bounds::IsInside(*item, *subject) && subject->OnContain(item);
   });
 }

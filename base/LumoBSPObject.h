@@ -9,6 +9,14 @@ class LumoBSPNode;
 // that wholly contains it. The query hooks answer false here; derived
 // classes give them their work. Destroying an object takes it out of its
 // node's list, so a tree never keeps a pointer to an object that is gone.
+// A query's note that its subject is gone. The subject's destructor marks
+// every query running for it (queries nest through callbacks), so a query
+// whose callback destroyed the subject stops without reading it again.
+struct LumoBSPSubjectWatch {
+  bool gone = false;
+  LumoBSPSubjectWatch* outer = nullptr;
+};
+
 template <int Dimensions, typename Coordinate>
 class LumoBSPObject : public LumoBSPBounds<Dimensions, Coordinate> {
  public:
@@ -33,10 +41,16 @@ class LumoBSPObject : public LumoBSPBounds<Dimensions, Coordinate> {
   Node* node = nullptr;
   LumoBSPObject* next = nullptr;
   LumoBSPObject* previous = nullptr;
+  // The innermost query running with this object as its subject; null when
+  // none. Only the node's queries change it.
+  LumoBSPSubjectWatch* subjectWatch = nullptr;
 };
 
 template <int Dimensions, typename Coordinate>
 LumoBSPObject<Dimensions, Coordinate>::~LumoBSPObject() {
+  for (LumoBSPSubjectWatch* watch = subjectWatch; watch != nullptr; watch = watch->outer) {
+    watch->gone = true;
+  }
   if (node != nullptr) {
     node->RemoveObject(this);
   }

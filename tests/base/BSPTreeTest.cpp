@@ -523,6 +523,49 @@ TEST_F(BSPQueryTest, ObjectsMayRemoveOrDestroyThemselvesAndOthersDuringAQuery) {
   }
 }
 
+TEST_F(BSPQueryTest, QueryStopsOnceItsSubjectIsDestroyed) {
+  // The first callback of each query destroys S (a projectile ending on its
+  // first hit); nothing may read S after that, and the tree stays sound.
+  for (const QueryCase& test : kQueryCases) {
+    SCOPED_TRACE(test.what);
+    root.reset();
+    SetUp();
+    Probe* target = subject;
+    const auto destroySubject = [target](Probe*, Object*) { DestroyObject(target); };
+    for (const char* name : {"S", "B", "C", "E"}) {
+      Find(name)->action = destroySubject;
+    }
+    Find(test.answering)->answer = true;
+    EXPECT_TRUE(RunQuery(*root, test.query, target)) << "the answer given before the end counts";
+    EXPECT_EQ(Calls().size(), 1u);
+    EXPECT_EQ(DestroyedProbes(), 1);
+    EXPECT_EQ(Find("S"), nullptr);
+    EXPECT_EQ(ExpectConsistent(*root), 4);
+  }
+}
+
+TEST_F(BSPQueryTest, QueryForASubjectInsideAQueryForItStopsBoth) {
+  // The first object heard starts a second query for S; the first object
+  // heard there destroys S. Both queries end at once.
+  Probe* target = subject;
+  bool nested = false;
+  const auto action = [&](Probe*, Object*) {
+    if (!nested) {
+      nested = true;
+      root->NotifyOverlapped(target);
+    } else {
+      DestroyObject(target);
+    }
+  };
+  for (const char* name : {"B", "C", "E"}) {
+    Find(name)->action = action;
+  }
+  root->NotifyOverlapped(target);
+  EXPECT_EQ(Calls().size(), 2u);
+  EXPECT_EQ(DestroyedProbes(), 1);
+  EXPECT_EQ(ExpectConsistent(*root), 4);
+}
+
 TEST_F(BSPQueryTest, RemovingTheObjectAboutToBeVisitedSkipsIt) {
   // Three objects in one list: a callback removes the one the walk would
   // visit next.
