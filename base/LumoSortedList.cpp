@@ -55,9 +55,10 @@ bool LumoSortedList::DoPrepare(LumoObject* other) {
   if (item == nullptr || item->parent != this) {
     return false;
   }
-  if (index == nullptr || index->IndexOf(item) < 0) {
-    IndexItem(item);
-  }
+  // The item may have been indexed while it was being loaded, under a name
+  // its constructor gave it before the stored one was read: index it afresh.
+  DoDetach(item);
+  IndexItem(item);
   return true;
 }
 

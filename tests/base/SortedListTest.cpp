@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "StreamBytes.h"
+#include "base/LumoClass.h"
 #include "base/LumoSortedList.h"
 
 namespace stream_testing {
@@ -97,6 +98,36 @@ TEST(SortedListTest, ItemLoadedFromAStreamIsIndexedOnceItsNameIsKnown) {
   EXPECT_EQ(IndexNames(*copy), (std::vector<std::string>{"alpha", "Mike", "zulu"}));
   ASSERT_NE(copy->FindByName("MIKE"), nullptr);
   EXPECT_EQ(copy->FindByName("MIKE"), copy->At(1));
+  DestroyObject(copy);
+}
+
+// An item whose class gives it a name as it is made, so the list indexes
+// it under that name while the load registers it, before the stored name
+// is read.
+class SelfNamedItem : public LumoNode {
+ public:
+  SelfNamedItem() { SetName("unnamed"); }
+  const char* GetClassName() const override { return "SelfNamedItem"; }
+};
+
+LumoClassOf<SelfNamedItem> classOfSelfNamedItem(kVersion_1_4_0_0, "SelfNamedItem", "LumoNode");
+
+TEST(SortedListTest, ItemNamedByItsConstructorIsFoundByItsStoredNameAfterALoad) {
+  LumoSortedList original;
+  for (const char* name : {"tank", "jeep"}) {
+    auto* item = new SelfNamedItem;
+    item->SetName(name);
+    original.Append(item);
+  }
+  ByteWriter writer;
+  ASSERT_TRUE(original.SaveObject(&writer.stream, 0));
+  ByteReader reader(writer.Written());
+  auto* copy = dynamic_cast<LumoSortedList*>(LoadObject(&reader.stream, nullptr));
+  ASSERT_NE(copy, nullptr);
+  EXPECT_EQ(IndexNames(*copy), (std::vector<std::string>{"jeep", "tank"}));
+  EXPECT_EQ(copy->FindByName("tank"), copy->At(0));
+  EXPECT_EQ(copy->FindByName("JEEP"), copy->At(1));
+  EXPECT_EQ(copy->FindByName("unnamed"), nullptr);
   DestroyObject(copy);
 }
 
