@@ -137,7 +137,8 @@ LumoObject::Registration LumoObject::Register(LumoObject* object) {
                "Object", object);
   });
   RunGuarded([&] { DestroyObject(object); }, [&] {
-    ReportFault("LumoObject::RegisterObject() Unhandled exception during deletion of an object");
+    DebugPrint("LumoObject::RegisterObject() Unhandled exception during deletion of an object (Owner=%p:%s)\n",
+               DebugAddress(this), DebugClassName(this));
   });
   return Registration::Destroyed;
 }

@@ -155,6 +155,23 @@ TEST_F(ObjectModelTest, VetoedRegistrationUnregistersAndDestroysTheObject) {
   EXPECT_EQ(Events().back(), "delete node");
 }
 
+TEST_F(ObjectModelTest, RefusedObjectWhoseDeletionThrowsIsLoggedWithItsOwner) {
+  RecordingList owner("owner");
+  owner.vetoes = true;
+  auto* node = new RecordingNode("node");
+  StartLog();
+  ThrowingHook() = "DoFree";
+  EXPECT_THROW(owner.RegisterObject(node), std::runtime_error);
+  ThrowingHook().clear();
+  const std::string log = StopLog();
+  const std::string line =
+      Format("LumoObject::RegisterObject() Unhandled exception during deletion of an object (Owner=%p:RecordingList)\n",
+             static_cast<const void*>(&owner));
+  EXPECT_NE(log.find(line), std::string::npos) << log;
+  EXPECT_EQ(owner.Count, 0);
+  DestroyObject(node);
+}
+
 TEST_F(ObjectModelTest, ListDoesNotTakeAnItemOfAnotherList) {
   RecordingList home("home");
   RecordingList other("other");
