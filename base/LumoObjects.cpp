@@ -1,5 +1,6 @@
 #include "base/LumoObjects.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "base/DebugFormat.h"
@@ -79,7 +80,9 @@ bool LumoObjects::LoadGrowth(LumoStream* stream, const LumoProperty*) {
 }
 
 bool LumoObjects::SaveGrowth(LumoStream* stream, const LumoProperty*) {
-  return stream != nullptr && stream->WriteInteger(growth);
+  // The load takes only 2 to kMaxGrowth, so a step set outside that range is
+  // stored as the nearest one it takes: the record must read back.
+  return stream != nullptr && stream->WriteInteger(std::clamp(growth, 2, kMaxGrowth));
 }
 
 bool LumoObjects::SaveCount(LumoStream* stream, const LumoProperty*) {

@@ -177,6 +177,23 @@ TEST_F(ObjectCollectionTest, GrowthStepOutsideTwoToTheCapIsRefused) {
   }
 }
 
+TEST_F(ObjectCollectionTest, AnyGrowthStepIsSavedAsOneItsLoadAccepts) {
+  const struct {
+    int32_t set;
+    int32_t reloaded;
+  } cases[] = {{1, 2}, {0, 2}, {-7, 2}, {40, 40}, {LumoObjects::kMaxGrowth + 1, LumoObjects::kMaxGrowth}};
+  for (const auto& test : cases) {
+    SCOPED_TRACE(test.set);
+    LumoObjects collection;
+    collection.growth = test.set;
+    ByteReader reader(Saved(collection));
+    auto* loaded = dynamic_cast<LumoObjects*>(LoadObject(&reader.stream, nullptr));
+    ASSERT_NE(loaded, nullptr);
+    EXPECT_EQ(loaded->growth, test.reloaded);
+    DestroyObject(loaded);
+  }
+}
+
 TEST_F(ObjectCollectionTest, LoadFailingPartWayKeepsTheElementsLoadedSoFar) {
   LumoObjects original;
   for (const char* name : {"a", "b", "c"}) {
