@@ -38,13 +38,44 @@ function(lumo_subsystem target)
   endif()
 endfunction()
 
+# lumo_program(<target> <sources>...)
+# Every executable of the project is made here. A program exports its
+# default-visible symbols, so the run-time library finds the program's
+# version record (LUMO_PROGRAM_VERSION_RECORD) by name in the running process;
+# a program made otherwise shows "no version information". The check at the
+# end of the top-level CMakeLists.txt refuses an executable made any other way.
+function(lumo_program target)
+  add_executable(${target} ${ARGN})
+  set_target_properties(${target} PROPERTIES ENABLE_EXPORTS ON LUMO_PROGRAM ON)
+endfunction()
+
+# lumo_check_programs()
+# Stops the configuration when an executable of the build was not made by
+# lumo_program.
+function(lumo_check_programs)
+  set(pending ${CMAKE_SOURCE_DIR})
+  while(pending)
+    list(POP_FRONT pending folder)
+    get_property(children DIRECTORY ${folder} PROPERTY SUBDIRECTORIES)
+    list(APPEND pending ${children})
+    get_property(targets DIRECTORY ${folder} PROPERTY BUILDSYSTEM_TARGETS)
+    foreach(target IN LISTS targets)
+      get_target_property(kind ${target} TYPE)
+      get_target_property(made ${target} LUMO_PROGRAM)
+      if(kind STREQUAL "EXECUTABLE" AND NOT made)
+        message(FATAL_ERROR "${target} is an executable not made by lumo_program (cmake/Lumo.cmake)")
+      endif()
+    endforeach()
+  endwhile()
+endfunction()
+
 # lumo_test(<target> LIBS <targets>...)
 # One GoogleTest program from every .cpp file of the calling test folder.
 # Each test runs in its own temporary working folder (see tests/support).
 function(lumo_test target)
   cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
-  add_executable(${target} ${sources})
+  lumo_program(${target} ${sources})
   target_link_libraries(${target} PRIVATE ${ARG_LIBS} lumo_test_support GTest::gtest GTest::gmock)
   gtest_discover_tests(${target} DISCOVERY_MODE PRE_TEST
     PROPERTIES ENVIRONMENT "YOB_HEADLESS=1;SDL_VIDEODRIVER=offscreen;SDL_AUDIODRIVER=dummy")
