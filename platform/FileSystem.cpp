@@ -1,9 +1,11 @@
 #include "platform/FileSystem.h"
 
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstring>
 #include <vector>
 
@@ -246,5 +248,75 @@ void SetCdFolder(const std::string& linuxFolder) {
 }
 
 const std::string& GetCdFolder() { return cdFolder; }
+
+}  // namespace platform
+
+namespace platform {
+namespace {
+
+std::string FolderOf(const std::string& path) {
+  const size_t slash = path.find_last_of('/');
+  if (slash == std::string::npos) {
+    return ".";
+  }
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+bool IsLetterOrDigit(char character) {
+  return (character >= 'a' && character <= 'z') || (character >= 'A' && character <= 'Z') ||
+         (character >= '0' && character <= '9');
+}
+
+}  // namespace
+
+bool SyncPath(const std::string& linuxPath) {
+  const int descriptor = open(linuxPath.c_str(), O_RDONLY | O_CLOEXEC);
+  if (descriptor < 0) {
+    return false;
+  }
+  const bool synced = fsync(descriptor) == 0;
+  close(descriptor);
+  return synced;
+}
+
+bool ReplaceFile(const std::string& fromLinuxPath, const std::string& toLinuxPath) {
+  if (!SyncPath(fromLinuxPath) || std::rename(fromLinuxPath.c_str(), toLinuxPath.c_str()) != 0) {
+    return false;
+  }
+  // The rename is done; a folder that cannot be synced (some file systems
+  // refuse it) does not undo it.
+  SyncPath(FolderOf(toLinuxPath));
+  return true;
+}
+
+void RemoveStaleTemporaries(const std::string& linuxPath) {
+  const std::string folder = FolderOf(linuxPath);
+  const std::string prefix = linuxPath.substr(linuxPath.find_last_of('/') + 1) + ".";
+  DIR* listing = opendir(folder.c_str());
+  if (listing == nullptr) {
+    return;
+  }
+  std::vector<std::string> stale;
+  while (const dirent* entry = readdir(listing)) {
+    const std::string name = entry->d_name;
+    if (name.size() != prefix.size() + 6 || name.compare(0, prefix.size(), prefix) != 0) {
+      continue;
+    }
+    bool pattern = true;
+    for (size_t at = prefix.size(); at < name.size(); ++at) {
+      pattern = pattern && IsLetterOrDigit(name[at]);
+    }
+    if (pattern) {
+      stale.push_back(JoinPath(folder, name));
+    }
+  }
+  closedir(listing);
+  for (const std::string& path : stale) {
+    struct stat status;
+    if (lstat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode)) {
+      unlink(path.c_str());
+    }
+  }
+}
 
 }  // namespace platform

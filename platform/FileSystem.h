@@ -52,6 +52,19 @@ DriveKind GetDriveKind(char letter);
 void SetCdFolder(const std::string& linuxFolder);
 const std::string& GetCdFolder();
 
+// ---- Replacing files ----
+
+// Asks the system to put a file's bytes (or a folder's entries) on the disk;
+// false when it cannot be opened or synced.
+bool SyncPath(const std::string& linuxPath);
+// Moves a finished file over another in one step. The file's bytes reach the
+// disk before the rename and the folder's entry after it, so neither a crash
+// nor a power cut leaves a half-written or empty file under the final name.
+bool ReplaceFile(const std::string& fromLinuxPath, const std::string& toLinuxPath);
+// Removes the temporaries "<name>.XXXXXX" (six letters or digits) that a
+// writer killed between creating and renaming them left beside linuxPath.
+void RemoveStaleTemporaries(const std::string& linuxPath);
+
 // ---- Text helpers ----
 
 // ASCII case-insensitive equality of two texts.

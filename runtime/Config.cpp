@@ -169,6 +169,11 @@ ConfigurationHandle OpenConfiguration(const char* name, bool writable) {
   configuration->fileName = name;
   configuration->fileName = WithDefaultExtension(configuration->fileName, ".ini");
   configuration->writable = writable;
+  // A writer killed between writing its temporary and renaming it over the
+  // file left the temporary behind; the file itself is whole either way.
+  if (const std::optional<std::string> path = platform::MapFileName(configuration->fileName.c_str())) {
+    platform::RemoveStaleTemporaries(*path);
+  }
   return configuration.release();
 }
 

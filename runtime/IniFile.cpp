@@ -10,6 +10,7 @@
 #include <iterator>
 
 #include "base/TextUtils.h"
+#include "platform/FileSystem.h"
 
 namespace {
 
@@ -115,7 +116,9 @@ bool IniFile::Save(const std::string& path) const {
   const mode_t mode = (stat(path.c_str(), &status) == 0) ? (status.st_mode & 07777) : 0644;
   const bool written = fchmod(descriptor, mode) == 0 && WriteAll(descriptor, Text());
   const bool closed = close(descriptor) == 0;
-  if (!written || !closed || std::rename(pattern.c_str(), path.c_str()) != 0) {
+  // The bytes reach the disk before the rename, and the folder's entry after
+  // it, so a power cut leaves the old file or the new one, never an empty one.
+  if (!written || !closed || !platform::ReplaceFile(pattern, path)) {
     unlink(pattern.c_str());
     return false;
   }

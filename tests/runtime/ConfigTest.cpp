@@ -145,6 +145,27 @@ TEST_F(ConfigTest, WritesKeepEverythingElseOfTheFile) {
   EXPECT_EQ(files, 1);
 }
 
+TEST_F(ConfigTest, OpeningRemovesTheTemporariesAKilledWriterLeft) {
+  // What a writer killed between writing and renaming leaves: "<name>.XXXXXX".
+  const struct {
+    const char* file;
+    bool stale;
+  } cases[] = {
+      {"game.ini.a1B2c3", true},  {"game.ini.ZZZZZZ", true},   {"game.ini.a1B2c", false},
+      {"game.ini.a1B2c3d", false}, {"game.ini.a1-2c3", false}, {"other.ini.a1B2c3", false},
+  };
+  for (const auto& testCase : cases) {
+    std::ofstream(testCase.file, std::ios::binary) << "half a configuration";
+  }
+  ConfigurationHandle configuration = OpenConfiguration("game", false);
+  ASSERT_NE(configuration, nullptr);
+  for (const auto& testCase : cases) {
+    EXPECT_EQ(std::filesystem::exists(testCase.file), !testCase.stale) << testCase.file;
+  }
+  CloseConfiguration(configuration);
+  EXPECT_EQ(FileText(), kFixture);
+}
+
 TEST_F(ConfigTest, HandlesOnOneFileSeeEachOthersWrites) {
   ConfigurationHandle writable = OpenConfiguration("Game", true);
   ConfigurationHandle readOnly = OpenConfiguration("GAME.INI", false);
