@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <iterator>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -10,6 +12,7 @@
 #include "base/DebugFormat.h"
 #include "base/TextUtils.h"
 #include "platform/FileSystem.h"
+#include "runtime/CompoundTesting.h"
 #include "runtime/Config.h"
 #include "runtime/FileNames.h"
 #include "runtime/FileTypes.h"
@@ -27,16 +30,46 @@ constexpr uint64_t kMaxArchiveSize = 0x7FFFFFFFu;
 // More Ignore entries than this are not read: a damaged count must not keep
 // the start-up busy for hours.
 constexpr int32_t kMaxIgnoreEntries = 1024;
+// An entry that has no record in the stored directory.
+constexpr int32_t kNoSlot = -1;
+// Free space below this many bytes never makes an update compact the archive.
+constexpr uint64_t kFreeSpaceAllowance = 64u * 1024u;
 
 struct tCompoundEntry {
   char name[kCompoundNameSize] = {};  // empty: a deleted entry
   uint32_t offset = 0;
   uint32_t size = 0;
   bool hidden = false;  // named by [Source] Ignore: read from the loose file
+  // The entry's record in the stored directory (its index there), or
+  // kNoSlot. A deleted entry keeps its record, under storedName, until an
+  // update reuses the record or a new directory is written without it.
+  int32_t slot = kNoSlot;
+  char storedName[kCompoundNameSize] = {};
 };
+
+CompoundWriteObserver writeObserver = nullptr;
 
 }  // namespace
 
+// How the working file is kept small and every change safe:
+// - The stored directory lies behind the data, its records in any order
+//   (readers sort on opening). Each entry knows the index of its record.
+// - A new entry's bytes are written behind everything stored. Its update
+//   then either copies them into free space inside the data (space no stored
+//   record refers to: old directories, replaced and deleted entries) and
+//   commits with one record, written into a record of a deleted entry or
+//   added behind the directory; or, when no free space is large enough, it
+//   leaves them where they are and writes a fresh directory behind them. In
+//   both cases the header (or the single record) is the last write, so a
+//   kill before it leaves the previous archive whole.
+// - A fresh directory frees the old one, so later entries fill that space;
+//   the free space never grows beyond the packed size for long (an update
+//   that leaves more compacts the archive).
+// - Packing works in place: an entry moves only into space no stored record
+//   refers to, and its record is rewritten (one 4-byte write) once its bytes
+//   are there; an entry whose new place overlaps its old one goes through a
+//   scratch area first. The new directory is written where no stored record
+//   lies, then the header; the file is cut last.
 struct tCompoundRecord {
   FileHandle file = nullptr;
   std::string name;      // the composed name
@@ -44,6 +77,10 @@ struct tCompoundRecord {
   uint32_t dataEnd = kCompoundHeaderSize;  // the stored directory offset
   uint32_t directorySize = 0;              // the stored directory size
   std::vector<tCompoundEntry> directory;   // sorted by name, deleted slots first
+  // Space below dataEnd that no stored record refers to: offset to size,
+  // neighbours merged.
+  std::map<uint32_t, uint32_t> freeSpace;
+  uint64_t freeBytes = 0;
   uint32_t flags = 0;
   // The entry an append is writing, and whether it replaces one of its name.
   tCompoundEntry pending;
@@ -58,6 +95,9 @@ struct tCompoundRecord {
 namespace {
 
 CompoundHandle currentCompound = nullptr;
+// Composed names of the archives this process is creating now; their
+// temporary files are not stale.
+std::vector<std::string> namesBeingCreated;
 
 // ---- Bytes ----
 
@@ -78,6 +118,23 @@ bool SeekTo(FileHandle file, uint32_t position) {
              static_cast<int32_t>(position);
 }
 
+// Every write of the archive code into an archive goes through here.
+bool WriteAt(FileHandle file, uint64_t position, const void* data, uint32_t count, const char* step) {
+  if (writeObserver != nullptr) {
+    writeObserver(step, count);
+  }
+  return position + count <= kMaxArchiveSize && SeekTo(file, static_cast<uint32_t>(position)) &&
+         WriteFileExactly(file, data, count);
+}
+
+// Commits the writes so far to the system: a kill after this keeps them.
+bool Commit(FileHandle file, const char* step) {
+  if (writeObserver != nullptr) {
+    writeObserver(step, 0);
+  }
+  return FlushFile(file);
+}
+
 // Copies count bytes from one file position to another file's current position.
 bool CopyBytes(FileHandle source, uint32_t offset, FileHandle target, uint32_t count) {
   if (!SeekTo(source, offset)) {
@@ -94,6 +151,25 @@ bool CopyBytes(FileHandle source, uint32_t offset, FileHandle target, uint32_t c
   return true;
 }
 
+// Copies count bytes inside one file; the areas do not overlap.
+bool MoveBytes(FileHandle file, uint32_t from, uint32_t to, uint32_t count, const char* step) {
+  std::vector<uint8_t> chunk(std::min(count, kCopyChunk));
+  for (uint32_t done = 0; done < count;) {
+    const uint32_t piece = std::min(count - done, kCopyChunk);
+    if (!SeekTo(file, from + done) || !ReadFileExactly(file, chunk.data(), piece) ||
+        !WriteAt(file, static_cast<uint64_t>(to) + done, chunk.data(), piece, step)) {
+      return false;
+    }
+    done += piece;
+  }
+  return true;
+}
+
+int64_t FileLength(FileHandle file) {
+  const int32_t end = SeekFile(file, 0, SeekModeEnd);
+  return end < 0 ? -1 : end;
+}
+
 // ---- Names ----
 
 bool LessByName(const tCompoundEntry& a, const tCompoundEntry& b) {
@@ -103,6 +179,8 @@ bool LessByName(const tCompoundEntry& a, const tCompoundEntry& b) {
 void SortByName(std::vector<tCompoundEntry>& directory) {
   std::stable_sort(directory.begin(), directory.end(), LessByName);
 }
+
+bool IsLive(const tCompoundEntry& entry) { return entry.name[0] != '\0'; }
 
 // The slot of a live entry of that name, or null.
 tCompoundEntry* FindEntry(CompoundHandle compound, const char* name) {
@@ -142,6 +220,26 @@ bool ComposeName(const char* name, std::string& composed) {
   return composed.size() < kMaxPathSize;
 }
 
+bool IsBeingCreated(const std::string& name) {
+  return std::find(namesBeingCreated.begin(), namesBeingCreated.end(), name) != namesBeingCreated.end();
+}
+
+void RemoveQuietly(const std::string& name) {
+  if (const auto path = platform::MapFileName(name.c_str())) {
+    std::remove(path->c_str());
+  }
+}
+
+// A pack killed by an earlier version of this code left "<name>.tmp"; a
+// killed creation left "<name>.new". Neither is ever read: both go at the
+// next open, unless this process is creating that archive now.
+void RemoveStaleTemporaries(const std::string& name) {
+  RemoveQuietly(name + ".tmp");
+  if (!IsBeingCreated(name)) {
+    RemoveQuietly(name + ".new");
+  }
+}
+
 // ---- The stored form ----
 
 void EncodeHeader(uint8_t* bytes, uint32_t dataEnd, uint32_t directorySize) {
@@ -153,53 +251,130 @@ void EncodeHeader(uint8_t* bytes, uint32_t dataEnd, uint32_t directorySize) {
 bool WriteHeader(FileHandle file, uint32_t dataEnd, uint32_t directorySize) {
   uint8_t header[kCompoundHeaderSize];
   EncodeHeader(header, dataEnd, directorySize);
-  return SeekTo(file, 0) && WriteFileExactly(file, header, sizeof header);
+  return WriteAt(file, 0, header, sizeof header, "header");
 }
 
-// Writes the live entries at the file's position; answers the size written.
-bool WriteDirectory(FileHandle file, const std::vector<tCompoundEntry>& directory,
-                    uint32_t& written) {
-  written = 0;
-  for (const tCompoundEntry& entry : directory) {
-    if (entry.name[0] == '\0') {
-      continue;
-    }
-    uint8_t bytes[kCompoundEntrySize] = {};
-    std::memcpy(bytes, entry.name, kCompoundNameSize);
-    PutLittleEndian(bytes + kCompoundNameSize, entry.offset);
-    PutLittleEndian(bytes + kCompoundNameSize + 4, entry.size);
-    if (!WriteFileExactly(file, bytes, sizeof bytes)) {
-      return false;
-    }
-    written += kCompoundEntrySize;
+void EncodeRecord(uint8_t* bytes, const tCompoundEntry& entry) {
+  std::memset(bytes, 0, kCompoundEntrySize);
+  std::memcpy(bytes, entry.name, kCompoundNameSize);
+  PutLittleEndian(bytes + kCompoundNameSize, entry.offset);
+  PutLittleEndian(bytes + kCompoundNameSize + 4, entry.size);
+}
+
+bool WriteRecord(FileHandle file, uint64_t position, const tCompoundEntry& entry) {
+  uint8_t bytes[kCompoundEntrySize];
+  EncodeRecord(bytes, entry);
+  return WriteAt(file, position, bytes, sizeof bytes, "record");
+}
+
+// Writes the entries' records one after the other from position, in one
+// piece, and numbers their slots in that order.
+bool WriteDirectoryAt(FileHandle file, uint64_t position, const std::vector<tCompoundEntry*>& entries) {
+  std::vector<uint8_t> bytes(entries.size() * kCompoundEntrySize);
+  for (size_t index = 0; index < entries.size(); ++index) {
+    EncodeRecord(bytes.data() + index * kCompoundEntrySize, *entries[index]);
   }
-  return true;
-}
-
-// Stores the in-memory directory behind the data end, then the header that
-// points at it. Until the header is written the previous directory stays in
-// force, so a crash in between loses nothing.
-bool StoreDirectory(CompoundHandle compound) {
-  uint32_t written = 0;
-  if (!SeekTo(compound->file, compound->dataEnd) ||
-      !WriteDirectory(compound->file, compound->directory, written) ||
-      !FlushFile(compound->file) || !WriteHeader(compound->file, compound->dataEnd, written) ||
-      !FlushFile(compound->file)) {
+  if (bytes.size() > kMaxArchiveSize ||
+      !WriteAt(file, position, bytes.data(), static_cast<uint32_t>(bytes.size()), "directory")) {
     return false;
   }
-  compound->directorySize = written;
   return true;
-}
-
-int64_t FileLength(FileHandle file) {
-  const int32_t end = SeekFile(file, 0, SeekModeEnd);
-  return end < 0 ? -1 : end;
 }
 
 bool RefuseArchive(const char* reason, const std::string& name) {
   DebugPrint("OpenCompound() %s (Name=%s)\n", reason, name.c_str());
   return false;
 }
+
+// ---- Free space ----
+
+void AddFreeSpace(CompoundHandle compound, uint32_t offset, uint32_t size) {
+  if (size == 0) {
+    return;
+  }
+  auto& space = compound->freeSpace;
+  compound->freeBytes += size;
+  auto next = space.lower_bound(offset);
+  if (next != space.begin()) {
+    auto previous = std::prev(next);
+    if (previous->first + previous->second == offset) {
+      offset = previous->first;
+      size += previous->second;
+      space.erase(previous);
+    }
+  }
+  if (next != space.end() && offset + size == next->first) {
+    size += next->second;
+    space.erase(next);
+  }
+  space[offset] = size;
+}
+
+// Takes size bytes from the smallest free area that holds them.
+bool TakeFreeSpace(CompoundHandle compound, uint32_t size, uint32_t& offset) {
+  auto& space = compound->freeSpace;
+  auto best = space.end();
+  for (auto area = space.begin(); area != space.end(); ++area) {
+    if (area->second >= size && (best == space.end() || area->second < best->second)) {
+      best = area;
+    }
+  }
+  if (best == space.end()) {
+    return false;
+  }
+  offset = best->first;
+  const uint32_t rest = best->second - size;
+  space.erase(best);
+  if (rest > 0) {
+    space[offset + size] = rest;
+  }
+  compound->freeBytes -= size;
+  return true;
+}
+
+// The space below the data end that no stored record refers to.
+void RebuildFreeSpace(CompoundHandle compound) {
+  compound->freeSpace.clear();
+  compound->freeBytes = 0;
+  std::vector<std::pair<uint32_t, uint32_t>> used;
+  for (const tCompoundEntry& entry : compound->directory) {
+    if (entry.slot != kNoSlot) {
+      used.emplace_back(entry.offset, entry.size);
+    }
+  }
+  std::sort(used.begin(), used.end());
+  uint32_t position = kCompoundHeaderSize;
+  for (const auto& [offset, size] : used) {
+    if (offset > position) {
+      AddFreeSpace(compound, position, offset - position);
+    }
+    position = std::max(position, offset + size);
+  }
+  if (compound->dataEnd > position) {
+    AddFreeSpace(compound, position, compound->dataEnd - position);
+  }
+}
+
+// The size of the archive once packed.
+uint64_t PackedSize(CompoundHandle compound) {
+  uint64_t size = kCompoundHeaderSize;
+  for (const tCompoundEntry& entry : compound->directory) {
+    if (IsLive(entry)) {
+      size += entry.size + kCompoundEntrySize;
+    }
+  }
+  return size;
+}
+
+uint32_t StoredEnd(CompoundHandle compound) { return compound->dataEnd + compound->directorySize; }
+
+// Drops whatever lies behind the stored directory (an abandoned or copied
+// entry's bytes).
+bool DropTail(CompoundHandle compound) {
+  return TruncateFile(compound->file, StoredEnd(compound));
+}
+
+// ---- Opening ----
 
 // Reads and checks the header and the whole directory.
 bool ReadDirectory(CompoundHandle compound) {
@@ -215,8 +390,10 @@ bool ReadDirectory(CompoundHandle compound) {
   }
   const uint32_t dataEnd = GetLittleEndian(header + 4);
   const uint32_t directorySize = GetLittleEndian(header + 8);
-  if (dataEnd < kCompoundHeaderSize ||
-      static_cast<int64_t>(dataEnd) + directorySize > length) {
+  if (dataEnd < kCompoundHeaderSize) {
+    return RefuseArchive("PACK directory lies inside the header", name);
+  }
+  if (static_cast<int64_t>(dataEnd) + directorySize > length) {
     return RefuseArchive("PACK directory lies past the end of the file", name);
   }
   if (directorySize % kCompoundEntrySize != 0) {
@@ -234,8 +411,10 @@ bool ReadDirectory(CompoundHandle compound) {
     tCompoundEntry& entry = compound->directory[index];
     // A name without a terminator is cut at 55 characters.
     std::memcpy(entry.name, bytes, kCompoundNameSize - 1);
+    std::memcpy(entry.storedName, entry.name, kCompoundNameSize);
     entry.offset = GetLittleEndian(bytes + kCompoundNameSize);
     entry.size = GetLittleEndian(bytes + kCompoundNameSize + 4);
+    entry.slot = static_cast<int32_t>(index);
     if (entry.offset < kCompoundHeaderSize ||
         static_cast<uint64_t>(entry.offset) + entry.size > dataEnd) {
       DebugPrint("OpenCompound() PACK entry lies outside the data (Name=%s, Entry=%s)\n",
@@ -246,6 +425,7 @@ bool ReadDirectory(CompoundHandle compound) {
   SortByName(compound->directory);
   compound->dataEnd = dataEnd;
   compound->directorySize = directorySize;
+  RebuildFreeSpace(compound);
   return true;
 }
 
@@ -256,49 +436,282 @@ void ForgetEntry(CompoundHandle compound) {
   compound->entrySize = 0;
 }
 
-void RemoveQuietly(const std::string& name) {
-  if (const auto path = platform::MapFileName(name.c_str())) {
-    std::remove(path->c_str());
-  }
-}
-
 FileHandle OpenForChanging(const std::string& name, tOpenMode openMode) {
   return OpenFile(name.c_str(), FileModeReadWrite, openMode, ShareModeExclusive);
 }
 
-// Writes the live entries, in the order of their offsets and without gaps,
-// then the directory sorted by name, into a new file; answers the new
-// in-memory directory through packed.
-bool WritePackedCopy(CompoundHandle compound, FileHandle target,
-                     std::vector<tCompoundEntry>& packed, uint32_t& dataEnd) {
-  packed.clear();
-  for (const tCompoundEntry& entry : compound->directory) {
-    if (entry.name[0] != '\0') {
-      packed.push_back(entry);
+// ---- Writing a fresh directory ----
+
+// The live entries, each with its slot in a directory written in this order.
+std::vector<tCompoundEntry*> LiveEntries(CompoundHandle compound, const tCompoundEntry* leftOut) {
+  std::vector<tCompoundEntry*> live;
+  for (tCompoundEntry& entry : compound->directory) {
+    if (IsLive(entry) && &entry != leftOut) {
+      live.push_back(&entry);
     }
   }
-  std::stable_sort(packed.begin(), packed.end(),
-                   [](const tCompoundEntry& a, const tCompoundEntry& b) { return a.offset < b.offset; });
-  uint64_t position = kCompoundHeaderSize;
-  if (!WriteHeader(target, kCompoundHeaderSize, 0) || !SeekTo(target, kCompoundHeaderSize)) {
+  return live;
+}
+
+// Writes the entries as the whole stored directory at position, then the
+// header that points at it. The old directory stays in force until the
+// header is written. On success the entries own the new slots, deleted
+// entries lose theirs, and the free space is worked out again.
+bool StoreFreshDirectory(CompoundHandle compound, uint64_t position, const std::vector<tCompoundEntry*>& entries) {
+  const uint64_t size = static_cast<uint64_t>(entries.size()) * kCompoundEntrySize;
+  if (position + size > kMaxArchiveSize || !WriteDirectoryAt(compound->file, position, entries) ||
+      !Commit(compound->file, "directory written") ||
+      !WriteHeader(compound->file, static_cast<uint32_t>(position), static_cast<uint32_t>(size)) ||
+      !Commit(compound->file, "header written")) {
     return false;
   }
-  for (tCompoundEntry& entry : packed) {
-    if (position + entry.size > kMaxArchiveSize ||
-        !CopyBytes(compound->file, entry.offset, target, entry.size)) {
+  for (tCompoundEntry& entry : compound->directory) {
+    entry.slot = kNoSlot;
+  }
+  for (size_t index = 0; index < entries.size(); ++index) {
+    entries[index]->slot = static_cast<int32_t>(index);
+  }
+  compound->dataEnd = static_cast<uint32_t>(position);
+  compound->directorySize = static_cast<uint32_t>(size);
+  RebuildFreeSpace(compound);
+  return true;
+}
+
+// ---- Packing in place ----
+
+bool SetSlotOffset(CompoundHandle compound, const tCompoundEntry& entry, uint32_t offset) {
+  uint8_t bytes[4];
+  PutLittleEndian(bytes, offset);
+  const uint64_t position = static_cast<uint64_t>(compound->dataEnd) +
+                            static_cast<uint64_t>(entry.slot) * kCompoundEntrySize + kCompoundNameSize;
+  return WriteAt(compound->file, position, bytes, sizeof bytes, "slot") && Commit(compound->file, "entry moved");
+}
+
+// Moves one entry to target, where no stored record refers to any byte; the
+// entry's record follows once the bytes are there.
+bool MoveEntry(CompoundHandle compound, tCompoundEntry& entry, uint32_t target) {
+  if (!MoveBytes(compound->file, entry.offset, target, entry.size, "entry bytes") ||
+      !Commit(compound->file, "entry copied") || !SetSlotOffset(compound, entry, target)) {
+    return false;
+  }
+  entry.offset = target;
+  return true;
+}
+
+// Whether the stored directory is already the packed one: right behind the
+// data, every live entry in it in name order, nothing else.
+bool DirectoryIsPacked(CompoundHandle compound, uint32_t dataEnd, const std::vector<tCompoundEntry*>& byName) {
+  if (compound->dataEnd != dataEnd || compound->directorySize != byName.size() * kCompoundEntrySize) {
+    return false;
+  }
+  for (size_t index = 0; index < byName.size(); ++index) {
+    if (byName[index]->slot != static_cast<int32_t>(index)) {
       return false;
     }
-    entry.offset = static_cast<uint32_t>(position);
-    position += entry.size;
   }
-  dataEnd = static_cast<uint32_t>(position);
-  SortByName(packed);
-  uint32_t written = 0;
-  return WriteDirectory(target, packed, written) && WriteHeader(target, dataEnd, written) &&
-         FlushFile(target);
+  return true;
+}
+
+// Closes every gap: entries move down in the order of their offsets, each
+// only when it is not in place; then the directory is written sorted by name
+// behind the data and the file cut behind it. The archive on disk is whole
+// after every single write.
+bool PackInPlace(CompoundHandle compound) {
+  std::vector<tCompoundEntry*> byOffset = LiveEntries(compound, nullptr);
+  std::stable_sort(byOffset.begin(), byOffset.end(),
+                   [](const tCompoundEntry* a, const tCompoundEntry* b) { return a->offset < b->offset; });
+  // Where each entry goes, and the largest one whose new place overlaps its
+  // old one: it moves through a scratch area.
+  uint64_t position = kCompoundHeaderSize;
+  uint64_t scratchSize = 0;
+  bool staleRecords = false;
+  // Entries whose stored bytes overlap (a damaged or foreign archive) all
+  // move out of the way first, so no move writes over another's bytes.
+  bool entangled = false;
+  for (size_t index = 0; index < byOffset.size(); ++index) {
+    const tCompoundEntry* entry = byOffset[index];
+    if (entry->offset != position && position + entry->size > entry->offset) {
+      scratchSize = std::max<uint64_t>(scratchSize, entry->size);
+    }
+    if (index + 1 < byOffset.size() &&
+        static_cast<uint64_t>(entry->offset) + entry->size > byOffset[index + 1]->offset) {
+      entangled = true;
+    }
+    position += entry->size;
+  }
+  const uint64_t packedDataEnd = position;
+  if (entangled) {
+    scratchSize = packedDataEnd;
+  }
+  for (const tCompoundEntry& entry : compound->directory) {
+    staleRecords = staleRecords || (!IsLive(entry) && entry.slot != kNoSlot);
+  }
+  const int64_t fileEnd = FileLength(compound->file);
+  if (fileEnd < 0) {
+    return false;
+  }
+  const uint64_t scratch =
+      std::max({static_cast<uint64_t>(fileEnd), static_cast<uint64_t>(StoredEnd(compound)), packedDataEnd});
+  // A directory without the deleted entries, behind the scratch area, so
+  // their bytes and the scratch area are free space below the data end.
+  if ((staleRecords || scratchSize > 0) &&
+      !StoreFreshDirectory(compound, scratch + scratchSize, byOffset)) {
+    return false;
+  }
+  if (entangled) {
+    uint64_t parked = scratch;
+    for (tCompoundEntry* entry : byOffset) {
+      if (!MoveEntry(compound, *entry, static_cast<uint32_t>(parked))) {
+        return false;
+      }
+      parked += entry->size;
+    }
+  }
+  position = kCompoundHeaderSize;
+  for (tCompoundEntry* entry : byOffset) {
+    const uint32_t target = static_cast<uint32_t>(position);
+    if (entry->offset != target) {
+      if (target + static_cast<uint64_t>(entry->size) > entry->offset &&
+          !MoveEntry(compound, *entry, static_cast<uint32_t>(scratch))) {
+        return false;
+      }
+      if (!MoveEntry(compound, *entry, target)) {
+        return false;
+      }
+    }
+    position += entry->size;
+  }
+  const uint32_t dataEnd = static_cast<uint32_t>(position);
+  std::vector<tCompoundEntry*> byName = byOffset;
+  std::stable_sort(byName.begin(), byName.end(),
+                   [](const tCompoundEntry* a, const tCompoundEntry* b) { return LessByName(*a, *b); });
+  const uint64_t directorySize = static_cast<uint64_t>(byName.size()) * kCompoundEntrySize;
+  if (!DirectoryIsPacked(compound, dataEnd, byName)) {
+    // The packed directory's place may hold the stored one: then a copy
+    // behind everything takes over first.
+    if (dataEnd + directorySize > compound->dataEnd) {
+      const int64_t end = FileLength(compound->file);
+      if (end < 0 ||
+          !StoreFreshDirectory(compound, std::max<uint64_t>(static_cast<uint64_t>(end), StoredEnd(compound)),
+                               byName)) {
+        return false;
+      }
+    }
+    if (!StoreFreshDirectory(compound, dataEnd, byName)) {
+      return false;
+    }
+  }
+  RebuildFreeSpace(compound);
+  return DropTail(compound) && SyncFile(compound->file);
+}
+
+// Keeps the working file within a small factor of the packed size.
+bool CompactWhenMostlyFree(CompoundHandle compound) {
+  const uint64_t packed = PackedSize(compound);
+  if (compound->freeBytes <= std::max(packed, kFreeSpaceAllowance)) {
+    return true;
+  }
+  return PackInPlace(compound);
+}
+
+// ---- Committing a new entry ----
+
+// A deleted entry whose record is still stored: the one stored under name
+// when there is one (its record must go in the same write that adds the new
+// one, so no name is ever stored twice), else any.
+tCompoundEntry* StaleRecord(CompoundHandle compound, const char* name) {
+  tCompoundEntry* any = nullptr;
+  for (tCompoundEntry& entry : compound->directory) {
+    if (IsLive(entry)) {
+      break;  // the deleted entries come first
+    }
+    if (entry.slot == kNoSlot) {
+      continue;
+    }
+    if (CompareNoCase(entry.storedName, name) == 0) {
+      return &entry;
+    }
+    if (any == nullptr) {
+      any = &entry;
+    }
+  }
+  return any;
+}
+
+void InsertSorted(CompoundHandle compound, const tCompoundEntry& entry) {
+  auto& directory = compound->directory;
+  directory.insert(std::upper_bound(directory.begin(), directory.end(), entry, LessByName), entry);
+}
+
+// Stores a finished entry whose bytes lie behind the stored directory.
+bool CommitEntry(CompoundHandle compound, tCompoundEntry entry, bool replaces) {
+  std::memcpy(entry.storedName, entry.name, kCompoundNameSize);
+  tCompoundEntry* replaced = replaces ? FindEntry(compound, entry.name) : nullptr;
+  tCompoundEntry* reused = nullptr;
+  if (replaced == nullptr || replaced->slot == kNoSlot) {
+    reused = StaleRecord(compound, entry.name);
+  }
+  const int32_t slot = replaced != nullptr && replaced->slot != kNoSlot ? replaced->slot
+                       : reused != nullptr                             ? reused->slot
+                                                                       : kNoSlot;
+  uint32_t place = 0;
+  if (TakeFreeSpace(compound, entry.size, place)) {
+    // Into free space, then one record commits it: a stored record reused in
+    // place, or one more record with the header that counts it.
+    const uint32_t written = entry.offset;
+    entry.offset = place;
+    bool stored = MoveBytes(compound->file, written, place, entry.size, "entry bytes") &&
+                  Commit(compound->file, "entry copied");
+    if (stored && slot != kNoSlot) {
+      stored = WriteRecord(compound->file, compound->dataEnd + static_cast<uint64_t>(slot) * kCompoundEntrySize,
+                           entry) &&
+               Commit(compound->file, "record written");
+    } else if (stored) {
+      stored = WriteRecord(compound->file, StoredEnd(compound), entry) && Commit(compound->file, "record written") &&
+               WriteHeader(compound->file, compound->dataEnd, compound->directorySize + kCompoundEntrySize) &&
+               Commit(compound->file, "header written");
+    }
+    if (!stored) {
+      AddFreeSpace(compound, place, entry.size);
+      return false;
+    }
+    if (slot != kNoSlot) {
+      entry.slot = slot;
+    } else {
+      entry.slot = static_cast<int32_t>(compound->directorySize / kCompoundEntrySize);
+      compound->directorySize += kCompoundEntrySize;
+    }
+    tCompoundEntry* freed = replaced != nullptr ? replaced : reused;
+    if (freed != nullptr && freed->slot == entry.slot) {
+      AddFreeSpace(compound, freed->offset, freed->size);
+      freed->slot = kNoSlot;
+    }
+    if (replaced != nullptr) {
+      compound->directory.erase(compound->directory.begin() + (replaced - compound->directory.data()));
+    }
+    InsertSorted(compound, entry);
+  } else {
+    // The bytes stay where they are; a fresh directory behind them leaves the
+    // deleted and replaced entries out and frees the old directory.
+    std::vector<tCompoundEntry*> entries = LiveEntries(compound, replaced);
+    entries.push_back(&entry);
+    if (!StoreFreshDirectory(compound, static_cast<uint64_t>(entry.offset) + entry.size, entries)) {
+      return false;
+    }
+    const int32_t newSlot = entry.slot;
+    if (replaced != nullptr) {
+      compound->directory.erase(compound->directory.begin() + (replaced - compound->directory.data()));
+    }
+    entry.slot = newSlot;
+    InsertSorted(compound, entry);
+    RebuildFreeSpace(compound);
+  }
+  return DropTail(compound) && CompactWhenMostlyFree(compound);
 }
 
 }  // namespace
+
+void SetCompoundWriteObserver(CompoundWriteObserver observer) { writeObserver = observer; }
 
 // ---- The current archive ----
 
@@ -327,25 +740,28 @@ CompoundHandle OpenCompound(const char* name, bool forChanging) {
     CloseFile(compound->file);
     return nullptr;
   }
+  RemoveStaleTemporaries(compound->name);
   compound->flags = forChanging ? kCompoundForChanging : 0;
   return compound.release();
 }
 
 CompoundHandle CreateCompound(const char* name) {
   auto compound = std::make_unique<tCompoundRecord>();
-  if (name == nullptr || !ComposeName(name, compound->name)) {
+  if (name == nullptr || !ComposeName(name, compound->name) || IsBeingCreated(compound->name)) {
     return nullptr;
   }
+  RemoveStaleTemporaries(compound->name);
   compound->diskName = compound->name + ".new";
   compound->file = OpenForChanging(compound->diskName, OpenModeCreate);
   if (compound->file == nullptr) {
     return nullptr;
   }
-  if (!WriteHeader(compound->file, kCompoundHeaderSize, 0)) {
+  if (!WriteHeader(compound->file, kCompoundHeaderSize, 0) || !FlushFile(compound->file)) {
     CloseFile(compound->file);
     RemoveQuietly(compound->diskName);
     return nullptr;
   }
+  namesBeingCreated.push_back(compound->name);
   compound->flags = kCompoundForChanging;
   return compound.release();
 }
@@ -367,6 +783,7 @@ bool CloseCompound(CompoundHandle compound) {
   }
   compound->file = nullptr;
   if (compound->diskName != compound->name) {
+    std::erase(namesBeingCreated, compound->name);
     // A created archive replaces the previous one only when it is complete.
     if (!result) {
       RemoveQuietly(compound->diskName);
@@ -382,6 +799,8 @@ bool ClearCompound(CompoundHandle compound) {
     return false;
   }
   compound->directory.clear();
+  compound->freeSpace.clear();
+  compound->freeBytes = 0;
   compound->dataEnd = kCompoundHeaderSize;
   compound->directorySize = 0;
   compound->flags &= ~(kCompoundChanged | kCompoundEntryOpen);
@@ -438,35 +857,16 @@ bool PackCompound(CompoundHandle compound) {
   }
   compound->flags &= ~(kCompoundChanged | kCompoundEntryOpen);
   ForgetEntry(compound);
-  // The packed archive is built beside the old one and renamed over it, so
-  // the old archive stays whole until the new one is complete.
-  const std::string temporaryName = compound->diskName + ".tmp";
-  FileHandle target = OpenForChanging(temporaryName, OpenModeCreate);
-  if (target == nullptr) {
+  if (!PackInPlace(compound)) {
+    // What is stored is whole; a later pack starts again from it.
     compound->flags |= kCompoundChanged;
     return false;
   }
-  std::vector<tCompoundEntry> packed;
-  uint32_t dataEnd = kCompoundHeaderSize;
-  const bool written = WritePackedCopy(compound, target, packed, dataEnd);
-  if (!CloseFile(target) || !written) {
-    RemoveQuietly(temporaryName);
-    compound->flags |= kCompoundChanged;
-    return false;
-  }
-  CloseFile(compound->file);
-  compound->file = nullptr;
-  if (!ReplaceFileWith(temporaryName.c_str(), compound->diskName.c_str())) {
-    RemoveQuietly(temporaryName);
-    compound->file = OpenForChanging(compound->diskName, OpenModeExisting);
-    compound->flags |= kCompoundChanged;
-    return false;
-  }
-  compound->directory = std::move(packed);
-  compound->dataEnd = dataEnd;
-  compound->directorySize = static_cast<uint32_t>(compound->directory.size()) * kCompoundEntrySize;
-  compound->file = OpenForChanging(compound->diskName, OpenModeExisting);
-  return compound->file != nullptr;
+  // The deleted entries' slots go with the packing.
+  std::erase_if(compound->directory, [](const tCompoundEntry& entry) { return !IsLive(entry); });
+  compound->freeSpace.clear();
+  compound->freeBytes = 0;
+  return true;
 }
 
 // ---- Entries ----
@@ -506,7 +906,7 @@ FileHandle StartEntry(CompoundHandle compound, const char* name, bool replacing,
   }
   // New bytes go behind everything stored, never over the stored directory.
   const int64_t end = FileLength(compound->file);
-  if (end < 0 || end < static_cast<int64_t>(compound->dataEnd)) {
+  if (end < 0 || end < static_cast<int64_t>(StoredEnd(compound))) {
     return nullptr;
   }
   compound->pending = tCompoundEntry{};
@@ -541,30 +941,27 @@ bool UpdateCompound(CompoundHandle compound, uint32_t size) {
   tCompoundEntry entry = compound->pending;
   const int64_t end = FileLength(compound->file);
   if (size == 0) {
-    // Bytes of an abandoned entry lie behind the directory: packing drops them.
+    // An abandoned entry's bytes lie behind the directory and are cut away.
     if (end > static_cast<int64_t>(entry.offset)) {
       compound->flags |= kCompoundChanged;
     }
-    return true;
+    return DropTail(compound);
   }
   if (static_cast<uint64_t>(entry.offset) + size > kMaxArchiveSize ||
       static_cast<int64_t>(entry.offset) + size > end) {
     DebugPrint("UpdateCompound() The entry's size exceeds the bytes written (Name=%s, Size=%u)\n",
                entry.name, size);
     compound->flags |= kCompoundChanged;
+    DropTail(compound);
     return false;
   }
   entry.size = size;
-  if (compound->pendingReplaces) {
-    if (const tCompoundEntry* old = FindEntry(compound, entry.name)) {
-      compound->directory.erase(compound->directory.begin() + (old - compound->directory.data()));
-    }
-  }
-  compound->directory.push_back(entry);
-  SortByName(compound->directory);
-  compound->dataEnd = entry.offset + size;
   compound->flags |= kCompoundChanged;
-  return StoreDirectory(compound);
+  if (!CommitEntry(compound, entry, compound->pendingReplaces)) {
+    DropTail(compound);
+    return false;
+  }
+  return true;
 }
 
 bool InsertCompound(CompoundHandle compound, const char* fileName) {
@@ -721,7 +1118,7 @@ bool ReplaceFileWith(const char* temporaryName, const char* name) {
   }
   const auto from = platform::MapFileName(temporaryName);
   const auto to = platform::MapFileName(name);
-  if (!from || !to || std::rename(from->c_str(), to->c_str()) != 0) {
+  if (!from || !to || !platform::ReplaceFile(*from, *to)) {
     DebugPrint("Cannot replace file (Name=%s, Temporary=%s)\n", name, temporaryName);
     return false;
   }

@@ -14,9 +14,13 @@
 // start of the file and its size.
 //
 // The file on disk is consistent at every moment: a new entry's bytes go
-// behind the stored directory, then a new directory behind them, and the
-// header is rewritten last; packing builds a copy and renames it into place.
-// A crash loses at most the entry being written.
+// behind the stored directory and are committed by the last write of their
+// update (a record, or the header); packing moves entries in place, each into
+// space nothing stored refers to. A crash loses at most the entry being
+// written. Free space inside the file (old directories, deleted and replaced
+// entries) is reused by later entries, so the working file stays within a
+// small factor of its packed size, and an update costs about as much as its
+// entry.
 
 struct tCompoundRecord;
 using CompoundHandle = tCompoundRecord*;
@@ -53,7 +57,8 @@ LUMOGAME_API bool ClearCompound(CompoundHandle compound);
 // Hides the entries named by [Source] Ignore1..IgnoreN of the configuration,
 // so that the loaders read those names from loose files.
 LUMOGAME_API bool CheckCompound(CompoundHandle compound);
-// Drops deleted entries and gaps, writes the directory sorted by name.
+// Drops deleted entries and gaps, writes the directory sorted by name;
+// only entries not in place move.
 LUMOGAME_API bool PackCompound(CompoundHandle compound);
 
 // ---- Entries ----

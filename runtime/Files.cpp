@@ -238,6 +238,28 @@ bool FlushFile(FileHandle file) {
   return true;
 }
 
+bool SyncFile(FileHandle file) {
+  if (!FlushFile(file)) {
+    return false;
+  }
+  if (fsync(fileno(file->stream)) != 0) {
+    RememberError();
+    return false;
+  }
+  return true;
+}
+
+bool TruncateFile(FileHandle file, uint32_t length) {
+  if (!FlushFile(file)) {
+    return false;
+  }
+  if (length > INT32_MAX || ftruncate(fileno(file->stream), static_cast<off_t>(length)) != 0) {
+    RememberError();
+    return false;
+  }
+  return true;
+}
+
 bool CheckFile(const char* name) {
   const std::optional<std::string> path = platform::MapFileName(name);
   struct stat status;

@@ -63,6 +63,13 @@ LUMOGAME_API bool WriteFileExactly(FileHandle file, const void* data, uint32_t c
 // beyond 2^31 - 1.
 LUMOGAME_API int32_t SeekFile(FileHandle file, int32_t offset, tSeekMode seekMode);
 LUMOGAME_API bool FlushFile(FileHandle file);
+// Writes out the buffer and asks the system to put the file's bytes on the
+// disk, so a power cut cannot lose them (FlushFile only survives a crash of
+// the program).
+bool SyncFile(FileHandle file);
+// Writes out the buffer and cuts the file to length bytes (or extends it
+// with zeros); the position is unchanged.
+bool TruncateFile(FileHandle file, uint32_t length);
 // True when a file or folder of that name exists.
 LUMOGAME_API bool CheckFile(const char* name);
 // The system's code (errno) of the last failed file operation.

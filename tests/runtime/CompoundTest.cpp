@@ -5,8 +5,10 @@
 #include <string>
 
 #include "CompoundArchiveSupport.h"
+#include "support/DebugLogReader.h"
 #include "platform/FileSystem.h"
 #include "runtime/Compound.h"
+#include "runtime/DebugLog.h"
 #include "runtime/FileNames.h"
 #include "runtime/Files.h"
 #include "runtime/Folders.h"
@@ -142,6 +144,34 @@ TEST_F(CompoundTest, MalformedArchivesAreRefused) {
     CompoundHandle compound = OpenCompound(GameName("bad.lmp").c_str(), false);
     EXPECT_EQ(compound, nullptr) << testCase.what;
     CloseCompound(compound);
+  }
+}
+
+TEST_F(CompoundTest, RefusedDirectoryOffsetsAreLoggedForWhatIsWrong) {
+  const struct {
+    uint32_t directoryOffset;
+    const char* line;
+  } cases[] = {
+      {4, "OpenCompound() PACK directory lies inside the header"},
+      {11, "OpenCompound() PACK directory lies inside the header"},
+      {4000, "OpenCompound() PACK directory lies past the end of the file"},
+  };
+  for (const auto& testCase : cases) {
+    SCOPED_TRACE(testCase.directoryOffset);
+    Bytes bytes = BuildArchive({{"only.dat", "12345"}});
+    PutWord(bytes, 4, testCase.directoryOffset);
+    StoreBytes("bad.lmp", bytes);
+    SetDebugMode(DebugModeOverwrite);
+    EXPECT_EQ(OpenCompound(GameName("bad.lmp").c_str(), false), nullptr);
+    SetDebugMode(DebugModeOff);
+    const std::string log = testing_support::ReadDebugLog();
+    // One line says what is wrong, and only that one.
+    EXPECT_NE(log.find(testCase.line), std::string::npos) << log;
+    size_t lines = 0;
+    for (size_t at = log.find("PACK directory"); at != std::string::npos; at = log.find("PACK directory", at + 1)) {
+      ++lines;
+    }
+    EXPECT_EQ(lines, 1u) << log;
   }
 }
 
