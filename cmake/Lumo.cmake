@@ -40,13 +40,16 @@ endfunction()
 
 # lumo_program(<target> <sources>...)
 # Every executable of the project is made here. A program exports its
-# default-visible symbols, so the run-time library finds the program's
-# version record (LUMO_PROGRAM_VERSION_RECORD) by name in the running process;
-# a program made otherwise shows "no version information". The check at the
-# end of the top-level CMakeLists.txt refuses an executable made any other way.
+# version record (LUMO_PROGRAM_VERSION_RECORD), and nothing else, so the
+# run-time library finds the record by name in the running process while a
+# plug-in loaded by the program never binds to the program's own functions; a
+# program made otherwise shows "no version information". The check at the end
+# of the top-level CMakeLists.txt refuses an executable made any other way.
+set(LUMO_PROGRAM_EXPORTS ${CMAKE_CURRENT_LIST_DIR}/ProgramExports.list)
 function(lumo_program target)
   add_executable(${target} ${ARGN})
-  set_target_properties(${target} PROPERTIES ENABLE_EXPORTS ON LUMO_PROGRAM ON)
+  target_link_options(${target} PRIVATE "LINKER:--dynamic-list=${LUMO_PROGRAM_EXPORTS}")
+  set_target_properties(${target} PROPERTIES LUMO_PROGRAM ON LINK_DEPENDS ${LUMO_PROGRAM_EXPORTS})
 endfunction()
 
 # lumo_check_programs()
