@@ -46,6 +46,14 @@ struct Message {
   int32_t x = 0;         // position (mouse messages, Move)
   int32_t y = 0;
   uint32_t buttons = 0;  // button-state bits (mouse messages)
+  // Messages from kFirstUserMessage up, which other libraries post to the
+  // window: their two parameters, passed on untouched.
+  uintptr_t wordParameter = 0;
+  intptr_t longParameter = 0;
 };
+
+// Message numbers from here up belong to other libraries (their kind is the
+// number); the run-time system's own kinds stay below.
+constexpr uint32_t kFirstUserMessage = 1024;
 
 }  // namespace platform

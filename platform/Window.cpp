@@ -1,8 +1,45 @@
 #include "platform/Window.h"
 
+#include <mutex>
+
 #include "platform/MessageQueue.h"
 
 namespace platform {
+
+namespace {
+
+// The open window as other threads see it. The mutex and serials are
+// constant-initialised globals that nothing destroys, so a library posting
+// from its own thread while the process ends still finds them.
+std::mutex openWindowMutex;
+uint32_t openWindowSerial = 0;
+uint32_t lastWindowSerial = 0;
+std::string openWindowTitle;
+
+void NoteOpenTitle(const std::string& title) { openWindowTitle = title; }
+
+}  // namespace
+
+uint32_t FindOpenWindow(const std::string& title) {
+  std::lock_guard lock(openWindowMutex);
+  return openWindowSerial != 0 && openWindowTitle == title ? openWindowSerial : 0;
+}
+
+bool WithOpenWindow(uint32_t serial, const std::function<void()>& action) {
+  std::lock_guard lock(openWindowMutex);
+  if (serial == 0 || serial != openWindowSerial) {
+    return false;
+  }
+  action();
+  return true;
+}
+
+Window::Window(const WindowSettings& settings) : settings_(settings) {
+  std::lock_guard lock(openWindowMutex);
+  serial_ = ++lastWindowSerial;
+  openWindowSerial = serial_;
+  NoteOpenTitle(settings_.title);
+}
 
 std::unique_ptr<Window> Window::Create(const WindowSettings& settings) {
   if (!GetBackend().OpenWindow(settings)) {
@@ -11,7 +48,15 @@ std::unique_ptr<Window> Window::Create(const WindowSettings& settings) {
   return std::unique_ptr<Window>(new Window(settings));
 }
 
-Window::~Window() { GetBackend().CloseWindow(); }
+Window::~Window() {
+  {
+    std::lock_guard lock(openWindowMutex);
+    if (openWindowSerial == serial_) {
+      openWindowSerial = 0;
+    }
+  }
+  GetBackend().CloseWindow();
+}
 
 void Window::Show() {
   GetBackend().ShowWindow(true);
@@ -25,6 +70,12 @@ void Window::Hide() {
 
 void Window::SetTitle(const std::string& title) {
   settings_.title = title;
+  {
+    std::lock_guard lock(openWindowMutex);
+    if (openWindowSerial == serial_) {
+      NoteOpenTitle(title);
+    }
+  }
   GetBackend().SetWindowTitle(title);
 }
 

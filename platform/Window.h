@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -39,6 +40,10 @@ class Window {
 
   void Present(const FrameView& frame);
 
+  // Names this window to other threads and libraries: never 0, never
+  // given to another window.
+  uint32_t Serial() const { return serial_; }
+
   // The queue of the game thread, as the window's own.
   void Post(const Message& message);
   Message Get();
@@ -47,10 +52,20 @@ class Window {
   bool Wait(int32_t timeoutMilliseconds);
 
  private:
-  explicit Window(const WindowSettings& settings) : settings_(settings) {}
+  explicit Window(const WindowSettings& settings);
 
   WindowSettings settings_;
   bool visible_ = false;
+  uint32_t serial_ = 0;
 };
+
+// ---- The open window, from any thread ----
+
+// The serial of the open window with exactly this title; 0 when none is.
+uint32_t FindOpenWindow(const std::string& title);
+// Runs the action while the window with this serial stays open (it cannot
+// close meanwhile); false, without running it, when that window is not
+// open. The action must not open or close a window.
+bool WithOpenWindow(uint32_t serial, const std::function<void()>& action);
 
 }  // namespace platform

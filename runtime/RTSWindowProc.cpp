@@ -2,6 +2,7 @@
 
 #include "platform/MessageQueue.h"
 #include "runtime/DebugLog.h"
+#include "runtime/GameWindow.h"
 #include "runtime/Display.h"
 #include "runtime/RTSState.h"
 
@@ -112,6 +113,10 @@ void DispatchRTSMessage(const Message& message) {
     RTS().looping = false;
     return;
   }
+  DispatchToWindowProcedure(message);
+}
+
+void RunRTSWindowProcedure(const Message& message) {
   if (!WindowProcedure(message)) {
     DefaultHandling(message);
   }
