@@ -29,3 +29,13 @@ foreach(extension IN ITEMS dlt dlm)
   set_target_properties(Trial1_${extension} PROPERTIES OUTPUT_NAME Trial1 PREFIX "" SUFFIX ".${extension}")
   target_link_options(Trial1_${extension} PRIVATE -Wl,--no-undefined)
 endforeach()
+
+# LumoConnection: the network library on the run-time system, with the
+# platform layer's socket events of its own.
+if(TARGET lumo_network)
+  add_library(LumoConnection SHARED ${CMAKE_SOURCE_DIR}/network/LumoConnectionLibrary.cpp)
+  target_link_libraries(LumoConnection
+    PRIVATE "$<LINK_LIBRARY:WHOLE_ARCHIVE,lumo_network>" lumo_platform LumoGame)
+  target_include_directories(LumoConnection PUBLIC ${CMAKE_SOURCE_DIR})
+  target_link_options(LumoConnection PRIVATE -Wl,--no-undefined)
+endif()

@@ -33,3 +33,15 @@ if(DEFINED EXPECTED_EXPORTS)
   endif()
   message(STATUS "${LIBRARY}: exports exactly its entry points")
 endif()
+
+# Functions that must be exported undecorated (C linkage), given as
+# -DEXPECTED=name1,name2,...
+if(DEFINED EXPECTED)
+  string(REPLACE "," ";" expected_names "${EXPECTED}")
+  foreach(name IN LISTS expected_names)
+    if(NOT symbols MATCHES "(^|\n)[0-9a-f]* T ${name}\n")
+      message(FATAL_ERROR "${LIBRARY} does not export ${name} with C linkage")
+    endif()
+  endforeach()
+  message(STATUS "${LIBRARY}: exports ${EXPECTED}")
+endif()
