@@ -35,6 +35,8 @@ constexpr SeedTarget kTargets[] = {
     {"BSPStream", WriteBSPStreamSeeds},
     {"ObjectFile", WriteObjectFileSeeds},
     {"ArchiveMedia", WriteArchiveMediaSeeds},
+    {"Greeting", WriteGreetingSeeds},
+    {"ConnectionRead", WriteConnectionReadSeeds},
 };
 
 }  // namespace

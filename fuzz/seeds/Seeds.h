@@ -23,6 +23,8 @@ void WriteLogicRecordSeeds(const std::filesystem::path& folder);
 void WriteBSPStreamSeeds(const std::filesystem::path& folder);
 void WriteObjectFileSeeds(const std::filesystem::path& folder);
 void WriteArchiveMediaSeeds(const std::filesystem::path& folder);
+void WriteGreetingSeeds(const std::filesystem::path& folder);
+void WriteConnectionReadSeeds(const std::filesystem::path& folder);
 
 // Writes bytes as one seed file; false (with a message) on failure.
 bool WriteSeed(const std::filesystem::path& folder, const std::string& name,
