@@ -151,7 +151,10 @@ void TearDownConnection(ConnectionData* connection) {
   getsockname(connection->socket, reinterpret_cast<sockaddr*>(&connection->localAddress), &length);
   connection->closed = true;
   RemoveServerConnection(connection->server, connection);
+  // The number is free once closed and the system gives it to the next
+  // file at once: the record must not keep it.
   DestroySocket(connection->socket, true);
+  connection->socket = kInvalidSocket;
   if (message != 0) {
     SlotTable& table = Table();
     std::lock_guard lock(table.mutex);

@@ -90,6 +90,7 @@ TEST_F(NetworkTest, AFileThatGetsTheOldDescriptorIsNotTouched) {
   ASSERT_TRUE(GetLocalPort(client, &localPort));
   peer.Reset();
   ASSERT_TRUE(PumpUntil([&] { return Log().closes[client] == 1; }));
+  EXPECT_EQ(client->socket, kInvalidSocket);
 
   // The file takes the socket's old number, as a file opened next may.
   ScopedFd opened(open("kept.txt", O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0600));
