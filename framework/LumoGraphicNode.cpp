@@ -16,6 +16,7 @@
 #include "runtime/Drawing.h"
 #include "runtime/GraphicFiles.h"
 #include "runtime/Modules.h"
+#include "runtime/Printing.h"
 
 namespace {
 
@@ -512,6 +513,87 @@ bool LumoGraphicNode::CopyViewport(ViewportHandle viewport, int32_t left, int32_
   }
   ViewportToGraphic(viewport, Graphic(), left, top);
   return true;
+}
+
+template <typename Replace>
+void LumoGraphicNode::ReplaceIn(int32_t left, int32_t top, int32_t width, int32_t height, Replace&& replace) {
+  if (Data == 0) {
+    return;
+  }
+  const int64_t right = std::min<int64_t>(static_cast<int64_t>(left) + width, Width);
+  const int64_t bottom = std::min<int64_t>(static_cast<int64_t>(top) + height, Height);
+  const int32_t cutLeft = std::max(left, 0);
+  const int32_t cutTop = std::max(top, 0);
+  if (right <= cutLeft || bottom <= cutTop) {
+    return;
+  }
+  ReleaseLock();
+  LockedGraphic* locked = LockGraphic(Graphic());
+  if (locked == nullptr) {
+    return;
+  }
+  SelectPixelAt(locked, cutLeft, cutTop);
+  replace(locked, static_cast<int32_t>(right - cutLeft), static_cast<int32_t>(bottom - cutTop));
+  UnlockGraphic(locked);
+}
+
+void LumoGraphicNode::ReplaceInkAndPaper(int32_t left, int32_t top, int32_t width, int32_t height,
+                                         const sRGB& oldInk, const sRGB& newInk, const sRGB& oldPaper,
+                                         const sRGB& newPaper) {
+  ReplaceIn(left, top, width, height, [&](LockedGraphic* locked, int32_t cutWidth, int32_t cutHeight) {
+    ::ReplaceInkAndPaper(locked, ConvertRGB(oldInk), ConvertRGB(newInk), ConvertRGB(oldPaper), ConvertRGB(newPaper),
+                         cutWidth, cutHeight);
+  });
+}
+
+void LumoGraphicNode::ReplacePaper(int32_t left, int32_t top, int32_t width, int32_t height, const sRGB& key,
+                                   const sRGB& keyValue, const sRGB& otherValue) {
+  ReplaceIn(left, top, width, height, [&](LockedGraphic* locked, int32_t cutWidth, int32_t cutHeight) {
+    ::ReplacePaper(locked, ConvertRGB(key), ConvertRGB(keyValue), ConvertRGB(otherValue), cutWidth, cutHeight);
+  });
+}
+
+// ---- Printing and saving ----
+
+bool LumoGraphicNode::Print() {
+  if (Data == 0 || !PrintGraphic(Graphic())) {
+    DebugPrint("LumoGraphicNode::Print() Cannot print graphic (Name=%s, Data=%p)\n", DebugText(Name),
+               reinterpret_cast<const void*>(Data));
+    return false;
+  }
+  return true;
+}
+
+bool LumoGraphicNode::Save(const char* fileName) {
+  if (Data == 0) {
+    DebugPrint("LumoGraphicNode::Save() No data to save (Name=%s, Data=%p)\n", DebugText(Name),
+               reinterpret_cast<const void*>(Data));
+    return false;
+  }
+  return SaveGraphic(Graphic(), fileName);
+}
+
+bool LumoGraphicNode::SavePart(int32_t left, int32_t top, int32_t width, int32_t height) {
+  if (Data == 0) {
+    DebugPrint("LumoGraphicNode::Save() No data to save (Name=%s, Data=%p)\n", DebugText(Name),
+               reinterpret_cast<const void*>(Data));
+    return false;
+  }
+  return SavePartialGraphic(Graphic(), Name, left, top, width, height);
+}
+
+// A node of a sorted list is indexed by its name, so it leaves the list while
+// it is renamed and joins it again at the end.
+bool LumoGraphicNode::SavePartAs(const char* fileName, int32_t left, int32_t top, int32_t width, int32_t height) {
+  LumoList* list = parent;
+  if (list != nullptr) {
+    list->Remove(this);
+  }
+  SetName(fileName);
+  if (list != nullptr) {
+    list->Append(this);
+  }
+  return SavePart(left, top, width, height);
 }
 
 // ---- Rendering ----

@@ -137,6 +137,22 @@ class LumoGraphicNode : public LumoNode {
   bool CopyPart(LumoGraphicNode* source, int32_t sourceLeft, int32_t sourceTop, int32_t destLeft, int32_t destTop,
                 int32_t width, int32_t height);
   bool CopyViewport(ViewportHandle viewport, int32_t left, int32_t top);
+  // In the rectangle (cut to the graphic): the first colour becomes the
+  // second, else the third the fourth (the run-time's operation).
+  void ReplaceInkAndPaper(int32_t left, int32_t top, int32_t width, int32_t height, const sRGB& oldInk,
+                          const sRGB& newInk, const sRGB& oldPaper, const sRGB& newPaper);
+  // In the rectangle: the first colour becomes the second, every other the third.
+  void ReplacePaper(int32_t left, int32_t top, int32_t width, int32_t height, const sRGB& key, const sRGB& keyValue,
+                    const sRGB& otherValue);
+
+  // ---- Printing and saving ----
+
+  bool Print();
+  // The whole graphic to a picture file.
+  bool Save(const char* fileName);
+  // A part of it, to the file named by the node (SavePartAs renames first).
+  bool SavePart(int32_t left, int32_t top, int32_t width, int32_t height);
+  bool SavePartAs(const char* fileName, int32_t left, int32_t top, int32_t width, int32_t height);
 
   // Draws the node into a viewport at (x, y) plus its origin: stretched,
   // keyed or blended as its fields say.
@@ -170,6 +186,10 @@ class LumoGraphicNode : public LumoNode {
   // locked destination at its pixel cursor.
   void BlendInto(LockedGraphic* destination, LockedGraphic* source, int32_t width, int32_t height);
   void ReportCopyFailure(const char* operation, const LumoGraphicNode* source) const;
+  // Cuts the rectangle to the graphic, locks it with the cursor at the cut
+  // corner and runs replace(lock, width, height); nothing when empty.
+  template <typename Replace>
+  void ReplaceIn(int32_t left, int32_t top, int32_t width, int32_t height, Replace&& replace);
   // Walks the ellipse's steps: visit(x, scaled y) for each of the eight
   // symmetric offsets' quarter, as (dx, dy) pairs around the centre.
   template <typename Visit>

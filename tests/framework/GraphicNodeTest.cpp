@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -239,6 +240,51 @@ TEST_F(GraphicNodeTest, StoredFieldsKeepAnAlphaFactorOfAByte) {
   EXPECT_EQ(node->Left, -3);
   EXPECT_EQ(node->Top, 7);
   DestroyObject(loaded);
+}
+
+}  // namespace
+}  // namespace framework_testing
+
+namespace framework_testing {
+namespace {
+
+TEST_F(GraphicNodeTest, ReplacementsWorkInTheRectangleCutToTheGraphic) {
+  StartWith(false);
+  LumoGraphicNode* node = MakeNode("inks", 6, 4, kBlack);
+  node->SetPixel(5, 3, ConvertRGB(kRed));
+  node->SetPixel(0, 0, ConvertRGB(kRed));
+
+  node->ReplaceInkAndPaper(3, 2, 10, 10, kRed, kGreen, kBlack, kWhite);
+
+  EXPECT_EQ(node->GetPixel(5, 3), ConvertRGB(kGreen));
+  EXPECT_EQ(node->GetPixel(3, 2), ConvertRGB(kWhite));
+  EXPECT_EQ(node->GetPixel(2, 2), ConvertRGB(kBlack));  // outside the rectangle
+  EXPECT_EQ(node->GetPixel(0, 0), ConvertRGB(kRed));
+
+  node->ReplacePaper(-5, -5, 7, 7, kRed, kMagenta, kBlack);
+
+  EXPECT_EQ(node->GetPixel(0, 0), ConvertRGB(kMagenta));
+  EXPECT_EQ(node->GetPixel(1, 1), ConvertRGB(kBlack));
+  EXPECT_EQ(node->GetPixel(3, 2), ConvertRGB(kWhite));  // outside the cut rectangle
+  node->ReplacePaper(6, 0, 3, 3, kRed, kMagenta, kBlack);  // empty once cut: nothing
+}
+
+TEST_F(GraphicNodeTest, SavingWritesPictureFilesAndRefusesWithoutAGraphic) {
+  StartWith(false);
+  LumoGraphicNode* node = MakeNode("part.bmp", 8, 8, kRed);
+  EXPECT_TRUE(node->Save("whole.bmp"));
+  EXPECT_TRUE(node->SavePart(2, 2, 4, 4));
+  EXPECT_TRUE(node->SavePartAs("other.bmp", 0, 0, 2, 2));
+  EXPECT_STREQ(node->Name, "other.bmp");
+  EXPECT_EQ(list->FindByName("other.bmp"), node);
+  EXPECT_EQ(list->FindByName("part.bmp"), nullptr);
+  for (const char* file : {"whole.bmp", "part.bmp", "other.bmp"}) {
+    EXPECT_TRUE(std::ifstream(file).good()) << file;
+  }
+  LumoGraphicNode* empty = list->ProvideGraphicAt("empty", 0, 0);
+  EXPECT_FALSE(empty->Save("never.bmp"));
+  EXPECT_FALSE(empty->Print());
+  EXPECT_FALSE(std::ifstream("never.bmp").good());
 }
 
 }  // namespace
