@@ -1,6 +1,8 @@
 #include "navigation/YLPathFinder.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <limits>
 #include <new>
 #include <utility>
 
@@ -9,17 +11,6 @@
 #include "navigation/YLSectors.h"
 
 namespace {
-
-// The open list keeps descending f, so the node with the smallest f is last.
-// As a search callback: positive when the key belongs behind the element.
-int CompareDescendingTotalCost(const void* key, const void* element) {
-  const int64_t keyCost = (*static_cast<YLPathPlanNode* const*>(key))->GetTotalCost();
-  const int64_t elementCost = (*static_cast<YLPathPlanNode* const*>(element))->GetTotalCost();
-  if (keyCost < elementCost) {
-    return 1;
-  }
-  return keyCost > elementCost ? -1 : 0;
-}
 
 // The middle of a border in the given map: the signed integer halving of the
 // sum of its vertices' coordinates. False when a vertex is missing.
@@ -35,13 +26,26 @@ bool BorderMidpoint(const YLSectors& sectors, const YLSectorBorder& border, int3
   return true;
 }
 
+// Whether a crossing at (x, y) reached from `from` may cost less from the
+// start than the existing node: false when even the lower bound of its cost,
+// the larger of the two coordinate steps (no root is shorter), reaches the
+// existing cost. The bound is saturated as the costs are.
+bool MayBeCheaper(const YLPathPlanNode& from, int32_t x, int32_t y,
+                  const YLPathPlanNode& existing) {
+  const int64_t dx = std::llabs(static_cast<int64_t>(x) - from.x);
+  const int64_t dy = std::llabs(static_cast<int64_t>(y) - from.y);
+  const int64_t bound = std::min<int64_t>(from.costFromStart + std::max(dx, dy),
+                                          std::numeric_limits<int32_t>::max());
+  return existing.costFromStart > bound;
+}
+
 bool TouchesSector(const YLSectorBorder& border, const YLSector* sector) {
   return sector != nullptr && (border.Left == sector || border.Right == sector);
 }
 
 }  // namespace
 
-YLPathFinder::YLPathFinder() : openList(nullptr, CompareDescendingTotalCost) {}
+YLPathFinder::YLPathFinder() = default;
 
 YLPathFinder::~YLPathFinder() = default;
 
@@ -198,7 +202,7 @@ std::unique_ptr<YLPath> YLPathFinder::GuardedSearch(int32_t fromX, int32_t fromY
 
 void YLPathFinder::BeginSearch() {
   poolCount = 0;
-  openList.SetCountInCapacity(0);
+  openList.clear();
   const size_t borderCount = static_cast<size_t>(SectorMap()->GetBorderCount());
   if (stampOfBorder.size() < borderCount) {
     nodeOfBorder.resize(borderCount, -1);
@@ -239,9 +243,9 @@ std::unique_ptr<YLPath> YLPathFinder::Search(int32_t fromX, int32_t fromY, int32
       return nullptr;
     }
   }
-  while (openList.count > 0) {
-    YLPathPlanNode* current = openList[openList.count - 1];
-    openList.SetCountInCapacity(openList.count - 1);
+  while (!openList.empty()) {
+    YLPathPlanNode* current = openList.back().node;
+    openList.pop_back();
     stateOfBorder[static_cast<size_t>(BorderIndex(current->border))] = NodeState::Closed;
     if (current->border->Touches(goalSector)) {
       return FinishRoute(current, toX, toY);
@@ -281,19 +285,29 @@ bool YLPathFinder::OfferCrossing(YLPathPlanNode* from, YLSectorBorder* border, i
   if (index < 0 || !BorderMidpoint(*SectorMap(), *border, midX, midY)) {
     return true;
   }
+  const size_t slot = static_cast<size_t>(index);
+  if (rules.kind != SearchKind::Limited && enteredFrom < 0 && stampOfBorder[slot] == searchStamp &&
+      EntersFromSide(*from, *border)) {
+    OfferSeenBorder(*from, midX, midY, slot);
+    return true;
+  }
   YLPathPlanNode* node = MakeNode(border, midX, midY);
   if (node == nullptr) {
     return false;
   }
   const bool connected = enteredFrom >= 0 ? node->ConnectPreviousInSector(from, enteredFrom)
                                           : node->ConnectPrevious(from);
-  node->SetEstimate(toX, toY);
+  // The limited search's rule reads the cost from the start; the estimate
+  // is only wanted for a node that is kept.
+  node->costFromStart = node->GetCostFromStart();
   if (!connected || !MayCross(*node, *from, rules)) {
     ReleaseLastNode();
     return true;
   }
-  const size_t slot = static_cast<size_t>(index);
   if (stampOfBorder[slot] != searchStamp) {
+    // Measured from the border's middle, where the node was made: the
+    // limited search's rule may have moved its point since.
+    node->estimate = YLPathPlanNode::Distance(midX, midY, toX, toY);
     stampOfBorder[slot] = searchStamp;
     nodeOfBorder[slot] = poolCount - 1;
     stateOfBorder[slot] = NodeState::Open;
@@ -302,14 +316,41 @@ bool YLPathFinder::OfferCrossing(YLPathPlanNode* from, YLSectorBorder* border, i
   }
   // The border has a node already: it takes the new way when that is
   // cheaper. An open node keeps its place in the open list and its costs; a
-  // closed one has its costs refreshed.
+  // closed one has its costs refreshed. Both nodes stand for the same border
+  // and so carry the same estimate (from its middle to the goal): comparing
+  // the costs from the start compares their f.
   YLPathPlanNode& existing = PoolNode(nodeOfBorder[slot]);
-  if (node->GetTotalCost() < existing.GetTotalCost() && existing.ConnectPrevious(node->previous) &&
+  if (node->costFromStart < existing.costFromStart && existing.ConnectPrevious(node->previous) &&
       stateOfBorder[slot] == NodeState::Closed) {
     existing.RefreshCosts();
   }
   ReleaseLastNode();
   return true;
+}
+
+// A border that has a node in this search, offered again on foot or by
+// vehicle, from a node whose next sector the border touches. What a fresh
+// node would do, without making one: the rules let every such crossing
+// pass, the estimate is the existing node's, so the existing node takes the
+// new way when it costs less from the start.
+void YLPathFinder::OfferSeenBorder(YLPathPlanNode& from, int32_t midX, int32_t midY, size_t slot) {
+  YLPathPlanNode& existing = PoolNode(nodeOfBorder[slot]);
+  if (!MayBeCheaper(from, midX, midY, existing)) {
+    return;  // not even the shortest conceivable step makes it cheaper
+  }
+  const int64_t sum =
+      static_cast<int64_t>(YLPathPlanNode::Distance(from.x, from.y, midX, midY)) + from.costFromStart;
+  const int32_t cost = static_cast<int32_t>(
+      std::min<int64_t>(sum, std::numeric_limits<int32_t>::max()));
+  if (cost < existing.costFromStart && existing.ConnectPrevious(&from) &&
+      stateOfBorder[slot] == NodeState::Closed) {
+    existing.RefreshCosts();
+  }
+}
+
+bool YLPathFinder::EntersFromSide(const YLPathPlanNode& from, const YLSectorBorder& border) {
+  const YLSector* side = from.NextSector();
+  return side != nullptr && (border.Left == side || border.Right == side);
 }
 
 bool YLPathFinder::MayCross(YLPathPlanNode& node, const YLPathPlanNode& from,
@@ -327,13 +368,42 @@ bool YLPathFinder::MayCross(YLPathPlanNode& node, const YLPathPlanNode& from,
 }
 
 void YLPathFinder::InsertOpen(YLPathPlanNode* node) {
-  int32_t position = 0;
-  // Among equal f the new node goes directly behind the equal element the
-  // search met, so a newer node is usually taken first.
-  if (openList.Search(node, position)) {
-    ++position;
+  const int64_t cost = node->GetTotalCost();
+  const OpenEntry* entries = openList.data();
+  // A new node's f is usually close to the smallest, so its place is found
+  // from the back: behind every node of a larger f, before every smaller.
+  int32_t position = static_cast<int32_t>(openList.size());
+  while (position > 0 && entries[position - 1].totalCost < cost) {
+    --position;
   }
-  openList.Insert(position, node);
+  const int32_t equalEnd = position;
+  while (position > 0 && entries[position - 1].totalCost == cost) {
+    --position;
+  }
+  if (position < equalEnd) {
+    position = PlaceAmongEqual(position, equalEnd);
+  }
+  openList.insert(openList.begin() + position, OpenEntry{cost, node});
+}
+
+int32_t YLPathFinder::PlaceAmongEqual(int32_t equalBegin, int32_t equalEnd) const {
+  // The open list is probed as a binary search over descending f would
+  // probe it (the middle of the whole list, then of the half left), and the
+  // new node goes directly behind the first node of equal f that a probe
+  // meets, so a newer node is usually taken first. Nodes before equalBegin
+  // have a larger f, those from equalEnd on a smaller one.
+  int32_t low = 0;
+  int32_t high = static_cast<int32_t>(openList.size()) - 1;
+  for (;;) {
+    const int32_t middle = (low + high) / 2;
+    if (middle < equalBegin) {
+      low = middle + 1;
+    } else if (middle >= equalEnd) {
+      high = middle - 1;
+    } else {
+      return middle + 1;
+    }
+  }
 }
 
 std::unique_ptr<YLPath> YLPathFinder::FinishRoute(YLPathPlanNode* reachedFrom, int32_t toX,

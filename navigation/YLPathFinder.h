@@ -4,7 +4,6 @@
 #include <memory>
 #include <vector>
 
-#include "base/tCollection.h"
 #include "navigation/YLPath.h"
 #include "navigation/YLPathPlanNode.h"
 
@@ -23,9 +22,9 @@ class YLSectors;
 // (its cache, or its last vehicle path). The next query may rewrite or
 // delete that chain: a caller that keeps a route copies it.
 //
-// The search is deterministic: its open list is a sorted array probed by
-// the collection engine's binary search, in a fixed order, with fixed tie
-// rules; nothing depends on addresses or on the clock.
+// The search is deterministic: its open list is a sorted array probed by a
+// binary search in a fixed order (that of the collection engine's search),
+// with fixed tie rules; nothing depends on addresses or on the clock.
 class YLPathFinder {
  public:
   static constexpr int32_t kCacheSize = 10;
@@ -113,6 +112,12 @@ class YLPathFinder {
   // mark for the limited search.
   bool MayCross(YLPathPlanNode& node, const YLPathPlanNode& from, const SearchRules& rules) const;
   void InsertOpen(YLPathPlanNode* node);
+  // Where a new node goes when the open list's nodes from equalBegin to
+  // before equalEnd have its f.
+  int32_t PlaceAmongEqual(int32_t equalBegin, int32_t equalEnd) const;
+  void OfferSeenBorder(YLPathPlanNode& from, int32_t midX, int32_t midY, size_t slot);
+  // Whether the border touches the sector the node leads into.
+  static bool EntersFromSide(const YLPathPlanNode& from, const YLSectorBorder& border);
   // The index of a border in the sector map; -1 when it is not there.
   int32_t BorderIndex(YLSectorBorder* border) const;
   // Prepares the pool, the open list and the border index for a search.
@@ -137,8 +142,13 @@ class YLPathFinder {
   std::vector<std::unique_ptr<YLPathPlanNode[]>> poolBlocks;
   int32_t poolCount = 0;
 
+  // An open node with its f, which stays fixed while the node is open.
+  struct OpenEntry {
+    int64_t totalCost;
+    YLPathPlanNode* node;
+  };
   // The open list in descending f: the node to expand next is the last.
-  tCollection<YLPathPlanNode*> openList;
+  std::vector<OpenEntry> openList;
   // Per border index of the map: the pool index of its node in this search
   // and where that node stands; valid only where the stamp is this search's.
   std::vector<int32_t> nodeOfBorder;

@@ -174,24 +174,14 @@ void YLPathPlanNode::Reinitialise(YLSectorBorder* crossedBorder, int32_t pointX,
   limitedCrossing = 0;
 }
 
-int32_t YLPathPlanNode::Distance(int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
-  const uint64_t dx = static_cast<uint64_t>(std::llabs(static_cast<int64_t>(x2) - x1));
-  const uint64_t dy = static_cast<uint64_t>(std::llabs(static_cast<int64_t>(y2) - y1));
-  constexpr uint64_t kOutOfRange = uint64_t{1} << 31;
-  if (dx >= kOutOfRange || dy >= kOutOfRange) {
-    return kLargest;
-  }
-  const uint64_t squares = dx * dx + dy * dy;  // below 2^63
-  // The double's root is within one of the exact one; the integer checks
-  // make the truncation exact on every machine.
-  uint64_t root = static_cast<uint64_t>(std::sqrt(static_cast<double>(squares)));
+uint64_t YLPathPlanNode::CorrectRoot(uint64_t root, uint64_t squares) {
   while (root * root > squares) {
     --root;
   }
   while ((root + 1) * (root + 1) <= squares) {
     ++root;
   }
-  return root > static_cast<uint64_t>(kLargest) ? kLargest : static_cast<int32_t>(root);
+  return root;
 }
 
 bool YLPathPlanNode::ConnectPrevious(YLPathPlanNode* previousNode) {
@@ -231,13 +221,6 @@ bool YLPathPlanNode::ConnectPreviousInSector(YLPathPlanNode* previousNode, int32
     DebugPrint("YLPathPlanNode::ConnectPrevious error in algoritm!!!\n");
   }
   return true;
-}
-
-int32_t YLPathPlanNode::GetCostFromStart() const {
-  if (previous == nullptr) {
-    return 0;
-  }
-  return SaturatedSum(Distance(previous->x, previous->y, x, y), previous->costFromStart);
 }
 
 void YLPathPlanNode::SetEstimate(int32_t goalX, int32_t goalY) {

@@ -26,7 +26,22 @@ class YLPathPlanNode {
   // The square root of dx² + dy², truncated. The squares are taken in 64
   // bits, so no coordinate pair can overflow; a distance beyond the 32-bit
   // range answers the largest 32-bit value.
-  static int32_t Distance(int32_t x1, int32_t y1, int32_t x2, int32_t y2);
+  static int32_t Distance(int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
+    const uint64_t dx = AbsoluteDifference(x1, x2);
+    const uint64_t dy = AbsoluteDifference(y1, y2);
+    if (dx >= kOutOfRange || dy >= kOutOfRange) {
+      return kLargestCost;
+    }
+    const uint64_t squares = dx * dx + dy * dy;  // below 2^63
+    // Below 2^52 the double's root is correctly rounded and never reaches
+    // the next integer, so its truncation is exact; above, integer checks
+    // make it exact on every machine.
+    uint64_t root = static_cast<uint64_t>(__builtin_sqrt(static_cast<double>(squares)));
+    if (squares >= kExactRootLimit) {
+      root = CorrectRoot(root, squares);
+    }
+    return root > static_cast<uint64_t>(kLargestCost) ? kLargestCost : static_cast<int32_t>(root);
+  }
 
   // Makes previous the node this one is reached from and, for a crossing,
   // decides the side it enters from: from the previous node's NextSector.
@@ -39,7 +54,15 @@ class YLPathPlanNode {
   // costFromStart from the previous node, estimate towards the goal.
   void SetEstimate(int32_t goalX, int32_t goalY);
   // The previous node's cost plus the distance from its point; 0 at the start.
-  int32_t GetCostFromStart() const;
+  int32_t GetCostFromStart() const {
+    if (previous == nullptr) {
+      return 0;
+    }
+    const int64_t sum =
+        static_cast<int64_t>(Distance(previous->x, previous->y, x, y)) + previous->costFromStart;
+    return sum > kLargestCost ? kLargestCost
+                              : (sum < -kLargestCost - 1 ? -kLargestCost - 1 : static_cast<int32_t>(sum));
+  }
   // f of A*, wide enough that the sum never overflows.
   int64_t GetTotalCost() const { return static_cast<int64_t>(costFromStart) + estimate; }
   // After a reconnection: costFromStart again from the previous node, and the
@@ -71,6 +94,7 @@ class YLPathPlanNode {
   // links; used by the finder's node pool.
   void Reinitialise(YLSectorBorder* crossedBorder, int32_t pointX, int32_t pointY);
 
+  static constexpr int32_t kLargestCost = 0x7FFFFFFF;
   std::unique_ptr<YLPathPlanNode> next;  // towards the goal; owned
   YLPathPlanNode* previous = nullptr;    // towards the start
   YLSectorBorder* border = nullptr;      // null for the start and the goal
@@ -80,4 +104,14 @@ class YLPathPlanNode {
   int32_t estimate = 0;
   uint8_t entersFromLeft = 0;   // 1: reached from the border's Left sector
   uint8_t limitedCrossing = 0;  // the limited search may cross special borders here
+
+ private:
+  static constexpr uint64_t kOutOfRange = uint64_t{1} << 31;
+  static constexpr uint64_t kExactRootLimit = uint64_t{1} << 52;
+  static uint64_t AbsoluteDifference(int32_t first, int32_t second) {
+    const int64_t difference = static_cast<int64_t>(second) - first;
+    return static_cast<uint64_t>(difference < 0 ? -difference : difference);
+  }
+  // The root of squares from an estimate within one of it.
+  static uint64_t CorrectRoot(uint64_t root, uint64_t squares);
 };
