@@ -106,24 +106,87 @@ constexpr uint32_t KeyMask() {
   return Bytes == 2 ? 0xFFFFu : 0xFFFFFFu;
 }
 
+// 2- and 4-byte pixels as whole words of any alignment, for the row loops
+// below: the rows are restrict-qualified and the width a value, so the
+// compiler turns a row into vector code.
+template <uint32_t Bytes>
+struct LooseWordOf;
+template <>
+struct LooseWordOf<2> {
+  typedef uint16_t __attribute__((__may_alias__, __aligned__(1))) Type;
+};
+template <>
+struct LooseWordOf<4> {
+  typedef uint32_t __attribute__((__may_alias__, __aligned__(1))) Type;
+};
+template <uint32_t Bytes>
+using LooseWord = typename LooseWordOf<Bytes>::Type;
+
+template <uint32_t Bytes, typename Mixer>
+void PlainRow(LooseWord<Bytes>* __restrict to, const LooseWord<Bytes>* __restrict from,
+              const int32_t width, const Mixer mix, const uint32_t alpha) {
+  for (int32_t column = 0; column < width; ++column) {
+    to[column] = static_cast<LooseWord<Bytes>>(mix(from[column], to[column], alpha));
+  }
+}
+
+// Every destination pixel is written: the blend, or the pixel already there
+// where the source carries the key (a select, not a branch).
+template <uint32_t Bytes, typename Mixer>
+void KeyedRow(LooseWord<Bytes>* __restrict to, const LooseWord<Bytes>* __restrict from,
+              const int32_t width, const Mixer mix, const uint32_t alpha, const uint32_t keyValue) {
+  for (int32_t column = 0; column < width; ++column) {
+    const uint32_t source = from[column];
+    const uint32_t destination = to[column];
+    const uint32_t mixed = mix(source, destination, alpha);
+    to[column] = static_cast<LooseWord<Bytes>>((source & KeyMask<Bytes>()) != keyValue ? mixed
+                                                                                       : destination);
+  }
+}
+
+// Runs row(destination row, source row) over the block's rows.
+template <uint32_t Bytes, typename Row>
+void ForEachRow(const tBlendBlock& block, Row row) {
+  for (int32_t line = 0; line < block.Height; ++line) {
+    row(reinterpret_cast<LooseWord<Bytes>*>(block.Destination +
+                                            static_cast<std::ptrdiff_t>(line) * block.DestinationPitch),
+        reinterpret_cast<const LooseWord<Bytes>*>(
+            block.Source + static_cast<std::ptrdiff_t>(line) * block.SourcePitch));
+  }
+}
+
 template <uint32_t Bytes, MixKind Kind>
 void PlainMember(const tBlendBlock& block, uint32_t alpha) {
   const auto mix = MakeMixer<Kind>();
-  ForEachPixel<Bytes>(block, [&](uint8_t* to, const uint8_t* from, const uint8_t*) {
-    StorePixelBytes<Bytes>(to, mix(LoadPixelBytes<Bytes>(from), LoadPixelBytes<Bytes>(to), alpha));
-  });
+  if constexpr (Bytes == 3) {
+    ForEachPixel<Bytes>(block, [&](uint8_t* to, const uint8_t* from, const uint8_t*) {
+      StorePixelBytes<Bytes>(to, mix(LoadPixelBytes<Bytes>(from), LoadPixelBytes<Bytes>(to), alpha));
+    });
+  } else {
+    const int32_t width = block.Width;
+    ForEachRow<Bytes>(block, [&](LooseWord<Bytes>* to, const LooseWord<Bytes>* from) {
+      PlainRow<Bytes>(to, from, width, mix, alpha);
+    });
+  }
 }
 
 template <uint32_t Bytes, MixKind Kind>
 void KeyedMember(const tBlendBlock& block, uint32_t alpha, uint32_t key) {
   const auto mix = MakeMixer<Kind>();
   const uint32_t keyValue = key & KeyMask<Bytes>();
-  ForEachPixel<Bytes>(block, [&](uint8_t* to, const uint8_t* from, const uint8_t*) {
-    const uint32_t source = LoadPixelBytes<Bytes>(from);
-    if ((source & KeyMask<Bytes>()) != keyValue) {
-      StorePixelBytes<Bytes>(to, mix(source, LoadPixelBytes<Bytes>(to), alpha));
-    }
-  });
+  if constexpr (Bytes == 3) {
+    ForEachPixel<Bytes>(block, [&](uint8_t* to, const uint8_t* from, const uint8_t*) {
+      const uint32_t source = LoadPixelBytes<Bytes>(from);
+      if ((source & KeyMask<Bytes>()) != keyValue) {
+        StorePixelBytes<Bytes>(to, mix(source, LoadPixelBytes<Bytes>(to), alpha));
+      }
+    });
+  } else {
+    const int32_t width = block.Width;
+    ForEachRow<Bytes>(block, [&](LooseWord<Bytes>* to, const LooseWord<Bytes>* from) {
+      KeyedRow<Bytes>(to, from, width, mix, alpha, keyValue);
+    });
+  }
 }
 
 template <uint32_t Bytes, MixKind Kind>
