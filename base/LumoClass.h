@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <new>
 
@@ -146,6 +147,12 @@ const LumoClass* FindClass(const char* className);
 // owner's RegisterObject; a refused object is destroyed and null answered.
 // Null too when the class is unknown or its factory fails.
 LumoObject* CreateObject(const char* className, LumoObject* owner);
+
+// The classes from className up to its farthest registered ancestor, in the
+// order of BuildClassChain, as an array made once per class and kept for the
+// life of the process: loads and saves walk it for every object. An
+// unregistered name gives no classes; false for a null name.
+bool GetClassChain(const char* className, const LumoClass* const*& first, size_t& count);
 
 // A new list with one node per registered class from className up to its
 // farthest registered ancestor: each node is named after its class and holds

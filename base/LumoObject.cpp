@@ -182,12 +182,13 @@ namespace {
 // Runs Load (or Save) of every property of every class in the chain, from the
 // farthest registered ancestor down to the object's own class.
 bool ForEachPropertyFromRoot(const char* className, bool (*step)(const LumoProperty*, void*), void* context) {
-  std::unique_ptr<LumoList, tObjectDestroyer> chain(BuildClassChain(className));
-  if (chain == nullptr) {
+  const LumoClass* const* chain = nullptr;
+  size_t count = 0;
+  if (!GetClassChain(className, chain, count)) {
     return false;
   }
-  for (LumoNode* item = chain->last; item != nullptr; item = item->previous) {
-    const auto* record = reinterpret_cast<const LumoClass*>(item->Data);
+  for (size_t index = count; index-- > 0;) {
+    const LumoClass* record = chain[index];
     for (const LumoProperty* property = record->firstProperty; property != nullptr; property = property->next) {
       if (!step(property, context)) {
         return false;
