@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
@@ -20,11 +21,32 @@ struct tFileRecord {
   std::FILE* stream = nullptr;
   // A buffered stream must be repositioned between a write and a read.
   enum class Direction { None, Reading, Writing } lastDirection = Direction::None;
+  // Seeks on a regular file are answered at once but carried out by the next
+  // transfer, and only when it would not start where the stream stands:
+  // asking for the position, the end and going back (what a reader does to
+  // learn how much is left) then costs no system call and keeps the read
+  // buffer. -1: no seek waiting.
+  int64_t pendingPosition = -1;
+  bool regular = false;
+  // The file's size as last measured, valid while no handle of this process
+  // may have changed a file since (see sizeGeneration); -1 when unknown.
+  int64_t knownSize = -1;
+  uint64_t knownSizeGeneration = 0;
 };
 
 namespace {
 
 uint32_t lastFileError = 0;
+
+// Counts the operations of this process that may have changed the size of a
+// file: writes, flushes, closes and repositionings of a handle with bytes
+// waiting to be written, and files emptied at opening. A measured size stays
+// good while the count stands, so a reader asking for the end again and again
+// asks the system once. (Changes made by other programs while a file is open
+// are not seen until the count moves.)
+std::atomic<uint64_t> sizeGeneration{1};
+
+void SizesMayHaveChanged() { sizeGeneration.fetch_add(1, std::memory_order_relaxed); }
 
 void RememberError() { lastFileError = static_cast<uint32_t>(errno); }
 
@@ -79,15 +101,72 @@ int OpenDescriptor(const std::string& path, tFileMode fileMode, tOpenMode openMo
     errno = EACCES;
     return -1;
   }
-  if (openMode == OpenModeCreate && ftruncate(descriptor, 0) != 0) {
-    close(descriptor);
-    return -1;
+  if (openMode == OpenModeCreate) {
+    SizesMayHaveChanged();
+    if (ftruncate(descriptor, 0) != 0) {
+      close(descriptor);
+      return -1;
+    }
   }
   return descriptor;
 }
 
+// Carries out a seek waiting on the stream. A stream already at the target
+// only has its end-of-file mark cleared, as a seek would; its direction stays,
+// since it was not repositioned.
+bool ApplyPendingSeek(FileHandle file) {
+  if (file->pendingPosition < 0) {
+    return true;
+  }
+  const off_t target = static_cast<off_t>(file->pendingPosition);
+  file->pendingPosition = -1;
+  if (ftello(file->stream) == target) {
+    std::clearerr(file->stream);
+    return true;
+  }
+  if (fseeko(file->stream, target, SEEK_SET) != 0) {
+    RememberError();
+    return false;
+  }
+  file->lastDirection = tFileRecord::Direction::None;
+  return true;
+}
+
+// The size of a regular file; -1 when it cannot be had.
+int64_t MeasureSize(FileHandle file) {
+  const uint64_t generation = sizeGeneration.load(std::memory_order_relaxed);
+  if (file->knownSize >= 0 && file->knownSizeGeneration == generation) {
+    return file->knownSize;
+  }
+  struct stat status;
+  if (fstat(fileno(file->stream), &status) != 0) {
+    return -1;
+  }
+  file->knownSize = static_cast<int64_t>(status.st_size);
+  file->knownSizeGeneration = generation;
+  return file->knownSize;
+}
+
+// The target of a seek on a regular file, from its logical position or size
+// without moving the stream; false when that cannot be told without seeking.
+// A mode other than the three counts as from the start, as for the system.
+bool SeekTarget(FileHandle file, int32_t offset, tSeekMode seekMode, int64_t& target) {
+  int64_t base = 0;
+  if (seekMode == SeekModeCurrent) {
+    base = file->pendingPosition >= 0 ? file->pendingPosition
+                                      : static_cast<int64_t>(ftello(file->stream));
+  } else if (seekMode == SeekModeEnd) {
+    base = MeasureSize(file);
+  }
+  target = base + offset;
+  return base >= 0;
+}
+
 // Switches a stream between reading and writing, as buffered streams require.
 bool PrepareDirection(FileHandle file, tFileRecord::Direction direction) {
+  if (file->lastDirection == tFileRecord::Direction::Writing) {
+    SizesMayHaveChanged();  // the switch writes out what waits
+  }
   if (file->lastDirection != tFileRecord::Direction::None && file->lastDirection != direction &&
       std::fseek(file->stream, 0, SEEK_CUR) != 0) {
     RememberError();
@@ -118,6 +197,8 @@ FileHandle OpenFile(const char* name, tFileMode fileMode, tOpenMode openMode,
     return nullptr;
   }
   auto file = std::make_unique<tFileRecord>();
+  struct stat status;
+  file->regular = fstat(descriptor, &status) == 0 && S_ISREG(status.st_mode);
   file->stream = fdopen(descriptor, StreamMode(fileMode));
   if (file->stream == nullptr) {
     RememberError();
@@ -140,6 +221,9 @@ bool CloseFile(FileHandle file) {
     return false;
   }
   std::unique_ptr<tFileRecord> owned(file);
+  if (owned->lastDirection == tFileRecord::Direction::Writing) {
+    SizesMayHaveChanged();
+  }
   if (std::fclose(owned->stream) != 0) {
     RememberError();
     return false;
@@ -152,7 +236,7 @@ bool ReadFile(FileHandle file, void* buffer, uint32_t count, uint32_t& countRead
   if (file == nullptr || (buffer == nullptr && count > 0)) {
     return false;
   }
-  if (!PrepareDirection(file, tFileRecord::Direction::Reading)) {
+  if (!ApplyPendingSeek(file) || !PrepareDirection(file, tFileRecord::Direction::Reading)) {
     return false;
   }
   countRead = static_cast<uint32_t>(std::fread(buffer, 1, count, file->stream));
@@ -168,10 +252,11 @@ bool WriteFile(FileHandle file, const void* data, uint32_t count, uint32_t& coun
   if (file == nullptr || (data == nullptr && count > 0)) {
     return false;
   }
-  if (!PrepareDirection(file, tFileRecord::Direction::Writing)) {
+  if (!ApplyPendingSeek(file) || !PrepareDirection(file, tFileRecord::Direction::Writing)) {
     return false;
   }
   countWritten = static_cast<uint32_t>(std::fwrite(data, 1, count, file->stream));
+  SizesMayHaveChanged();
   if (countWritten < count) {
     RememberError();
     std::clearerr(file->stream);
@@ -209,6 +294,23 @@ int32_t SeekFile(FileHandle file, int32_t offset, tSeekMode seekMode) {
   if (file == nullptr) {
     return -1;
   }
+  int64_t target = 0;
+  if (file->regular && file->lastDirection != tFileRecord::Direction::Writing &&
+      SeekTarget(file, offset, seekMode, target)) {
+    // Nothing waits to be written, so the target is known without moving.
+    if (target < 0) {
+      lastFileError = EINVAL;  // before the start of the file: no move
+      return -1;
+    }
+    file->pendingPosition = target;
+    return target > INT32_MAX ? -1 : static_cast<int32_t>(target);
+  }
+  if (!ApplyPendingSeek(file)) {
+    return -1;
+  }
+  if (file->lastDirection == tFileRecord::Direction::Writing) {
+    SizesMayHaveChanged();  // the seek writes out what waits
+  }
   int origin = SEEK_SET;
   if (seekMode == SeekModeCurrent) {
     origin = SEEK_CUR;
@@ -231,7 +333,10 @@ bool FlushFile(FileHandle file) {
   if (file == nullptr) {
     return false;
   }
-  if (std::fflush(file->stream) != 0) {
+  if (file->lastDirection == tFileRecord::Direction::Writing) {
+    SizesMayHaveChanged();
+  }
+  if (!ApplyPendingSeek(file) || std::fflush(file->stream) != 0) {
     RememberError();
     return false;
   }

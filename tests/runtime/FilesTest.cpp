@@ -115,6 +115,43 @@ TEST(FilesTest, SeekFromTheEndGivesTheLengthAndWritesMixWithReads) {
   EXPECT_TRUE(CloseFile(file));
 }
 
+// Asking for the position and the end and going back, as a reader does to
+// learn how much is left, moves nothing: reading goes on where it stood, a
+// seek before the start is refused, and a reader at the end sees what another
+// handle appended once it seeks.
+TEST(FilesTest, PositionQueriesKeepTheReadingPlaceAndEndOfFileIsNotSticky) {
+  WriteText("grow.bin", "abcdef");
+  FileHandle reader = OpenFile("grow.bin", FileModeRead, OpenModeExisting, ShareModeDenyNone);
+  ASSERT_NE(reader, nullptr);
+  char buffer[8] = {};
+  ASSERT_TRUE(ReadFileExactly(reader, buffer, 2));
+  EXPECT_EQ(SeekFile(reader, 0, SeekModeCurrent), 2);
+  EXPECT_EQ(SeekFile(reader, 0, SeekModeEnd), 6);
+  EXPECT_EQ(SeekFile(reader, 2, SeekModeStart), 2);
+  EXPECT_EQ(SeekFile(reader, -3, SeekModeCurrent), -1);
+  EXPECT_EQ(SeekFile(reader, 0, SeekModeCurrent), 2);
+  ASSERT_TRUE(ReadFileExactly(reader, buffer, 4));
+  EXPECT_EQ(std::string(buffer, 4), "cdef");
+  uint32_t count = 9;
+  EXPECT_FALSE(ReadFile(reader, buffer, 1, count));
+  EXPECT_EQ(count, 0u);
+
+  FileHandle writer = OpenFile("grow.bin", FileModeReadWrite, OpenModeExisting, ShareModeDenyNone);
+  ASSERT_NE(writer, nullptr);
+  EXPECT_EQ(SeekFile(writer, 0, SeekModeEnd), 6);
+  EXPECT_TRUE(WriteFileExactly(writer, "gh", 2));
+  EXPECT_TRUE(FlushFile(writer));
+  EXPECT_EQ(SeekFile(reader, 0, SeekModeCurrent), 6);
+  EXPECT_TRUE(ReadFile(reader, buffer, 4, count));
+  EXPECT_EQ(std::string(buffer, count), "gh");
+  // A seek to a place away from the stream's moves it.
+  EXPECT_EQ(SeekFile(reader, 1, SeekModeStart), 1);
+  ASSERT_TRUE(ReadFileExactly(reader, buffer, 3));
+  EXPECT_EQ(std::string(buffer, 3), "bcd");
+  CloseFile(writer);
+  CloseFile(reader);
+}
+
 TEST(FilesTest, NullHandlesFail) {
   uint32_t count = 5;
   char buffer[1];
