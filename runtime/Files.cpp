@@ -32,6 +32,10 @@ struct tFileRecord {
   // may have changed a file since (see sizeGeneration); -1 when unknown.
   int64_t knownSize = -1;
   uint64_t knownSizeGeneration = 0;
+  // The stream's position when known without asking it; -1 when unknown.
+  int64_t settledPosition = -1;
+  // A read came back short: the stream may carry its end-of-file mark.
+  bool mayBeAtEnd = false;
 };
 
 namespace {
@@ -120,14 +124,23 @@ bool ApplyPendingSeek(FileHandle file) {
   }
   const off_t target = static_cast<off_t>(file->pendingPosition);
   file->pendingPosition = -1;
-  if (ftello(file->stream) == target) {
-    std::clearerr(file->stream);
+  const int64_t position =
+      file->settledPosition >= 0 ? file->settledPosition : static_cast<int64_t>(ftello(file->stream));
+  if (position == target) {
+    if (file->mayBeAtEnd) {
+      std::clearerr(file->stream);
+      file->mayBeAtEnd = false;
+    }
+    file->settledPosition = target;
     return true;
   }
+  file->settledPosition = -1;
   if (fseeko(file->stream, target, SEEK_SET) != 0) {
     RememberError();
     return false;
   }
+  file->mayBeAtEnd = false;
+  file->settledPosition = target;
   file->lastDirection = tFileRecord::Direction::None;
   return true;
 }
@@ -153,8 +166,14 @@ int64_t MeasureSize(FileHandle file) {
 bool SeekTarget(FileHandle file, int32_t offset, tSeekMode seekMode, int64_t& target) {
   int64_t base = 0;
   if (seekMode == SeekModeCurrent) {
-    base = file->pendingPosition >= 0 ? file->pendingPosition
-                                      : static_cast<int64_t>(ftello(file->stream));
+    if (file->pendingPosition >= 0) {
+      base = file->pendingPosition;
+    } else {
+      if (file->settledPosition < 0) {
+        file->settledPosition = static_cast<int64_t>(ftello(file->stream));
+      }
+      base = file->settledPosition;
+    }
   } else if (seekMode == SeekModeEnd) {
     base = MeasureSize(file);
   }
@@ -239,10 +258,33 @@ bool ReadFile(FileHandle file, void* buffer, uint32_t count, uint32_t& countRead
   if (!ApplyPendingSeek(file) || !PrepareDirection(file, tFileRecord::Direction::Reading)) {
     return false;
   }
+#if defined(__GLIBC__)
+  // Bytes the stream holds already are taken from its buffer, as the C
+  // library's own unlocked character readers do: a stream belongs to one
+  // thread, and most reads are single values of a few bytes.
+  std::FILE* stream = file->stream;
+  if (count <= static_cast<uint64_t>(stream->_IO_read_end - stream->_IO_read_ptr)) {
+    std::memcpy(buffer, stream->_IO_read_ptr, count);
+    stream->_IO_read_ptr += count;
+    countRead = count;
+    if (file->settledPosition >= 0) {
+      file->settledPosition += count;
+    }
+    return countRead > 0;
+  }
+#endif
   countRead = static_cast<uint32_t>(std::fread(buffer, 1, count, file->stream));
-  if (countRead < count && std::ferror(file->stream)) {
-    RememberError();
-    std::clearerr(file->stream);
+  if (countRead == count && file->settledPosition >= 0) {
+    file->settledPosition += count;
+  } else {
+    file->settledPosition = -1;
+  }
+  if (countRead < count) {
+    file->mayBeAtEnd = true;
+    if (std::ferror(file->stream)) {
+      RememberError();
+      std::clearerr(file->stream);
+    }
   }
   return countRead > 0;
 }
@@ -257,6 +299,7 @@ bool WriteFile(FileHandle file, const void* data, uint32_t count, uint32_t& coun
   }
   countWritten = static_cast<uint32_t>(std::fwrite(data, 1, count, file->stream));
   SizesMayHaveChanged();
+  file->settledPosition = -1;
   if (countWritten < count) {
     RememberError();
     std::clearerr(file->stream);
@@ -317,12 +360,15 @@ int32_t SeekFile(FileHandle file, int32_t offset, tSeekMode seekMode) {
   } else if (seekMode == SeekModeEnd) {
     origin = SEEK_END;
   }
+  file->settledPosition = -1;
   if (fseeko(file->stream, offset, origin) != 0) {
     RememberError();
     return -1;
   }
+  file->mayBeAtEnd = false;
   file->lastDirection = tFileRecord::Direction::None;
   const off_t position = ftello(file->stream);
+  file->settledPosition = position;
   if (position < 0 || position > INT32_MAX) {
     return -1;
   }
