@@ -42,7 +42,10 @@ ReferenceTarget::~ReferenceTarget() {
 }
 
 void ReferenceTarget::AddDependent(ReferenceMaker* dependent) {
-  if (dependent == nullptr || Holds(dependents, dependent)) {
+  // A target never depends on itself: while it is deleted it would be told of
+  // its own deletion with only its target part left, and call an operation
+  // that part lacks.
+  if (dependent == nullptr || dependent == this || Holds(dependents, dependent)) {
     return;
   }
   dependents.push_back(dependent);

@@ -66,7 +66,8 @@ class ReferenceTarget : public ReferenceMaker {
   // Frees this object.
   virtual void DeleteThis() = 0;
 
-  // Makes dependent hear of this target's changes; adding it twice adds it once.
+  // Makes dependent hear of this target's changes; adding it twice adds it
+  // once, and a target added to itself is not added.
   void AddDependent(ReferenceMaker* dependent);
   // Stops dependent hearing of this target's changes.
   void RemoveDependent(ReferenceMaker* dependent);

@@ -52,6 +52,17 @@ TEST(ReferenceTargetTest, DependentAddedTwiceIsToldOnce) {
   EXPECT_EQ(dependent.heard.size(), 1u);
 }
 
+// A target added to itself is not added: it hears none of its own changes and
+// is deleted without being told of its own deletion.
+TEST(ReferenceTargetTest, TargetIsNeverItsOwnDependent) {
+  auto* target = new RecordingTarget("target");
+  target->AddDependent(target);
+  EXPECT_EQ(target->NumDependents(), 0);
+  target->NotifyDependents(Interval(1, 1), 1, kSomeMessage);
+  EXPECT_TRUE(target->heard.empty());
+  target->DeleteThis();
+}
+
 TEST(ReferenceTargetTest, MessageTravelsOnUnlessStoppedOrNotPropagated) {
   const struct {
     const char* name;
