@@ -152,6 +152,49 @@ TEST(FilesTest, PositionQueriesKeepTheReadingPlaceAndEndOfFileIsNotSticky) {
   CloseFile(reader);
 }
 
+// Looks ahead and back, as a reader comparing a marker before taking it does:
+// back inside what was read, to the buffer's first byte, forward over bytes
+// not yet read and past the end read, each read after a seek answering the
+// bytes at that place.
+TEST(FilesTest, SeeksBackAndForthReadTheBytesAtEachPlace) {
+  std::string text;
+  for (int32_t index = 0; index < 20000; ++index) {
+    text += static_cast<char>('a' + index % 23);
+  }
+  WriteText("marks.bin", text);
+  FileHandle reader = OpenFile("marks.bin", FileModeRead, OpenModeExisting, ShareModeDenyNone);
+  ASSERT_NE(reader, nullptr);
+  char buffer[16] = {};
+  const int32_t places[] = {0, 5, 3, 0, 4090, 4100, 4093, 9, 12000, 11990, 19990, 2, 19996, 19998};
+  for (const int32_t place : places) {
+    ASSERT_EQ(SeekFile(reader, place, SeekModeStart), place);
+    uint32_t count = 0;
+    ASSERT_TRUE(ReadFile(reader, buffer, 6, count)) << place;
+    EXPECT_EQ(std::string(buffer, count), text.substr(static_cast<size_t>(place), 6)) << place;
+    EXPECT_EQ(SeekFile(reader, 0, SeekModeCurrent), place + static_cast<int32_t>(count));
+    ASSERT_EQ(SeekFile(reader, -static_cast<int32_t>(count) + 1, SeekModeCurrent), place + 1);
+    ASSERT_TRUE(ReadFileExactly(reader, buffer, 1));
+    EXPECT_EQ(buffer[0], text[static_cast<size_t>(place) + 1]) << place;
+  }
+  CloseFile(reader);
+}
+
+// A file cut shorter through a handle that only read it answers its new
+// length when the end is asked for again.
+TEST(FilesTest, TruncatedFileAnswersItsNewEnd) {
+  WriteText("cut.bin", "abcdefgh");
+  FileHandle file = OpenFile("cut.bin", FileModeReadWrite, OpenModeExisting, ShareModeDenyNone);
+  ASSERT_NE(file, nullptr);
+  char buffer[4] = {};
+  ASSERT_TRUE(ReadFileExactly(file, buffer, 2));
+  EXPECT_EQ(SeekFile(file, 0, SeekModeEnd), 8);
+  EXPECT_EQ(SeekFile(file, 2, SeekModeStart), 2);
+  ASSERT_TRUE(TruncateFile(file, 3));
+  EXPECT_EQ(SeekFile(file, 0, SeekModeEnd), 3);
+  CloseFile(file);
+  EXPECT_EQ(ReadText("cut.bin"), "abc");
+}
+
 TEST(FilesTest, NullHandlesFail) {
   uint32_t count = 5;
   char buffer[1];
