@@ -245,8 +245,8 @@ std::unique_ptr<YLPath> YLPathFinder::Search(int32_t fromX, int32_t fromY, int32
   }
   while (!openList.empty()) {
     YLPathPlanNode* current = openList.back().node;
+    stateOfBorder[openList.back().slot] = NodeState::Closed;
     openList.pop_back();
-    stateOfBorder[static_cast<size_t>(BorderIndex(current->border))] = NodeState::Closed;
     if (current->border->Touches(goalSector)) {
       return FinishRoute(current, toX, toY);
     }
@@ -280,15 +280,21 @@ bool YLPathFinder::OfferCrossing(YLPathPlanNode* from, YLSectorBorder* border, i
     return true;
   }
   const int32_t index = BorderIndex(border);
-  int32_t midX = 0;
-  int32_t midY = 0;
-  if (index < 0 || !BorderMidpoint(*SectorMap(), *border, midX, midY)) {
+  if (index < 0) {
     return true;
   }
   const size_t slot = static_cast<size_t>(index);
   if (rules.kind != SearchKind::Limited && enteredFrom < 0 && stampOfBorder[slot] == searchStamp &&
       EntersFromSide(*from, *border)) {
-    OfferSeenBorder(*from, midX, midY, slot);
+    // On foot and by vehicle a node stays at the border's middle, where it
+    // was made.
+    const YLPathPlanNode& existing = PoolNode(nodeOfBorder[slot]);
+    OfferSeenBorder(*from, existing.x, existing.y, slot);
+    return true;
+  }
+  int32_t midX = 0;
+  int32_t midY = 0;
+  if (!BorderMidpoint(*SectorMap(), *border, midX, midY)) {
     return true;
   }
   YLPathPlanNode* node = MakeNode(border, midX, midY);
@@ -311,7 +317,7 @@ bool YLPathFinder::OfferCrossing(YLPathPlanNode* from, YLSectorBorder* border, i
     stampOfBorder[slot] = searchStamp;
     nodeOfBorder[slot] = poolCount - 1;
     stateOfBorder[slot] = NodeState::Open;
-    InsertOpen(node);
+    InsertOpen(node, slot);
     return true;
   }
   // The border has a node already: it takes the new way when that is
@@ -367,43 +373,29 @@ bool YLPathFinder::MayCross(YLPathPlanNode& node, const YLPathPlanNode& from,
   return node.border->IsPassable();
 }
 
-void YLPathFinder::InsertOpen(YLPathPlanNode* node) {
+void YLPathFinder::InsertOpen(YLPathPlanNode* node, size_t slot) {
   const int64_t cost = node->GetTotalCost();
   const OpenEntry* entries = openList.data();
-  // A new node's f is usually close to the smallest, so its place is found
-  // from the back: behind every node of a larger f, before every smaller.
-  int32_t position = static_cast<int32_t>(openList.size());
-  while (position > 0 && entries[position - 1].totalCost < cost) {
-    --position;
-  }
-  const int32_t equalEnd = position;
-  while (position > 0 && entries[position - 1].totalCost == cost) {
-    --position;
-  }
-  if (position < equalEnd) {
-    position = PlaceAmongEqual(position, equalEnd);
-  }
-  openList.insert(openList.begin() + position, OpenEntry{cost, node});
-}
-
-int32_t YLPathFinder::PlaceAmongEqual(int32_t equalBegin, int32_t equalEnd) const {
-  // The open list is probed as a binary search over descending f would
-  // probe it (the middle of the whole list, then of the half left), and the
-  // new node goes directly behind the first node of equal f that a probe
-  // meets, so a newer node is usually taken first. Nodes before equalBegin
-  // have a larger f, those from equalEnd on a smaller one.
+  // A binary search over descending f, probing the middle of the whole list
+  // and then of the half left: the new node goes directly behind the first
+  // node of equal f that a probe meets, so a newer node is usually taken
+  // first; with no equal f, behind every larger f and before every smaller.
   int32_t low = 0;
   int32_t high = static_cast<int32_t>(openList.size()) - 1;
-  for (;;) {
+  while (low <= high) {
     const int32_t middle = (low + high) / 2;
-    if (middle < equalBegin) {
+    const int64_t probed = entries[middle].totalCost;
+    if (probed == cost) {
       low = middle + 1;
-    } else if (middle >= equalEnd) {
-      high = middle - 1;
+      break;
+    }
+    if (probed > cost) {
+      low = middle + 1;
     } else {
-      return middle + 1;
+      high = middle - 1;
     }
   }
+  openList.insert(openList.begin() + low, OpenEntry{cost, node, slot});
 }
 
 std::unique_ptr<YLPath> YLPathFinder::FinishRoute(YLPathPlanNode* reachedFrom, int32_t toX,

@@ -111,10 +111,7 @@ class YLPathFinder {
   // Whether the new node may cross its border under the rules; sets its
   // mark for the limited search.
   bool MayCross(YLPathPlanNode& node, const YLPathPlanNode& from, const SearchRules& rules) const;
-  void InsertOpen(YLPathPlanNode* node);
-  // Where a new node goes when the open list's nodes from equalBegin to
-  // before equalEnd have its f.
-  int32_t PlaceAmongEqual(int32_t equalBegin, int32_t equalEnd) const;
+  void InsertOpen(YLPathPlanNode* node, size_t slot);
   void OfferSeenBorder(YLPathPlanNode& from, int32_t midX, int32_t midY, size_t slot);
   // Whether the border touches the sector the node leads into.
   static bool EntersFromSide(const YLPathPlanNode& from, const YLSectorBorder& border);
@@ -142,10 +139,12 @@ class YLPathFinder {
   std::vector<std::unique_ptr<YLPathPlanNode[]>> poolBlocks;
   int32_t poolCount = 0;
 
-  // An open node with its f, which stays fixed while the node is open.
+  // An open node with its f, which stays fixed while the node is open, and
+  // its border's index in the map.
   struct OpenEntry {
     int64_t totalCost;
     YLPathPlanNode* node;
+    size_t slot;
   };
   // The open list in descending f: the node to expand next is the last.
   std::vector<OpenEntry> openList;
