@@ -4,6 +4,8 @@
 #include <cstring>
 #include <vector>
 
+#include "runtime/KernelChoice.h"
+
 namespace {
 
 // Pixels of 2 and 4 bytes are read and written as whole words through
@@ -82,18 +84,6 @@ inline void StoreAt(uint8_t* row, int32_t index, uint32_t value) {
 
 // ---- unscaled ----
 
-// ---- keyed rows in the pixel's own width ----
-
-// Whole 2- and 4-byte pixels compared and selected in lanes of their own
-// width, so the compiler's vector code holds twice (or four times) the
-// pixels a 32-bit lane would. Each row kernel is built for AVX2 and for any
-// x86-64, and the loader picks the one the processor runs.
-#if defined(__x86_64__)
-#define LUMO_ROW_KERNEL __attribute__((target_clones("avx2", "default")))
-#else
-#define LUMO_ROW_KERNEL
-#endif
-
 // A block for the kernels: the rows of both sides, the size in pixels.
 struct KeyedBlock {
   uint8_t* to;
@@ -103,37 +93,6 @@ struct KeyedBlock {
   int32_t width;
   int32_t height;
 };
-
-// Runs the row body over every row of the block; inlined into each kernel,
-// so the rows of a small sprite cost no call each.
-template <typename Word, typename Body>
-inline __attribute__((always_inline)) void ForRows(const KeyedBlock& block, Body body) {
-  uint8_t* to = block.to;
-  const uint8_t* from = block.from;
-  for (int32_t row = 0; row < block.height; ++row, to += block.toPitch, from += block.fromPitch) {
-    body(reinterpret_cast<Word*>(to), reinterpret_cast<const Word*>(from), block.width);
-  }
-}
-
-LUMO_ROW_KERNEL
-void SingleKeyRows16(const KeyedBlock block, uint16_t mask, uint16_t key) {
-  ForRows<Word16>(block, [=](Word16* __restrict to, const Word16* __restrict from, int32_t width) {
-    for (int32_t column = 0; column < width; ++column) {
-      const uint16_t pixel = from[column];
-      to[column] = (pixel & mask) == key ? to[column] : pixel;
-    }
-  });
-}
-
-LUMO_ROW_KERNEL
-void SingleKeyRows32(const KeyedBlock block, uint32_t mask, uint32_t key) {
-  ForRows<Word32>(block, [=](Word32* __restrict to, const Word32* __restrict from, int32_t width) {
-    for (int32_t column = 0; column < width; ++column) {
-      const uint32_t pixel = from[column];
-      to[column] = (pixel & mask) == key ? to[column] : pixel;
-    }
-  });
-}
 
 // A key range in 16-bit lanes: each channel's masked value against its
 // ends. A 16-bit pixel's masked value never exceeds 0xFFFF, so ends above it
@@ -156,52 +115,47 @@ RangeKey16 NarrowRange(const RangeKey& range) {
   return narrow;
 }
 
-LUMO_ROW_KERNEL
-void RangeKeyRows16(const KeyedBlock block, const RangeKey16 range) {
-  ForRows<Word16>(block, [=](Word16* __restrict to, const Word16* __restrict from, int32_t width) {
-    for (int32_t column = 0; column < width; ++column) {
-      const uint16_t pixel = from[column];
-      bool keyed = true;
-      for (int channel = 0; channel < 3; ++channel) {
-        const uint16_t value = static_cast<uint16_t>(pixel & range.masks[channel]);
-        keyed &= (value >= range.lows[channel]) & (value <= range.highs[channel]);
-      }
-      to[column] = keyed ? to[column] : pixel;
-    }
-  });
-}
+// The kernels for any processor, and the same built for AVX2, run only where
+// the processor has it.
+namespace portable_kernels {
+#include "runtime/BlitKernels.inl"
+}  // namespace portable_kernels
 
-LUMO_ROW_KERNEL
-void RangeKeyRows32(const KeyedBlock block, const RangeKey range) {
-  ForRows<Word32>(block, [=](Word32* __restrict to, const Word32* __restrict from, int32_t width) {
-    for (int32_t column = 0; column < width; ++column) {
-      const uint32_t pixel = from[column];
-      to[column] = range.IsKeyed(pixel) ? to[column] : pixel;
-    }
-  });
-}
+#if defined(__x86_64__) && defined(__GNUC__)
+#pragma GCC push_options
+#pragma GCC target("avx2")
+namespace avx2_kernels {
+#include "runtime/BlitKernels.inl"
+}  // namespace avx2_kernels
+#pragma GCC pop_options
+#define LUMO_CHOOSE_KERNEL(kernel, ...)                                      \
+  (ActiveKernelSet() == tKernelSet::Avx2 ? avx2_kernels::kernel(__VA_ARGS__) \
+                                         : portable_kernels::kernel(__VA_ARGS__))
+#else
+#define LUMO_CHOOSE_KERNEL(kernel, ...) portable_kernels::kernel(__VA_ARGS__)
+#endif
 
 // 3-byte pixels are read byte by byte (a memcpy of three bytes per pixel is
 // a call on some compilers) and a kept pixel is written; a keyed one is left
 // alone rather than written back.
 template <typename Rule>
 void KeyedRows24(const KeyedBlock block, const Rule rule) {
-  ForRows<uint8_t>(block, [&](uint8_t* __restrict to, const uint8_t* __restrict from,
-                              int32_t width) {
-    for (int32_t column = 0; column < width; ++column, to += 3, from += 3) {
-      const uint32_t pixel = from[0] | (uint32_t{from[1]} << 8) | (uint32_t{from[2]} << 16);
-      if (!rule.IsKeyed(pixel)) {
-        to[0] = from[0];
-        to[1] = from[1];
-        to[2] = from[2];
-      }
-    }
-  });
+  portable_kernels::ForRows<uint8_t>(
+      block, [&](uint8_t* __restrict to, const uint8_t* __restrict from, int32_t width) {
+        for (int32_t column = 0; column < width; ++column, to += 3, from += 3) {
+          const uint32_t pixel = from[0] | (uint32_t{from[1]} << 8) | (uint32_t{from[2]} << 16);
+          if (!rule.IsKeyed(pixel)) {
+            to[0] = from[0];
+            to[1] = from[1];
+            to[2] = from[2];
+          }
+        }
+      });
 }
 
 KeyedBlock BlockOf(const tPixelBlock& destination, const tConstPixelBlock& source) {
-  return {destination.Memory, destination.Pitch, source.Memory, source.Pitch, destination.Width,
-          destination.Height};
+  return {destination.Memory, destination.Pitch, source.Memory,
+          source.Pitch,       destination.Width, destination.Height};
 }
 
 void PlainRows(uint32_t bytesPerPixel, const tPixelBlock& destination,
@@ -214,10 +168,10 @@ void SingleKeyRows(uint32_t bytesPerPixel, const tPixelBlock& destination,
       PlainRows(2, destination, source);  // no 16-bit pixel can match
       return;
     }
-    SingleKeyRows16(BlockOf(destination, source), static_cast<uint16_t>(key.mask),
-                    static_cast<uint16_t>(key.key));
+    LUMO_CHOOSE_KERNEL(SingleKeyRows16, BlockOf(destination, source),
+                       static_cast<uint16_t>(key.mask), static_cast<uint16_t>(key.key));
   } else if (bytesPerPixel == 4) {
-    SingleKeyRows32(BlockOf(destination, source), key.mask, key.key);
+    LUMO_CHOOSE_KERNEL(SingleKeyRows32, BlockOf(destination, source), key.mask, key.key);
   } else {
     KeyedRows24(BlockOf(destination, source), key);
   }
@@ -231,9 +185,9 @@ void RangeKeyRows(uint32_t bytesPerPixel, const tPixelBlock& destination,
       PlainRows(2, destination, source);
       return;
     }
-    RangeKeyRows16(BlockOf(destination, source), narrow);
+    LUMO_CHOOSE_KERNEL(RangeKeyRows16, BlockOf(destination, source), narrow);
   } else if (bytesPerPixel == 4) {
-    RangeKeyRows32(BlockOf(destination, source), key);
+    LUMO_CHOOSE_KERNEL(RangeKeyRows32, BlockOf(destination, source), key);
   } else {
     KeyedRows24(BlockOf(destination, source), key);
   }

@@ -2,17 +2,25 @@
 
 #include <climits>
 #include <string>
+#include <vector>
 
 #include "PixelFixture.h"
 #include "platform/Testing.h"
 #include "runtime/Blit.h"
+#include "runtime/KernelChoice.h"
 #include "runtime/Viewports.h"
 
 namespace {
 
 using platform::SurfaceResult;
 
-class BlitTest : public PixelFixture {};
+class BlitTest : public PixelFixture {
+ protected:
+  void TearDown() override {
+    ForcePortableKernels(false);
+    PixelFixture::TearDown();
+  }
+};
 
 // ---- a straightforward reference of a keyed placement ----
 
@@ -95,6 +103,64 @@ TEST_F(BlitTest, KeyedPlacementsMatchTheReferenceOnEverySide) {
       }
     }
     StopDisplay();
+  }
+}
+
+// Rows wide enough for the vector kernels, with keyed pixels anywhere in a
+// vector and a remainder after the last whole vector: both builds of the
+// kernels (the one for any processor, and AVX2's where the processor has it)
+// place what the reference places.
+TEST_F(BlitTest, WideKeyedRowsMatchTheReferenceWithEitherKernelBuild) {
+  tKeyData oneColor;
+  oneColor.Mode = KeyColor;
+  oneColor.Low = sRGB{0, 0, 255};
+  tKeyData range;
+  range.Mode = KeyRange;
+  range.Low = sRGB{0, 0, 0};
+  range.High = sRGB{48, 48, 48};
+  std::vector<bool> portableChoices{true};
+  if (ProcessorHasAvx2()) {
+    portableChoices.push_back(false);
+  }
+  for (const bool portable : portableChoices) {
+    ForcePortableKernels(portable);
+    for (int32_t depth : {16, 15, 24, 32}) {
+      platform::testing::ResetDisplaySettings();
+      StartAt(depth);
+      for (int32_t width : {1, 7, 8, 15, 16, 17, 31, 33, 64, 67}) {
+        SCOPED_TRACE(::testing::Message() << "depth " << depth << " width " << width
+                                          << (portable ? " portable" : " AVX2"));
+        constexpr int32_t kHeight = 3;
+        ScopedGraphic source(MakePatternGraphic(width, kHeight, 3));
+        for (int32_t y = 0; y < kHeight; ++y) {
+          for (int32_t x = 0; x < width; ++x) {
+            const int32_t kind = (x * 7 + y * 3) % 5;
+            if (kind == 0) {
+              SetGraphicPixel(source.get(), x, y, GetColor(255, 0, 0));
+            } else if (kind == 1) {
+              SetGraphicPixel(source.get(), x, y,
+                              GetColor(static_cast<uint32_t>(8 * (x % 7)), 16, 24));
+            }
+          }
+        }
+        ScopedGraphic destination(MakePatternGraphic(width + 4, kHeight + 2, 2));
+        const PixelImage sourceImage = ReadImage(source.get());
+        const PixelImage background = ReadImage(destination.get());
+        for (const tKeyData& key : {oneColor, range}) {
+          WriteImage(destination.get(), background);
+          tBlitData data;
+          data.Left = 2;
+          data.Top = 1;
+          data.Key = key;
+          EXPECT_TRUE(GraphicToGraphic(source.get(), destination.get(), &data));
+          EXPECT_EQ(CountDifferences(ReadImage(destination.get()),
+                                     ReferencePlacement(sourceImage, background, 2, 1, key)),
+                    0)
+              << "key mode " << key.Mode;
+        }
+      }
+      StopDisplay();
+    }
   }
 }
 
