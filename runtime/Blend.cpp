@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "base/DebugFormat.h"
+#include "runtime/BlendKernels.h"
 #include "runtime/CursorBlock.h"
 #include "runtime/PixelFunctions.h"
 
@@ -155,37 +157,104 @@ void ForEachRow(const tBlendBlock& block, Row row) {
   }
 }
 
+// Whether the source rows lie apart from the destination rows or are the
+// very same rows; the row loops and vector kernels read a row ahead of what
+// they write, which only a blend pixel by pixel may not.
+template <uint32_t Bytes>
+bool RowsApartOrSame(const tBlendBlock& block) {
+  if (block.Destination == block.Source && block.DestinationPitch == block.SourcePitch) {
+    return true;
+  }
+  const auto span = [&](const uint8_t* first, int32_t pitch) {
+    const std::ptrdiff_t rows = static_cast<std::ptrdiff_t>(block.Height - 1) * pitch;
+    const std::ptrdiff_t row = static_cast<std::ptrdiff_t>(block.Width) * Bytes;
+    const uintptr_t start = reinterpret_cast<uintptr_t>(first) +
+                            static_cast<uintptr_t>(std::min<std::ptrdiff_t>(rows, 0));
+    const uintptr_t end = reinterpret_cast<uintptr_t>(first) +
+                          static_cast<uintptr_t>(std::max<std::ptrdiff_t>(rows, 0) + row);
+    return std::pair<uintptr_t, uintptr_t>{start, end};
+  };
+  const auto to = span(block.Destination, block.DestinationPitch);
+  const auto from = span(block.Source, block.SourcePitch);
+  return to.second <= from.first || from.second <= to.first;
+}
+
+// Blends the front columns of every row with the vector kernels where the
+// format has them; the block is left with the columns still to blend.
 template <uint32_t Bytes, MixKind Kind>
-void PlainMember(const tBlendBlock& block, uint32_t alpha) {
+void VectorColumns(tBlendBlock& block, uint32_t alpha, bool keyed, uint32_t keyValue) {
+  const tBlendRows rows{block.Destination, block.DestinationPitch,
+                        block.Source,      block.SourcePitch,
+                        block.Width,       block.Height};
+  int32_t done = 0;
+  if constexpr (Bytes == 4) {
+    done = BlendByteRows(rows, alpha, keyed, keyValue);
+  } else if constexpr (Bytes == 2 && Kind == MixKind::Fields) {
+    const tPixelFormatInfo& format = DisplayPixelFormat();
+    tFieldLayout layout;
+    if (MakeFieldLayout(format.Red.Mask, format.Green.Mask, format.Blue.Mask, layout)) {
+      done = BlendFieldRows(rows, layout, alpha, keyed, keyValue);
+    }
+  }
+  block.Destination += static_cast<std::ptrdiff_t>(done) * Bytes;
+  block.Source += static_cast<std::ptrdiff_t>(done) * Bytes;
+  block.Width -= done;
+}
+
+template <uint32_t Bytes, MixKind Kind>
+void PlainMember(const tBlendBlock& whole, uint32_t alpha) {
   const auto mix = MakeMixer<Kind>();
-  if constexpr (Bytes == 3) {
+  const auto pixelByPixel = [&](const tBlendBlock& block) {
     ForEachPixel<Bytes>(block, [&](uint8_t* to, const uint8_t* from, const uint8_t*) {
-      StorePixelBytes<Bytes>(to, mix(LoadPixelBytes<Bytes>(from), LoadPixelBytes<Bytes>(to), alpha));
+      StorePixelBytes<Bytes>(to,
+                             mix(LoadPixelBytes<Bytes>(from), LoadPixelBytes<Bytes>(to), alpha));
     });
+  };
+  if constexpr (Bytes == 3) {
+    pixelByPixel(whole);
   } else {
+    if (!RowsApartOrSame<Bytes>(whole)) {
+      pixelByPixel(whole);
+      return;
+    }
+    tBlendBlock block = whole;
+    VectorColumns<Bytes, Kind>(block, alpha, false, 0);
     const int32_t width = block.Width;
-    ForEachRow<Bytes>(block, [&](LooseWord<Bytes>* to, const LooseWord<Bytes>* from) {
-      PlainRow<Bytes>(to, from, width, mix, alpha);
-    });
+    if (width > 0) {
+      ForEachRow<Bytes>(block, [&](LooseWord<Bytes>* to, const LooseWord<Bytes>* from) {
+        PlainRow<Bytes>(to, from, width, mix, alpha);
+      });
+    }
   }
 }
 
 template <uint32_t Bytes, MixKind Kind>
-void KeyedMember(const tBlendBlock& block, uint32_t alpha, uint32_t key) {
+void KeyedMember(const tBlendBlock& whole, uint32_t alpha, uint32_t key) {
   const auto mix = MakeMixer<Kind>();
   const uint32_t keyValue = key & KeyMask<Bytes>();
-  if constexpr (Bytes == 3) {
+  const auto pixelByPixel = [&](const tBlendBlock& block) {
     ForEachPixel<Bytes>(block, [&](uint8_t* to, const uint8_t* from, const uint8_t*) {
       const uint32_t source = LoadPixelBytes<Bytes>(from);
       if ((source & KeyMask<Bytes>()) != keyValue) {
         StorePixelBytes<Bytes>(to, mix(source, LoadPixelBytes<Bytes>(to), alpha));
       }
     });
+  };
+  if constexpr (Bytes == 3) {
+    pixelByPixel(whole);
   } else {
+    if (!RowsApartOrSame<Bytes>(whole)) {
+      pixelByPixel(whole);
+      return;
+    }
+    tBlendBlock block = whole;
+    VectorColumns<Bytes, Kind>(block, alpha, true, keyValue);
     const int32_t width = block.Width;
-    ForEachRow<Bytes>(block, [&](LooseWord<Bytes>* to, const LooseWord<Bytes>* from) {
-      KeyedRow<Bytes>(to, from, width, mix, alpha, keyValue);
-    });
+    if (width > 0) {
+      ForEachRow<Bytes>(block, [&](LooseWord<Bytes>* to, const LooseWord<Bytes>* from) {
+        KeyedRow<Bytes>(to, from, width, mix, alpha, keyValue);
+      });
+    }
   }
 }
 
