@@ -156,7 +156,7 @@ int32_t YLThing::StartMove(MoveInfo* move) {
     return 0;
   }
   SetTime(0);
-  Info->SetMove(move, move != nullptr ? move->code : 0);
+  Info->SetMove(move, MoveNumberOf(move));
   if (move == nullptr) {
     return 0;
   }
@@ -166,6 +166,29 @@ int32_t YLThing::StartMove(MoveInfo* move) {
     SetTime(255);
   }
   return length;
+}
+
+// The record stores the move's place in the class's table. A table may hold
+// a move away from its code (a kind reused under another number, or two
+// numbers sharing a kind), so the code is taken only when it names this very
+// move; otherwise the first place that holds it.
+int32_t YLThing::MoveNumberOf(const MoveInfo* move) const {
+  if (move == nullptr) {
+    return 0;
+  }
+  if (GetMoveInfo(move->code) == move) {
+    return move->code;
+  }
+  for (int32_t number = 0;; ++number) {
+    const MoveInfo* entry = GetMoveInfo(number);
+    if (entry == nullptr) {
+      break;
+    }
+    if (entry == move) {
+      return number;
+    }
+  }
+  return move->code;
 }
 
 void YLThing::ReportAction() {

@@ -105,6 +105,9 @@ class YLThing : public LumoNode {
   void SetTime(uint8_t frames);
   // Tells the logic's listeners which move the thing starts now.
   void ReportAction();
+  // The number a record stores for a move of this class: its place in the
+  // class's move table (its code when that entry is the move itself).
+  int32_t MoveNumberOf(const MoveInfo* move) const;
 
   // The thing's information record (owned); none after construction.
   std::unique_ptr<ThingInfo, tObjectDestroyer> Info;

@@ -5,6 +5,7 @@
 
 #include "LogicWorldFixture.h"
 #include "base/Random.h"
+#include "logic/world/MoveInfoKinds.h"
 #include "logic/world/ThingDebugSource.h"
 #include "logic/world/YLTBaricade.h"
 #include "logic/world/YLTLvl11Fence.h"
@@ -173,6 +174,42 @@ TEST_F(ThingTest, StoredMoveOutsideTheTableBecomesMoveZeroWithALogLine) {
   thing->InitFromType();
   EXPECT_EQ(thing->Info->MoveNumber, YLThing::kMoveAmbient);
   EXPECT_STREQ(thing->Info->Move->name.text, "ObjectAmbient");
+}
+
+// A class whose table holds moves away from their codes: the molotov (code
+// 14) at 2, a second turn (code 5) at 3 besides the first at 1.
+class ReusingTableThing : public YLThing {
+ public:
+  ReusingTableThing() {
+    table[1] = &turn;
+    table[2] = &molotov;
+    table[3] = &turn;
+  }
+  MoveInfo* GetMoveInfo(int32_t number) const override {
+    return number >= 0 && number < 4 ? table[number] : nullptr;
+  }
+  MoveInfo rest;
+  MoveInfoCW turn;
+  MoveInfoMolotov molotov;
+  MoveInfo* table[4] = {&rest, nullptr, nullptr, nullptr};
+};
+
+// The record keeps the move's place in the table, so a reload finds the
+// same move again.
+TEST_F(ThingTest, StoredMoveNumberIsThePlaceInTheClassTable) {
+  auto* thing = Add<ReusingTableThing>(1);
+  const struct {
+    int32_t started;
+    int32_t stored;
+  } cases[] = {{2, 2}, {1, 1}, {3, 1}, {0, 0}};
+  for (const auto& entry : cases) {
+    MoveInfo* move = thing->GetMoveInfo(entry.started);
+    thing->StartMove(move);
+    EXPECT_EQ(thing->Info->MoveNumber, entry.stored) << entry.started;
+    thing->Info->SetMove(nullptr, thing->Info->MoveNumber);
+    thing->InitFromType();
+    EXPECT_EQ(thing->Info->Move, move) << entry.started;
+  }
 }
 
 TEST_F(ThingTest, PlainThingsTakeNoCommandsAndAnswerTheDefaults) {
