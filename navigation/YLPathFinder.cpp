@@ -61,6 +61,13 @@ void YLPathFinder::Reset() {
   vehiclePath.reset();
 }
 
+void YLPathFinder::RestoreRoutes(std::unique_ptr<YLPath> (&routes)[kCacheSize], std::unique_ptr<YLPath> vehicle) {
+  for (int32_t slot = 0; slot < kCacheSize; ++slot) {
+    cache[slot] = std::move(routes[slot]);
+  }
+  vehiclePath = std::move(vehicle);
+}
+
 const YLPath* YLPathFinder::GetCachedPath(int32_t slot) const {
   return slot >= 0 && slot < kCacheSize ? cache[slot].get() : nullptr;
 }

@@ -61,6 +61,11 @@ class YLPathFinder {
 
   // The cached route in a slot (0 the most recent); null when empty.
   const YLPath* GetCachedPath(int32_t slot) const;
+  // The last vehicle path; null when none.
+  const YLPath* GetVehiclePath() const { return vehiclePath.get(); }
+  // Puts routes kept elsewhere (a saved game) back in place of the cache and
+  // the vehicle path; the routes before are deleted.
+  void RestoreRoutes(std::unique_ptr<YLPath> (&routes)[kCacheSize], std::unique_ptr<YLPath> vehicle);
   // The nodes the pool holds (it grows by kPoolGrowth and never shrinks).
   int32_t GetPoolCapacity() const { return static_cast<int32_t>(poolBlocks.size()) * kPoolGrowth; }
 

@@ -10,6 +10,7 @@
 #include "base/LumoObjects.h"
 #include "logic/core/YLEventListener.h"
 
+class CMap;
 class YLThing;
 
 // The simulation: the thing table, the string library of type names and the
@@ -38,9 +39,16 @@ class CLogic : public LumoObject {
   // slot is empty.
   YLThing* GetThing(int32_t id) const;
   // Moves a thing's footprint on the logic map to (x, y) with a new
-  // orientation; false when the map refuses. A logic without a map refuses
-  // every move.
+  // orientation (the map's MoveThing); false when the map refuses. A logic
+  // without a map refuses every move.
   bool UpdateThingOnMap(YLThing* thing, int32_t x, int32_t y, uint8_t orientation);
+  // Asked by the map when a cell that a moving thing is to take holds the
+  // thing idInWay: true lets the move go on. A thing always passes its own
+  // cells, and a pushed thing the cells of whoever pushes it; otherwise only
+  // a car, or a thing pushed (through a chain of pushes) by a car, could run
+  // over what stands there, and what that does belongs to the vehicles'
+  // collisions: until then the car is refused too.
+  bool RunOver(YLThing* moving, int32_t idInWay, int32_t x, int32_t y);
 
   // ---- The string library ----
 
@@ -83,6 +91,8 @@ class CLogic : public LumoObject {
   std::unique_ptr<LumoList, tObjectDestroyer> Listeners;
   // Type names: the unit types first, then the things' type keywords.
   std::vector<std::string> StringLibrary;
+  // The logic map (owned); null until the logic is set up.
+  std::unique_ptr<CMap, tObjectDestroyer> Map;
 
  protected:
   // Calls one event on every listener; faultFormat is the log line of a

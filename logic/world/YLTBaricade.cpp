@@ -4,6 +4,7 @@
 
 #include "base/LumoClass.h"
 #include "base/LumoStream.h"
+#include "logic/core/CMap.h"
 #include "logic/core/RecordFields.h"
 #include "logic/world/MoveInfo.h"
 
@@ -39,17 +40,40 @@ void YLTBaricade::GetDebugText(tString& text) const {
   text = line;
 }
 
-void YLTBaricade::SetBorder(int32_t borderId) { BorderID = borderId; }
+// A routed path may run through the border, so the cached routes go when
+// its passability changes.
+void YLTBaricade::SetBorder(int32_t borderId) {
+  BorderID = borderId;
+  CMap* map = GetMap();
+  if (BorderID != 0 && map != nullptr && map->SetBorderPassable(BorderID, Cleaned)) {
+    map->ResetPaths();
+  }
+}
 
 void YLTBaricade::Toggle(YLThing* pusher) {
   if (Info == nullptr) {
     return;
   }
+  CMap* map = GetMap();
   if (Cleaned) {
+    if (BorderID != 0 && map != nullptr) {
+      map->SetBorderPassable(BorderID, false);
+    }
     SetZ(0);
+    if (map != nullptr) {
+      map->PlaceThing(this);
+      map->ResetPaths();
+    }
     Cleaned = false;
     StartMove(GetMoveInfo(kMoveRest));
   } else {
+    if (BorderID != 0 && map != nullptr) {
+      map->SetBorderPassable(BorderID, true);
+    }
+    if (map != nullptr) {
+      map->RemoveThing(this);
+      map->ResetPaths();
+    }
     Cleaned = true;
     const bool sameWay = pusher != nullptr && pusher->Info != nullptr && pusher->Info->Ori % 8 == Info->Ori % 8;
     StartMove(GetMoveInfo(sameWay ? kMoveFallForward : kMoveFallBack));

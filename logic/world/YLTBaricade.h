@@ -20,10 +20,12 @@ class YLTBaricade : public YLThing {
   virtual bool LoadCleaned(LumoStream* stream, const LumoProperty* property);
   virtual bool SaveCleaned(LumoStream* stream, const LumoProperty* property);
 
-  // Binds the barricade to a sector border (0 for none).
+  // Binds the barricade to a sector border (0 for none): passable while the
+  // barricade lies on the ground, blocked while it stands.
   void SetBorder(int32_t borderId);
-  // A unit finished working on the barricade: it falls (away from the
-  // pusher, or toward it) or stands up again.
+  // A unit finished working on the barricade: it falls (toward the side the
+  // pusher faces, or back), opening its border and leaving the map, or it
+  // stands up again, closing the border and taking its cells back.
   void Toggle(YLThing* pusher);
 
   bool Cleaned = false;

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "base/LumoClass.h"
+#include "logic/core/CMap.h"
 #include "logic/core/RecordFields.h"
 
 namespace {
@@ -22,7 +23,24 @@ void YLTLvl11Fence::GetDebugText(tString& text) const {
   text = line;
 }
 
-void YLTLvl11Fence::SetBorder(int32_t borderId) { BorderID = borderId; }
+// The border is open exactly when the fence no longer stands; the cached
+// routes go when that changes, since one may run through it.
+void YLTLvl11Fence::SetBorder(int32_t borderId) {
+  BorderID = borderId;
+  OpenBorder(Info == nullptr || (Info->Status & StatusAlive) == 0);
+}
+
+void YLTLvl11Fence::OpenBorder(bool open) {
+  CMap* map = GetMap();
+  if (BorderID != 0 && map != nullptr && map->SetBorderPassable(BorderID, open)) {
+    map->ResetPaths();
+  }
+}
+
+void YLTLvl11Fence::Destroy() {
+  OpenBorder(true);
+  YLThing::Destroy();
+}
 
 void YLTLvl11Fence::GetEnds(const YLThing& thing, int32_t& x1, int32_t& y1, int32_t& x2, int32_t& y2) {
   const int32_t x = thing.Info != nullptr ? thing.Info->X : 0;

@@ -7,6 +7,7 @@
 #include "base/LumoStream.h"
 #include "base/Random.h"
 #include "logic/core/CLogic.h"
+#include "logic/core/CMap.h"
 #include "logic/core/RecordFields.h"
 #include "logic/world/MoveInfo.h"
 
@@ -38,6 +39,11 @@ YLThing::~YLThing() = default;
 const char* YLThing::GetClassName() const { return "YLThing"; }
 
 void YLThing::DoFree() {
+  // A thing freed while still listed on the map leaves the list, so no
+  // entry keeps its address.
+  if (sharedMap != nullptr) {
+    sharedMap->ForgetThing(this);
+  }
   Info.reset();
   LumoNode::DoFree();
 }
