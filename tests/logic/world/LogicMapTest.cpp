@@ -515,3 +515,142 @@ TEST_F(MapTest, RunOverFollowsThePushersToACar) {
 
 }  // namespace
 }  // namespace logic_world_testing
+
+namespace logic_world_testing {
+namespace {
+
+// ---- The map's stream form ----
+
+class MapStreamTest : public LogicMapTest {
+ protected:
+  void SetUp() override {
+    LogicMapTest::SetUp();
+    // A on the left, D on the right, B and C between them one above the
+    // other: a route from A to D goes through B or C.
+    path_testing::DrawnMap drawn = path_testing::DrawMap({"ABD", "ACD"}, 10);
+    Map().SetStratMap(drawn.knowledge.release());
+  }
+
+  static std::vector<std::tuple<int32_t, int32_t, bool>> Route(const YLPathPlanNode* node) {
+    std::vector<std::tuple<int32_t, int32_t, bool>> points;
+    for (; node != nullptr; node = node->next.get()) {
+      points.emplace_back(node->x, node->y, node->border != nullptr);
+    }
+    return points;
+  }
+
+  std::unique_ptr<CMap, tObjectDestroyer> LoadMap(const Bytes& bytes) {
+    auto loaded = Load(bytes);
+    auto* map = dynamic_cast<CMap*>(loaded.get());
+    if (map != nullptr) {
+      loaded.release();
+    }
+    return std::unique_ptr<CMap, tObjectDestroyer>(map);
+  }
+};
+
+// The cached routes decide the next answers between the same sectors: here
+// the route through B stays the answer after the border from A to B closed
+// (its closing did not forget the routes), so a loaded map must answer
+// through B as the saved one would have.
+TEST_F(MapStreamTest, RouteQueryAfterALoadAnswersAsWithoutIt) {
+  YLPathFinder& finder = Map().GetPathFinder();
+  ASSERT_NE(finder.FindPath(3, 3, 27, 3), nullptr);
+  ASSERT_NE(finder.FindPath(3, 13, 17, 13), nullptr);
+  Grid().GetSectors()->GetSector(0)->FindBorderToID(1)->SetPassable(false);
+  {
+    YLPathFinder fresh;
+    fresh.Attach(Map().GetStratMap());
+    const auto throughC = Route(fresh.FindPath(8, 1, 22, 9));
+    ASSERT_EQ(throughC.size(), 4u);
+    EXPECT_EQ(std::get<1>(throughC[1]), 15);
+  }
+  ASSERT_NE(finder.FindVehiclePath(2, 2, 28, 18), nullptr);
+  const Bytes bytes = Save(Map());
+  auto loaded = LoadMap(bytes);
+  ASSERT_NE(loaded, nullptr);
+  EXPECT_EQ(loaded->GetSectorCount(), 1);
+  ASSERT_NE(loaded->GetStratMap(), nullptr);
+  EXPECT_EQ(loaded->GetStratMap()->GetWidth(), 30);
+  YLPathFinder& loadedFinder = loaded->GetPathFinder();
+  const auto expected = Route(finder.FindPath(8, 1, 22, 9));
+  ASSERT_EQ(expected.size(), 4u);
+  EXPECT_EQ(std::get<1>(expected[1]), 5);
+  EXPECT_EQ(Route(loadedFinder.FindPath(8, 1, 22, 9)), expected);
+  for (int32_t slot = 0; slot < YLPathFinder::kCacheSize; ++slot) {
+    const YLPath* before = finder.GetCachedPath(slot);
+    const YLPath* after = loadedFinder.GetCachedPath(slot);
+    ASSERT_EQ(before == nullptr, after == nullptr) << slot;
+    if (before != nullptr) {
+      EXPECT_EQ(Route(after->GetFirst()), Route(before->GetFirst())) << slot;
+    }
+  }
+  EXPECT_EQ(Route(loadedFinder.GetVehiclePath()->GetFirst()), Route(finder.GetVehiclePath()->GetFirst()));
+
+  // A stream without the routes loads with none.
+  Bytes older = bytes;
+  const Bytes marker = MarkerBytes("paths:");
+  const auto found = std::search(older.begin(), older.end(), marker.begin(), marker.end());
+  ASSERT_NE(found, older.end());
+  older.erase(found, older.end());
+  auto withoutRoutes = LoadMap(older);
+  ASSERT_NE(withoutRoutes, nullptr);
+  EXPECT_EQ(withoutRoutes->GetPathFinder().GetCachedPath(0), nullptr);
+  EXPECT_EQ(withoutRoutes->GetPathFinder().GetVehiclePath(), nullptr);
+}
+
+void PutInteger(Bytes& bytes, size_t at, int32_t value) {
+  for (int shift = 0; shift < 4; ++shift) {
+    bytes[at + static_cast<size_t>(shift)] = static_cast<uint8_t>(static_cast<uint32_t>(value) >> (24 - 8 * shift));
+  }
+}
+
+size_t Find(const Bytes& bytes, const Bytes& pattern) {
+  const auto found = std::search(bytes.begin(), bytes.end(), pattern.begin(), pattern.end());
+  return static_cast<size_t>(found - bytes.begin());
+}
+
+TEST_F(MapStreamTest, LoadRefusesDamagedCountsAndRecords) {
+  ASSERT_NE(Map().GetPathFinder().FindPath(3, 3, 27, 3), nullptr);
+  const Bytes bytes = Save(Map());
+  // The sector count stands just before the first sector record.
+  const size_t sectorCount = Find(bytes, MarkerBytes("CMapSector")) - 12;
+  const size_t firstRoute = Find(bytes, MarkerBytes("paths:")) + 10;
+  ASSERT_LT(firstRoute, bytes.size());
+  const struct {
+    const char* name;
+    std::function<void(Bytes&)> damage;
+    const char* line;
+  } cases[] = {
+      {"no sector", [&](Bytes& b) { PutInteger(b, sectorCount, 0); }, "sector count 0"},
+      {"a negative sector count", [&](Bytes& b) { PutInteger(b, sectorCount, -3); }, "sector count -3"},
+      {"more sectors than bytes", [&](Bytes& b) { PutInteger(b, sectorCount, 0x1000000); }, "sector count 16777216"},
+      {"a sector record of another class",
+       [&](Bytes& b) {
+         const size_t at = Find(b, MarkerBytes("CMapSector")) + 4;
+         std::copy_n("LumoObject", 10, b.begin() + static_cast<std::ptrdiff_t>(at));
+       },
+       "is not a CMapSector"},
+      {"a knowledge map of another class",
+       [&](Bytes& b) {
+         const size_t at = Find(b, MarkerBytes("YLKnowledgeMap")) + 4;
+         std::copy_n("YLSectorBorder", 14, b.begin() + static_cast<std::ptrdiff_t>(at));
+       },
+       "not a knowledge map"},
+      {"a route count beyond the stream", [&](Bytes& b) { PutInteger(b, firstRoute, 0x7FFFFFFF); },
+       "route count 2147483647"},
+      {"a negative route count", [&](Bytes& b) { PutInteger(b, firstRoute, -1); }, "route count -1"},
+      {"a route across a missing border", [&](Bytes& b) { PutInteger(b, firstRoute + 26, 999); }, "border 999"},
+  };
+  for (const auto& entry : cases) {
+    Bytes damaged = bytes;
+    entry.damage(damaged);
+    std::unique_ptr<CMap, tObjectDestroyer> loaded;
+    const std::string log = Logged([&] { loaded = LoadMap(damaged); });
+    EXPECT_EQ(loaded, nullptr) << entry.name;
+    EXPECT_NE(log.find(entry.line), std::string::npos) << entry.name << ": " << log;
+  }
+}
+
+}  // namespace
+}  // namespace logic_world_testing
