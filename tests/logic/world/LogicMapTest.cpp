@@ -379,6 +379,23 @@ TEST_F(SectorPathsTest, SectorListingsStayExact) {
   EXPECT_EQ(Grid().GetUnit(15, 2), 3);
   ASSERT_TRUE(MoveTo(second, 25, 5));
   ExpectExact("moving in the new map");
+
+  // The list asked for is always emptied, also for a sector that does not
+  // exist.
+  tCollection<int32_t> list;
+  list.AppendInt(77);
+  Map().GetSectorPaths(9, list);
+  EXPECT_EQ(list.count, 0);
+}
+
+// A new knowledge map starts without the old map's routes.
+TEST_F(SectorPathsTest, NewKnowledgeMapForgetsTheCachedRoutes) {
+  ASSERT_NE(Map().GetPathFinder().FindPath(2, 2, 17, 8), nullptr);
+  ASSERT_NE(Map().GetPathFinder().FindVehiclePath(2, 2, 17, 8), nullptr);
+  path_testing::DrawnMap other = path_testing::DrawMap({"AB"}, 10);
+  Map().SetStratMap(other.knowledge.release());
+  EXPECT_EQ(Map().GetPathFinder().GetCachedPath(0), nullptr);
+  EXPECT_EQ(Map().GetPathFinder().GetVehiclePath(), nullptr);
 }
 
 // ---- Moves through the logic ----
