@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
+#include <sys/socket.h>
 
 #include <cstring>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "NetworkFixture.h"
 #include "network/SocketEventSlots.h"
@@ -44,6 +46,41 @@ TEST_F(NetworkTest, HalfAMegabyteToASlowReaderArrivesWhole) {
   EXPECT_TRUE(PumpUntil([&] { return Log().received[client].size() >= sent.size(); }, 20000ms));
   EXPECT_TRUE(Log().received[client] == sent);
   EXPECT_GE(Log().reads[client], 128);
+}
+
+TEST_F(NetworkTest, WritesOfTwoThreadsNeverInterleave) {
+  ScopedFd peer;
+  ConnectionData* client = JoinRaw(peer);
+  ASSERT_NE(client, nullptr);
+  // More than the socket takes while nobody reads, so blocks are cut and queued.
+  const int sendBuffer = 16 * 1024;
+  setsockopt(client->socket, SOL_SOCKET, SO_SNDBUF, &sendBuffer, sizeof sendBuffer);
+  constexpr size_t kBlockSize = 48 * 1024;
+  constexpr int kBlocksEach = 8;
+  auto writer = [&](char fill) {
+    const std::string block(kBlockSize, fill);
+    for (int index = 0; index < kBlocksEach; ++index) {
+      EXPECT_TRUE(Write(client, block.data(), static_cast<uint32_t>(block.size())));
+    }
+  };
+  std::thread first(writer, 'a');
+  std::thread second(writer, 'b');
+  first.join();
+  second.join();
+  // Read only now: the socket took what fit and the rest waited in the queue.
+  std::string received;
+  std::vector<char> chunk(64 * 1024);
+  while (received.size() < 2 * kBlocksEach * kBlockSize) {
+    const ssize_t size = recv(peer.Get(), chunk.data(), chunk.size(), 0);
+    ASSERT_GT(size, 0);
+    received.append(chunk.data(), static_cast<size_t>(size));
+  }
+  ASSERT_EQ(received.size(), 2 * kBlocksEach * kBlockSize);
+  // Each block arrives whole: every byte of it is its writer's.
+  for (size_t start = 0; start < received.size(); start += kBlockSize) {
+    const std::string block = received.substr(start, kBlockSize);
+    ASSERT_EQ(block, std::string(kBlockSize, block[0])) << "block at " << start;
+  }
 }
 
 TEST_F(NetworkTest, BytesRightAfterTheGreetingReachTheReadHandler) {
