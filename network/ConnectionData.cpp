@@ -1,6 +1,7 @@
 #include "network/ConnectionData.h"
 
 #include <arpa/inet.h>
+#include <netinet/tcp.h>
 #include <poll.h>
 #include <sys/socket.h>
 
@@ -119,6 +120,11 @@ tConnectionTimeLimits& ConnectionTimeLimits() {
 
 ConnectionData* MakeConnection(tSocket socket, const sockaddr_in& peer, ConnectionHandlers* handlers,
                                ServerData* server) {
+  // Each write goes out at once: holding a small write back until the
+  // previous one is acknowledged would let a message's tail wait for the
+  // peer's delayed acknowledgement while its reader waits for that tail.
+  const int noDelay = 1;
+  setsockopt(socket, IPPROTO_TCP, TCP_NODELAY, &noDelay, sizeof noDelay);
   auto record = std::make_unique<ConnectionData>();
   record->socket = socket;
   record->handlers = handlers;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <sys/socket.h>
 
+#include <chrono>
 #include <cstring>
 #include <string>
 #include <thread>
@@ -81,6 +82,37 @@ TEST_F(NetworkTest, WritesOfTwoThreadsNeverInterleave) {
     const std::string block = received.substr(start, kBlockSize);
     ASSERT_EQ(block, std::string(kBlockSize, block[0])) << "block at " << start;
   }
+}
+
+TEST_F(NetworkTest, MessagesWrittenInABurstArriveWithoutWaitingForAcknowledgements) {
+  ConnectionData* server = nullptr;
+  ConnectionData* client = Join(&server);
+  ASSERT_NE(client, nullptr);
+  constexpr uint32_t kMessageSize = 1024;
+  int messages = 0;
+  Log().onRead = [&](ConnectionData* connection) {
+    char message[kMessageSize];
+    while (Read(connection, message, sizeof message)) {
+      ++messages;
+    }
+  };
+  // A write that is not held back until the peer acknowledged the one
+  // before it; the peer may delay its acknowledgement by tens of
+  // milliseconds.
+  const std::string message(kMessageSize, 'm');
+  int slowBursts = 0;
+  for (int burst = 1; burst <= 20; ++burst) {
+    const auto start = std::chrono::steady_clock::now();
+    for (int index = 0; index < 64; ++index) {
+      ASSERT_TRUE(Write(client, message.data(), kMessageSize));
+    }
+    ASSERT_TRUE(PumpUntil([&] { return messages == burst * 64; }));
+    const auto took = std::chrono::steady_clock::now() - start;
+    slowBursts += took >= 35ms ? 1 : 0;
+  }
+  // A burst held back waits at least the 40 ms the peer may delay; a busy
+  // machine may stall one now and then.
+  EXPECT_LE(slowBursts, 2);
 }
 
 TEST_F(NetworkTest, BytesRightAfterTheGreetingReachTheReadHandler) {
