@@ -184,7 +184,7 @@ ConnectionData* OpenConnection(HostData* host, ConnectionHandlers* handlers) {
     if (!datagram.Valid()) {
       return nullptr;
     }
-    const Datagram request = FormatDatagram("LumoConnection|0.01|%d|%d", 1, ntohs(local.sin_port));
+    const Datagram request = FormatConnectRequest(ntohs(local.sin_port));
     if (sendto(datagram.Get(), request.data(), request.size(), MSG_NOSIGNAL,
                reinterpret_cast<const sockaddr*>(&host->address), sizeof host->address) < 0) {
       ReportLastSocketError("OpenConnection2");

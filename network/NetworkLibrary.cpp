@@ -6,6 +6,8 @@
 #include <cstdio>
 
 #include "network/ConnectionData.h"
+#include "network/NetworkData.h"
+#include "network/ServerData.h"
 #include "network/SocketEventSlots.h"
 #include "network/Sockets.h"
 #include "platform/Net.h"
@@ -53,12 +55,17 @@ void WSA_Startup() {
   SocketEventThreadRunning();
   ConnectionCount();
   OpenSocketCount();
+  SearchCount();
+  ServerCount();
 }
 
 void WSA_Cleanup() {
   if (!started.exchange(false)) {
     return;
   }
+  // The threads first: they register connections and use the sockets.
+  CloseAllSearches();
+  DestroyAllServers();
   ClearSocketEvents();
   FreeAllConnections();
   CloseAllSockets();

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/eventfd.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -57,6 +58,49 @@ bool SetSocketBlocking(int socket, bool blocking) {
   }
   const int wanted = blocking ? (flags & ~O_NONBLOCK) : (flags | O_NONBLOCK);
   return wanted == flags || fcntl(socket, F_SETFL, wanted) == 0;
+}
+
+// ---- StopSignal ----
+
+StopSignal::StopSignal() : descriptor_(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {}
+
+StopSignal::~StopSignal() {
+  if (descriptor_ >= 0) {
+    close(descriptor_);
+  }
+}
+
+void StopSignal::Raise() {
+  raised_ = true;
+  if (descriptor_ >= 0) {
+    const uint64_t one = 1;
+    [[maybe_unused]] const ssize_t written = write(descriptor_, &one, sizeof one);
+  }
+}
+
+SocketWait WaitForSocket(int socket, short events, const StopSignal& stop, std::chrono::milliseconds limit) {
+  using Clock = std::chrono::steady_clock;
+  const Clock::time_point deadline = Clock::now() + limit;
+  for (;;) {
+    if (stop.Raised()) {
+      return SocketWait::Stopped;
+    }
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+    pollfd polled[2] = {{stop.Descriptor(), POLLIN, 0}, {socket, events, 0}};
+    const int ready = poll(polled, 2, static_cast<int>(std::clamp<long long>(left, 0, 60000)));
+    if (stop.Raised()) {
+      return SocketWait::Stopped;
+    }
+    if (ready > 0 && polled[1].revents != 0) {
+      return SocketWait::Ready;
+    }
+    if (ready == 0 && left <= 0) {
+      return SocketWait::TimedOut;
+    }
+    if (ready < 0 && errno != EINTR) {
+      return SocketWait::TimedOut;
+    }
+  }
 }
 
 // ---- SocketChannel ----

@@ -22,6 +22,35 @@ int32_t SocketErrorCode(int error);
 // Switches a socket between blocking and non-blocking; false with errno set.
 bool SetSocketBlocking(int socket, bool blocking);
 
+// ---- Library threads ----
+
+// A stop request that a thread waits on together with its socket, so the
+// thread sees it at once. Raised once; stays raised.
+class StopSignal {
+ public:
+  StopSignal();
+  ~StopSignal();
+  StopSignal(const StopSignal&) = delete;
+  StopSignal& operator=(const StopSignal&) = delete;
+
+  // False when the system gave no descriptor for it (the thread cannot run).
+  bool Valid() const { return descriptor_ >= 0; }
+  void Raise();
+  bool Raised() const { return raised_; }
+  // Readable once raised; for poll.
+  int Descriptor() const { return descriptor_; }
+
+ private:
+  int descriptor_;
+  std::atomic<bool> raised_ = false;
+};
+
+// What WaitForSocket saw.
+enum class SocketWait { Ready, Stopped, TimedOut };
+// Waits until the socket has the events asked for (POLLIN, POLLOUT), the
+// stop is raised, or the time is up. A stop wins over readiness.
+SocketWait WaitForSocket(int socket, short events, const StopSignal& stop, std::chrono::milliseconds limit);
+
 // ---- Socket events ----
 // Registered connection sockets raise window messages: a read event when
 // bytes can be read, a close event when the connection ends. One event

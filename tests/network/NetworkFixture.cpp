@@ -238,7 +238,7 @@ ConnectionData* NetworkTest::Join(ConnectionData** serverEnd, ServerData* server
     getpeername(fd.Get(), reinterpret_cast<sockaddr*>(&peer), &length);
     accepted = MakeConnection(AdoptSocket(fd.Release()), peer, RecordingHandlers(), server);
     if (server != nullptr) {
-      std::lock_guard lock(server->connectionsLock);
+      std::lock_guard lock(server->lock);
       server->connections.push_back(accepted);
     }
     EXPECT_TRUE(SyncSelect(accepted));
