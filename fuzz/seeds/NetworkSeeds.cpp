@@ -3,8 +3,11 @@
 #include <string>
 
 #include "fuzz/seeds/Seeds.h"
+#include "network/Datagram.h"
 
 namespace {
+
+std::string Bytes(const Datagram& block) { return std::string(block.begin(), block.end()); }
 
 // A 256-byte block holding a text and zeros after it.
 std::string Block(const std::string& text) {
@@ -39,4 +42,24 @@ void WriteConnectionReadSeeds(const std::filesystem::path& folder) {
   WriteSeed(folder, "byte-by-byte", ReadInput(std::string("\x00", 1), std::string("\x01\x25", 2), comms));
   WriteSeed(folder, "reads-past-the-end", ReadInput(std::string("\x03\x07", 2), std::string("\x40", 1), comms));
   WriteSeed(folder, "empty-stream", ReadInput(std::string("\x01", 1), std::string("\x01", 1), ""));
+}
+
+void WriteHostAnswerSeeds(const std::filesystem::path& folder) {
+  WriteSeed(folder, "answer", Bytes(FormatAnswer("Terrace", "4 players")));
+  WriteSeed(folder, "answer-empty-info", Bytes(FormatAnswer("<noname>", "")));
+  WriteSeed(folder, "answer-bars-in-name", Bytes(FormatAnswer("Terrace|rampage", "info|more")));
+  WriteSeed(folder, "answer-cut", Bytes(FormatAnswer(std::string(300, 'n').c_str(), std::string(300, 'i').c_str())));
+  WriteSeed(folder, "answer-short", Bytes(FormatAnswer("Terrace", "4 players")).substr(0, 200));
+  WriteSeed(folder, "greeting", Bytes(FormatGreeting()));
+  WriteSeed(folder, "search", Bytes(FormatSearchRequest()));
+}
+
+void WriteServerRequestSeeds(const std::filesystem::path& folder) {
+  WriteSeed(folder, "search", Bytes(FormatSearchRequest()));
+  WriteSeed(folder, "connect", Bytes(FormatConnectRequest(40000)));
+  WriteSeed(folder, "connect-port-1", Bytes(FormatConnectRequest(1)));
+  WriteSeed(folder, "connect-port-65536", Bytes(FormatConnectRequest(65536)));
+  WriteSeed(folder, "connect-long", Bytes(FormatConnectRequest(40000)) + std::string(1, '\0'));
+  WriteSeed(folder, "answer", Bytes(FormatAnswer("Terrace", "4 players")));
+  WriteSeed(folder, "no-terminator", std::string(256, '7'));
 }

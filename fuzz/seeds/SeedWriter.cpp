@@ -37,6 +37,8 @@ constexpr SeedTarget kTargets[] = {
     {"ArchiveMedia", WriteArchiveMediaSeeds},
     {"Greeting", WriteGreetingSeeds},
     {"ConnectionRead", WriteConnectionReadSeeds},
+    {"HostAnswer", WriteHostAnswerSeeds},
+    {"ServerRequest", WriteServerRequestSeeds},
 };
 
 }  // namespace
