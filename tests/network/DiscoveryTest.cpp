@@ -108,6 +108,8 @@ TEST_F(ServerTest, AClientFindsAServerJoinsItAndTheyTalkBothWays) {
   EXPECT_FALSE(GetHostName(hosts[0], nullptr));
   EXPECT_FALSE(GetHostPing(nullptr, &number));
 
+  // The host taken stays valid after its search ended: the game joins with it.
+  CloseNetwork(&searches_.back());
   ConnectionData* client = OpenConnection(hosts[0], RecordingHandlers());
   ASSERT_NE(client, nullptr);
   Log().labels[client] = "client";
@@ -120,6 +122,9 @@ TEST_F(ServerTest, AClientFindsAServerJoinsItAndTheyTalkBothWays) {
   }
   EXPECT_EQ(ConnectionsOf(server), std::vector<ConnectionData*>{accepted});
 
+  // The server thread names the new record and its socket in the log.
+  EXPECT_NE(DebugLog().find("++++ lConnectionData: 0x"), std::string::npos);
+  EXPECT_NE(DebugLog().find("++++ Socket: 0x"), std::string::npos);
   ASSERT_TRUE(Write(client, "order", 5));
   ASSERT_TRUE(Write(accepted, "frame", 5));
   EXPECT_TRUE(PumpUntil([&] { return Log().received[accepted] == "order" && Log().received[client] == "frame"; }));

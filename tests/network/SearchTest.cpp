@@ -122,7 +122,15 @@ TEST_F(SearchTest, AFloodOfAnswersIsCappedAndCloseNetworkReturnsInTime) {
   EXPECT_EQ(ThreadCount(), threadsWithSearch - 1);
   flooding = false;
   flood.join();
-  EXPECT_NE(DebugLog().find("256 answers wait already"), std::string::npos);
+  // The drops are logged, about one line a second, not one a datagram.
+  const std::string log = DebugLog();
+  size_t lines = 0;
+  for (size_t at = log.find("256 answers wait already"); at != std::string::npos;
+       at = log.find("256 answers wait already", at + 1)) {
+    ++lines;
+  }
+  EXPECT_GE(lines, 1u);
+  EXPECT_LE(lines, 3u);
 }
 
 TEST_F(SearchTest, RefreshNetworkSearchesAgainUnderANewHandle) {
