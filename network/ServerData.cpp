@@ -2,6 +2,7 @@
 
 #include <arpa/inet.h>
 #include <poll.h>
+#include <pthread.h>
 #include <sys/socket.h>
 
 #include <algorithm>
@@ -309,6 +310,8 @@ ServerData* CreateServer(tAcceptHandler accept, ConnectionHandlers* handlers, in
   record->socket = socket.Get();
   try {
     record->thread = std::thread(ServerThread, record.get());
+    // Named so a debugger or the system's thread list shows it.
+    pthread_setname_np(record->thread.native_handle(), "ServerThread");
   } catch (const std::system_error&) {
     PrintNetworkMessage("LumoConnection (ServerThread): no thread for the server\n");
     return nullptr;

@@ -7,6 +7,8 @@
 #include <condition_variable>
 #include <mutex>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -51,6 +53,18 @@ ConnectionData* AcceptedAt(size_t index) {
   return TheAccepted().connections.size() > index ? TheAccepted().connections[index] : nullptr;
 }
 
+// The names of the process's threads.
+std::vector<std::string> ThreadNames() {
+  std::vector<std::string> names;
+  for (const auto& task : std::filesystem::directory_iterator("/proc/self/task")) {
+    std::ifstream comm(task.path() / "comm");
+    std::string name;
+    std::getline(comm, name);
+    names.push_back(name);
+  }
+  return names;
+}
+
 std::vector<ConnectionData*> ConnectionsOf(ServerData* server) {
   std::lock_guard lock(server->lock);
   return server->connections;
@@ -90,6 +104,8 @@ class ServerTest : public DiscoveryTest {
 TEST_F(ServerTest, AClientFindsAServerJoinsItAndTheyTalkBothWays) {
   ServerData* server = Server("Terrace", "4 players");
   ASSERT_NE(server, nullptr);
+  const std::vector<std::string> names = ThreadNames();
+  EXPECT_NE(std::find(names.begin(), names.end(), "ServerThread"), names.end());
   const std::vector<HostData*> hosts = TakeAnswers(Search(), 1);
   ASSERT_EQ(hosts.size(), 1u);
   char text[256];
