@@ -16,6 +16,7 @@
 #include "DiscoveryFixture.h"
 #include "network/Datagram.h"
 #include "network/NetworkLibrary.h"
+#include "runtime/RTSState.h"
 
 namespace network_testing {
 namespace {
@@ -47,9 +48,9 @@ bool RecordAccept(ConnectionData* connection) {
 }
 
 // The index-th accepted connection, once the accept handler has seen it.
-ConnectionData* AcceptedAt(size_t index) {
+ConnectionData* AcceptedAt(size_t index, std::chrono::milliseconds wait = 3s) {
   std::unique_lock lock(TheAccepted().mutex);
-  TheAccepted().changed.wait_for(lock, 3s, [&] { return TheAccepted().connections.size() > index; });
+  TheAccepted().changed.wait_for(lock, wait, [&] { return TheAccepted().connections.size() > index; });
   return TheAccepted().connections.size() > index ? TheAccepted().connections[index] : nullptr;
 }
 
@@ -204,6 +205,21 @@ TEST_F(ServerTest, AnAcceptHandlerThatRefusesClosesTheConnection) {
   EXPECT_TRUE(PumpUntil([&] { return Log().closes[client] == 1; }));
   ASSERT_NE(AcceptedAt(0), nullptr);
   EXPECT_TRUE(PumpUntil([&] { return ConnectionsOf(server).empty(); }));
+}
+
+TEST_F(ServerTest, ARefusedRegistrationClosesTheConnectionWithoutTheAcceptHandler) {
+  ServerData* server = Server("Terrace", "");
+  ASSERT_NE(server, nullptr);
+  const std::vector<HostData*> hosts = TakeAnswers(Search(), 1);
+  ASSERT_EQ(hosts.size(), 1u);
+  // Without the game window no connection can be registered.
+  RTS().mainWindow->SetTitle("Another game");
+  EXPECT_EQ(OpenConnection(hosts[0], RecordingHandlers()), nullptr);
+  EXPECT_TRUE(PumpUntil([&] { return DebugLog().find("LumoConnection (SyncSelect)") != std::string::npos; }));
+  PumpFor(200ms);
+  EXPECT_EQ(AcceptedAt(0, 0ms), nullptr);
+  EXPECT_TRUE(ConnectionsOf(server).empty());
+  EXPECT_EQ(ConnectionCount(), 0u);
 }
 
 TEST_F(ServerTest, ThreeServersTakeTheFirstPortsAndOneBroadcastFindsThemAll) {
