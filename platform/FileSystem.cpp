@@ -1,4 +1,5 @@
 #include "platform/FileSystem.h"
+#include "platform/Testing.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -7,6 +8,8 @@
 
 #include <cstdio>
 #include <cstring>
+#include <functional>
+#include <utility>
 #include <vector>
 
 namespace platform {
@@ -262,6 +265,11 @@ std::string FolderOf(const std::string& path) {
   return slash == 0 ? "/" : path.substr(0, slash);
 }
 
+std::function<void(const std::string&)>& SyncObserver() {
+  static std::function<void(const std::string&)> observer;
+  return observer;
+}
+
 bool IsLetterOrDigit(char character) {
   return (character >= 'a' && character <= 'z') || (character >= 'A' && character <= 'Z') ||
          (character >= '0' && character <= '9');
@@ -270,6 +278,9 @@ bool IsLetterOrDigit(char character) {
 }  // namespace
 
 bool SyncPath(const std::string& linuxPath) {
+  if (SyncObserver()) {
+    SyncObserver()(linuxPath);
+  }
   const int descriptor = open(linuxPath.c_str(), O_RDONLY | O_CLOEXEC);
   if (descriptor < 0) {
     return false;
@@ -320,3 +331,11 @@ void RemoveStaleTemporaries(const std::string& linuxPath) {
 }
 
 }  // namespace platform
+
+namespace platform::testing {
+
+void SetSyncObserver(std::function<void(const std::string& linuxPath)> observer) {
+  SyncObserver() = std::move(observer);
+}
+
+}  // namespace platform::testing

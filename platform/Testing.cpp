@@ -109,6 +109,7 @@ void SetFakeJoystickReadable(int32_t slot, bool readable) {
 }
 
 void Reset() {
+  SetSyncObserver(nullptr);
   {
     std::lock_guard lock(faultMutex);
     refusedDevices.clear();

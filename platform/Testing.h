@@ -90,6 +90,12 @@ void SetFakeJoystickState(int32_t slot, const JoystickState& state);
 // Makes its reads fail (unplugged) or succeed again.
 void SetFakeJoystickReadable(int32_t slot, bool readable);
 
+// ---- Files ----
+
+// Called with the path of every file or folder SyncPath is about to put on
+// the disk; an empty function removes it.
+void SetSyncObserver(std::function<void(const std::string& linuxPath)> observer);
+
 // ---- All hooks ----
 
 // Returns every hook above to its untouched state and drops pending events

@@ -2,9 +2,12 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
+#include <vector>
 
 #include "platform/FileSystem.h"
+#include "platform/Testing.h"
 #include "support/TempFolder.h"
 
 namespace {
@@ -13,9 +16,17 @@ namespace fs = std::filesystem;
 
 void Touch(const fs::path& path) { std::ofstream(path) << "x"; }
 
+std::string Contents(const fs::path& path) {
+  std::ifstream file(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
 class FileSystemTest : public ::testing::Test {
  protected:
-  void TearDown() override { platform::SetCdFolder(""); }
+  void TearDown() override {
+    platform::SetCdFolder("");
+    platform::testing::SetSyncObserver(nullptr);
+  }
   // The test folder as a game name with a final backslash ("C:\tmp\lumo-test-x\").
   std::string Folder() const { return platform::GameFileName(testing_support::TestFolder()) + "\\"; }
 };
@@ -71,6 +82,23 @@ TEST_F(FileSystemTest, CurrentFolderIsAGameNameWithFinalBackslash) {
   EXPECT_EQ(name.substr(0, 3), "C:\\");
   EXPECT_EQ(name.back(), '\\');
   EXPECT_EQ(platform::MapFileName(name.c_str()), testing_support::TestFolder().string());
+}
+
+// The replacing file reaches the disk while the old one still stands under
+// the name, and the folder after the rename, so a power cut leaves one whole
+// file or the other.
+TEST_F(FileSystemTest, ReplaceFileSyncsTheFileBeforeTheRenameAndTheFolderAfterIt) {
+  const std::string folder = testing_support::TestFolder().string();
+  std::ofstream(folder + "/game.ini") << "old";
+  std::ofstream(folder + "/game.ini.tmp") << "new";
+  std::vector<std::pair<std::string, std::string>> synced;  // path, the name's bytes then
+  platform::testing::SetSyncObserver(
+      [&](const std::string& path) { synced.emplace_back(path, Contents(folder + "/game.ini")); });
+  ASSERT_TRUE(platform::ReplaceFile(folder + "/game.ini.tmp", folder + "/game.ini"));
+  EXPECT_EQ(synced, (std::vector<std::pair<std::string, std::string>>{{folder + "/game.ini.tmp", "old"},
+                                                                      {folder, "new"}}));
+  EXPECT_EQ(Contents(folder + "/game.ini"), "new");
+  EXPECT_FALSE(fs::exists(folder + "/game.ini.tmp"));
 }
 
 }  // namespace
