@@ -5,10 +5,6 @@
 template <int Dimensions, typename Coordinate>
 class LumoBSPNode;
 
-// An object stored in a BSP tree: a box kept in the list of the deepest node
-// that wholly contains it. The query hooks answer false here; derived
-// classes give them their work. Destroying an object takes it out of its
-// node's list, so a tree never keeps a pointer to an object that is gone.
 // A query's note that its subject is gone. The subject's destructor marks
 // every query running for it (queries nest through callbacks), so a query
 // whose callback destroyed the subject stops without reading it again.
@@ -17,6 +13,10 @@ struct LumoBSPSubjectWatch {
   LumoBSPSubjectWatch* outer = nullptr;
 };
 
+// An object stored in a BSP tree: a box kept in the list of the deepest node
+// that wholly contains it. The query hooks answer false here; derived
+// classes give them their work. Destroying an object takes it out of its
+// node's list, so a tree never keeps a pointer to an object that is gone.
 template <int Dimensions, typename Coordinate>
 class LumoBSPObject : public LumoBSPBounds<Dimensions, Coordinate> {
  public:
