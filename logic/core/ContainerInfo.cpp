@@ -55,9 +55,11 @@ void ContainerInfo::GetEntranceRel(int32_t& x, int32_t& y) const {
   y = ExitY;
 }
 
+// A loaded record may hold any 32-bit position and offset: their sum wraps
+// around as 32-bit arithmetic does instead of overflowing.
 void ContainerInfo::GetEntrance(int32_t& x, int32_t& y) const {
-  x = X + ExitX;
-  y = Y + ExitY;
+  x = static_cast<int32_t>(static_cast<uint32_t>(X) + static_cast<uint32_t>(ExitX));
+  y = static_cast<int32_t>(static_cast<uint32_t>(Y) + static_cast<uint32_t>(ExitY));
 }
 
 void ContainerInfo::AddContainedID(int32_t id) { ContainedThing.AppendInt(id); }

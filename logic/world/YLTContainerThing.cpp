@@ -26,14 +26,27 @@ ThingInfo* YLTContainerThing::MakeInfo() const { return new ContainerInfo; }
 
 ContainerInfo* YLTContainerThing::GetContainerInfo() const { return dynamic_cast<ContainerInfo*>(Info.get()); }
 
+// A container answers its entrance.
 int32_t YLTContainerThing::GetX() const {
   const ContainerInfo* info = GetContainerInfo();
-  return info != nullptr ? info->X + info->ExitX : YLThing::GetX();
+  if (info == nullptr) {
+    return YLThing::GetX();
+  }
+  int32_t x = 0;
+  int32_t y = 0;
+  info->GetEntrance(x, y);
+  return x;
 }
 
 int32_t YLTContainerThing::GetY() const {
   const ContainerInfo* info = GetContainerInfo();
-  return info != nullptr ? info->Y + info->ExitY : YLThing::GetY();
+  if (info == nullptr) {
+    return YLThing::GetY();
+  }
+  int32_t x = 0;
+  int32_t y = 0;
+  info->GetEntrance(x, y);
+  return y;
 }
 
 // ---- Units inside ----

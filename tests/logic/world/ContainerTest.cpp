@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -155,6 +156,38 @@ TEST_F(ContainerTest, FreeingAUnitTakesItOutOfItsContainer) {
   DestroyObject(unit);
   EXPECT_EQ(container->GetContainedCount(), 0);
   EXPECT_EQ(container->GetContainerInfo()->GetContainedCount(), 0);
+}
+
+// The entrance of a loaded record, whose position and offset may be any
+// 32-bit values: the sums wrap as 32-bit arithmetic does.
+TEST_F(ContainerTest, ContainerAnswersItsEntranceForAnyStoredPositionAndOffset) {
+  const struct {
+    int32_t position;
+    int32_t offset;
+    int32_t entrance;
+  } cases[] = {
+      {20, 1, 21},
+      {5, -7, -2},
+      {INT32_MAX, 1, INT32_MIN},
+      {1970497633, 335572335, static_cast<int32_t>(1970497633u + 335572335u)},
+      {INT32_MIN, -1, INT32_MAX},
+  };
+  auto* container = Add<TestContainer>(1);
+  ContainerInfo* info = container->GetContainerInfo();
+  ASSERT_NE(info, nullptr);
+  for (const auto& test : cases) {
+    SCOPED_TRACE(test.position);
+    info->X = test.position;
+    info->Y = test.position;
+    info->SetEntranceRel(test.offset, test.offset);
+    EXPECT_EQ(container->GetX(), test.entrance);
+    EXPECT_EQ(container->GetY(), test.entrance);
+    int32_t x = 0;
+    int32_t y = 0;
+    info->GetEntrance(x, y);
+    EXPECT_EQ(x, test.entrance);
+    EXPECT_EQ(y, test.entrance);
+  }
 }
 
 TEST_F(ContainerTest, NewUnitRecordIsUprightOnTheMap) {
