@@ -1,16 +1,24 @@
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <string>
 
 #include "base/LumoMemoryStream.h"
 #include "fuzz/seeds/Seeds.h"
 #include "logic/core/BuildingInfo.h"
+#include "logic/core/CLogic.h"
 #include "logic/core/ContainerInfo.h"
 #include "logic/core/GroundMap.h"
 #include "logic/core/ThingInfo.h"
 #include "logic/core/UnitInfo.h"
 #include "logic/core/YLWeapon.h"
+#include "logic/world/LumoBrain.h"
+#include "logic/world/YLTBaricade.h"
+#include "logic/world/YLTContainerThing.h"
+#include "logic/world/YLTLvl11Fence.h"
+#include "logic/world/YLTPushable.h"
+#include "logic/world/YLThing.h"
 
 namespace {
 
@@ -44,6 +52,90 @@ void SetCommonFields(ThingInfo& info, int32_t tid) {
   info.Hp = 0.5f;
   info.Time = 3;
   info.SetMove(nullptr, 6);
+}
+
+// A thing of class T with its default record at (x, y), its move started.
+template <typename T>
+T* MadeThing(int32_t tid, int32_t moveNumber, int32_t x, int32_t y) {
+  auto* thing = new T;
+  thing->CreateInfo(moveNumber);
+  thing->Info->Tid = tid;
+  thing->Info->X = x;
+  thing->Info->Y = y;
+  return thing;
+}
+
+using ThingOwner = std::unique_ptr<YLThing, tObjectDestroyer>;
+
+class SeedBrain final : public LumoBrain {
+ public:
+  int32_t Move() override { return 0; }
+  int32_t OnBrainMove(int32_t) override { return 0; }
+};
+
+// The things that carry a record, written in the context of a logic with the
+// plain things' move table, as the logic saves them; and a brain's stream
+// form, read from the same inputs.
+void WriteThingSeeds(const std::filesystem::path& folder) {
+  CLogic logic;
+  logic.Things.reset(new LumoObjects(true));
+  logic.Listeners.reset(new LumoList);
+  YLThing::SetLogicContext(nullptr, &logic);
+  YLTPushableThing::InitMoveTable();
+
+  ThingOwner plain(MadeThing<YLThing>(1, YLThing::kMoveAmbient, 4, 5));
+  plain->Info->Gfx = 3;
+  WriteSeed(folder, "written-thing.bin", RecordOf(*plain));
+
+  auto* barricade = MadeThing<YLTBaricade>(2, YLThing::kMoveRest, 6, 7);
+  ThingOwner barricadeOwner(barricade);
+  barricade->Cleaned = true;
+  barricade->SetBorder(77);
+  const std::string barricadeRecord = RecordOf(*barricade);
+  WriteSeed(folder, "written-barricade.bin", barricadeRecord);
+  // A record that ends before the border's marker, as older saves do.
+  const size_t border = OffsetOf(barricadeRecord, "border:");
+  WriteSeed(folder, "damaged-barricade-without-border.bin",
+            border >= 4 && border < barricadeRecord.size() ? barricadeRecord.substr(0, border - 4)
+                                                           : barricadeRecord);
+
+  auto* crate = MadeThing<YLTPushableThing>(3, YLThing::kMovePushFirst + 2, 10, 12);
+  ThingOwner crateOwner(crate);
+  crate->PushCounter = 6;
+  crate->Pusher = 5;
+  WriteSeed(folder, "written-pushable.bin", RecordOf(*crate));
+
+  auto* container = MadeThing<YLTContainerThing>(4, YLThing::kMoveRest, 20, 20);
+  ThingOwner containerOwner(container);
+  if (auto* info = container->GetContainerInfo()) {
+    info->AddContainedID(9);
+    info->SetEntranceRel(1, 1);
+  }
+  WriteSeed(folder, "written-container-thing.bin", RecordOf(*container));
+
+  auto* fence = MadeThing<YLTLvl11Fence>(5, YLThing::kMoveRest, 30, 31);
+  ThingOwner fenceOwner(fence);
+  fence->Info->Ori = 7;
+  fence->SetBorder(12);
+  const std::string fenceRecord = RecordOf(*fence);
+  WriteSeed(folder, "written-fence.bin", fenceRecord);
+  WriteSeed(folder, "damaged-fence-cut-short.bin", fenceRecord.substr(0, fenceRecord.size() - 3));
+
+  SeedBrain brain;
+  brain.SetActive(9);
+  brain.AddNeighbour(4);
+  brain.AddNeighbour(12);
+  brain.AddPressure(0.75f);
+  brain.AddStimulus(3, 2, 0.5f);
+  brain.AddStimulus(8, 1, 1.25f);
+  LumoMemoryStream stream;
+  if (stream.OpenNew(64, 1, 0) && stream.SetGrowth(256) != 0 && brain.SaveBrain(&stream)) {
+    WriteSeed(folder, "written-brain.bin", std::string(reinterpret_cast<const char*>(stream.buffer), stream.position));
+  } else {
+    std::fprintf(stderr, "Cannot save the seed brain\n");
+  }
+
+  YLThing::SetLogicContext(nullptr, nullptr);
 }
 
 }  // namespace
@@ -138,4 +230,6 @@ void WriteLogicRecordSeeds(const std::filesystem::path& folder) {
   }
   WriteSeed(folder, "damaged-thing-cut-short.bin", thingRecord.substr(0, thingRecord.size() - 5));
   WriteSeed(folder, "damaged-leader-cut-short.bin", leaderRecord.substr(0, leaderRecord.size() / 2));
+
+  WriteThingSeeds(folder);
 }
