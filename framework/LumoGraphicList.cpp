@@ -17,7 +17,10 @@ constexpr int32_t kGraphicNodeFileKind = 16;
 
 }  // namespace
 
-LumoGraphicList::LumoGraphicList() { SetUnique(true); }
+LumoGraphicList::LumoGraphicList() {
+  SetUnique(true);
+  WorkImage.Create(0, 1, 1, 0xF800, 0x07E0, 0x001F, 0, 16, kImageTopDown, 0, false, kImageVersionGraphic);
+}
 
 const char* LumoGraphicList::GetClassName() const { return "LumoGraphicList"; }
 
@@ -31,6 +34,19 @@ bool LumoGraphicList::SetAllowStored(bool flag) {
 bool LumoGraphicList::SetSaveInWorkFormat(bool flag) {
   Flags = flag ? Flags | kSaveInWorkFormatFlag : Flags & ~kSaveInWorkFormatFlag;
   return flag;
+}
+
+bool LumoGraphicList::SetWorkFormat(const tImage* image) {
+  if (image == nullptr) {
+    return false;
+  }
+  tImage format;
+  if (!format.Create(0, 1, 1, image->GetRedMask(), image->GetGreenMask(), image->GetBlueMask(), image->GetAlphaMask(),
+                     image->GetBitsPerPixel(), kImageTopDown, 0, false, kImageVersionGraphic)) {
+    return false;
+  }
+  format.SetFormatRecord(image->GetFormatRecord());
+  return WorkImage.Assign(&format);
 }
 
 // ---- Named graphics ----

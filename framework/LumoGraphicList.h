@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "base/LumoSortedList.h"
+#include "base/tImage.h"
 #include "framework/LumoGraphicNode.h"
 #include "framework/LumoTurtle.h"
 
@@ -29,6 +30,11 @@ class LumoGraphicList : public LumoSortedList {
 
   virtual bool SetAllowStored(bool flag);
   virtual bool SetSaveInWorkFormat(bool flag);
+  // The work format becomes the image's pixel format (normally the
+  // display's); false when the image has none the list can take.
+  virtual bool SetWorkFormat(const tImage* image);
+  // Whether the nodes save in the work format.
+  bool SavesInWorkFormat() const { return (Flags & kSaveInWorkFormatFlag) != 0; }
 
   // The node of that name (made when missing) placed at (left, top); with
   // alpha its alpha map is loaded, otherwise its graphic when it has none.
@@ -71,4 +77,7 @@ class LumoGraphicList : public LumoSortedList {
   // The key of a made graphic: kind, width, height, red, green, blue, extra.
   static void MakeKey(char kind, int32_t width, int32_t height, const sRGB& colour, uint32_t extra,
                       char (&key)[32]);
+
+  // A 1 x 1 image holding the work format: 16 bits, 5-6-5 until set.
+  tImage WorkImage;
 };

@@ -6,7 +6,9 @@
 
 #include "base/DebugFormat.h"
 #include "base/LumoClass.h"
+#include "base/LumoFileStream.h"
 #include "base/LumoStream.h"
+#include "base/tImage.h"
 #include "framework/LumoEngine.h"
 #include "framework/LumoGraphicList.h"
 #include "framework/LumoLevel.h"
@@ -86,17 +88,15 @@ LUMO_KEY_FIELD(FillColor, FillColor)
 #undef LUMO_KEY_FIELD
 
 // The graphic in the node's own form: whether it is a file graphic (loaded
-// again by name) and whether it is a made graphic. Pictures stored inside
-// the stream are not read or written by this build: such a node is refused
-// with a log line rather than saved without its picture.
+// again by name) and whether it is a made graphic; an embedded node's picture
+// follows as a native image file.
 bool LumoGraphicNode::SaveData(LumoStream* stream, const LumoProperty*) {
-  if ((Flags & kEmbeddedFlag) != 0) {
-    DebugPrint("LumoGraphicNode::SaveData() Embedded pictures are not supported (Name=%s)\n", DebugText(Name));
-    return false;
-  }
   const bool fileGraphic = Data != 0 && Name != nullptr && (Flags & kMadeFlag) == 0;
   const bool madeGraphic = Data != 0 && (Flags & kMadeFlag) != 0;
-  return stream->WriteBool(fileGraphic) && stream->WriteBool(madeGraphic);
+  if (!stream->WriteBool(fileGraphic) || !stream->WriteBool(madeGraphic)) {
+    return false;
+  }
+  return (Flags & kEmbeddedFlag) == 0 || SaveEmbedded(stream);
 }
 
 bool LumoGraphicNode::LoadData(LumoStream* stream, const LumoProperty*) {
@@ -107,13 +107,121 @@ bool LumoGraphicNode::LoadData(LumoStream* stream, const LumoProperty*) {
     return false;
   }
   if ((Flags & kEmbeddedFlag) != 0) {
-    DebugPrint("LumoGraphicNode::LoadData() Embedded pictures are not supported (Name=%s)\n", DebugText(Name));
-    return false;
+    return LoadEmbedded(stream);
   }
   if (fileGraphic && Engine != nullptr && Engine->Level != nullptr && Engine->Level->GraphicList != nullptr) {
     return Load() != 0;
   }
   return true;
+}
+
+namespace {
+
+// The header of a native image file: 14 words, those after the signature
+// stored big-endian.
+constexpr uint32_t kImageHeaderBytes = ImageWordCount * 4;
+
+uint32_t HeaderWord(const uint8_t* header, uint32_t word) {
+  const uint8_t* bytes = header + word * 4;
+  return static_cast<uint32_t>(bytes[0]) << 24 | static_cast<uint32_t>(bytes[1]) << 16 |
+         static_cast<uint32_t>(bytes[2]) << 8 | static_cast<uint32_t>(bytes[3]);
+}
+
+}  // namespace
+
+bool LumoGraphicNode::SaveEmbedded(LumoStream* stream) {
+  auto* fileStream = dynamic_cast<LumoFileStream*>(stream);
+  if (fileStream == nullptr || fileStream->GetFileHandle() == nullptr) {
+    DebugPrint("LumoGraphicNode::SaveData() An embedded picture needs a file stream (Name=%s, Stream=%p)\n",
+               DebugText(Name), static_cast<const void*>(stream));
+    return false;
+  }
+  tImage picture;
+  bool taken = false;
+  LumoGraphicList* list = List();
+  if (list != nullptr && list->SavesInWorkFormat()) {
+    taken = Data != 0 && picture.Assign(&list->WorkImage) &&
+            picture.ConvertGraphic(Graphic(), AlphaInfo ? Alpha : nullptr);
+  } else {
+    taken = ToImage(picture);
+  }
+  if (!taken) {
+    DebugPrint("LumoGraphicNode::SaveData() No picture to embed (Name=%s, Data=%p)\n", DebugText(Name),
+               reinterpret_cast<const void*>(Data));
+    return false;
+  }
+  return picture.SaveTo(fileStream->GetFileHandle());
+}
+
+// The picture is read from the file stream's own bytes: its header is read
+// through the stream first, and a picture that would reach past the stream's
+// end (the end of an archive entry, say) is refused before anything is made.
+bool LumoGraphicNode::LoadEmbedded(LumoStream* stream) {
+  auto* fileStream = dynamic_cast<LumoFileStream*>(stream);
+  const auto refuse = [&](const char* why) {
+    DebugPrint("LumoGraphicNode::LoadData() %s (Name=%s, Stream=%p)\n", why, DebugText(Name),
+               static_cast<const void*>(stream));
+    return false;
+  };
+  if (fileStream == nullptr || fileStream->GetFileHandle() == nullptr) {
+    return refuse("An embedded picture needs a file stream");
+  }
+  const int32_t start = stream->GetPosition();
+  const int64_t remaining = stream->GetBytesRemaining();
+  uint8_t header[kImageHeaderBytes];
+  if (start < 0 || remaining < 0 || !stream->ReadBlock(header, sizeof header)) {
+    return refuse("Cannot read the embedded picture's header");
+  }
+  const uint64_t alphaBytes = (HeaderWord(header, ImageWordFlags) & kImageAlphaFlag) != 0
+                                  ? static_cast<uint64_t>(HeaderWord(header, ImageWordWidth)) *
+                                        HeaderWord(header, ImageWordHeight)
+                                  : 0;
+  const uint64_t pictureBytes = kImageHeaderBytes + static_cast<uint64_t>(HeaderWord(header, ImageWordDataSize)) +
+                                alphaBytes;
+  if (pictureBytes > static_cast<uint64_t>(remaining)) {
+    return refuse("The embedded picture reaches past the stream's end");
+  }
+  tImage picture;
+  if (stream->SetPosition(start) != start || !picture.LoadFrom(fileStream->GetFileHandle())) {
+    return refuse("Cannot read the embedded picture");
+  }
+  return FromImage(picture) || refuse("Cannot make the embedded picture");
+}
+
+bool LumoGraphicNode::DoSaveTo(LumoStream* stream) {
+  LumoGraphicList* list = List();
+  if (list == nullptr || !list->SavesInWorkFormat()) {
+    return LumoNode::DoSaveTo(stream);
+  }
+  // 15 bits keep five of every channel's eight; 16 bits keep six of green's.
+  const tImage& work = list->WorkImage;
+  const bool fifteenBits = work.GetBitsPerPixel() == 15 || work.GetGreenMask() == 0x03E0;
+  const bool sixteenBits = !fifteenBits && work.GetBitsPerPixel() == 16;
+  if (!fifteenBits && !sixteenBits) {
+    return LumoNode::DoSaveTo(stream);
+  }
+  const auto reduce = [&](sRGB& colour) {
+    colour.Red &= 0xF8;
+    colour.Green &= fifteenBits ? 0xF8 : 0xFC;
+    colour.Blue &= 0xF8;
+  };
+  const tKeyData sourceKey = SourceKey;
+  const tKeyData destKey = DestKey;
+  reduce(SourceKey.Low);
+  reduce(DestKey.Low);
+  if (SourceKey.Mode == KeyRange) {
+    reduce(SourceKey.High);
+  }
+  if (DestKey.Mode == KeyRange) {
+    reduce(DestKey.High);
+  }
+  const bool saved = RunGuarded([&] { return LumoNode::DoSaveTo(stream); }, [&] {
+    SourceKey = sourceKey;
+    DestKey = destKey;
+  });
+  SourceKey = sourceKey;
+  DestKey = destKey;
+  return saved;
 }
 
 // ---- Object model ----
@@ -245,6 +353,28 @@ void LumoGraphicNode::SetAlphaFactor(uint8_t factor) {
   AlphaInfo = false;
   AlphaFactor = factor;
 }
+
+bool LumoGraphicNode::FromImage(tImage& image) {
+  GraphicHandle graphic = nullptr;
+  AlphaHandle alpha = nullptr;
+  if (!image.CopyTo(graphic, alpha)) {
+    return false;
+  }
+  Unload();
+  SetData(reinterpret_cast<uintptr_t>(graphic));
+  // A picture without an alpha plane keeps the node's own blending (a
+  // constant alpha, say).
+  if (alpha != nullptr) {
+    SetAlpha(alpha);
+  }
+  return true;
+}
+
+bool LumoGraphicNode::ToImage(tImage& image) {
+  return Data != 0 && image.CopyFrom(Graphic(), AlphaInfo ? Alpha : nullptr);
+}
+
+void LumoGraphicNode::SetEmbedded(bool flag) { Flags = flag ? Flags | kEmbeddedFlag : Flags & ~kEmbeddedFlag; }
 
 // ---- Placement and keys ----
 

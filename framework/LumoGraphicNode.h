@@ -9,6 +9,7 @@
 #include "runtime/Viewports.h"
 
 class LumoGraphicList;
+class tImage;
 
 // One picture of the framework: a named node that owns a run-time graphic
 // (its Data) and optionally its alpha map, with the placement and colour
@@ -41,6 +42,9 @@ class LumoGraphicNode : public LumoNode {
   uintptr_t Load() override;
   // Makes the graphic when there is none: Width x Height in the fill colour.
   uintptr_t Restore() override;
+  // In a list that saves in its work format, the key colours are saved at
+  // that format's precision; the node keeps its own colours.
+  bool DoSaveTo(LumoStream* stream) override;
 
   // Per-field load and save operations of the stored fields.
   virtual bool LoadData(LumoStream* stream, const LumoProperty* property);
@@ -79,6 +83,15 @@ class LumoGraphicNode : public LumoNode {
   virtual bool SaveStretch(LumoStream* stream, const LumoProperty* property);
   // Runs inside CreateLock before the graphic is locked; empty.
   virtual void DoCreateLock();
+  // Takes the image's pixels as the graphic and its alpha plane, when it has
+  // one, as the alpha map.
+  virtual bool FromImage(tImage& image);
+  // The graphic (and the alpha map the node blends with) into the image, in
+  // the graphic's own format.
+  virtual bool ToImage(tImage& image);
+  // Whether the picture itself is saved with the node (only into a file
+  // stream).
+  virtual void SetEmbedded(bool flag);
   virtual void SetOrigin(int32_t left, int32_t top);
   // Only while there is no graphic.
   virtual void SetCanvasSize(int32_t width, int32_t height);
@@ -182,6 +195,10 @@ class LumoGraphicNode : public LumoNode {
 
  private:
   void DestroyAlphaMap();
+  // The embedded picture: written at, or read from, the file stream's
+  // position.
+  bool SaveEmbedded(LumoStream* stream);
+  bool LoadEmbedded(LumoStream* stream);
   // Blends the clipped block of the graphic at (sourceX, sourceY) into the
   // locked destination at its pixel cursor.
   void BlendInto(LockedGraphic* destination, LockedGraphic* source, int32_t width, int32_t height);
