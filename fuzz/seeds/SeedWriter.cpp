@@ -39,6 +39,7 @@ constexpr SeedTarget kTargets[] = {
     {"ConnectionRead", WriteConnectionReadSeeds},
     {"HostAnswer", WriteHostAnswerSeeds},
     {"ServerRequest", WriteServerRequestSeeds},
+    {"GraphicNode", WriteGraphicNodeSeeds},
 };
 
 }  // namespace
