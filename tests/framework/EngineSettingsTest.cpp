@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -219,6 +220,19 @@ TEST_F(EngineSettingsTest, TaskSwitchCallbacksReachTheCurrentLevel) {
                 "StoreLevelMemory() Unhandled exception, ignored (Engine=%p:TestEngine)\n",
                 static_cast<const void*>(level), static_cast<const void*>(Engine));
   EXPECT_NE(ReadDebugLog().find(expected), std::string::npos);
+}
+
+// An input callback must not let a handler's fault out of the run-time's
+// message handling: it logs one line and answers "not handled".
+TEST_F(EngineSettingsTest, FailingInputHandlerIsIgnoredByItsCallback) {
+  engine()->keyDown = [](tInputEvent*) -> bool { throw std::runtime_error("handler"); };
+  tInputEvent event{};
+  EXPECT_FALSE(ForwardKeyDown(&event));
+  char expected[96];
+  std::snprintf(expected, sizeof expected, "ForwardKeyDown() Unhandled exception, ignored (Engine=%p:TestEngine)\n",
+                static_cast<const void*>(Engine));
+  EXPECT_NE(ReadDebugLog().find(expected), std::string::npos);
+  engine()->keyDown = nullptr;
 }
 
 TEST_F(EngineSettingsTest, DumpsWriteTheEngineAndItsLevels) {
