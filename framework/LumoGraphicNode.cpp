@@ -188,6 +188,18 @@ bool LumoGraphicNode::LoadEmbedded(LumoStream* stream) {
   return FromImage(picture) || refuse("Cannot make the embedded picture");
 }
 
+// The stored size is read after the picture; a node holding a graphic takes
+// the graphic's own size, so no reader of Width and Height walks past it.
+bool LumoGraphicNode::DoLoadFrom(LumoStream* stream) {
+  if (!LumoNode::DoLoadFrom(stream)) {
+    return false;
+  }
+  if (Data != 0) {
+    GetGraphicSize(Graphic(), Width, Height);
+  }
+  return true;
+}
+
 bool LumoGraphicNode::DoSaveTo(LumoStream* stream) {
   LumoGraphicList* list = List();
   if (list == nullptr || !list->SavesInWorkFormat()) {
@@ -436,6 +448,7 @@ LockedGraphic* LumoGraphicNode::CreateLock() {
   RunGuarded([&] { DoCreateLock(); },
              [&] { ReportFault("LumoGraphicNode::CreateLock() Unhandled exception during DoCreateLock()"); });
   Lock = LockGraphic(Graphic());
+  GetGraphicSize(Graphic(), LockedWidth, LockedHeight);
   return Lock;
 }
 
@@ -477,8 +490,11 @@ void LumoGraphicNode::Fill(const sRGB& colour) {
   }
 }
 
+// Width and Height may come from a stream or an alpha map; the pixels are
+// only what the locked graphic holds.
 bool LumoGraphicNode::Inside(int32_t x, int32_t y) const {
-  return Data != 0 && x >= 0 && y >= 0 && x < Width && y < Height;
+  return Data != 0 && Lock != nullptr && x >= 0 && y >= 0 && x < Width && y < Height && x < LockedWidth &&
+         y < LockedHeight;
 }
 
 // The circle of radius |radiusX| (x from 0 up, y from the radius down, the

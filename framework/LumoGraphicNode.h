@@ -45,6 +45,8 @@ class LumoGraphicNode : public LumoNode {
   // In a list that saves in its work format, the key colours are saved at
   // that format's precision; the node keeps its own colours.
   bool DoSaveTo(LumoStream* stream) override;
+  // A node holding a graphic ends its load with the graphic's size.
+  bool DoLoadFrom(LumoStream* stream) override;
 
   // Per-field load and save operations of the stored fields.
   virtual bool LoadData(LumoStream* stream, const LumoProperty* property);
@@ -140,7 +142,7 @@ class LumoGraphicNode : public LumoNode {
   // colour; nothing outside the graphic or at a pixel of the pen or the fill
   // colour. Works with a stack of its own, so any area fits.
   void FloodFill(int32_t x, int32_t y, uint32_t colour);
-  // Whether (x, y) lies in the graphic.
+  // Whether (x, y) lies in the locked graphic (and inside Width x Height).
   bool Inside(int32_t x, int32_t y) const;
 
   // ---- Copying ----
@@ -191,6 +193,8 @@ class LumoGraphicNode : public LumoNode {
   uint8_t AlphaFactor = 0;
   bool Stretch = false;
   LockedGraphic* Lock = nullptr;
+  int32_t LockedWidth = 0;  // the locked graphic's real size
+  int32_t LockedHeight = 0;
   AlphaHandle Alpha = nullptr;
 
  private:

@@ -147,6 +147,37 @@ TEST_F(StoredGraphicTest, EmbeddedPictureTravelsInAFileStreamWithKeysAtTheWorkFo
   DestroyObject(loaded);
 }
 
+// The stored Width and Height are read after the picture: a record claiming
+// more than its picture holds must not send the pen past the pixels.
+TEST_F(StoredGraphicTest, LoadedNodeTakesItsPicturesSizeWhateverItsRecordClaims) {
+  LumoGraphicNode* node = MakeEmbeddedNode("embedded");
+  ASSERT_TRUE(SaveToFile(node, "embedded.lmg"));
+  Bytes bytes = ReadFileBytes("embedded.lmg");
+  // Width and Height are the last two integers before the fill colour, pen
+  // colour, alpha factor and stretch (4 + 4 + 1 + 1 bytes) and the marker.
+  const size_t heightAt = bytes.size() - 4 - 1 - 1 - 4 - 4 - 4;
+  bytes[heightAt] = 100;
+  bytes[heightAt - 4] = 100;
+  WriteFileBytes("claiming.lmg", bytes);
+
+  LumoObject* loaded = LoadFromFile("claiming.lmg");
+  auto* copy = dynamic_cast<LumoGraphicNode*>(loaded);
+  ASSERT_NE(copy, nullptr);
+  EXPECT_EQ(copy->Width, 4);
+  EXPECT_EQ(copy->Height, 2);
+  // Sizes set by hand are no licence either: the pen keeps to the pixels.
+  copy->Width = 100;
+  copy->Height = 100;
+  ASSERT_NE(copy->CreateLock(), nullptr);
+  SelectPixelAt(copy->Lock, 40, 40);
+  copy->PenColor = ConvertRGB(kWhite);
+  copy->DrawEllipse(39, 39);
+  copy->FloodFill(1, 1, ConvertRGB(kWhite));
+  copy->ReleaseLock();
+  EXPECT_EQ(copy->GetPixel(1, 1), ConvertRGB(kWhite));
+  DestroyObject(loaded);
+}
+
 TEST_F(StoredGraphicTest, EmbeddedPictureIsRefusedOutsideAFileStreamOrPastItsEnd) {
   LumoGraphicNode* node = MakeEmbeddedNode("embedded");
   LumoMemoryStream memory;
