@@ -1,6 +1,8 @@
 #include "framework/LumoEngine.h"
 
+#include <initializer_list>
 #include <new>
+#include <utility>
 
 #include "base/DebugFormat.h"
 #include "base/Random.h"
@@ -31,6 +33,7 @@ LumoEngine::LumoEngine() {
   SetInputHandlers(&InputHandlers);
   ScreenViewport = CreateViewport(0, 0, ScreenWidth, ScreenHeight);
   GraphicList.reset(new (std::nothrow) LumoGraphicList);
+  FontList.reset(new (std::nothrow) LumoFontList);
   FrameTimer = CreateTimer(EnginePulse, FramesPerPulse, PulseDuration);
   DisposalList.reset(new (std::nothrow) LumoList);
 }
@@ -54,6 +57,9 @@ void LumoEngine::DoFree() {
     DestroyTimer(FrameTimer);
     FrameTimer = nullptr;
   }
+  ReferFont(Font, nullptr);
+  ReferFont(DefaultFont, nullptr);
+  FontList.reset();
   ForgetFileIcons();
   GraphicList.reset();
   if (ScreenViewport != nullptr) {
@@ -72,6 +78,10 @@ void LumoEngine::OnAbortReferenceTo(LumoObject* other) {
   }
   if (other != nullptr && static_cast<const void*>(other) == static_cast<const void*>(Font)) {
     Font = nullptr;
+  }
+  // The built-in font is referenced too: it must not outlive its node here.
+  if (other != nullptr && static_cast<const void*>(other) == static_cast<const void*>(DefaultFont)) {
+    DefaultFont = nullptr;
   }
 }
 
@@ -411,6 +421,94 @@ bool LumoEngine::QueryClose() {
   return Level->CanQuit();
 }
 
+// ---- Fonts ----
+
+void LumoEngine::ReferFont(LumoFontNode*& field, LumoFontNode* font) {
+  if (field == font) {
+    return;
+  }
+  if (field != nullptr) {
+    RemoveReference(field);
+  }
+  field = font;
+  if (font != nullptr) {
+    AddReference(font);
+  }
+}
+
+LumoFontNode* LumoEngine::SetFont(LumoFontNode* font) {
+  if (font == nullptr && FontList) {
+    font = dynamic_cast<LumoFontNode*>(FontList->first);
+  }
+  ReferFont(Font, font);
+  return Font;
+}
+
+LumoFontNode* LumoEngine::SetDefaultFont(LumoFontNode* font) {
+  ReferFont(DefaultFont, font);
+  return DefaultFont;
+}
+
+namespace {
+
+// The built-in font's glyph tops (the glyph's vertical origin in the line):
+// each row gives a top and the code ranges that use it.
+struct tGlyphTops {
+  int32_t top;
+  std::initializer_list<std::pair<uint8_t, uint8_t>> ranges;
+};
+
+const tGlyphTops kDefaultGlyphTops[] = {
+    {3, {{33, 35},   {37, 42},   {47, 57},   {63, 93},   {98, 98},   {100, 100}, {102, 102}, {104, 108},
+         {123, 126}, {145, 146}, {161, 161}, {163, 170}, {174, 174}, {176, 176}, {178, 179}, {182, 182},
+         {185, 186}, {188, 191}, {198, 199}, {208, 208}, {216, 216}, {222, 223}, {227, 227}, {236, 238},
+         {240, 241}, {245, 245}, {254, 254}}},
+    {2, {{36, 36}, {94, 94}, {96, 96}, {180, 180}, {224, 226}, {232, 234}, {242, 244}, {249, 251}, {253, 253}}},
+    {6, {{43, 43},
+         {61, 61},
+         {97, 97},
+         {99, 99},
+         {101, 101},
+         {103, 103},
+         {109, 115},
+         {117, 122},
+         {162, 162},
+         {215, 215},
+         {230, 231},
+         {247, 248}}},
+    {12, {{44, 44}, {46, 46}, {184, 184}}},
+    {8, {{45, 45}, {171, 171}, {173, 173}, {183, 183}, {187, 187}}},
+    {7, {{58, 59}, {172, 172}, {181, 181}}},
+    {4, {{60, 60}, {62, 62}, {116, 116}, {127, 144}, {147, 159}, {228, 228}, {235, 235}, {239, 239},
+         {246, 246}, {252, 252}, {255, 255}}},
+    {15, {{95, 95}}},
+    {0, {{175, 175}, {192, 195}, {197, 197}, {200, 202}, {204, 206}, {209, 213}, {217, 219}, {221, 221}}},
+    {5, {{177, 177}}},
+    {1, {{196, 196}, {203, 203}, {207, 207}, {214, 214}, {220, 220}, {229, 229}}},
+};
+
+}  // namespace
+
+LumoFontNode* LumoEngine::CreateDefaultFont() {
+  if (!FontList) {
+    return nullptr;
+  }
+  SetDefaultFont(FontList->ConfigureFont("Font", 16, 6, 3, 14));
+  if (DefaultFont != nullptr) {
+    for (const tGlyphTops& row : kDefaultGlyphTops) {
+      for (const auto& [first, last] : row.ranges) {
+        for (uint32_t code = first; code <= last; ++code) {
+          DefaultFont->LoadFontAtTop(row.top, code, 0);
+        }
+      }
+    }
+  }
+  if (Font == nullptr) {
+    SetFont(DefaultFont);
+  }
+  return DefaultFont;
+}
+
 // ---- Cursor ----
 
 void LumoEngine::ShowCursor(bool show) {
@@ -558,11 +656,17 @@ void LumoEngine::DebugDump(bool deep) {
         DebugPrint("DUMP: %s (Level=%p, NewLevel=%p, Mouse=%p", GetClassName(), DebugAddress(Level),
                    DebugAddress(NewLevel), static_cast<const void*>(Mouse));
         DebugPrint(", Font=%p", static_cast<const void*>(Font));
+        if (Font != nullptr) {
+          DebugPrint(":%s", Font->GetClassName());
+        }
         DebugPrint(", FramesPerPulse=%i, PulseDuration=%i, Developing=%i, FrameCounter=%i)\n",
                    static_cast<int>(FramesPerPulse), static_cast<int>(PulseDuration), Developing ? 1 : 0,
                    static_cast<int>(FrameCounter));
         if (GraphicList) {
           GraphicList->DebugDump(deep);
+        }
+        if (FontList) {
+          FontList->DebugDump(deep);
         }
         if (DisposalList) {
           DisposalList->DebugDump(deep);

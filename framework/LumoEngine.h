@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "framework/LumoAnimator.h"
+#include "framework/LumoFontList.h"
 #include "framework/LumoGraphicList.h"
 #include "runtime/Graphics.h"
 #include "runtime/Information.h"
@@ -16,8 +17,6 @@ class LumoEngine;
 class LumoLevel;
 class LumoMouseList;
 class LumoMouseNode;
-class LumoFontList;
-class LumoFontNode;
 class LumoJoystickList;
 
 // The one engine of the process: set by the engine's constructor, cleared by
@@ -64,7 +63,7 @@ class LumoEngine : public LumoAnimator {
 
   const char* GetClassName() const override;
   // Prevents the animation (timer and input off), then releases the disposal
-  // list, the timer, the graphic list and the screen viewport.
+  // list, the timer, the font list, the graphic list and the screen viewport.
   void DoFree() override;
   void OnAbortReferenceTo(LumoObject* other) override;
   // The engine's data and every level (only while the debug log is on).
@@ -129,6 +128,13 @@ class LumoEngine : public LumoAnimator {
   // the current level is outside the engine or empty; otherwise the level's
   // CanQuit.
   virtual bool QueryClose();
+  // Makes the font current (referenced); null selects the font list's first.
+  virtual LumoFontNode* SetFont(LumoFontNode* font);
+  // Replaces the built-in font (referenced).
+  virtual LumoFontNode* SetDefaultFont(LumoFontNode* font);
+  // The built-in font "Font" (16, 6, 3, 14) with the glyphs of codes 33 to
+  // 255 but 160, each at its own top; selected when no font is current.
+  virtual LumoFontNode* CreateDefaultFont();
   virtual bool SetCommandsLocked(bool flag);
   // The input handlers, one per callback of the run-time system; each
   // answers whether the event was handled (true ends its delivery).
@@ -213,7 +219,7 @@ class LumoEngine : public LumoAnimator {
   LumoMouseList* MouseList = nullptr;
   LumoMouseNode* Mouse = nullptr;  // the selected cursor
   uint32_t CursorCount = 0;
-  LumoFontList* FontList = nullptr;
+  std::unique_ptr<LumoFontList, tObjectDestroyer> FontList;  // fonts by name
   LumoFontNode* Font = nullptr;         // the current font
   LumoFontNode* DefaultFont = nullptr;  // the built-in font "Font"
   LumoJoystickList* JoystickList = nullptr;
@@ -259,6 +265,8 @@ class LumoEngine : public LumoAnimator {
   static void ForEachFileType(Visit&& visit);
   // The file types forget the icons this engine gave them.
   void ForgetFileIcons();
+  // Moves a font reference: drops the old one, takes the new one.
+  void ReferFont(LumoFontNode*& field, LumoFontNode* font);
 };
 
 // ---- Free functions of the engine ----

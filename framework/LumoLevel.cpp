@@ -4,6 +4,7 @@
 
 #include "base/DebugFormat.h"
 #include "framework/LumoEngine.h"
+#include "framework/LumoFontNode.h"
 #include "runtime/Background.h"
 #include "runtime/Blit.h"
 #include "runtime/CdAudio.h"
@@ -78,6 +79,13 @@ void LumoLevel::DoAnimateFrame() {
                Engine != nullptr ? static_cast<int>(Engine->FrameCounter) : 0, DebugAddress(Engine),
                DebugClassName(Engine));
   });
+}
+
+void LumoLevel::OnAbortReferenceTo(LumoObject* other) {
+  LumoAnimator::OnAbortReferenceTo(other);
+  if (other != nullptr && static_cast<const void*>(other) == static_cast<const void*>(SavedFont)) {
+    SavedFont = nullptr;
+  }
 }
 
 bool LumoLevel::CanStartAnimation() {
@@ -158,7 +166,17 @@ void LumoLevel::OnPause() {
   }
   SavedMouse = Engine->Mouse;
   SavedCursorCount = Engine->CursorCount;
-  SavedFont = Engine->Font;
+  // The kept font is referenced, so a font freed while the level waits is
+  // forgotten rather than given back.
+  if (SavedFont != Engine->Font) {
+    if (SavedFont != nullptr) {
+      RemoveReference(SavedFont);
+    }
+    SavedFont = Engine->Font;
+    if (SavedFont != nullptr) {
+      AddReference(SavedFont);
+    }
+  }
   SavedFramesPerPulse = Engine->FramesPerPulse;
   SavedPulseDuration = Engine->PulseDuration;
   SavedFrameCounter = Engine->FrameCounter;
@@ -173,6 +191,7 @@ void LumoLevel::OnContinue() {
     return;
   }
   Engine->SetCursorCount(SavedCursorCount);
+  Engine->SetFont(SavedFont);
   Engine->RestoreFramesPerPulse(SavedFramesPerPulse);
   Engine->SetPulseDuration(SavedPulseDuration);
   Engine->FrameCounter = SavedFrameCounter;

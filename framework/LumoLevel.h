@@ -44,6 +44,8 @@ class LumoLevel : public LumoAnimator {
   // The items' frame, then the window messages (HandleMessages), so input
   // arrives inside every frame.
   void DoAnimateFrame() override;
+  // Forgets a kept font that is being freed.
+  void OnAbortReferenceTo(LumoObject* other) override;
   // Only a level that is an item of an engine may animate.
   bool CanStartAnimation() override;
 

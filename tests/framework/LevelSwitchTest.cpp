@@ -214,12 +214,19 @@ TEST_F(LevelSwitchTest, ResumedLevelGetsItsOwnLowerFrameRateBack) {
 
 TEST_F(LevelSwitchTest, PausedLevelGivesBackTheEngineSettingsItKept) {
   oldLevel->SetCloseMode(LumoEngine::ClosePause);
+  newLevel->SetCloseMode(LumoEngine::ClosePause);
   Engine->SetCursorCount(3);
   Engine->SetPulseDuration(2000);
+  LumoFontNode* first = Engine->FontList->ConfigureFont("First", 8, 4, 1, 8);
+  LumoFontNode* kept = Engine->FontList->ConfigureFont("Kept", 8, 4, 1, 8);
+  Engine->SetFont(kept);
   ASSERT_TRUE(Pulse());
   const uint32_t frameCounter = Engine->FrameCounter;
   const uint32_t frame = Engine->Frame;
-  newLevel->populate = [](TestLevel&) { Engine->SetPulseDuration(500); };
+  newLevel->populate = [&](TestLevel&) {
+    Engine->SetPulseDuration(500);
+    Engine->SetFont(first);
+  };
   SwitchTo(newLevel);
   EXPECT_EQ(Engine->CursorCount, 0u);  // the new level was reset
   ASSERT_TRUE(Pulse());
@@ -229,9 +236,18 @@ TEST_F(LevelSwitchTest, PausedLevelGivesBackTheEngineSettingsItKept) {
 
   EXPECT_EQ(Engine->CursorCount, 3u);
   EXPECT_EQ(Engine->PulseDuration, 2000u);
+  EXPECT_EQ(Engine->Font, kept);
   // Counted on from the kept values by the pass that switched back.
   EXPECT_EQ(Engine->FrameCounter, frameCounter + 1);
   EXPECT_EQ(Engine->Frame, (frame + 1) % 12);
+
+  // A kept font freed while its level waits is forgotten: the first font
+  // comes back in its place.
+  SwitchTo(newLevel);
+  DestroyObject(kept);
+  EXPECT_EQ(oldLevel->SavedFont, nullptr);
+  SwitchTo(oldLevel);
+  EXPECT_EQ(Engine->Font, first);
 }
 
 }  // namespace
