@@ -40,6 +40,7 @@ constexpr SeedTarget kTargets[] = {
     {"HostAnswer", WriteHostAnswerSeeds},
     {"ServerRequest", WriteServerRequestSeeds},
     {"GraphicNode", WriteGraphicNodeSeeds},
+    {"Sequence", WriteSequenceSeeds},
 };
 
 }  // namespace
