@@ -146,6 +146,10 @@ TEST_F(FontTest, TextWidthsCountBlanksGlyphsAndEscapes) {
     EXPECT_EQ(font->TextWidth(test.text, test.proportional), test.width) << test.text;
   }
   EXPECT_EQ(font->TextWidth(nullptr, true), 0);
+  // Small letters given the capitals' glyphs measure as capitals.
+  font->SetGlyph('a', font->Glyph('A'));
+  font->SetGlyph('b', font->Glyph('B'));
+  EXPECT_EQ(font->TextWidth("a b", true), font->TextWidth("A B", true));
 
   struct EscapeCase {
     const char* text;

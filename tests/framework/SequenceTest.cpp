@@ -275,8 +275,20 @@ TEST_F(SequenceTest, SettersClampTheirValues) {
   EXPECT_EQ(loaded->Graphic(), nullptr);
   EXPECT_EQ(loaded->Duration, 5u);
   DestroyObject(copy);
-  const std::string record = RecordOf(list);
+  std::string record = RecordOf(list);
   EXPECT_EQ(record[record.size() - 9], 0);
+
+  // Stored values pass through the setters: a rate of 0 is the engine's, a
+  // negative repeat count -1.
+  for (size_t byte = 0; byte < 8; ++byte) {
+    record[record.size() - 8 + byte] = byte < 4 ? '\0' : '\xF9';
+  }
+  LumoObject* clamped = LoadRecord(record);
+  auto* reloaded = dynamic_cast<LumoSequenceList*>(clamped);
+  ASSERT_NE(reloaded, nullptr);
+  EXPECT_EQ(reloaded->FramesPerPulse, 24u);
+  EXPECT_EQ(reloaded->Repeats, -1);
+  DestroyObject(clamped);
 }
 
 }  // namespace
