@@ -8,9 +8,12 @@
 #include "base/LumoList.h"
 #include "base/LumoObject.h"
 #include "base/LumoObjects.h"
+#include "logic/core/PlanList.h"
 #include "logic/core/YLEventListener.h"
 
 class CMap;
+class LogicPlanItem;
+class YLCustomTrigger;
 class YLThing;
 
 // The simulation: the thing table, the string library of type names and the
@@ -93,6 +96,83 @@ class CLogic : public LumoObject {
   std::vector<std::string> StringLibrary;
   // The logic map (owned); null until the logic is set up.
   std::unique_ptr<CMap, tObjectDestroyer> Map;
+
+  // ---- The plan ----
+  // Items due within 29 frames wait in the near bucket of their frame
+  // modulo kPlanSize, last inserted first; later ones wait in the long list,
+  // ordered by frames until due (due minus now, unsigned), and move to the
+  // buckets once every kPlanSize frames. An item's Execute may insert,
+  // remove, re-time or delete items, itself too, or clear the plan: the
+  // running item stays linked while it runs, and one that leaves the plan
+  // meanwhile is left to its taker or deleted after its run.
+
+  static constexpr int32_t kPlanSize = 30;
+
+  // Plans the item delay frames from now (the plan takes it over); it is
+  // taken out of the plan first when it is planned already. Delay 0 runs it
+  // at once and then plans it again after its frequency, or deletes it.
+  void InsertPlan(LogicPlanItem* item, uint32_t delay);
+  // Takes the item out of whichever plan list holds it and hands it to the
+  // caller; an item in no list is left alone.
+  void RemovePlan(LogicPlanItem* item);
+  // Takes the item out of the plan and deletes it (after its run, when it
+  // is running).
+  void DeletePlanItem(LogicPlanItem* item);
+  // Runs the items due in this frame; at the last bucket moves the long
+  // list's items due within kPlanSize frames into the buckets. An item whose
+  // Execute throws is logged, taken out and deleted, and the exception goes
+  // on.
+  void PropagatePlan();
+  // Tells the listeners the countdown of the first item that shows one
+  // (buckets 0 to 29 front to back, then the long list); nothing without.
+  void UpdateTimer();
+  // The first custom trigger with that id, in the same search order.
+  YLCustomTrigger* FindTrigger(int32_t id) const;
+  // Deletes every plan item but the spared one.
+  void ClearPlan(const LogicPlanItem* spared);
+  // After a load: puts the long list in due order and runs every item's
+  // ResolveReferences (buckets in order, then the long list).
+  void ResolvePlanReferences();
+  // The buckets: the count, then per bucket a presence byte and the first
+  // item's record with its chain nested. A count other than kPlanSize is
+  // read all the same, entry i joining bucket i modulo kPlanSize.
+  bool LoadPlan(LumoStream* stream, const LumoProperty* property);
+  bool SavePlan(LumoStream* stream, const LumoProperty* property);
+  // The long list as one embedded object, its chain nested.
+  bool LoadPlanLongTerm(LumoStream* stream, const LumoProperty* property);
+  bool SavePlanLongTerm(LumoStream* stream, const LumoProperty* property);
+
+  // The current frame.
+  uint32_t Time = 0;
+  PlanList Plan[kPlanSize];
+  PlanList PlanLongTerm;
+
+ private:
+  // An item whose Execute is running: whether it left the plan to a taker
+  // or was deleted meanwhile.
+  struct PlanRun {
+    LogicPlanItem* item;
+    bool taken;
+    bool doomed;
+  };
+  // Executes an item inserted with delay 0.
+  void RunNow(LogicPlanItem* item);
+  // The innermost record of the item's running Execute; null when none.
+  PlanRun* FindRun(const LogicPlanItem* item);
+  PlanRun PopRun();
+  // Unlinks the item from its list; false when it is in none.
+  bool Unlink(LogicPlanItem* item);
+  // Deletes an unlinked item, or marks it for deletion after its run.
+  void Dispose(LogicPlanItem* item);
+  // After a throwing Execute: the plan's item is deleted, a taken one left.
+  void DiscardAfterFault(LogicPlanItem* item, const PlanRun& run);
+  void LinkFront(int32_t bucket, LogicPlanItem* item);
+  void LinkLongTerm(LogicPlanItem* item);
+  // Records which list holds each item of a chain.
+  static void MarkChain(LogicPlanItem* first, int32_t slot);
+  PlanList& ListOf(int32_t slot);
+
+  std::vector<PlanRun> planRuns;
 
  protected:
   // Calls one event on every listener; faultFormat is the log line of a

@@ -1,0 +1,3 @@
+#include "logic/triggers/YLCustomTrigger.h"
+
+const char* YLCustomTrigger::GetClassName() const { return "YLCustomTrigger"; }
