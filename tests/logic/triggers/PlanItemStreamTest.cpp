@@ -1,0 +1,96 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "base/LumoMemoryStream.h"
+#include "logic/triggers/ConditionTrigger.h"
+#include "logic/triggers/LogicPlanItem.h"
+#include "logic/triggers/YLEditableObject.h"
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+using Loaded = std::unique_ptr<LumoObject, tObjectDestroyer>;
+
+Bytes Save(LumoObject& object) {
+  LumoMemoryStream stream;
+  EXPECT_TRUE(stream.OpenNew(16, 1, 0));
+  EXPECT_EQ(stream.SetGrowth(256), 256u);
+  EXPECT_TRUE(object.SaveObject(&stream, 0));
+  return Bytes(stream.buffer, stream.buffer + stream.position);
+}
+
+Loaded Load(Bytes bytes) {
+  bytes.push_back(0);  // a stream needs a block; the spare byte stays unread
+  LumoMemoryStream stream;
+  EXPECT_TRUE(stream.OpenBuffer(bytes.data(), static_cast<uint32_t>(bytes.size() - 1), 1, 0));
+  return Loaded(LoadObject(&stream, nullptr));
+}
+
+TEST(PlanItemStream, AChainIsStoredNestedAndLoadedWhole) {
+  ConditionTrigger first(24);
+  first.Time = 7;
+  first.Next = new LogicPlanItem;
+  first.Next->Time = 9;
+  first.Next->Next = new ConditionTrigger(0);
+  const Bytes bytes = Save(first);
+  DestroyObject(first.Next);
+  first.Next = nullptr;
+
+  Loaded loaded = Load(bytes);
+  auto* trigger = dynamic_cast<ConditionTrigger*>(loaded.get());
+  ASSERT_NE(trigger, nullptr);
+  EXPECT_EQ(trigger->Time, 7u);
+  EXPECT_EQ(trigger->Frequency, 24u);
+  ASSERT_NE(trigger->Next, nullptr);
+  EXPECT_EQ(trigger->Next->Time, 9u);
+  auto* last = dynamic_cast<ConditionTrigger*>(trigger->Next->Next);
+  ASSERT_NE(last, nullptr);
+  // A stored frequency of 0 is kept; the trigger is the stream's last object.
+  EXPECT_EQ(last->Frequency, 0u);
+  EXPECT_EQ(last->Next, nullptr);
+  EXPECT_EQ(Save(*loaded), bytes);
+}
+
+TEST(PlanItemStream, ATriggerWithoutTheFrequencyTagKeepsTen) {
+  ConditionTrigger trigger(3);
+  trigger.Time = 5;
+  Bytes bytes = Save(trigger);
+  const Bytes tag = {0, 0, 0, 5, 'f', 'r', 'e', 'q', ':', 0, 0, 0, 3};
+  auto found = std::search(bytes.begin(), bytes.end(), tag.begin(), tag.end());
+  ASSERT_NE(found, bytes.end());
+  bytes.erase(found, found + static_cast<std::ptrdiff_t>(tag.size()));
+
+  Loaded loaded = Load(bytes);
+  auto* untagged = dynamic_cast<ConditionTrigger*>(loaded.get());
+  ASSERT_NE(untagged, nullptr);
+  EXPECT_EQ(untagged->Frequency, ConditionTrigger::kDefaultFrequency);
+  EXPECT_EQ(untagged->Time, 5u);
+}
+
+TEST(PlanItemStream, ANextOfAnotherClassFailsTheLoad) {
+  LogicPlanItem item;
+  const Bytes plain = Save(item);
+  YLEditableObject stranger;
+  const Bytes strangerBytes = Save(stranger);
+  // The item's record ends with the next item's presence byte and the time;
+  // the stranger's record goes where the next item would.
+  Bytes bytes = plain;
+  const size_t presence = bytes.size() - 5;
+  ASSERT_EQ(bytes[presence], 0);
+  bytes[presence] = 1;
+  bytes.insert(bytes.begin() + static_cast<std::ptrdiff_t>(presence) + 1, strangerBytes.begin(), strangerBytes.end());
+  EXPECT_EQ(Load(bytes), nullptr);
+  // The same bytes with a plan item there load.
+  Bytes chained = plain;
+  chained[presence] = 1;
+  chained.insert(chained.begin() + static_cast<std::ptrdiff_t>(presence) + 1, plain.begin(), plain.end());
+  Loaded loaded = Load(chained);
+  ASSERT_NE(loaded, nullptr);
+  EXPECT_NE(dynamic_cast<LogicPlanItem*>(loaded.get())->Next, nullptr);
+}
+
+}  // namespace
