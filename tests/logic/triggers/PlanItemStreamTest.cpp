@@ -49,7 +49,7 @@ TEST(PlanItemStream, AChainIsStoredNestedAndLoadedWhole) {
   EXPECT_EQ(trigger->Next->Time, 9u);
   auto* last = dynamic_cast<ConditionTrigger*>(trigger->Next->Next);
   ASSERT_NE(last, nullptr);
-  // A stored frequency of 0 is kept; the trigger is the stream's last object.
+  // A stored frequency of 0 is kept.
   EXPECT_EQ(last->Frequency, 0u);
   EXPECT_EQ(last->Next, nullptr);
   EXPECT_EQ(Save(*loaded), bytes);
@@ -59,6 +59,12 @@ TEST(PlanItemStream, ATriggerWithoutTheFrequencyTagKeepsTen) {
   ConditionTrigger trigger(3);
   trigger.Time = 5;
   Bytes bytes = Save(trigger);
+  // With the tag the frequency is read, also when the tagged value ends the
+  // stream.
+  Loaded tagged = Load(bytes);
+  ASSERT_NE(dynamic_cast<ConditionTrigger*>(tagged.get()), nullptr);
+  EXPECT_EQ(dynamic_cast<ConditionTrigger*>(tagged.get())->Frequency, 3u);
+
   const Bytes tag = {0, 0, 0, 5, 'f', 'r', 'e', 'q', ':', 0, 0, 0, 3};
   auto found = std::search(bytes.begin(), bytes.end(), tag.begin(), tag.end());
   ASSERT_NE(found, bytes.end());
