@@ -214,11 +214,11 @@ void CLogic::PropagatePlan() {
     try {
       item->Execute(this);
     } catch (...) {
+      const PlanRun run = PopRun();
       char text[YLEditableObject::kRecordStringSize] = "";
       item->GetRecordString(text, sizeof text);
       DebugPrint("CLogic::PropagatePlan exception in currplan->Execute:");
       DebugPrint("(%s)\n", text);
-      const PlanRun run = PopRun();
       DiscardAfterFault(item, run);
       throw;
     }

@@ -89,6 +89,7 @@ TEST_F(LogicPlanTest, RunsEveryItemAtItsFrame) {
        {"near@29", "far@30"}},
       {"a long item due at remainder 29 runs in that frame after bucket 29",
        {{0, "long", 59, 0, 1}, {30, "near", 29, 0, 1}}, 70, {"near@59", "long@59"}},
+      {"30 at a frame of remainder 29 runs 30 frames later", {{29, "edge", 30, 0, 1}}, 70, {"edge@59"}},
       {"one bucket runs last in, first out", {{0, "a", 5, 0, 1}, {0, "b", 5, 0, 1}}, 10, {"b@5", "a@5"}},
       {"equal long times: after an equal head, before an equal later item",
        {{0, "h", 40, 0, 1}, {0, "x", 40, 0, 1}, {0, "y", 40, 0, 1}, {0, "z", 35, 0, 1}}, 50,
