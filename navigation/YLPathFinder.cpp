@@ -87,21 +87,17 @@ YLSector* YLPathFinder::SectorWithId(uint8_t id) const {
   return sectors != nullptr && id != kNoSector ? sectors->GetSector(id) : nullptr;
 }
 
-int32_t YLPathFinder::BorderIndex(YLSectorBorder* border) const {
-  const YLSectors* sectors = SectorMap();
+int32_t YLPathFinder::LookUpBorderIndex(const YLSectors& sectors, YLSectorBorder* border) {
   const auto isIndexOf = [&](uint32_t id) {
-    return id < static_cast<uint32_t>(sectors->GetBorderCount()) &&
-           sectors->GetBorder(static_cast<int32_t>(id)) == border;
+    return id < static_cast<uint32_t>(sectors.GetBorderCount()) &&
+           sectors.GetBorder(static_cast<int32_t>(id)) == border;
   };
-  if (isIndexOf(border->ID)) {
-    return static_cast<int32_t>(border->ID);
-  }
   // A border not yet asked for learns its index from the current map; when
-  // that is this map, every later search takes the quick way above.
-  if (GetCurrentSectorMap() == sectors && isIndexOf(border->GetID())) {
+  // that is this map, every later search takes the quick way.
+  if (GetCurrentSectorMap() == &sectors && isIndexOf(border->GetID())) {
     return static_cast<int32_t>(border->ID);
   }
-  return sectors->IndexOfBorder(border);
+  return sectors.IndexOfBorder(border);
 }
 
 // ---- Queries and the cache ----
@@ -209,7 +205,8 @@ std::unique_ptr<YLPath> YLPathFinder::GuardedSearch(int32_t fromX, int32_t fromY
 
 void YLPathFinder::BeginSearch() {
   poolCount = 0;
-  openList.clear();
+  openCosts.clear();
+  openSlots.clear();
   const size_t borderCount = static_cast<size_t>(SectorMap()->GetBorderCount());
   if (stampOfBorder.size() < borderCount) {
     nodeOfBorder.resize(borderCount, -1);
@@ -246,14 +243,17 @@ std::unique_ptr<YLPath> YLPathFinder::Search(int32_t fromX, int32_t fromY, int32
     return FinishRoute(start, toX, toY);
   }
   for (int32_t index = 0; index < startSector->GetBorderCount(); ++index) {
-    if (!OfferCrossing(start, startSector->GetBorder(index), startSectorId, toX, toY, rules)) {
+    if (!OfferCrossing(*sectors, start, startSector->GetBorder(index), startSectorId, toX, toY,
+                       rules)) {
       return nullptr;
     }
   }
-  while (!openList.empty()) {
-    YLPathPlanNode* current = openList.back().node;
-    stateOfBorder[openList.back().slot] = NodeState::Closed;
-    openList.pop_back();
+  while (!openSlots.empty()) {
+    const uint32_t slot = openSlots.back();
+    openSlots.pop_back();
+    openCosts.pop_back();
+    stateOfBorder[slot] = NodeState::Closed;
+    YLPathPlanNode* current = &PoolNode(nodeOfBorder[slot]);
     if (current->border->Touches(goalSector)) {
       return FinishRoute(current, toX, toY);
     }
@@ -267,7 +267,7 @@ std::unique_ptr<YLPath> YLPathFinder::Search(int32_t fromX, int32_t fromY, int32
       if (border == nullptr || border == current->border || TouchesSector(*border, cameFrom)) {
         continue;
       }
-      if (!OfferCrossing(current, border, -1, toX, toY, rules)) {
+      if (!OfferCrossing(*sectors, current, border, -1, toX, toY, rules)) {
         return nullptr;
       }
     }
@@ -275,8 +275,9 @@ std::unique_ptr<YLPath> YLPathFinder::Search(int32_t fromX, int32_t fromY, int32
   return nullptr;
 }
 
-bool YLPathFinder::OfferCrossing(YLPathPlanNode* from, YLSectorBorder* border, int32_t enteredFrom,
-                                 int32_t toX, int32_t toY, const SearchRules& rules) {
+inline bool YLPathFinder::OfferCrossing(const YLSectors& sectors, YLPathPlanNode* from,
+                                        YLSectorBorder* border, int32_t enteredFrom, int32_t toX,
+                                        int32_t toY, const SearchRules& rules) {
   if (border == nullptr) {
     return true;
   }
@@ -286,22 +287,25 @@ bool YLPathFinder::OfferCrossing(YLPathPlanNode* from, YLSectorBorder* border, i
   if (rules.kind == SearchKind::Vehicle && !border->IsVehiclePassable()) {
     return true;
   }
-  const int32_t index = BorderIndex(border);
+  const int32_t index = BorderIndex(sectors, border);
   if (index < 0) {
     return true;
   }
   const size_t slot = static_cast<size_t>(index);
   if (rules.kind != SearchKind::Limited && enteredFrom < 0 && stampOfBorder[slot] == searchStamp &&
       EntersFromSide(*from, *border)) {
-    // On foot and by vehicle a node stays at the border's middle, where it
-    // was made.
-    const YLPathPlanNode& existing = PoolNode(nodeOfBorder[slot]);
-    OfferSeenBorder(*from, existing.x, existing.y, slot);
+    OfferSeenBorder(*from, slot);
     return true;
   }
+  return OfferNewCrossing(sectors, from, border, slot, enteredFrom, toX, toY, rules);
+}
+
+bool YLPathFinder::OfferNewCrossing(const YLSectors& sectors, YLPathPlanNode* from,
+                                    YLSectorBorder* border, size_t slot, int32_t enteredFrom,
+                                    int32_t toX, int32_t toY, const SearchRules& rules) {
   int32_t midX = 0;
   int32_t midY = 0;
-  if (!BorderMidpoint(*SectorMap(), *border, midX, midY)) {
+  if (!BorderMidpoint(sectors, *border, midX, midY)) {
     return true;
   }
   YLPathPlanNode* node = MakeNode(border, midX, midY);
@@ -324,7 +328,7 @@ bool YLPathFinder::OfferCrossing(YLPathPlanNode* from, YLSectorBorder* border, i
     stampOfBorder[slot] = searchStamp;
     nodeOfBorder[slot] = poolCount - 1;
     stateOfBorder[slot] = NodeState::Open;
-    InsertOpen(node, slot);
+    InsertOpen(node->GetTotalCost(), slot);
     return true;
   }
   // The border has a node already: it takes the new way when that is
@@ -345,9 +349,13 @@ bool YLPathFinder::OfferCrossing(YLPathPlanNode* from, YLSectorBorder* border, i
 // vehicle, from a node whose next sector the border touches. What a fresh
 // node would do, without making one: the rules let every such crossing
 // pass, the estimate is the existing node's, so the existing node takes the
-// new way when it costs less from the start.
-void YLPathFinder::OfferSeenBorder(YLPathPlanNode& from, int32_t midX, int32_t midY, size_t slot) {
+// new way when it costs less from the start. On foot and by vehicle a node
+// stays at the border's middle, where it was made, so its point is the one a
+// fresh node would take.
+inline void YLPathFinder::OfferSeenBorder(YLPathPlanNode& from, size_t slot) {
   YLPathPlanNode& existing = PoolNode(nodeOfBorder[slot]);
+  const int32_t midX = existing.x;
+  const int32_t midY = existing.y;
   if (!MayBeCheaper(from, midX, midY, existing)) {
     return;  // not even the shortest conceivable step makes it cheaper
   }
@@ -380,29 +388,29 @@ bool YLPathFinder::MayCross(YLPathPlanNode& node, const YLPathPlanNode& from,
   return node.border->IsPassable();
 }
 
-void YLPathFinder::InsertOpen(YLPathPlanNode* node, size_t slot) {
-  const int64_t cost = node->GetTotalCost();
-  const OpenEntry* entries = openList.data();
+void YLPathFinder::InsertOpen(int64_t totalCost, size_t slot) {
+  const int64_t* costs = openCosts.data();
   // A binary search over descending f, probing the middle of the whole list
   // and then of the half left: the new node goes directly behind the first
   // node of equal f that a probe meets, so a newer node is usually taken
   // first; with no equal f, behind every larger f and before every smaller.
   int32_t low = 0;
-  int32_t high = static_cast<int32_t>(openList.size()) - 1;
+  int32_t high = static_cast<int32_t>(openCosts.size()) - 1;
   while (low <= high) {
     const int32_t middle = (low + high) / 2;
-    const int64_t probed = entries[middle].totalCost;
-    if (probed == cost) {
+    const int64_t probed = costs[middle];
+    if (probed == totalCost) {
       low = middle + 1;
       break;
     }
-    if (probed > cost) {
+    if (probed > totalCost) {
       low = middle + 1;
     } else {
       high = middle - 1;
     }
   }
-  openList.insert(openList.begin() + low, OpenEntry{cost, node, slot});
+  openCosts.insert(openCosts.begin() + low, totalCost);
+  openSlots.insert(openSlots.begin() + low, static_cast<uint32_t>(slot));
 }
 
 std::unique_ptr<YLPath> YLPathFinder::FinishRoute(YLPathPlanNode* reachedFrom, int32_t toX,
@@ -422,7 +430,7 @@ std::unique_ptr<YLPath> YLPathFinder::FinishRoute(YLPathPlanNode* reachedFrom, i
 
 // ---- The node pool ----
 
-YLPathPlanNode* YLPathFinder::MakeNode(YLSectorBorder* border, int32_t x, int32_t y) {
+inline YLPathPlanNode* YLPathFinder::MakeNode(YLSectorBorder* border, int32_t x, int32_t y) {
   if (poolCount == GetPoolCapacity() && !BufferAllocate()) {
     return nullptr;
   }
@@ -442,6 +450,11 @@ bool YLPathFinder::BufferAllocate() {
   const int32_t size = GetPoolCapacity() + kPoolGrowth;
   try {
     auto block = std::make_unique<YLPathPlanNode[]>(kPoolGrowth);
+    poolNodes.reserve(poolNodes.size() + kPoolGrowth);
+    poolBlocks.reserve(poolBlocks.size() + 1);
+    for (int32_t index = 0; index < kPoolGrowth; ++index) {
+      poolNodes.push_back(&block[index]);
+    }
     poolBlocks.push_back(std::move(block));
   } catch (const std::bad_alloc&) {
     DebugPrint("YLPathFinder::BufferAllocate null returned by new (size=%d)\n", size);

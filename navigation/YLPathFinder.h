@@ -111,17 +111,30 @@ class YLPathFinder {
   std::unique_ptr<YLPath> FinishRoute(YLPathPlanNode* reachedFrom, int32_t toX, int32_t toY);
   // Offers the crossing of border from the node `from` (entered from sector
   // id enteredFrom for the start node, else -1) to the search.
-  bool OfferCrossing(YLPathPlanNode* from, YLSectorBorder* border, int32_t enteredFrom, int32_t toX,
-                     int32_t toY, const SearchRules& rules);
+  bool OfferCrossing(const YLSectors& sectors, YLPathPlanNode* from, YLSectorBorder* border,
+                     int32_t enteredFrom, int32_t toX, int32_t toY, const SearchRules& rules);
+  // The part of OfferCrossing that makes a node for the border.
+  bool OfferNewCrossing(const YLSectors& sectors, YLPathPlanNode* from, YLSectorBorder* border,
+                        size_t slot, int32_t enteredFrom, int32_t toX, int32_t toY,
+                        const SearchRules& rules);
   // Whether the new node may cross its border under the rules; sets its
   // mark for the limited search.
   bool MayCross(YLPathPlanNode& node, const YLPathPlanNode& from, const SearchRules& rules) const;
-  void InsertOpen(YLPathPlanNode* node, size_t slot);
-  void OfferSeenBorder(YLPathPlanNode& from, int32_t midX, int32_t midY, size_t slot);
+  void InsertOpen(int64_t totalCost, size_t slot);
+  void OfferSeenBorder(YLPathPlanNode& from, size_t slot);
   // Whether the border touches the sector the node leads into.
   static bool EntersFromSide(const YLPathPlanNode& from, const YLSectorBorder& border);
-  // The index of a border in the sector map; -1 when it is not there.
-  int32_t BorderIndex(YLSectorBorder* border) const;
+  // The index of a border in the sector map; -1 when it is not there. The
+  // index the border keeps is taken when the map confirms it.
+  static int32_t BorderIndex(const YLSectors& sectors, YLSectorBorder* border) {
+    const uint32_t id = border->ID;
+    if (id < static_cast<uint32_t>(sectors.GetBorderCount()) &&
+        sectors.GetBorder(static_cast<int32_t>(id)) == border) {
+      return static_cast<int32_t>(id);
+    }
+    return LookUpBorderIndex(sectors, border);
+  }
+  static int32_t LookUpBorderIndex(const YLSectors& sectors, YLSectorBorder* border);
   // Prepares the pool, the open list and the border index for a search.
   void BeginSearch();
 
@@ -130,9 +143,7 @@ class YLPathFinder {
   YLPathPlanNode* MakeNode(YLSectorBorder* border, int32_t x, int32_t y);
   // Gives back the node made last.
   void ReleaseLastNode();
-  YLPathPlanNode& PoolNode(int32_t index) {
-    return poolBlocks[index / kPoolGrowth][index % kPoolGrowth];
-  }
+  YLPathPlanNode& PoolNode(int32_t index) { return *poolNodes[static_cast<size_t>(index)]; }
   bool BufferAllocate();
 
   YLKnowledgeMap* map = nullptr;
@@ -142,17 +153,16 @@ class YLPathFinder {
   // The pool: blocks of kPoolGrowth nodes, so nodes never move; poolCount
   // nodes are in use by the current search.
   std::vector<std::unique_ptr<YLPathPlanNode[]>> poolBlocks;
+  // Every node of the pool blocks, in pool order.
+  std::vector<YLPathPlanNode*> poolNodes;
   int32_t poolCount = 0;
 
-  // An open node with its f, which stays fixed while the node is open, and
-  // its border's index in the map.
-  struct OpenEntry {
-    int64_t totalCost;
-    YLPathPlanNode* node;
-    size_t slot;
-  };
-  // The open list in descending f: the node to expand next is the last.
-  std::vector<OpenEntry> openList;
+  // The open list in descending f, the node to expand next last: the f of
+  // each open node (fixed while it is open) and its border's index in the
+  // map, whose node it is. Two arrays, so the binary search reads only the
+  // costs and an insertion moves few bytes.
+  std::vector<int64_t> openCosts;
+  std::vector<uint32_t> openSlots;
   // Per border index of the map: the pool index of its node in this search
   // and where that node stands; valid only where the stamp is this search's.
   std::vector<int32_t> nodeOfBorder;

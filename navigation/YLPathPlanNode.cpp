@@ -162,18 +162,6 @@ YLPathPlanNode::~YLPathPlanNode() {
   }
 }
 
-void YLPathPlanNode::Reinitialise(YLSectorBorder* crossedBorder, int32_t pointX, int32_t pointY) {
-  next.reset();
-  previous = nullptr;
-  border = crossedBorder;
-  x = pointX;
-  y = pointY;
-  costFromStart = 0;
-  estimate = 0;
-  entersFromLeft = 0;
-  limitedCrossing = 0;
-}
-
 uint64_t YLPathPlanNode::CorrectRoot(uint64_t root, uint64_t squares) {
   while (root * root > squares) {
     --root;
@@ -184,29 +172,15 @@ uint64_t YLPathPlanNode::CorrectRoot(uint64_t root, uint64_t squares) {
   return root;
 }
 
-bool YLPathPlanNode::ConnectPrevious(YLPathPlanNode* previousNode) {
-  if (previousNode != nullptr && previousNode->previous == this) {
-    DebugPrint("\n**** error ****\n");
-    return false;
-  }
-  previous = previousNode;
-  if (border == nullptr || previousNode == nullptr) {
-    return true;
-  }
-  const YLSector* from = previousNode->NextSector();
-  if (from != nullptr && border->Left == from) {
-    entersFromLeft = 1;
-  } else if (from != nullptr && border->Right == from) {
-    entersFromLeft = 0;
-  } else {
-    DebugPrint("YLPathPlanNode::ConnectPrevious error in algoritm!!!\n");
-  }
-  return true;
+void YLPathPlanNode::ReportRefusedLink() { DebugPrint("\n**** error ****\n"); }
+
+void YLPathPlanNode::ReportUnknownSide() {
+  DebugPrint("YLPathPlanNode::ConnectPrevious error in algoritm!!!\n");
 }
 
 bool YLPathPlanNode::ConnectPreviousInSector(YLPathPlanNode* previousNode, int32_t sectorId) {
   if (previousNode != nullptr && previousNode->previous == this) {
-    DebugPrint("\n**** error ****\n");
+    ReportRefusedLink();
     return false;
   }
   previous = previousNode;
@@ -218,7 +192,7 @@ bool YLPathPlanNode::ConnectPreviousInSector(YLPathPlanNode* previousNode, int32
   } else if (border->Right != nullptr && border->Right->ID == sectorId) {
     entersFromLeft = 0;
   } else {
-    DebugPrint("YLPathPlanNode::ConnectPrevious error in algoritm!!!\n");
+    ReportUnknownSide();
   }
   return true;
 }
@@ -248,20 +222,6 @@ int32_t YLPathPlanNode::GetNodeCount() const {
     ++count;
   }
   return count;
-}
-
-YLSector* YLPathPlanNode::NextSector() const {
-  if (border == nullptr) {
-    return nullptr;
-  }
-  return entersFromLeft != 0 ? border->Right : border->Left;
-}
-
-YLSector* YLPathPlanNode::PreviousSector() const {
-  if (border == nullptr) {
-    return nullptr;
-  }
-  return entersFromLeft != 0 ? border->Left : border->Right;
 }
 
 void YLPathPlanNode::GetCrossingPoint(const YLSectors& sectors) {

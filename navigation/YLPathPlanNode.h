@@ -3,9 +3,7 @@
 #include <cstdint>
 #include <memory>
 
-class YLSector;
-class YLSectorBorder;
-class YLSectors;
+#include "navigation/YLSectors.h"
 
 // One step of a planned route: the start, a crossing of a border, or the
 // goal. Routes are chains linked both ways; a chain is owned from its first
@@ -47,7 +45,25 @@ class YLPathPlanNode {
   // decides the side it enters from: from the previous node's NextSector.
   // Refused (false, with a log line) when previous is itself reached from
   // this node.
-  bool ConnectPrevious(YLPathPlanNode* previousNode);
+  bool ConnectPrevious(YLPathPlanNode* previousNode) {
+    if (previousNode != nullptr && previousNode->previous == this) {
+      ReportRefusedLink();
+      return false;
+    }
+    previous = previousNode;
+    if (border == nullptr || previousNode == nullptr) {
+      return true;
+    }
+    const YLSector* from = previousNode->NextSector();
+    if (from != nullptr && border->Left == from) {
+      entersFromLeft = 1;
+    } else if (from != nullptr && border->Right == from) {
+      entersFromLeft = 0;
+    } else {
+      ReportUnknownSide();
+    }
+    return true;
+  }
   // The same, the side decided by the id of the sector the crossing is
   // entered from (the start node stands in no crossing).
   bool ConnectPreviousInSector(YLPathPlanNode* previousNode, int32_t sectorId);
@@ -74,8 +90,18 @@ class YLPathPlanNode {
   int32_t GetNodeCount() const;
   // The sector the crossing leads into (Right when entered from Left), and
   // the one it comes from; null for the start and the goal.
-  YLSector* NextSector() const;
-  YLSector* PreviousSector() const;
+  YLSector* NextSector() const {
+    if (border == nullptr) {
+      return nullptr;
+    }
+    return entersFromLeft != 0 ? border->Right : border->Left;
+  }
+  YLSector* PreviousSector() const {
+    if (border == nullptr) {
+      return nullptr;
+    }
+    return entersFromLeft != 0 ? border->Left : border->Right;
+  }
 
   // Straightens the crossing towards the next leg: the point becomes where
   // the line through the previous and next points meets the border's line,
@@ -92,7 +118,17 @@ class YLPathPlanNode {
 
   // Makes this node a fresh crossing (or start, or goal) at a point, with no
   // links; used by the finder's node pool.
-  void Reinitialise(YLSectorBorder* crossedBorder, int32_t pointX, int32_t pointY);
+  void Reinitialise(YLSectorBorder* crossedBorder, int32_t pointX, int32_t pointY) {
+    next.reset();
+    previous = nullptr;
+    border = crossedBorder;
+    x = pointX;
+    y = pointY;
+    costFromStart = 0;
+    estimate = 0;
+    entersFromLeft = 0;
+    limitedCrossing = 0;
+  }
 
   static constexpr int32_t kLargestCost = 0x7FFFFFFF;
   std::unique_ptr<YLPathPlanNode> next;  // towards the goal; owned
@@ -114,4 +150,8 @@ class YLPathPlanNode {
   }
   // The root of squares from an estimate within one of it.
   static uint64_t CorrectRoot(uint64_t root, uint64_t squares);
+  // The log lines of a refused link and of a crossing whose previous node
+  // leads into neither of its sides.
+  static void ReportRefusedLink();
+  static void ReportUnknownSide();
 };

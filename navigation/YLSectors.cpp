@@ -147,10 +147,6 @@ int32_t YLSectorBorder::GetLength() const {
                                                       : std::numeric_limits<int32_t>::max();
 }
 
-bool YLSectorBorder::Touches(int32_t sectorId) const {
-  return (Left != nullptr && Left->ID == sectorId) || (Right != nullptr && Right->ID == sectorId);
-}
-
 LUMO_GENERIC_FIELD(YLSectorBorder, A)
 LUMO_GENERIC_FIELD(YLSectorBorder, B)
 

@@ -201,6 +201,10 @@ class YLSector : public LumoObject {
   std::vector<int32_t> loadedBorderIndexes;
 };
 
+inline bool YLSectorBorder::Touches(int32_t sectorId) const {
+  return (Left != nullptr && Left->ID == sectorId) || (Right != nullptr && Right->ID == sectorId);
+}
+
 // ---- YLSectors ----
 
 class YLSectors : public LumoObject {
