@@ -1,6 +1,7 @@
 #include "navigation/YLPathFinder.h"
 
 #include <algorithm>
+#include <cstring>
 #include <cstdlib>
 #include <limits>
 #include <new>
@@ -37,10 +38,6 @@ bool MayBeCheaper(const YLPathPlanNode& from, int32_t x, int32_t y,
   const int64_t bound = std::min<int64_t>(from.costFromStart + std::max(dx, dy),
                                           std::numeric_limits<int32_t>::max());
   return existing.costFromStart > bound;
-}
-
-bool TouchesSector(const YLSectorBorder& border, const YLSector* sector) {
-  return sector != nullptr && (border.Left == sector || border.Right == sector);
 }
 
 }  // namespace
@@ -205,18 +202,17 @@ std::unique_ptr<YLPath> YLPathFinder::GuardedSearch(int32_t fromX, int32_t fromY
 
 void YLPathFinder::BeginSearch() {
   poolCount = 0;
-  openCosts.clear();
-  openSlots.clear();
+  openList.clear();
   const size_t borderCount = static_cast<size_t>(SectorMap()->GetBorderCount());
-  if (stampOfBorder.size() < borderCount) {
-    nodeOfBorder.resize(borderCount, -1);
-    stateOfBorder.resize(borderCount, NodeState::Open);
-    stampOfBorder.resize(borderCount, 0);
+  if (borderStates.size() < borderCount) {
+    borderStates.resize(borderCount, BorderState{nullptr, 0, NodeState::Open});
   }
   ++searchStamp;
   if (searchStamp == 0) {
     // After 2^32 searches the stamps start again from a clean slate.
-    std::fill(stampOfBorder.begin(), stampOfBorder.end(), 0);
+    for (BorderState& state : borderStates) {
+      state.stamp = 0;
+    }
     searchStamp = 1;
   }
 }
@@ -248,12 +244,16 @@ std::unique_ptr<YLPath> YLPathFinder::Search(int32_t fromX, int32_t fromY, int32
       return nullptr;
     }
   }
-  while (!openSlots.empty()) {
-    const uint32_t slot = openSlots.back();
-    openSlots.pop_back();
-    openCosts.pop_back();
-    stateOfBorder[slot] = NodeState::Closed;
-    YLPathPlanNode* current = &PoolNode(nodeOfBorder[slot]);
+  // The flag a border needs to be crossed; the limited search decides per
+  // crossing.
+  const uint8_t requiredFlag = rules.kind == SearchKind::Foot      ? BorderPassable
+                               : rules.kind == SearchKind::Vehicle ? BorderVehicles
+                                                                   : 0;
+  while (!openList.empty()) {
+    const uint32_t slot = openList.back().slot;
+    openList.pop_back();
+    borderStates[slot].state = NodeState::Closed;
+    YLPathPlanNode* current = borderStates[slot].node;
     if (current->border->Touches(goalSector)) {
       return FinishRoute(current, toX, toY);
     }
@@ -264,10 +264,23 @@ std::unique_ptr<YLPath> YLPathFinder::Search(int32_t fromX, int32_t fromY, int32
     }
     for (tNode* entry = into->Borders->first; entry != nullptr; entry = entry->next) {
       YLSectorBorder* border = YLSector::BorderOfNode(entry);
-      if (border == nullptr || border == current->border || TouchesSector(*border, cameFrom)) {
+      if (border == nullptr) {
         continue;
       }
-      if (!OfferCrossing(*sectors, current, border, -1, toX, toY, rules)) {
+      // Its own border, a border of the sector it came from, and one the
+      // rules do not let it cross are passed over; the tests are combined
+      // without branches, since their outcome follows no pattern.
+      const bool passedOver =
+          (border == current->border) |
+          ((cameFrom != nullptr) & ((border->Left == cameFrom) | (border->Right == cameFrom))) |
+          ((requiredFlag != 0) &
+           ((border->Left == nullptr) | (border->Right == nullptr) | ((border->Passable & requiredFlag) == 0)));
+      if (passedOver) {
+        continue;
+      }
+      const int32_t index = BorderIndex(*sectors, border);
+      if (index >= 0 && !OfferIndexedCrossing(*sectors, current, border, static_cast<size_t>(index),
+                                              -1, toX, toY, rules)) {
         return nullptr;
       }
     }
@@ -291,8 +304,16 @@ inline bool YLPathFinder::OfferCrossing(const YLSectors& sectors, YLPathPlanNode
   if (index < 0) {
     return true;
   }
-  const size_t slot = static_cast<size_t>(index);
-  if (rules.kind != SearchKind::Limited && enteredFrom < 0 && stampOfBorder[slot] == searchStamp &&
+  return OfferIndexedCrossing(sectors, from, border, static_cast<size_t>(index), enteredFrom, toX,
+                              toY, rules);
+}
+
+inline bool YLPathFinder::OfferIndexedCrossing(const YLSectors& sectors, YLPathPlanNode* from,
+                                               YLSectorBorder* border, size_t slot,
+                                               int32_t enteredFrom, int32_t toX, int32_t toY,
+                                               const SearchRules& rules) {
+  if (rules.kind != SearchKind::Limited && enteredFrom < 0 &&
+      borderStates[slot].stamp == searchStamp &&
       EntersFromSide(*from, *border)) {
     OfferSeenBorder(*from, slot);
     return true;
@@ -321,13 +342,12 @@ bool YLPathFinder::OfferNewCrossing(const YLSectors& sectors, YLPathPlanNode* fr
     ReleaseLastNode();
     return true;
   }
-  if (stampOfBorder[slot] != searchStamp) {
+  BorderState& state = borderStates[slot];
+  if (state.stamp != searchStamp) {
     // Measured from the border's middle, where the node was made: the
     // limited search's rule may have moved its point since.
     node->estimate = YLPathPlanNode::Distance(midX, midY, toX, toY);
-    stampOfBorder[slot] = searchStamp;
-    nodeOfBorder[slot] = poolCount - 1;
-    stateOfBorder[slot] = NodeState::Open;
+    state = BorderState{node, searchStamp, NodeState::Open};
     InsertOpen(node->GetTotalCost(), slot);
     return true;
   }
@@ -336,9 +356,9 @@ bool YLPathFinder::OfferNewCrossing(const YLSectors& sectors, YLPathPlanNode* fr
   // closed one has its costs refreshed. Both nodes stand for the same border
   // and so carry the same estimate (from its middle to the goal): comparing
   // the costs from the start compares their f.
-  YLPathPlanNode& existing = PoolNode(nodeOfBorder[slot]);
+  YLPathPlanNode& existing = *state.node;
   if (node->costFromStart < existing.costFromStart && existing.ConnectPrevious(node->previous) &&
-      stateOfBorder[slot] == NodeState::Closed) {
+      state.state == NodeState::Closed) {
     existing.RefreshCosts();
   }
   ReleaseLastNode();
@@ -353,7 +373,8 @@ bool YLPathFinder::OfferNewCrossing(const YLSectors& sectors, YLPathPlanNode* fr
 // stays at the border's middle, where it was made, so its point is the one a
 // fresh node would take.
 inline void YLPathFinder::OfferSeenBorder(YLPathPlanNode& from, size_t slot) {
-  YLPathPlanNode& existing = PoolNode(nodeOfBorder[slot]);
+  BorderState& state = borderStates[slot];
+  YLPathPlanNode& existing = *state.node;
   const int32_t midX = existing.x;
   const int32_t midY = existing.y;
   if (!MayBeCheaper(from, midX, midY, existing)) {
@@ -364,14 +385,15 @@ inline void YLPathFinder::OfferSeenBorder(YLPathPlanNode& from, size_t slot) {
   const int32_t cost = static_cast<int32_t>(
       std::min<int64_t>(sum, std::numeric_limits<int32_t>::max()));
   if (cost < existing.costFromStart && existing.ConnectPrevious(&from) &&
-      stateOfBorder[slot] == NodeState::Closed) {
+      state.state == NodeState::Closed) {
     existing.RefreshCosts();
   }
 }
 
 bool YLPathFinder::EntersFromSide(const YLPathPlanNode& from, const YLSectorBorder& border) {
   const YLSector* side = from.NextSector();
-  return side != nullptr && (border.Left == side || border.Right == side);
+  // Either side may match as often as the other: no branch to guess.
+  return (side != nullptr) & ((border.Left == side) | (border.Right == side));
 }
 
 bool YLPathFinder::MayCross(YLPathPlanNode& node, const YLPathPlanNode& from,
@@ -389,16 +411,17 @@ bool YLPathFinder::MayCross(YLPathPlanNode& node, const YLPathPlanNode& from,
 }
 
 void YLPathFinder::InsertOpen(int64_t totalCost, size_t slot) {
-  const int64_t* costs = openCosts.data();
   // A binary search over descending f, probing the middle of the whole list
   // and then of the half left: the new node goes directly behind the first
   // node of equal f that a probe meets, so a newer node is usually taken
   // first; with no equal f, behind every larger f and before every smaller.
+  const int32_t count = static_cast<int32_t>(openList.size());
+  const OpenEntry* entries = openList.data();
   int32_t low = 0;
-  int32_t high = static_cast<int32_t>(openCosts.size()) - 1;
+  int32_t high = count - 1;
   while (low <= high) {
     const int32_t middle = (low + high) / 2;
-    const int64_t probed = costs[middle];
+    const int64_t probed = entries[middle].totalCost;
     if (probed == totalCost) {
       low = middle + 1;
       break;
@@ -409,8 +432,10 @@ void YLPathFinder::InsertOpen(int64_t totalCost, size_t slot) {
       high = middle - 1;
     }
   }
-  openCosts.insert(openCosts.begin() + low, totalCost);
-  openSlots.insert(openSlots.begin() + low, static_cast<uint32_t>(slot));
+  openList.emplace_back();
+  OpenEntry* moved = openList.data() + low;
+  std::memmove(moved + 1, moved, static_cast<size_t>(count - low) * sizeof(OpenEntry));
+  *moved = OpenEntry{totalCost, static_cast<uint32_t>(slot)};
 }
 
 std::unique_ptr<YLPath> YLPathFinder::FinishRoute(YLPathPlanNode* reachedFrom, int32_t toX,

@@ -113,6 +113,10 @@ class YLPathFinder {
   // id enteredFrom for the start node, else -1) to the search.
   bool OfferCrossing(const YLSectors& sectors, YLPathPlanNode* from, YLSectorBorder* border,
                      int32_t enteredFrom, int32_t toX, int32_t toY, const SearchRules& rules);
+  // The part of OfferCrossing that follows the border's index.
+  bool OfferIndexedCrossing(const YLSectors& sectors, YLPathPlanNode* from, YLSectorBorder* border,
+                            size_t slot, int32_t enteredFrom, int32_t toX, int32_t toY,
+                            const SearchRules& rules);
   // The part of OfferCrossing that makes a node for the border.
   bool OfferNewCrossing(const YLSectors& sectors, YLPathPlanNode* from, YLSectorBorder* border,
                         size_t slot, int32_t enteredFrom, int32_t toX, int32_t toY,
@@ -157,16 +161,22 @@ class YLPathFinder {
   std::vector<YLPathPlanNode*> poolNodes;
   int32_t poolCount = 0;
 
-  // The open list in descending f, the node to expand next last: the f of
-  // each open node (fixed while it is open) and its border's index in the
-  // map, whose node it is. Two arrays, so the binary search reads only the
-  // costs and an insertion moves few bytes.
-  std::vector<int64_t> openCosts;
-  std::vector<uint32_t> openSlots;
-  // Per border index of the map: the pool index of its node in this search
-  // and where that node stands; valid only where the stamp is this search's.
-  std::vector<int32_t> nodeOfBorder;
-  std::vector<NodeState> stateOfBorder;
-  std::vector<uint32_t> stampOfBorder;
+  // An open node: its f, fixed while the node is open, and its border's
+  // index in the map, whose node it is.
+  struct OpenEntry {
+    int64_t totalCost;
+    uint32_t slot;
+  };
+  // The open list in descending f: the node to expand next is the last.
+  std::vector<OpenEntry> openList;
+  // Per border index of the map: its node in this search and where that
+  // node stands; valid only where the stamp is this search's. One record
+  // per border, so a look at a border touches one place.
+  struct BorderState {
+    YLPathPlanNode* node;
+    uint32_t stamp;
+    NodeState state;
+  };
+  std::vector<BorderState> borderStates;
   uint32_t searchStamp = 0;
 };

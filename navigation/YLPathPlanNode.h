@@ -54,14 +54,17 @@ class YLPathPlanNode {
     if (border == nullptr || previousNode == nullptr) {
       return true;
     }
+    // Entered from Left when that is where the previous node leads, else
+    // from Right when that is; the side is chosen without a branch, since
+    // either is as likely.
     const YLSector* from = previousNode->NextSector();
-    if (from != nullptr && border->Left == from) {
-      entersFromLeft = 1;
-    } else if (from != nullptr && border->Right == from) {
-      entersFromLeft = 0;
-    } else {
+    const bool fromLeft = (from != nullptr) & (border->Left == from);
+    const bool fromRight = (from != nullptr) & (border->Right == from);
+    if (!fromLeft && !fromRight) {
       ReportUnknownSide();
+      return true;
     }
+    entersFromLeft = fromLeft ? 1 : 0;
     return true;
   }
   // The same, the side decided by the id of the sector the crossing is
