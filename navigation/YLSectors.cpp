@@ -166,7 +166,10 @@ bool YLSectorBorder::SaveSide(LumoStream* stream, const YLSector* side) {
   if (!NeedsCurrentMap("YLSectorBorder::SaveTo()")) {
     return false;
   }
-  return stream->WriteInteger(side != nullptr ? side->ID : -1);
+  // A side is read back as the sector at the stored place in the map, so
+  // its place is written: that is its id in a level whose shapes are
+  // numbered in order, and the same side comes back when they are not.
+  return stream->WriteInteger(currentSectorMap->IndexOfSector(side));
 }
 
 bool YLSectorBorder::LoadLeft(LumoStream* stream, const LumoProperty*) {
@@ -501,6 +504,13 @@ int32_t YLSectors::IndexOfBorder(const YLSectorBorder* border) const {
     return -1;
   }
   return Borders->IndexOf(const_cast<YLSectorBorder*>(border));
+}
+
+int32_t YLSectors::IndexOfSector(const YLSector* sector) const {
+  if (sector == nullptr || Sectors == nullptr) {
+    return -1;
+  }
+  return Sectors->IndexOf(const_cast<YLSector*>(sector));
 }
 
 int32_t YLSectors::FindVertex(int32_t x, int32_t y) const {

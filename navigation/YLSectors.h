@@ -238,6 +238,8 @@ class YLSectors : public LumoObject {
 
   // The index of a border in Borders; -1 when absent or null.
   int32_t IndexOfBorder(const YLSectorBorder* border) const;
+  // The index of a sector in Sectors; -1 when absent or null.
+  int32_t IndexOfSector(const YLSector* sector) const;
   // The index of the vertex with exactly these coordinates; -1 when none.
   int32_t FindVertex(int32_t x, int32_t y) const;
   // The index of the border joining the two vertices, in either direction;

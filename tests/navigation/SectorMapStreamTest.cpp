@@ -114,6 +114,24 @@ TEST(SectorMapStream, BorderSidesOutsideTheMapLoadAsNone) {
   EXPECT_EQ(border->Passable, 3);
 }
 
+// A border's sides are read back by their place in the map, so a sector
+// whose id is not its index (a level whose shapes are numbered otherwise)
+// still comes back as the same side, and the map saves as it loaded.
+TEST(SectorMapStream, BorderSidesComeBackWhenASectorsIdIsNotItsIndex) {
+  SectorMapOwner original = MakeTwoSquares();
+  original->GetSector(1)->ID = 7;
+  const Bytes saved = SaveRecord(*original);
+  original.reset();
+  ObjectOwner loadedObject = LoadRecord(saved);
+  auto* loaded = dynamic_cast<YLSectors*>(loadedObject.get());
+  ASSERT_NE(loaded, nullptr);
+  EXPECT_EQ(loaded->GetSector(1)->ID, 7);
+  EXPECT_EQ(loaded->GetBorder(1)->Left, loaded->GetSector(0));
+  EXPECT_EQ(loaded->GetBorder(1)->Right, loaded->GetSector(1));
+  EXPECT_EQ(loaded->GetBorder(4)->Left, loaded->GetSector(1));
+  EXPECT_EQ(SaveRecord(*loaded), saved);
+}
+
 TEST(SectorMapStream, BorderNeedsACurrentMapToSaveOrLoad) {
   Bytes saved;
   {
