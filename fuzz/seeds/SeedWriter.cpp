@@ -32,6 +32,7 @@ constexpr SeedTarget kTargets[] = {
     {"KnowledgeMap", WriteKnowledgeMapSeeds},
     {"KnowledgeMapCreate", WriteKnowledgeMapCreateSeeds},
     {"LogicRecord", WriteLogicRecordSeeds},
+    {"LogicMap", WriteLogicMapSeeds},
     {"BSPStream", WriteBSPStreamSeeds},
     {"ObjectFile", WriteObjectFileSeeds},
     {"ArchiveMedia", WriteArchiveMediaSeeds},

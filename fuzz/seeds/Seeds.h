@@ -20,6 +20,7 @@ void WriteSectorShapeSeeds(const std::filesystem::path& folder);
 void WriteKnowledgeMapSeeds(const std::filesystem::path& folder);
 void WriteKnowledgeMapCreateSeeds(const std::filesystem::path& folder);
 void WriteLogicRecordSeeds(const std::filesystem::path& folder);
+void WriteLogicMapSeeds(const std::filesystem::path& folder);
 void WriteBSPStreamSeeds(const std::filesystem::path& folder);
 void WriteObjectFileSeeds(const std::filesystem::path& folder);
 void WriteArchiveMediaSeeds(const std::filesystem::path& folder);
