@@ -35,6 +35,7 @@
 #include "logic/world/YLThing.h"
 #include "logic/world/YLUnit.h"
 #include "navigation/YLKnowledgeMap.h"
+#include "navigation/YLPathPlanNode.h"
 #include "navigation/YLSectors.h"
 
 namespace {
@@ -222,16 +223,41 @@ void CheckSearches(const CMap& map, const YLThing* around, int32_t x, int32_t y,
   tCollection<int32_t> found;
   map.ThingsInBox(x, y, r, 0, found);
   FuzzRequire(Ids(found) == expected, "a box holds what the list holds there");
+
+  // The nearest unit, the first in list order among equals.
+  const YLUnit* nearest = nullptr;
+  int32_t nearestDistance = 0;
+  for (const auto& entry : things) {
+    const auto* unit = dynamic_cast<const YLUnit*>(entry.thing);
+    const int32_t distance = YLPathPlanNode::Distance(x, y, entry.x, entry.y);
+    if (unit != nullptr && (nearest == nullptr || distance < nearestDistance)) {
+      nearest = unit;
+      nearestDistance = distance;
+    }
+  }
+  FuzzRequire(map.FindUnitNear(x, y) == nearest, "the unit found near is the nearest, first in list order");
   if (around == nullptr) {
     return;
   }
+
+  // The blocked neighbours in their fixed order, then the ids.
+  const YLKnowledgeMap* grid = map.GetStratMap();
+  std::vector<int32_t> obstacles;
+  if (grid != nullptr) {
+    const int32_t neighbours[8][3] = {{-1, -1, 7}, {0, -1, 0}, {1, -1, 1}, {-1, 0, 6},
+                                      {1, 0, 2},   {-1, 1, 5}, {0, 1, 4},  {1, 1, 3}};
+    for (const auto& neighbour : neighbours) {
+      if (grid->IsOccupied(around->Info->X + neighbour[0], around->Info->Y + neighbour[1])) {
+        obstacles.push_back(CMap::kBlockedCode + neighbour[2]);
+      }
+    }
+  }
   map.CollectObstacles(around, r, found);
-  std::vector<int32_t> obstacles = Ids(found);
-  const auto firstId = std::find_if(obstacles.begin(), obstacles.end(),
-                                    [](int32_t value) { return value < CMap::kBlockedCode; });
-  FuzzRequire(std::all_of(firstId, obstacles.end(), [](int32_t value) { return value < CMap::kBlockedCode; }),
-              "blocked neighbours come before any id");
-  std::vector<int32_t> ids(firstId, obstacles.end());
+  const std::vector<int32_t> collected = Ids(found);
+  FuzzRequire(collected.size() >= obstacles.size() &&
+                  std::equal(obstacles.begin(), obstacles.end(), collected.begin()),
+              "the blocked neighbours come first, in their order");
+  std::vector<int32_t> ids(collected.begin() + static_cast<std::ptrdiff_t>(obstacles.size()), collected.end());
   std::vector<int32_t> near;
   for (const auto& entry : things) {
     if (entry.thing != around && std::llabs(int64_t{entry.x} - around->Info->X) <= r &&
@@ -327,7 +353,6 @@ void RunMap(CMap* loaded, const uint8_t* script, size_t scriptSize) {
           grid = map.GetStratMap();
         }
         CheckSearches(map, thing, x, y, step[3] % 24);
-        map.FindUnitNear(x, y);
         map.GetObstacleAt(thing, step[2] % 5 - 2, step[3] % 5 - 2);
         map.GetObstacleNear(thing, step[2] % 5 - 2, step[3] % 5 - 2);
         break;
@@ -388,10 +413,10 @@ void CheckPlayer(const CPlayer& player, const World& world) {
     FuzzRequire(thing != nullptr && thing->IsSelectable() && thing->GetOwner() == player.ID && IsAlive(thing),
                 "a selected id names a living selectable thing of the player");
   }
-  const int32_t leaders = player.GetLeaderCount();
-  FuzzRequire(leaders >= 0 && leaders <= CPlayer::kMaxLeaders, "at most ten leaders are numbered");
+  // The leader count is a parameter that the table's writers may set to
+  // anything; the numbers asked for still name leaders only.
   std::vector<int32_t> seen;
-  for (int32_t number = 1; number <= leaders; ++number) {
+  for (int32_t number = -1; number <= CPlayer::kMaxLeaders + 2; ++number) {
     const int32_t id = player.GetLeaderID(number);
     if (id == 0) {
       continue;
