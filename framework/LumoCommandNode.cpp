@@ -3,10 +3,22 @@
 #include "base/DebugFormat.h"
 #include "framework/LumoEngine.h"
 #include "framework/LumoSequenceList.h"
+#include "framework/LumoSprite.h"
 
 LumoCommandNode::LumoCommandNode() = default;
 
 const char* LumoCommandNode::GetClassName() const { return "LumoCommandNode"; }
+
+namespace {
+
+LumoObject* AsObject(LumoSequenceList* object) { return object; }
+LumoObject* AsObject(LumoSprite* object) { return object; }
+// Sound nodes and cells are not part of the framework yet; no object of
+// theirs can be named.
+LumoObject* AsObject(LumoSoundNode*) { return nullptr; }
+LumoObject* AsObject(LumoCell*) { return nullptr; }
+
+}  // namespace
 
 template <typename T>
 T* LumoCommandNode::Refer(T*& field, T* object) {
@@ -14,10 +26,10 @@ T* LumoCommandNode::Refer(T*& field, T* object) {
     return field;
   }
   if (field != nullptr) {
-    RemoveReference(reinterpret_cast<LumoObject*>(field));
+    RemoveReference(AsObject(field));
     field = nullptr;
   }
-  if (object != nullptr && AddReference(reinterpret_cast<LumoObject*>(object)) != nullptr) {
+  if (object != nullptr && AddReference(AsObject(object)) != nullptr) {
     field = object;
   }
   return field;
@@ -95,8 +107,24 @@ void LumoCommandNode::DoTerminateCommand() {
   }
 }
 
-void LumoCommandNode::DoSequenceCommand() {}
-void LumoCommandNode::DoSpriteCommand() {}
+void LumoCommandNode::DoSequenceCommand() {
+  if (SequenceList == nullptr) {
+    return;
+  }
+  if (auto* sprite = dynamic_cast<LumoSprite*>(SequenceList->parent)) {
+    sprite->SetSequence(SequenceList);
+  }
+}
+
+void LumoCommandNode::DoSpriteCommand() {
+  if (Sprite == nullptr) {
+    return;
+  }
+  if (Repeats != 0 && Sprite->SequenceList != nullptr) {
+    Sprite->SequenceList->SetRepeats(Repeats);
+  }
+  Sprite->StartAnimation();
+}
 void LumoCommandNode::DoMotionCommand() {}
 void LumoCommandNode::DoSoundCommand() {}
 void LumoCommandNode::DoPrint() {}
@@ -208,7 +236,7 @@ void LumoCommandNode::ReportExecuteFault(uint32_t frameCounter) {
       DebugPrint(", ");
       break;
     case kSprite:
-      DebugPrint("DoSprite() (Sprite=%p", static_cast<const void*>(Sprite));
+      DebugPrint("DoSprite() (Sprite=%p", DebugAddress(Sprite));
       DebugPrint(", Repeats=%i, ", Repeats);
       break;
     case kMotion:
@@ -219,7 +247,7 @@ void LumoCommandNode::ReportExecuteFault(uint32_t frameCounter) {
       DebugPrint("DoSound() (Sound=%p", static_cast<const void*>(SoundNode));
       if (Sprite != nullptr) {
         DebugPrint(", Sprite=%p:%s", static_cast<const void*>(Sprite),
-                   DebugClassName(reinterpret_cast<const tObject*>(Sprite)));
+                   DebugClassName(Sprite));
       }
       DebugPrint(", MediaCommand=%s, ", MediaCommandName(SoundCommand));
       break;

@@ -41,14 +41,17 @@ class LumoCommandNode : public LumoNode {
   // Nothing here; subclasses override it.
   virtual void DoUserCommand();
   virtual void DoTerminateCommand();
-  // The sequence, sprite, motion, sound and print commands run nothing in
-  // this build: the framework has no sprites, sounds or cells yet.
+  // The list's sprite shows the list, when the list belongs to a sprite.
   virtual void DoSequenceCommand();
   virtual LumoSequenceList* SetSequence(LumoSequenceList* sequence);
+  // Gives the sprite's current sequence the repeats (unless 0) and starts
+  // the sprite's animation.
   virtual void DoSpriteCommand();
   virtual void SetSprite(LumoSprite* sprite, int32_t repeats);
   // A negative duration is stored as 1.
   virtual void SetMotion(LumoSprite* sprite, int32_t horizontal, int32_t vertical, int32_t duration);
+  // The motion, sound and print commands run nothing in this build: the
+  // framework has no motion, sounds or cells yet.
   virtual void DoMotionCommand();
   virtual LumoSoundNode* SetSoundNode(LumoSoundNode* sound);
   virtual int32_t SetSoundCommand(int32_t command);

@@ -8,8 +8,10 @@
 #include "base/LumoStream.h"
 #include "framework/LumoEngine.h"
 #include "framework/LumoGraphicList.h"
+#include "framework/LumoGraphicNode.h"
 #include "framework/LumoLevel.h"
 #include "framework/LumoSequenceNode.h"
+#include "framework/LumoSprite.h"
 
 namespace {
 
@@ -242,4 +244,53 @@ LumoSequenceNode* LumoSequenceList::AppendNamedFrameAt(const char* name, int32_t
 
 LumoSequenceNode* LumoSequenceList::AppendNamedFrame(const char* name, uint32_t duration) {
   return AppendNamedFrameAt(name, 0, 0, duration, false);
+}
+
+void LumoSequenceList::DoClear() {
+  LumoList::DoClear();
+  auto* sprite = dynamic_cast<LumoSprite*>(parent);
+  if (sprite != nullptr && sprite->SequenceList == this) {
+    sprite->SetSequenceNode(nullptr);
+  }
+}
+
+void LumoSequenceList::GetBounds(int32_t& left, int32_t& top, int32_t& width, int32_t& height) {
+  auto* sprite = dynamic_cast<LumoSprite*>(parent);
+  if (sprite == nullptr) {
+    return;
+  }
+  // Works on the edges in 64 bits, so far-off frames cannot overflow.
+  bool empty = width == 0 || height == 0;
+  int64_t x0 = left;
+  int64_t y0 = top;
+  int64_t x1 = x0 + width;
+  int64_t y1 = y0 + height;
+  const auto enclose = [&](int64_t x, int64_t y, int64_t w, int64_t h) {
+    if (empty) {
+      x0 = x;
+      y0 = y;
+      x1 = x + w;
+      y1 = y + h;
+      empty = false;
+      return;
+    }
+    x0 = std::min(x0, x);
+    y0 = std::min(y0, y);
+    x1 = std::max(x1, x + w);
+    y1 = std::max(y1, y + h);
+  };
+  for (LumoNode* item = first; item != nullptr; item = item->next) {
+    auto* frame = static_cast<LumoSequenceNode*>(item);
+    const LumoGraphicNode* graphic = frame->Graphic();
+    if (graphic == nullptr) {
+      continue;
+    }
+    enclose(int64_t{sprite->Left} + frame->Left + graphic->Left, int64_t{sprite->Top} + frame->Top + graphic->Top,
+            graphic->Width, graphic->Height);
+  }
+  enclose(sprite->Left, sprite->Top, 0, 0);
+  left = static_cast<int32_t>(x0);
+  top = static_cast<int32_t>(y0);
+  width = static_cast<int32_t>(x1 - x0);
+  height = static_cast<int32_t>(y1 - y0);
 }

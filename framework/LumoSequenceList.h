@@ -27,6 +27,8 @@ class LumoSequenceList : public LumoList {
   void OnAbortReferenceTo(LumoObject* other) override;
   // Lets go of the graphic list, then frees the frames.
   void DoFree() override;
+  // The sprite showing a frame of this list shows none.
+  void DoClear() override;
   // ", FramesPerPulse=%i, Repeat=%p" (the repeat count in the second).
   void DebugDumpFields() override;
 
@@ -45,6 +47,11 @@ class LumoSequenceList : public LumoList {
   virtual int32_t SetRepeats(int32_t repeats);
   // The largest width and the largest height of the frames' graphics.
   virtual void GetMaximumSize(int32_t& width, int32_t& height);
+  // Grows the rectangle to enclose every frame as placed by the sprite that
+  // holds the list, and the sprite's own point. A rectangle of width or
+  // height 0 starts at the frames' top-left corner. Nothing outside a
+  // sprite.
+  virtual void GetBounds(int32_t& left, int32_t& top, int32_t& width, int32_t& height);
 
   // ---- Frame builders: each appends a frame and answers it; null without
   // a graphic list or for a graphic that cannot be had ----

@@ -1,0 +1,159 @@
+#include "framework/LumoSprite.h"
+
+#include <new>
+
+#include "framework/LumoEngine.h"
+#include "framework/LumoLevel.h"
+#include "framework/LumoSequenceList.h"
+#include "framework/LumoSequenceNode.h"
+
+LumoSprite::LumoSprite() {
+  if (Engine != nullptr && Engine->Level != nullptr) {
+    SoundList = Engine->Level->SoundList;
+  }
+}
+
+const char* LumoSprite::GetClassName() const { return "LumoSprite"; }
+
+void LumoSprite::DoClear() {
+  LumoAnimator::DoClear();
+  SetSequence(nullptr);
+}
+
+void LumoSprite::DoAttach(LumoNode* item) {
+  LumoAnimator::DoAttach(item);
+  if (SequenceList == nullptr) {
+    if (auto* sequence = dynamic_cast<LumoSequenceList*>(item)) {
+      SetSequence(sequence);
+    }
+  }
+}
+
+void LumoSprite::DoDetach(LumoNode* item) {
+  LumoAnimator::DoDetach(item);
+  if (item == nullptr || item != SequenceList) {
+    return;
+  }
+  for (LumoNode* other = first; other != nullptr; other = other->next) {
+    if (other != item) {
+      if (auto* sequence = dynamic_cast<LumoSequenceList*>(other)) {
+        SetSequence(sequence);
+        return;
+      }
+    }
+  }
+  SequenceList = nullptr;
+  SequenceNode = nullptr;
+  Changed = true;
+}
+
+LumoNode* LumoSprite::CreateItem() { return new (std::nothrow) LumoSequenceList; }
+
+void LumoSprite::SetSequence(LumoSequenceList* sequence) {
+  Changed = true;
+  if (sequence != nullptr) {
+    SequenceList = sequence;
+    ResetSequence(false);
+  } else {
+    SequenceList = nullptr;
+    SetSequenceNode(nullptr);
+  }
+}
+
+void LumoSprite::ResetSequence(bool toFirst) {
+  if (toFirst) {
+    SetSequence(dynamic_cast<LumoSequenceList*>(first));
+  } else if (SequenceList != nullptr) {
+    SequenceCounter = SequenceList->Repeats;
+    SetSequenceNode(static_cast<LumoSequenceNode*>(SequenceList->first));
+  }
+}
+
+void LumoSprite::SetSequenceNode(LumoSequenceNode* node) {
+  Changed = true;
+  if (node != nullptr) {
+    DurationCounter = static_cast<int32_t>(node->Duration);
+  }
+  SequenceNode = node;
+}
+
+void LumoSprite::SetSequenceCounters(int32_t repeats, int32_t duration) {
+  SequenceCounter = repeats < 0 ? -1 : repeats;
+  DurationCounter = duration;
+}
+
+void LumoSprite::SetPosition(int32_t left, int32_t top) {
+  if (left == Left && top == Top) {
+    return;
+  }
+  Changed = true;
+  Left = left;
+  Top = top;
+}
+
+void LumoSprite::MoveBy(int32_t dx, int32_t dy) { SetPosition(Left + dx, Top + dy); }
+
+void LumoSprite::GetSequenceSize(int32_t& width, int32_t& height) {
+  width = 0;
+  height = 0;
+  if (SequenceList != nullptr) {
+    SequenceList->GetMaximumSize(width, height);
+  }
+}
+
+void LumoSprite::GetBounds(int32_t& left, int32_t& top, int32_t& width, int32_t& height, bool, bool allSequences) {
+  if (!allSequences) {
+    if (SequenceList != nullptr) {
+      SequenceList->GetBounds(left, top, width, height);
+    }
+    return;
+  }
+  for (LumoNode* item = first; item != nullptr; item = item->next) {
+    if (auto* sequence = dynamic_cast<LumoSequenceList*>(item)) {
+      sequence->GetBounds(left, top, width, height);
+    }
+  }
+}
+
+void LumoSprite::SetActualBounds(int32_t left, int32_t top, int32_t width, int32_t height) {
+  ActualLeft = left;
+  ActualTop = top;
+  ActualWidth = width;
+  ActualHeight = height;
+  Changed = false;
+}
+
+uint32_t LumoSprite::SetDefaultFramesPerPulse(uint32_t frames) {
+  return DefaultFramesPerPulse = frames != 0 ? frames : 1;
+}
+
+LumoSequenceList* LumoSprite::AppendSequence(uint32_t framesPerPulse, int32_t repeats) {
+  auto* sequence = dynamic_cast<LumoSequenceList*>(CreateItem());
+  if (sequence == nullptr) {
+    return nullptr;
+  }
+  sequence->SetFramesPerPulse(framesPerPulse != 0 ? framesPerPulse : DefaultFramesPerPulse);
+  sequence->SetRepeats(repeats);
+  if (Append(sequence) == nullptr) {
+    DestroyObject(sequence);
+    return nullptr;
+  }
+  return sequence;
+}
+
+void LumoSprite::DoPlaySound() {}
+void LumoSprite::DoStopSound() {}
+void LumoSprite::DoPauseSound() {}
+void LumoSprite::DoResumeSound() {}
+void LumoSprite::DoPlayMovie() {}
+void LumoSprite::DoStopMovie() {}
+void LumoSprite::DoPauseMovie() {}
+void LumoSprite::DoResumeMovie() {}
+void LumoSprite::OnPlaySound() {}
+void LumoSprite::OnStopSound() {}
+void LumoSprite::OnPauseSound() {}
+void LumoSprite::OnResumeSound() {}
+void LumoSprite::OnPlayMovie() {}
+void LumoSprite::OnStopMovie() {}
+void LumoSprite::OnPauseMovie() {}
+void LumoSprite::OnResumeMovie() {}
