@@ -7,7 +7,8 @@
 #include "framework/LumoSequenceList.h"
 #include "framework/LumoSequenceNode.h"
 
-LumoSprite::LumoSprite() {
+LumoSprite::LumoSprite() : Body(new LumoBody) {
+  Body->Sprite = this;
   if (Engine != nullptr && Engine->Level != nullptr) {
     SoundList = Engine->Level->SoundList;
   }
@@ -15,8 +16,23 @@ LumoSprite::LumoSprite() {
 
 const char* LumoSprite::GetClassName() const { return "LumoSprite"; }
 
+void LumoSprite::DoFree() {
+  Body.reset();
+  LumoAnimator::DoFree();
+}
+
+void LumoSprite::OnAbortReferenceTo(LumoObject* other) {
+  LumoAnimator::OnAbortReferenceTo(other);
+  if (other != nullptr && other == OwnerBody) {
+    OwnerBody = nullptr;
+  }
+}
+
 void LumoSprite::DoClear() {
   LumoAnimator::DoClear();
+  if (Body) {
+    Body->Clear();
+  }
   SetSequence(nullptr);
 }
 
@@ -86,12 +102,35 @@ void LumoSprite::SetPosition(int32_t left, int32_t top) {
   if (left == Left && top == Top) {
     return;
   }
+  if (Body) {
+    // Positions are kept in 32 bits: a distance wraps as the positions do.
+    const int32_t dx = static_cast<int32_t>(static_cast<uint32_t>(left) - static_cast<uint32_t>(Left));
+    const int32_t dy = static_cast<int32_t>(static_cast<uint32_t>(top) - static_cast<uint32_t>(Top));
+    Body->VisitItems([&](LumoNode* part) {
+      if (LumoSprite* sprite = LumoBody::SpriteOf(part)) {
+        sprite->MoveBy(dx, dy);
+      }
+      return false;
+    });
+  }
   Changed = true;
   Left = left;
   Top = top;
 }
 
-void LumoSprite::MoveBy(int32_t dx, int32_t dy) { SetPosition(Left + dx, Top + dy); }
+void LumoSprite::MoveBy(int32_t dx, int32_t dy) {
+  SetPosition(static_cast<int32_t>(static_cast<uint32_t>(Left) + static_cast<uint32_t>(dx)),
+              static_cast<int32_t>(static_cast<uint32_t>(Top) + static_cast<uint32_t>(dy)));
+}
+
+void LumoSprite::MoveRelativeToOwner(int32_t dx, int32_t dy) {
+  if (OwnerBody == nullptr || OwnerBody->Sprite == nullptr) {
+    return;
+  }
+  const LumoSprite* owner = OwnerBody->Sprite;
+  SetPosition(static_cast<int32_t>(static_cast<uint32_t>(owner->Left) + static_cast<uint32_t>(dx)),
+              static_cast<int32_t>(static_cast<uint32_t>(owner->Top) + static_cast<uint32_t>(dy)));
+}
 
 void LumoSprite::GetSequenceSize(int32_t& width, int32_t& height) {
   width = 0;
@@ -101,17 +140,26 @@ void LumoSprite::GetSequenceSize(int32_t& width, int32_t& height) {
   }
 }
 
-void LumoSprite::GetBounds(int32_t& left, int32_t& top, int32_t& width, int32_t& height, bool, bool allSequences) {
+void LumoSprite::GetBounds(int32_t& left, int32_t& top, int32_t& width, int32_t& height, bool withBody,
+                           bool allSequences) {
   if (!allSequences) {
     if (SequenceList != nullptr) {
       SequenceList->GetBounds(left, top, width, height);
     }
-    return;
-  }
-  for (LumoNode* item = first; item != nullptr; item = item->next) {
-    if (auto* sequence = dynamic_cast<LumoSequenceList*>(item)) {
-      sequence->GetBounds(left, top, width, height);
+  } else {
+    for (LumoNode* item = first; item != nullptr; item = item->next) {
+      if (auto* sequence = dynamic_cast<LumoSequenceList*>(item)) {
+        sequence->GetBounds(left, top, width, height);
+      }
     }
+  }
+  if (withBody && Body) {
+    Body->VisitItems([&](LumoNode* part) {
+      if (LumoSprite* sprite = LumoBody::SpriteOf(part)) {
+        sprite->GetBounds(left, top, width, height, true, allSequences);
+      }
+      return false;
+    });
   }
 }
 

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 #include "framework/LumoAnimator.h"
+#include "framework/LumoBody.h"
 
 class LumoMovieNode;
 class LumoSequenceList;
@@ -17,7 +19,12 @@ class LumoSprite : public LumoAnimator {
   LumoSprite();
 
   const char* GetClassName() const override;
-  // Also sets no current sequence.
+  // Frees the body first (freeing clears the sprite, which has destroyed
+  // the attached sprites already).
+  void DoFree() override;
+  // Forgets a body (its own or the one it belongs to) freed elsewhere.
+  void OnAbortReferenceTo(LumoObject* other) override;
+  // Also destroys the attached sprites and sets no current sequence.
   void DoClear() override;
   // The first sequence attached becomes current.
   void DoAttach(LumoNode* item) override;
@@ -37,12 +44,13 @@ class LumoSprite : public LumoAnimator {
   virtual void SetSequenceNode(LumoSequenceNode* node);
   // A negative repeat count is stored as -1.
   virtual void SetSequenceCounters(int32_t repeats, int32_t duration);
-  // Moves the sprite; an unchanged position does nothing.
+  // Moves the sprite and its attached sprites by the same distance; an
+  // unchanged position moves nothing.
   virtual void SetPosition(int32_t left, int32_t top);
   // The largest frame size of the current sequence (0 x 0 without one).
   virtual void GetSequenceSize(int32_t& width, int32_t& height);
   // Widens the rectangle by the frames of the current sequence, or of every
-  // sequence with allSequences.
+  // sequence with allSequences, and with withBody by every attached sprite.
   virtual void GetBounds(int32_t& left, int32_t& top, int32_t& width, int32_t& height, bool withBody,
                          bool allSequences);
   // Stores the rectangle the last drawn frame covered; clears Changed.
@@ -72,6 +80,9 @@ class LumoSprite : public LumoAnimator {
   // and the repeats, appended; null when it could not be made.
   LumoSequenceList* AppendSequence(uint32_t framesPerPulse, int32_t repeats);
   void MoveBy(int32_t dx, int32_t dy);
+  // Places the sprite at the distance from the sprite it is attached to;
+  // nothing when it is attached to none.
+  void MoveRelativeToOwner(int32_t dx, int32_t dy);
 
   // ---- Fields ----
 
@@ -106,6 +117,8 @@ class LumoSprite : public LumoAnimator {
   // ---- Transient ----
 
   LumoSoundList* SoundList = nullptr;  // the current level's at construction
+  std::unique_ptr<LumoBody, tObjectDestroyer> Body;  // the attached sprites
+  LumoBody* OwnerBody = nullptr;  // the body this sprite is attached to
   int32_t GrabOffsetX = 0;
   int32_t GrabOffsetY = 0;
   int32_t SavedLeft = 0;
