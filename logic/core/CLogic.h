@@ -8,10 +8,12 @@
 #include "base/LumoList.h"
 #include "base/LumoObject.h"
 #include "base/LumoObjects.h"
+#include "base/tCollection.h"
 #include "logic/core/PlanList.h"
 #include "logic/core/YLEventListener.h"
 
 class CMap;
+class CPlayer;
 class LogicPlanItem;
 class YLCustomTrigger;
 class YLThing;
@@ -35,6 +37,21 @@ class CLogic : public LumoObject {
   ~CLogic() override;
 
   const char* GetClassName() const override;
+  // After a load: the map and the things find this logic, the loaded long
+  // list is put in due order and the plan items resolve their references,
+  // every thing takes its id from its slot, the things the running game
+  // keeps on the map are placed there again and every owned thing registers
+  // with its owner. A missing or foreign police player (id 3) is replaced
+  // by a fresh one.
+  bool OnLoadFrom(LumoStream* stream) override;
+
+  // ---- Players ----
+
+  static constexpr int32_t kPolicePlayer = 3;
+  // The player with that id; null when the id is not between 1 and the
+  // table length - 1 or the slot is empty.
+  CPlayer* GetPlayer(int32_t id) const;
+  int32_t GetPlayerCount() const;
 
   // ---- Things ----
 
@@ -88,6 +105,8 @@ class CLogic : public LumoObject {
   void NotifySetObjectiveValue(int32_t objective, int32_t value, const char* text);
   void NotifyNewTask(int32_t task, const char* text);
 
+  // The players, indexed by id (owning; index 0 stays empty).
+  std::unique_ptr<LumoObjects, tObjectDestroyer> Players;
   // The things, indexed by id (owning; index 0 and free ids hold null).
   std::unique_ptr<LumoObjects, tObjectDestroyer> Things;
   // The listeners, in registration order. The list never frees them.
@@ -96,6 +115,45 @@ class CLogic : public LumoObject {
   std::vector<std::string> StringLibrary;
   // The logic map (owned); null until the logic is set up.
   std::unique_ptr<CMap, tObjectDestroyer> Map;
+  // What spreads over the map by itself (fire, gas, traffic), run once per
+  // frame; the collection does not own them.
+  std::unique_ptr<LumoObjects, tObjectDestroyer> Propagators;
+  // The frame does nothing until the logic is set up.
+  bool Initialised = false;
+  // Things created so far.
+  int32_t ThingCount = 0;
+  // The objective ticks of the level: 0 unset, 1 not done, 2 done.
+  tCollection<int32_t> Vinkjes;
+  // Cleared for a game of several players.
+  uint8_t SinglePlayer = 1;
+
+  // ---- Stored properties (besides the plan's) ----
+  // Map, Players and Things are embedded objects; a stored object of
+  // another class, a thing table of kMaxThings entries or more, or a table
+  // entry of the wrong class fails the load.
+  bool LoadMap(LumoStream* stream, const LumoProperty* property);
+  bool SaveMap(LumoStream* stream, const LumoProperty* property);
+  bool LoadPlayers(LumoStream* stream, const LumoProperty* property);
+  bool SavePlayers(LumoStream* stream, const LumoProperty* property);
+  bool LoadThings(LumoStream* stream, const LumoProperty* property);
+  bool SaveThings(LumoStream* stream, const LumoProperty* property);
+  bool LoadThingCount(LumoStream* stream, const LumoProperty* property);
+  bool SaveThingCount(LumoStream* stream, const LumoProperty* property);
+  bool LoadInitialised(LumoStream* stream, const LumoProperty* property);
+  bool SaveInitialised(LumoStream* stream, const LumoProperty* property);
+  bool LoadTime(LumoStream* stream, const LumoProperty* property);
+  bool SaveTime(LumoStream* stream, const LumoProperty* property);
+  // The count, then each text.
+  bool LoadStringLibrary(LumoStream* stream, const LumoProperty* property);
+  bool SaveStringLibrary(LumoStream* stream, const LumoProperty* property);
+  // The count, then per entry a presence byte and the propagator's record.
+  bool LoadPropagators(LumoStream* stream, const LumoProperty* property);
+  bool SavePropagators(LumoStream* stream, const LumoProperty* property);
+  // "vinkjes:", the count and the ticks, then "random:" and the logic's
+  // random generator state. A stream without either text keeps what is
+  // there (older saves have neither).
+  bool LoadVinkjes(LumoStream* stream, const LumoProperty* property);
+  bool SaveVinkjes(LumoStream* stream, const LumoProperty* property);
 
   // ---- The plan ----
   // Items due within 29 frames wait in the near bucket of their frame

@@ -1,0 +1,231 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "LogicMapFixture.h"
+#include "base/LumoClass.h"
+#include "base/Random.h"
+#include "logic/core/CPlayer.h"
+#include "logic/core/RecordFields.h"
+#include "logic/core/YLPlayerPolice.h"
+#include "logic/triggers/ConditionTrigger.h"
+#include "logic/world/YLTBaricade.h"
+#include "logic/world/YLTLvl11Fence.h"
+
+namespace logic_world_testing {
+namespace {
+
+// A unit kind that can be stored: a player may select it.
+class StoredUnit : public TestUnit {
+ public:
+  const char* GetClassName() const override { return "LogicStoreTestUnit"; }
+  bool IsSelectable() const override { return true; }
+};
+
+LumoClassOf<StoredUnit> classOfStoredUnit(kVersion_1_6_0_6, "LogicStoreTestUnit", "YLThing");
+
+CLogic* AsLogic(const std::unique_ptr<LumoObject, tObjectDestroyer>& object) {
+  return dynamic_cast<CLogic*>(object.get());
+}
+
+class LogicStoreTest : public LogicMapTest {
+ protected:
+  void SetUp() override {
+    LogicMapTest::SetUp();
+    logic.Players.reset(new LumoObjects(true));
+    logic.Propagators.reset(new LumoObjects(true));
+    logic.Players->SetCount(4);
+    AddPlayer(1, new CPlayer);
+    AddPlayer(CLogic::kPolicePlayer, new YLPlayerPolice);
+  }
+
+  void TearDown() override {
+    loaded.reset();
+    YLThing::SetLogicContext(nullptr, &logic);
+    LogicMapTest::TearDown();
+  }
+
+  void AddPlayer(int32_t id, CPlayer* player) {
+    (*logic.Players)[id] = player;
+    player->OnCreated(id);
+  }
+
+  // A thing placed at (x, y), owned by player 1 and registered with it.
+  template <typename T>
+  T* Owned(int32_t id, int32_t x, int32_t y) {
+    T* thing = Put<T>(id, x, y);
+    thing->ID = static_cast<uint32_t>(id);
+    thing->SetOwner(1);
+    logic.GetPlayer(1)->OnThingOwned(true, thing);
+    return thing;
+  }
+
+  // Loads the bytes as the logic under test; null when the load failed.
+  CLogic* LoadLogic(const Bytes& bytes) {
+    const std::string log = Logged([&] { loaded = Load(bytes); });
+    EXPECT_NE(AsLogic(loaded), nullptr) << log;
+    return AsLogic(loaded);
+  }
+
+  std::unique_ptr<LumoObject, tObjectDestroyer> loaded;
+};
+
+TEST_F(LogicStoreTest, SaveLoadSaveGivesTheSameBytesAndRestoresTheRunningState) {
+  Owned<YLTPushableThing>(2, 3, 3);
+  Owned<StoredUnit>(5, 6, 6);
+  StoredUnit* dead = Owned<StoredUnit>(6, 8, 8);
+  dead->Info->Status &= ~static_cast<uint32_t>(StatusAlive);
+  logic.GetPlayer(1)->OnThingOwned(false, dead);
+  logic.ThingCount = 3;
+  logic.Initialised = true;
+  logic.Time = 77;
+  logic.AddString("Obst01-Bench");
+  logic.Vinkjes.Append(1);
+  logic.Vinkjes.Append(2);
+  logic.InsertPlan(new ConditionTrigger(24), 5);
+  logic.InsertPlan(new LogicPlanItem, 100);
+  SetRandomSeed(4242);
+
+  const Bytes saved = Save(logic);
+  CLogic* copy = LoadLogic(saved);
+  ASSERT_NE(copy, nullptr);
+  EXPECT_EQ(Save(*copy), saved);
+
+  EXPECT_EQ(copy->Time, 77u);
+  EXPECT_TRUE(copy->Initialised);
+  EXPECT_EQ(copy->ThingCount, 3);
+  EXPECT_EQ(copy->GetString(CLogic::kUnitTypeNames), std::string("Obst01-Bench"));
+  EXPECT_EQ(YLThing::GetLogic(), copy);
+  EXPECT_EQ(copy->Map->GetThingIDAt(3, 3), 2);
+  EXPECT_EQ(copy->Map->GetThingIDAt(6, 6), 5);
+  EXPECT_EQ(copy->GetThing(5)->ID, 5u);
+  EXPECT_EQ(copy->GetPlayer(1)->GetParams().At(ParamThings), logic.GetPlayer(1)->GetParam(ParamThings));
+  EXPECT_EQ(copy->GetPlayer(1)->GetParam(ParamSelectable), 1);
+  ASSERT_NE(copy->PlanLongTerm.first, nullptr);
+  EXPECT_EQ(copy->PlanLongTerm.first->Time, 177u);
+}
+
+// The logic's random generator is stored with the game, so a loaded game
+// draws what the saved one would have drawn.
+TEST_F(LogicStoreTest, ALoadedGameDrawsWhatTheSavedOneWould) {
+  SetRandomSeed(99);
+  const Bytes saved = Save(logic);
+  const uint32_t next[] = {RandomNext(), RandomNext()};
+  ASSERT_NE(LoadLogic(saved), nullptr);
+  EXPECT_EQ(RandomNext(), next[0]);
+  EXPECT_EQ(RandomNext(), next[1]);
+}
+
+// Older streams end the ticks' property early: what is not there is kept.
+TEST_F(LogicStoreTest, StreamsWithoutTicksOrGeneratorKeepWhatTheyLack) {
+  struct Case {
+    const char* name;
+    Bytes bytes;
+    std::vector<int32_t> ticks;
+    uint32_t seed;
+  };
+  Bytes ticksOnly = MarkerBytes("vinkjes:");
+  for (const uint8_t byte : {0, 0, 0, 1, 0, 0, 0, 2}) {
+    ticksOnly.push_back(byte);
+  }
+  const Case cases[] = {{"something else", {0, 0, 0, 9}, {7}, 5}, {"ticks only", ticksOnly, {2}, 5}};
+  for (const Case& entry : cases) {
+    logic.Vinkjes.Clear();
+    logic.Vinkjes.Append(7);
+    SetRandomSeed(5);
+    Bytes bytes = entry.bytes;
+    bytes.push_back(0);
+    LumoMemoryStream stream;
+    ASSERT_TRUE(stream.OpenBuffer(bytes.data(), static_cast<uint32_t>(bytes.size() - 1), 1, 0));
+    EXPECT_TRUE(logic.LoadVinkjes(&stream, nullptr)) << entry.name;
+    std::vector<int32_t> ticks;
+    for (int32_t index = 0; index < logic.Vinkjes.count; ++index) {
+      ticks.push_back(logic.Vinkjes[index]);
+    }
+    EXPECT_EQ(ticks, entry.ticks) << entry.name;
+    EXPECT_EQ(GetRandomSeed(), entry.seed) << entry.name;
+  }
+}
+
+// The map holds after a load what the running game holds there.
+TEST_F(LogicStoreTest, ALoadPlacesWhatTheRunningGameKeepsOnTheMap) {
+  YLThing* wreck = Put<YLTPushableThing>(2, 2, 2);
+  wreck->Info->Status &= ~static_cast<uint32_t>(StatusAlive);
+  Add<StoredUnit>(3, 0, 4, 4)->Info->Status |= StatusInContainer;
+  Add<YLTBaricade>(4, 0, 6, 6)->Cleaned = true;
+  Put<YLTBaricade>(5, 8, 8);
+  Add<YLTLvl11Fence>(6, 0, 10, 10)->Info->Status &= ~static_cast<uint32_t>(StatusAlive);
+  Put<YLTLvl11Fence>(7, 12, 12);
+  CLogic* copy = LoadLogic(Save(logic));
+  ASSERT_NE(copy, nullptr);
+  const struct {
+    int32_t x;
+    int32_t y;
+    int32_t id;
+  } expected[] = {{2, 2, 2}, {4, 4, 0}, {6, 6, 0}, {8, 8, 5}, {10, 10, 0}, {12, 12, 7}};
+  for (const auto& cell : expected) {
+    EXPECT_EQ(copy->Map->GetThingIDAt(cell.x, cell.y), cell.id) << cell.x;
+  }
+}
+
+// A game without a police player, or with a plain player in its slot, gets
+// a police player; the plain one's state is taken over and it is freed.
+TEST_F(LogicStoreTest, APoliceSlotWithoutPoliceGetsAFreshPolicePlayer) {
+  for (const bool plain : {false, true}) {
+    DestroyObject(logic.Players->At(CLogic::kPolicePlayer));
+    (*logic.Players)[CLogic::kPolicePlayer] = nullptr;
+    if (plain) {
+      AddPlayer(CLogic::kPolicePlayer, new CPlayer);
+      logic.GetPlayer(CLogic::kPolicePlayer)->AddMoney(234);
+    }
+    Owned<StoredUnit>(5, 6, 6)->SetOwner(CLogic::kPolicePlayer);
+    CLogic* copy = LoadLogic(Save(logic));
+    ASSERT_NE(copy, nullptr) << plain;
+    auto* police = dynamic_cast<YLPlayerPolice*>(copy->GetPlayer(CLogic::kPolicePlayer));
+    ASSERT_NE(police, nullptr) << plain;
+    EXPECT_EQ(police->GetMoney(), plain ? 1234 : 1000) << plain;
+    EXPECT_EQ(police->GetParam(ParamThings), 1) << plain;
+    loaded.reset();
+    YLThing::SetLogicContext(logic.Map.get(), &logic);
+    logic.Map->RemoveThing(logic.GetThing(5));
+    DestroyObject(logic.Things->At(5));
+    (*logic.Things)[5] = nullptr;
+  }
+}
+
+// Hostile thing tables and players fail the load.
+TEST_F(LogicStoreTest, RefusesForeignEntriesAndOversizedThingTables) {
+  struct Case {
+    const char* name;
+    bool things;
+    int32_t slot;
+    LumoObject* entry;
+  };
+  const Case cases[] = {{"a player among the things", true, 1, new CPlayer},
+                        {"a thing past the id limit", true, CLogic::kMaxThings, new YLTPushableThing},
+                        {"a thing among the players", false, 1, new YLTPushableThing}};
+  for (const Case& entry : cases) {
+    std::unique_ptr<LumoObjects, tObjectDestroyer> table(new LumoObjects(true));
+    table->SetCount(entry.slot + 1);
+    if (auto* thing = dynamic_cast<YLThing*>(entry.entry)) {
+      thing->CreateInfo(0);
+    }
+    (*table)[entry.slot] = entry.entry;
+    const Bytes bytes = Save(*table);
+    Bytes stored = {1};
+    stored.insert(stored.end(), bytes.begin(), bytes.end());
+    stored.push_back(0);
+    LumoMemoryStream stream;
+    ASSERT_TRUE(stream.OpenBuffer(stored.data(), static_cast<uint32_t>(stored.size() - 1), 1, 0));
+    std::string log = Logged([&] {
+      EXPECT_FALSE(entry.things ? logic.LoadThings(&stream, nullptr) : logic.LoadPlayers(&stream, nullptr))
+          << entry.name;
+    });
+    EXPECT_NE(log.find("CLogic:"), std::string::npos) << entry.name;
+  }
+  EXPECT_EQ(logic.GetPlayer(1)->GetClassName(), std::string("CPlayer"));
+}
+
+}  // namespace
+}  // namespace logic_world_testing
