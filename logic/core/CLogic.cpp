@@ -4,6 +4,8 @@
 
 #include "base/DebugFormat.h"
 #include "logic/core/CMap.h"
+#include "logic/core/WeaponCatalog.h"
+#include "logic/core/YLConfig.h"
 #include "logic/world/YLTCar.h"
 #include "logic/world/YLTPushable.h"
 #include "logic/world/YLThing.h"
@@ -19,6 +21,9 @@ constexpr const char* kUnitTypeNameTable[CLogic::kUnitTypeNames] = {
 CLogic::CLogic() { StringLibrary.assign(std::begin(kUnitTypeNameTable), std::end(kUnitTypeNameTable)); }
 
 CLogic::~CLogic() {
+  if (YLThing::GetLogic() == this) {
+    YLThing::SetLogicContext(nullptr, nullptr);
+  }
   DetachListeners();
   Listeners.reset();
   // The things leave the map before it goes.

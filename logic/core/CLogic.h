@@ -14,6 +14,8 @@
 
 class CMap;
 class CPlayer;
+class WeaponCatalog;
+class YLConfig;
 class LogicPlanItem;
 class YLCustomTrigger;
 class YLThing;
@@ -33,10 +35,37 @@ class CLogic : public LumoObject {
   // the string library holds the unit-type names.
   CLogic();
   // Lets go of the listeners (they belong to the game program), then frees
-  // what the logic owns.
+  // what the logic owns; the current logic is cleared when it is this one.
   ~CLogic() override;
 
   const char* GetClassName() const override;
+
+  // ---- Life ----
+
+  // Sets the logic up to run: empty tables of players, things and
+  // propagators, a listener list, the weapon catalogue, the unit costs, a
+  // map bound to this logic (it becomes the current logic), the police
+  // player. Answers true.
+  bool Init();
+  // Leaves the object as constructed: everything Init made is gone (the
+  // listeners are let go, not freed), the plan is empty, the frame counter
+  // 0, no ticks, single-player, the type names back to the unit types.
+  void Reset();
+  // One frame: the plan's items due now, then every thing (units perceive
+  // and evolve every 12th frame, spread by id), then the propagators; a
+  // propagator that answers false is removed. Nothing until Init. Every
+  // failing step is logged and its exception passed on. Answers true.
+  bool Compute();
+  // A new player at id (police at kPolicePlayer, else a plain one); the
+  // table grows as needed and a player it replaces is freed.
+  CPlayer* CreatePlayer(int32_t id);
+  // A thing has just died: one thing fewer, it leaves its container or the
+  // map (a car keeps its footprint), and a unit stops counting with its
+  // player. It stays in the thing table.
+  void ThingDied(YLThing* thing);
+  // Makes this the current logic that things and exports reach.
+  void MakeCurrent();
+
   // After a load: the map and the things find this logic, the loaded long
   // list is put in due order and the plan items resolve their references,
   // every thing takes its id from its slot, the things the running game
@@ -126,6 +155,9 @@ class CLogic : public LumoObject {
   tCollection<int32_t> Vinkjes;
   // Cleared for a game of several players.
   uint8_t SinglePlayer = 1;
+  // Made by Init and by a load.
+  std::unique_ptr<WeaponCatalog> Weapons;
+  std::unique_ptr<YLConfig> Config;
 
   // ---- Stored properties (besides the plan's) ----
   // Map, Players and Things are embedded objects; a stored object of
@@ -238,3 +270,7 @@ class CLogic : public LumoObject {
   template <typename Call>
   void Dispatch(const char* faultFormat, Call&& call);
 };
+
+// The current logic (the one things and exports work on); null while none
+// exists.
+CLogic* TheLogic();

@@ -155,6 +155,9 @@ void YLThing::Destroy() {
     StartMove(trashed);
     ReportAction();
   }
+  if (CLogic* logic = GetLogic()) {
+    logic->ThingDied(this);
+  }
 }
 
 int32_t YLThing::StartMove(MoveInfo* move) {
