@@ -1,7 +1,9 @@
 // The logic's class record, its stored properties and what a load sets up
 // again afterwards.
 
+#include <algorithm>
 #include <memory>
+#include <vector>
 
 #include "base/DebugFormat.h"
 #include "base/LumoClass.h"
@@ -81,6 +83,38 @@ bool EntriesAre(const LumoObjects& table, const char* name) {
     }
   }
   return true;
+}
+
+// Some older saves hold a stray police player's text where the type names
+// begin: the stream is searched forward, kSearchStep bytes at a time, for
+// the first type name, and reading resumes at the count stored 8 bytes
+// before it. A stream that ends first fails.
+constexpr const char* kStrayMarker = "YLPoliceBot";
+constexpr const char kFirstTypeName[] = "not_used";
+constexpr uint32_t kSearchStep = 240;
+
+bool SkipToTypeNames(LumoStream* stream) {
+  const size_t length = sizeof(kFirstTypeName) - 1;
+  std::vector<uint8_t> window;
+  int32_t windowStart = stream->GetPosition();
+  uint8_t chunk[kSearchStep];
+  for (;;) {
+    uint32_t count = 0;
+    if (!stream->Read(chunk, kSearchStep, count) || count == 0) {
+      DebugPrint("CLogic: no type names follow the stray police player\n");
+      return false;
+    }
+    window.insert(window.end(), chunk, chunk + count);
+    const auto found = std::search(window.begin(), window.end(), kFirstTypeName, kFirstTypeName + length);
+    if (found != window.end()) {
+      const int32_t at = windowStart + static_cast<int32_t>(found - window.begin());
+      return stream->SetPosition(at - 8) == at - 8;
+    }
+    // The tail that could start a match that the next read completes.
+    const size_t keep = std::min(window.size(), length - 1);
+    windowStart += static_cast<int32_t>(window.size() - keep);
+    window.erase(window.begin(), window.end() - static_cast<std::ptrdiff_t>(keep));
+  }
 }
 
 bool IsAlive(const YLThing& thing) { return (thing.Info->Status & StatusAlive) != 0; }
@@ -175,6 +209,9 @@ bool CLogic::LoadTime(LumoStream* stream, const LumoProperty*) { return stream->
 bool CLogic::SaveTime(LumoStream* stream, const LumoProperty*) { return stream->WriteCardinal(Time); }
 
 bool CLogic::LoadStringLibrary(LumoStream* stream, const LumoProperty*) {
+  if (ReadMarker(stream, kStrayMarker) && !SkipToTypeNames(stream)) {
+    return false;
+  }
   int32_t count = 0;
   // Each text takes at least its 4-byte length, so the count is bounded by
   // what the stream has left.

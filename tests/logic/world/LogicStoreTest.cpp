@@ -227,5 +227,35 @@ TEST_F(LogicStoreTest, RefusesForeignEntriesAndOversizedThingTables) {
   EXPECT_EQ(logic.GetPlayer(1)->GetClassName(), std::string("CPlayer"));
 }
 
+// Older saves with a stray police player's text before the type names: the
+// names are found however the search's reads cut them, and a stream without
+// them fails.
+TEST_F(LogicStoreTest, TypeNamesAreFoundBehindAStrayPolicePlayer) {
+  LumoMemoryStream saved;
+  ASSERT_TRUE(saved.OpenNew(16, 1, 0));
+  ASSERT_EQ(saved.SetGrowth(256), 256u);
+  logic.AddString("Obst01");
+  ASSERT_TRUE(logic.SaveStringLibrary(&saved, nullptr));
+  const Bytes names(saved.buffer, saved.buffer + saved.position);
+  // 15 marker bytes, the junk, then count and length: 213 puts "not_used"
+  // across the first read's end.
+  for (const int32_t junk : {0, 213, 600, -1}) {
+    Bytes bytes = MarkerBytes("YLPoliceBot");
+    bytes.insert(bytes.end(), static_cast<size_t>(junk < 0 ? 20 : junk), 0x55);
+    if (junk >= 0) {
+      bytes.insert(bytes.end(), names.begin(), names.end());
+    }
+    bytes.push_back(0);
+    LumoMemoryStream stream;
+    ASSERT_TRUE(stream.OpenBuffer(bytes.data(), static_cast<uint32_t>(bytes.size() - 1), 1, 0));
+    CLogic other;
+    other.StringLibrary.clear();
+    EXPECT_EQ(other.LoadStringLibrary(&stream, nullptr), junk >= 0) << junk;
+    if (junk >= 0) {
+      EXPECT_EQ(other.StringLibrary, logic.StringLibrary) << junk;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace logic_world_testing
