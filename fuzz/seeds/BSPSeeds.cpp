@@ -5,25 +5,10 @@
 
 #include "base/LumoMemoryStream.h"
 #include "fuzz/BSPProbe.h"
+#include "fuzz/seeds/SeedRecords.h"
 #include "fuzz/seeds/Seeds.h"
 
 namespace {
-
-std::string RecordOf(LumoObject& object) {
-  LumoMemoryStream stream;
-  if (!stream.OpenNew(64, 1, 0) || stream.SetGrowth(1024) == 0 || !object.SaveObject(&stream, 0)) {
-    std::fprintf(stderr, "Cannot save the seed object %s\n", object.GetClassName());
-    return {};
-  }
-  return std::string(reinterpret_cast<const char*>(stream.buffer), stream.position);
-}
-
-std::string Patched(std::string bytes, size_t offset, uint32_t value) {
-  for (size_t index = 0; index < 4 && offset + index < bytes.size(); ++index) {
-    bytes[offset + index] = static_cast<char>(value >> (24 - 8 * index));
-  }
-  return bytes;
-}
 
 }  // namespace
 
@@ -37,12 +22,12 @@ void WriteBSPStreamSeeds(const std::filesystem::path& folder) {
   for (const auto& box : boxes) {
     tree.Insert(new FuzzBSPObject(label++, box[0], box[1], box[2], box[3]));
   }
-  const std::string treeRecord = RecordOf(tree);
+  const std::string treeRecord = SeedRecordOf(tree);
   WriteSeed(folder, "written-tree.bin", treeRecord);
 
   FuzzBSPNode empty;
   empty.size.Set(16, 16);
-  WriteSeed(folder, "written-empty-node.bin", RecordOf(empty));
+  WriteSeed(folder, "written-empty-node.bin", SeedRecordOf(empty));
 
   FuzzBSPFloatNode floatTree;
   floatTree.size.Set(8.0f, 4.0f);
@@ -51,12 +36,12 @@ void WriteBSPStreamSeeds(const std::filesystem::path& folder) {
   object->size.Set(1.0f, 1.0f);
   floatTree.Insert(object);
   floatTree.Subdivide();
-  WriteSeed(folder, "written-float-tree.bin", RecordOf(floatTree));
+  WriteSeed(folder, "written-float-tree.bin", SeedRecordOf(floatTree));
 
   // The header is "Lumo", the version, the class name; the box's four
   // values and the object count follow it.
   const size_t fields = 4 + 4 + 4 + std::string("FuzzBSPNode").size();
-  WriteSeed(folder, "damaged-object-count.bin", Patched(treeRecord, fields + 16, 0x7FFFFFFFu));
-  WriteSeed(folder, "damaged-negative-count.bin", Patched(treeRecord, fields + 16, 0xFFFFFFFFu));
+  WriteSeed(folder, "damaged-object-count.bin", PatchedBigEndian(treeRecord, fields + 16, 0x7FFFFFFFu));
+  WriteSeed(folder, "damaged-negative-count.bin", PatchedBigEndian(treeRecord, fields + 16, 0xFFFFFFFFu));
   WriteSeed(folder, "damaged-cut-short.bin", treeRecord.substr(0, treeRecord.size() * 2 / 3));
 }

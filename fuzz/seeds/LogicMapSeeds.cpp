@@ -5,6 +5,7 @@
 #include <string>
 
 #include "base/LumoMemoryStream.h"
+#include "fuzz/seeds/SeedRecords.h"
 #include "fuzz/seeds/Seeds.h"
 #include "logic/core/CMap.h"
 #include "logic/core/CPlayer.h"
@@ -12,22 +13,6 @@
 #include "tests/navigation/PathMapDrawing.h"
 
 namespace {
-
-std::string RecordOf(LumoObject& object) {
-  LumoMemoryStream stream;
-  if (!stream.OpenNew(64, 1, 0) || stream.SetGrowth(4096) == 0 || !object.SaveObject(&stream, 0)) {
-    std::fprintf(stderr, "Cannot save the seed object %s\n", object.GetClassName());
-    return {};
-  }
-  return std::string(reinterpret_cast<const char*>(stream.buffer), stream.position);
-}
-
-std::string Patched(std::string bytes, size_t offset, uint32_t value) {
-  for (size_t index = 0; index < 4 && offset + index < bytes.size(); ++index) {
-    bytes[offset + index] = static_cast<char>(value >> (24 - 8 * index));
-  }
-  return bytes;
-}
 
 // The offset of the text as a stream stores it (its length, then the text).
 size_t MarkerAt(const std::string& record, const std::string& text) {
@@ -81,16 +66,16 @@ void WriteLogicMapSeeds(const std::filesystem::path& folder) {
   finder.FindPath(3, 13, 17, 13);
   routed.SetBorderPassable(0, false);
   finder.FindVehiclePath(2, 2, 28, 18);
-  const std::string routedRecord = RecordOf(routed);
+  const std::string routedRecord = SeedRecordOf(routed);
   WriteSeed(folder, "written-map-routes.bin", routedRecord + kMapScript);
 
   // A grid without sectors, and one without any knowledge map.
   CMap plain;
   if (plain.Init(24, 24)) {
-    WriteSeed(folder, "written-map-no-sectors.bin", RecordOf(plain) + kMapScript);
+    WriteSeed(folder, "written-map-no-sectors.bin", SeedRecordOf(plain) + kMapScript);
   }
   CMap empty;
-  const std::string emptyRecord = RecordOf(empty);
+  const std::string emptyRecord = SeedRecordOf(empty);
   WriteSeed(folder, "written-map-no-grid.bin", emptyRecord + kMapScript);
 
   CPlayer player;
@@ -102,33 +87,33 @@ void WriteLogicMapSeeds(const std::filesystem::path& folder) {
   player.Money = 25;
   player.Selection.AppendInt(2);
   player.Selection.AppendInt(9);
-  const std::string playerRecord = RecordOf(player);
+  const std::string playerRecord = SeedRecordOf(player);
   WriteSeed(folder, "written-player.bin", playerRecord + kPlayerScript);
   YLPlayerPolice police;
   police.OnCreated(2);
-  WriteSeed(folder, "written-police.bin", RecordOf(police) + kPlayerScript);
+  WriteSeed(folder, "written-police.bin", SeedRecordOf(police) + kPlayerScript);
 
   // Damaged forms: no sector, more sectors than bytes, a route longer than
   // the stream, a route across a border the map does not have, a map
   // without its routes, a table and a selection longer than the stream, and
   // records cut short.
   const size_t sectorCount = MarkerAt(routedRecord, "CMapSector") - 12;
-  WriteSeed(folder, "damaged-map-no-sector.bin", Patched(routedRecord, sectorCount, 0) + kMapScript);
-  WriteSeed(folder, "damaged-map-sector-count.bin", Patched(routedRecord, sectorCount, 0x100000));
+  WriteSeed(folder, "damaged-map-no-sector.bin", PatchedBigEndian(routedRecord, sectorCount, 0) + kMapScript);
+  WriteSeed(folder, "damaged-map-sector-count.bin", PatchedBigEndian(routedRecord, sectorCount, 0x100000));
   const size_t firstRoute = MarkerAt(routedRecord, "paths:") + 10;
-  WriteSeed(folder, "damaged-map-route-count.bin", Patched(routedRecord, firstRoute, 0x7FFFFFFF));
-  WriteSeed(folder, "damaged-map-route-border.bin", Patched(routedRecord, firstRoute + 26, 999));
+  WriteSeed(folder, "damaged-map-route-count.bin", PatchedBigEndian(routedRecord, firstRoute, 0x7FFFFFFF));
+  WriteSeed(folder, "damaged-map-route-border.bin", PatchedBigEndian(routedRecord, firstRoute + 26, 999));
   WriteSeed(folder, "damaged-map-without-routes.bin",
             routedRecord.substr(0, MarkerAt(routedRecord, "paths:")) + kMapScript);
   WriteSeed(folder, "damaged-map-cut-short.bin", routedRecord.substr(0, routedRecord.size() * 2 / 3));
   const size_t paramsCount = MarkerAt(playerRecord, "params:") + 11;
-  WriteSeed(folder, "damaged-player-params-count.bin", Patched(playerRecord, paramsCount, 0x7FFFFFFF));
+  WriteSeed(folder, "damaged-player-params-count.bin", PatchedBigEndian(playerRecord, paramsCount, 0x7FFFFFFF));
   // An old table of 13 entries, whole: the game state starts as playing.
   const size_t values = paramsCount + 4;
   const std::string oldTable = playerRecord.substr(0, values + 13 * 4) +
                                playerRecord.substr(values + 4 * CPlayer::kParamCount);
-  WriteSeed(folder, "written-player-old-table.bin", Patched(oldTable, paramsCount, 13) + kPlayerScript);
+  WriteSeed(folder, "written-player-old-table.bin", PatchedBigEndian(oldTable, paramsCount, 13) + kPlayerScript);
   const size_t selectionCount = paramsCount + 4 + 4 * CPlayer::kParamCount;
-  WriteSeed(folder, "damaged-player-selection-count.bin", Patched(playerRecord, selectionCount, 0x10000000));
+  WriteSeed(folder, "damaged-player-selection-count.bin", PatchedBigEndian(playerRecord, selectionCount, 0x10000000));
   WriteSeed(folder, "damaged-player-cut-short.bin", playerRecord.substr(0, playerRecord.size() / 2));
 }

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "base/LumoMemoryStream.h"
+#include "fuzz/seeds/SeedRecords.h"
 #include "fuzz/seeds/Seeds.h"
 #include "logic/core/BuildingInfo.h"
 #include "logic/core/CLogic.h"
@@ -21,24 +22,6 @@
 #include "logic/world/YLThing.h"
 
 namespace {
-
-// The bytes of one object record, written through SaveObject.
-std::string RecordOf(LumoObject& object) {
-  LumoMemoryStream stream;
-  if (!stream.OpenNew(64, 1, 0) || stream.SetGrowth(1024) == 0 || !object.SaveObject(&stream, 0)) {
-    std::fprintf(stderr, "Cannot save the seed object %s\n", object.GetClassName());
-    return {};
-  }
-  return std::string(reinterpret_cast<const char*>(stream.buffer), stream.position);
-}
-
-// Replaces the four bytes at offset with a big-endian value.
-std::string Patched(std::string bytes, size_t offset, uint32_t value) {
-  for (size_t index = 0; index < 4 && offset + index < bytes.size(); ++index) {
-    bytes[offset + index] = static_cast<char>(value >> (24 - 8 * index));
-  }
-  return bytes;
-}
 
 // The offset of the first copy of the text in the record.
 size_t OffsetOf(const std::string& record, const std::string& text) {
@@ -85,13 +68,13 @@ void WriteThingSeeds(const std::filesystem::path& folder) {
 
   ThingOwner plain(MadeThing<YLThing>(1, YLThing::kMoveAmbient, 4, 5));
   plain->Info->Gfx = 3;
-  WriteSeed(folder, "written-thing.bin", RecordOf(*plain));
+  WriteSeed(folder, "written-thing.bin", SeedRecordOf(*plain));
 
   auto* barricade = MadeThing<YLTBaricade>(2, YLThing::kMoveRest, 6, 7);
   ThingOwner barricadeOwner(barricade);
   barricade->Cleaned = true;
   barricade->SetBorder(77);
-  const std::string barricadeRecord = RecordOf(*barricade);
+  const std::string barricadeRecord = SeedRecordOf(*barricade);
   WriteSeed(folder, "written-barricade.bin", barricadeRecord);
   // A record that ends before the border's marker, as older saves do.
   const size_t border = OffsetOf(barricadeRecord, "border:");
@@ -103,7 +86,7 @@ void WriteThingSeeds(const std::filesystem::path& folder) {
   ThingOwner crateOwner(crate);
   crate->PushCounter = 6;
   crate->Pusher = 5;
-  WriteSeed(folder, "written-pushable.bin", RecordOf(*crate));
+  WriteSeed(folder, "written-pushable.bin", SeedRecordOf(*crate));
 
   auto* container = MadeThing<YLTContainerThing>(4, YLThing::kMoveRest, 20, 20);
   ThingOwner containerOwner(container);
@@ -111,13 +94,13 @@ void WriteThingSeeds(const std::filesystem::path& folder) {
     info->AddContainedID(9);
     info->SetEntranceRel(1, 1);
   }
-  WriteSeed(folder, "written-container-thing.bin", RecordOf(*container));
+  WriteSeed(folder, "written-container-thing.bin", SeedRecordOf(*container));
 
   auto* fence = MadeThing<YLTLvl11Fence>(5, YLThing::kMoveRest, 30, 31);
   ThingOwner fenceOwner(fence);
   fence->Info->Ori = 7;
   fence->SetBorder(12);
-  const std::string fenceRecord = RecordOf(*fence);
+  const std::string fenceRecord = SeedRecordOf(*fence);
   WriteSeed(folder, "written-fence.bin", fenceRecord);
   WriteSeed(folder, "damaged-fence-cut-short.bin", fenceRecord.substr(0, fenceRecord.size() - 3));
 
@@ -146,19 +129,19 @@ void WriteLogicRecordSeeds(const std::filesystem::path& folder) {
   SetCommonFields(thing, 1);
   thing.AddWall(11, 12, false);
   thing.AddWall(10, 13, false);
-  const std::string thingRecord = RecordOf(thing);
+  const std::string thingRecord = SeedRecordOf(thing);
   WriteSeed(folder, "written-thing-ground-map.bin", thingRecord);
 
   GroundMap map;
   map.AddPoint(0, 1, 1);
   map.AddPoint(7, -1, 2);
-  WriteSeed(folder, "written-ground-map.bin", RecordOf(map));
+  WriteSeed(folder, "written-ground-map.bin", SeedRecordOf(map));
 
   UnitInfo unit(3, 4, 0, 5, 2);
   SetCommonFields(unit, 2);
   unit.Leader = 9;
   unit.Weapon = 2;
-  WriteSeed(folder, "written-unit.bin", RecordOf(unit));
+  WriteSeed(folder, "written-unit.bin", SeedRecordOf(unit));
 
   LeaderInfo leader(5, 5, 0, 1, 2);
   SetCommonFields(leader, 9);
@@ -168,37 +151,37 @@ void WriteLogicRecordSeeds(const std::filesystem::path& folder) {
   leader.Group[1] = 4;
   leader.Group[2] = 6;
   leader.DopeDoses = 12;
-  const std::string leaderRecord = RecordOf(leader);
+  const std::string leaderRecord = SeedRecordOf(leader);
   WriteSeed(folder, "written-leader-group.bin", leaderRecord);
 
   YLWeapon weapon(0.25f, 0.5f, 8, 4, 2.5f, 15, true, 300, 3, 1);
   weapon.SetName("Molotov");
-  WriteSeed(folder, "written-weapon-splat-range.bin", RecordOf(weapon));
+  WriteSeed(folder, "written-weapon-splat-range.bin", SeedRecordOf(weapon));
 
   ContainerInfo container(20, 20, 0, 0, 1);
   SetCommonFields(container, 20);
   container.AddContainedID(2);
   container.AddContainedID(4);
   container.SetEntranceRel(1, -1);
-  const std::string containerRecord = RecordOf(container);
+  const std::string containerRecord = SeedRecordOf(container);
   WriteSeed(folder, "written-container.bin", containerRecord);
 
   VehicleInfo vehicle(30, 30, 0, 4, 2);
   SetCommonFields(vehicle, 30);
   vehicle.DriverID = 2;
   vehicle.AddContainedID(2);
-  WriteSeed(folder, "written-vehicle.bin", RecordOf(vehicle));
+  WriteSeed(folder, "written-vehicle.bin", SeedRecordOf(vehicle));
 
   ShackInfo shack(40, 40, 0, 0, 0);
   SetCommonFields(shack, 40);
-  WriteSeed(folder, "written-shack.bin", RecordOf(shack));
+  WriteSeed(folder, "written-shack.bin", SeedRecordOf(shack));
 
   BuildingInfo building(50, 50, 0, 0, 3);
   SetCommonFields(building, 50);
   building.Money = 1200;
   building.SuitChick = 2;
   building.AddWall(51, 50, false);
-  const std::string buildingRecord = RecordOf(building);
+  const std::string buildingRecord = SeedRecordOf(building);
   WriteSeed(folder, "written-building-suit.bin", buildingRecord);
 
   PubInfo pub(60, 60, 0, 0, 0);
@@ -207,7 +190,7 @@ void WriteLogicRecordSeeds(const std::filesystem::path& folder) {
   pub.HCRatjes = 3;
   pub.HCBulches = 10;
   pub.SupporterBeer = 40;
-  WriteSeed(folder, "written-pub.bin", RecordOf(pub));
+  WriteSeed(folder, "written-pub.bin", SeedRecordOf(pub));
 
   // Damaged forms: a group larger than a leader's record, counts beyond the
   // stream, an odd count of ground map values, a building without its
@@ -219,9 +202,9 @@ void WriteLogicRecordSeeds(const std::filesystem::path& folder) {
   }
   WriteSeed(folder, "damaged-leader-group-17.bin", bigGroup);
   const size_t containedCount = OffsetOf(containerRecord, std::string("\x00\x00\x00\x02\x00\x00\x00\x02", 8));
-  WriteSeed(folder, "damaged-contained-count.bin", Patched(containerRecord, containedCount, 0x7FFFFFF0u));
+  WriteSeed(folder, "damaged-contained-count.bin", PatchedBigEndian(containerRecord, containedCount, 0x7FFFFFF0u));
   const size_t mapCount = OffsetOf(thingRecord, std::string("\x00\x00\x00\x02\x00\x00\x00\x00", 8));
-  WriteSeed(folder, "damaged-ground-map-odd-count.bin", Patched(thingRecord, mapCount, 3));
+  WriteSeed(folder, "damaged-ground-map-odd-count.bin", PatchedBigEndian(thingRecord, mapCount, 3));
   const size_t suit = OffsetOf(buildingRecord, "suit:");
   if (suit >= 4 && suit < buildingRecord.size()) {
     std::string withoutSuit = buildingRecord;

@@ -8,18 +8,10 @@
 #include "framework/LumoSequenceList.h"
 #include "framework/LumoSequenceNode.h"
 #include "fuzz/FuzzDisplay.h"
+#include "fuzz/seeds/SeedRecords.h"
 #include "fuzz/seeds/Seeds.h"
 
 namespace {
-
-std::string RecordOf(LumoObject& object) {
-  LumoMemoryStream stream;
-  if (!stream.OpenNew(64, 1, 0) || stream.SetGrowth(1024) == 0 || !object.SaveObject(&stream, 0)) {
-    std::fprintf(stderr, "Cannot save the seed object %s\n", object.GetClassName());
-    return {};
-  }
-  return std::string(reinterpret_cast<const char*>(stream.buffer), stream.position);
-}
 
 // A frame of a named graphic of the list (the fuzz target's level finds
 // "walk1.bmp" and "walk2.bmp" by name).
@@ -43,20 +35,20 @@ void WriteSequenceSeeds(const std::filesystem::path& folder) {
   walk.Append(FrameOf(graphics, "walk1.bmp", 2, -3, 4));
   walk.Append(new LumoSequenceNode);  // a frame saved without a graphic
   walk.Append(FrameOf(graphics, "walk2.bmp", 0, 0, 1));
-  const std::string written = RecordOf(walk);
+  const std::string written = SeedRecordOf(walk);
   WriteSeed(folder, "written-walk.lmq", written);
 
   LumoSequenceList empty;
-  WriteSeed(folder, "written-empty.lmq", RecordOf(empty));
+  WriteSeed(folder, "written-empty.lmq", SeedRecordOf(empty));
 
   LumoSequenceList missing;
   missing.Append(FrameOf(graphics, "absent.bmp", 0, 0, 1));
-  WriteSeed(folder, "damaged-missing-graphic.lmq", RecordOf(missing));
+  WriteSeed(folder, "damaged-missing-graphic.lmq", SeedRecordOf(missing));
 
   LumoSequenceList foreign;
   foreign.Append(FrameOf(graphics, "walk1.bmp", 0, 0, 1));
   foreign.Append(new LumoNode);
-  WriteSeed(folder, "damaged-foreign-item.lmq", RecordOf(foreign));
+  WriteSeed(folder, "damaged-foreign-item.lmq", SeedRecordOf(foreign));
 
   // The sound's stored form stands before the rate and the repeat count.
   const size_t dataAt = written.size() - 9;

@@ -9,19 +9,10 @@
 #include "base/LumoObjects.h"
 #include "base/LumoSortedList.h"
 #include "fuzz/StreamProbe.h"
+#include "fuzz/seeds/SeedRecords.h"
 #include "fuzz/seeds/Seeds.h"
 
 namespace {
-
-// The bytes of one object record, written through SaveObject.
-std::string RecordOf(LumoObject& object, uint32_t headerVersion = 0) {
-  LumoMemoryStream stream;
-  if (!stream.OpenNew(64, 1, 0) || stream.SetGrowth(1024) == 0 || !object.SaveObject(&stream, headerVersion)) {
-    std::fprintf(stderr, "Cannot save the seed object %s\n", object.GetClassName());
-    return {};
-  }
-  return std::string(reinterpret_cast<const char*>(stream.buffer), stream.position);
-}
 
 LumoNode* NamedNode(const char* name, int32_t tag) {
   auto* node = new LumoNode();
@@ -65,7 +56,7 @@ FuzzProbe* FullProbe() {
 
 std::string FullProbeRecord(uint32_t headerVersion = 0) {
   FuzzProbe* probe = FullProbe();
-  const std::string record = RecordOf(*probe, headerVersion);
+  const std::string record = SeedRecordOf(*probe, headerVersion);
   DestroyObject(probe);
   return record;
 }
@@ -75,7 +66,7 @@ std::string CollectionRecord() {
   collection.RegisterObject(NamedNode("One", 1));
   collection.RegisterObject(new FuzzProbe());
   collection.RegisterObject(NamedNode("Three", 3));
-  return RecordOf(collection);
+  return SeedRecordOf(collection);
 }
 
 // Probes embedded in each other, depth deep.
@@ -87,17 +78,9 @@ std::string NestedRecord(int32_t depth) {
     innermost->child = inner;
     innermost = inner;
   }
-  const std::string record = RecordOf(*outer);
+  const std::string record = SeedRecordOf(*outer);
   DestroyObject(outer);
   return record;
-}
-
-// Replaces the four bytes at offset with a big-endian value.
-std::string Patched(std::string bytes, size_t offset, uint32_t value) {
-  for (size_t index = 0; index < 4 && offset + index < bytes.size(); ++index) {
-    bytes[offset + index] = static_cast<char>(value >> (24 - 8 * index));
-  }
-  return bytes;
 }
 
 }  // namespace
@@ -111,15 +94,15 @@ void WriteStreamSeeds(const std::filesystem::path& folder) {
   WriteSeed(folder, "written-probe.bin", full);
   WriteSeed(folder, "written-probe-old-version.bin", FullProbeRecord(kVersion_1_4_0_0));
   WriteSeed(folder, "written-collection.bin", CollectionRecord());
-  WriteSeed(folder, "written-node.bin", RecordOf(node));
-  WriteSeed(folder, "written-empty-list.bin", RecordOf(emptyList));
+  WriteSeed(folder, "written-node.bin", SeedRecordOf(node));
+  WriteSeed(folder, "written-empty-list.bin", SeedRecordOf(emptyList));
   WriteSeed(folder, "written-nested.bin", NestedRecord(40));
   // The header is "Lumo" and the version; the class name's length follows.
   WriteSeed(folder, "damaged-cut-in-half.bin", full.substr(0, full.size() / 2));
   WriteSeed(folder, "damaged-signature.bin", "Lumb" + full.substr(4));
-  WriteSeed(folder, "damaged-version-zero.bin", Patched(full, 4, 0));
-  WriteSeed(folder, "damaged-name-length.bin", Patched(full, 8, 0xFFFFFFF0u));
-  WriteSeed(folder, "damaged-unknown-class.bin", Patched(full, 12, 0x5A5A5A5Au));
+  WriteSeed(folder, "damaged-version-zero.bin", PatchedBigEndian(full, 4, 0));
+  WriteSeed(folder, "damaged-name-length.bin", PatchedBigEndian(full, 8, 0xFFFFFFF0u));
+  WriteSeed(folder, "damaged-unknown-class.bin", PatchedBigEndian(full, 12, 0x5A5A5A5Au));
   WriteSeed(folder, "damaged-empty.bin", "");
   WriteSeed(folder, "damaged-lines.bin", std::string("line one\r\nline two\n\0after nul\rlast", 35));
 }
@@ -131,10 +114,10 @@ void WriteObjectFileSeeds(const std::filesystem::path& folder) {
   node.SetName("Node");
   WriteSeed(folder, "written-probe.bin", full);
   WriteSeed(folder, "written-collection.bin", CollectionRecord());
-  WriteSeed(folder, "written-node.bin", RecordOf(node));
+  WriteSeed(folder, "written-node.bin", SeedRecordOf(node));
   WriteSeed(folder, "written-nested.bin", NestedRecord(12));
   WriteSeed(folder, "damaged-cut-in-half.bin", full.substr(0, full.size() / 2));
-  WriteSeed(folder, "damaged-name-length.bin", Patched(full, 8, 0xFFFFFFF0u));
+  WriteSeed(folder, "damaged-name-length.bin", PatchedBigEndian(full, 8, 0xFFFFFFF0u));
   WriteSeed(folder, "damaged-cut-by-one.bin", full.substr(0, full.size() - 1));
 }
 
