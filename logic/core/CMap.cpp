@@ -457,6 +457,13 @@ void CMap::GetSectorPaths(int32_t sectorId, tCollection<int32_t>& list) const {
 
 void CMap::ThingsInBox(int32_t x, int32_t y, int32_t r, int32_t, tCollection<int32_t>& list) const {
   list.Clear();
+  AppendLivingThingsInBox(x, y, r, nullptr, list);
+}
+
+// The sector list is sorted by x, so the walk starts at the box's left edge
+// and stops past its right edge.
+void CMap::AppendLivingThingsInBox(int32_t x, int32_t y, int32_t r, const YLThing* skipped,
+                                   tCollection<int32_t>& list) const {
   const CMapSector* sector = GetSector(0);
   if (sector == nullptr || r < 0) {
     return;
@@ -467,7 +474,7 @@ void CMap::ThingsInBox(int32_t x, int32_t y, int32_t r, int32_t, tCollection<int
   for (auto at = static_cast<size_t>(sector->LowerBound(static_cast<int32_t>(left)));
        at < things.size() && things[at].x <= right; ++at) {
     const CMapSector::Entry& entry = things[at];
-    if (std::llabs(int64_t{entry.y} - y) <= r && IsAlive(entry.thing)) {
+    if (entry.thing != skipped && std::llabs(int64_t{entry.y} - y) <= r && IsAlive(entry.thing)) {
       list.AppendInt(entry.tid);
     }
   }
@@ -513,20 +520,7 @@ void CMap::CollectObstacles(const YLThing* thing, int32_t r, tCollection<int32_t
       }
     }
   }
-  const CMapSector* sector = GetSector(0);
-  if (sector == nullptr || r < 0) {
-    return;
-  }
-  const int64_t right = int64_t{x} + r;
-  const int64_t left = std::max<int64_t>(int64_t{x} - r, INT32_MIN);
-  const auto& things = sector->GetThings();
-  for (auto at = static_cast<size_t>(sector->LowerBound(static_cast<int32_t>(left)));
-       at < things.size() && things[at].x <= right; ++at) {
-    const CMapSector::Entry& entry = things[at];
-    if (entry.thing != thing && std::llabs(int64_t{entry.y} - y) <= r && IsAlive(entry.thing)) {
-      list.AppendInt(entry.tid);
-    }
-  }
+  AppendLivingThingsInBox(x, y, r, thing, list);
 }
 
 void CMap::ResetPaths() { pathFinder.Reset(); }

@@ -127,6 +127,11 @@ class CMap : public LumoObject {
   std::unique_ptr<YLKnowledgeMap, tObjectDestroyer> StratMap;
 
  private:
+  // Appends the ids of the living listed things within r of (x, y) on both
+  // axes, in list order, leaving out the skipped one.
+  void AppendLivingThingsInBox(int32_t x, int32_t y, int32_t r, const YLThing* skipped,
+                               tCollection<int32_t>& list) const;
+
   // Where the map keeps a thing, by id.
   struct Placement {
     const YLThing* thing = nullptr;  // null: not listed
