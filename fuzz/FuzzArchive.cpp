@@ -2,7 +2,11 @@
 
 #include <cstdint>
 
+#include "base/LumoObjectFiles.h"
+#include "fuzz/FuzzCheck.h"
+#include "fuzz/FuzzFiles.h"
 #include "runtime/Compound.h"
+#include "runtime/Folders.h"
 
 namespace {
 
@@ -36,4 +40,19 @@ std::string FuzzArchiveOf(const std::vector<std::pair<std::string, std::string>>
   AppendLittle32(header, static_cast<uint32_t>(entries.size() * kCompoundEntrySize));
   bytes.replace(4, 8, header);
   return bytes;
+}
+
+std::string OutcomeOfGlobalArchiveEntry(const uint8_t* data, size_t size, const char* entryName, int32_t folder,
+                                        const std::function<std::string(LumoObject*)>& outcomeOf) {
+  const std::string input(reinterpret_cast<const char*>(data), size);
+  const std::string archive = FuzzArchiveOf({{entryName, input}, {"After.dat", input}});
+  const std::string name =
+      WriteFuzzFile("Global.lmp", reinterpret_cast<const uint8_t*>(archive.data()), archive.size());
+  CompoundHandle compound = OpenCompound(name.c_str(), false);
+  FuzzRequire(compound != nullptr, "an archive of two entries opens");
+  SetCompound(compound);
+  std::string outcome = outcomeOf(LoadObjectFromFile(static_cast<tFolderType>(folder), entryName, -1, nullptr));
+  SetCompound(nullptr);
+  CloseCompound(compound);
+  return outcome;
 }

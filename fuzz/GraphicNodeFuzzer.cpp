@@ -75,17 +75,7 @@ std::string FromLooseFile(const uint8_t* data, size_t size) {
 }
 
 std::string FromArchiveEntry(const uint8_t* data, size_t size) {
-  const std::string input(reinterpret_cast<const char*>(data), size);
-  const std::string archive = FuzzArchiveOf({{kEntryName, input}, {"After.dat", input}});
-  const std::string name =
-      WriteFuzzFile("Global.lmp", reinterpret_cast<const uint8_t*>(archive.data()), archive.size());
-  CompoundHandle compound = OpenCompound(name.c_str(), false);
-  FuzzRequire(compound != nullptr, "an archive of two entries opens");
-  SetCompound(compound);
-  std::string outcome = OutcomeOf(LoadObjectFromFile(FolderGraphic, kEntryName, -1, nullptr));
-  SetCompound(nullptr);
-  CloseCompound(compound);
-  return outcome;
+  return OutcomeOfGlobalArchiveEntry(data, size, kEntryName, FolderGraphic, OutcomeOf);
 }
 
 }  // namespace
