@@ -3,6 +3,7 @@
 #include "base/DebugFormat.h"
 #include "framework/LumoEngine.h"
 #include "framework/LumoSequenceList.h"
+#include "framework/LumoSoundNode.h"
 #include "framework/LumoSprite.h"
 
 LumoCommandNode::LumoCommandNode() = default;
@@ -13,9 +14,8 @@ namespace {
 
 LumoObject* AsObject(LumoSequenceList* object) { return object; }
 LumoObject* AsObject(LumoSprite* object) { return object; }
-// Sound nodes and cells are not part of the framework yet; no object of
-// theirs can be named.
-LumoObject* AsObject(LumoSoundNode*) { return nullptr; }
+LumoObject* AsObject(LumoSoundNode* object) { return object; }
+// Cells are not part of the framework yet; no object of theirs can be named.
 LumoObject* AsObject(LumoCell*) { return nullptr; }
 
 }  // namespace
@@ -126,7 +126,30 @@ void LumoCommandNode::DoSpriteCommand() {
   Sprite->StartAnimation();
 }
 void LumoCommandNode::DoMotionCommand() {}
-void LumoCommandNode::DoSoundCommand() {}
+// The sprite, when given, becomes the sound's receiver before the media
+// command; an unknown command does nothing at all.
+void LumoCommandNode::DoSoundCommand() {
+  if (SoundNode == nullptr || SoundCommand < kPlay || SoundCommand > kResume) {
+    return;
+  }
+  if (Sprite != nullptr) {
+    SoundNode->SetReceiver(Sprite);
+  }
+  switch (SoundCommand) {
+    case kPlay:
+      SoundNode->Play(Sprite);
+      break;
+    case kStop:
+      SoundNode->Stop();
+      break;
+    case kPause:
+      SoundNode->Pause();
+      break;
+    default:
+      SoundNode->Resume();
+      break;
+  }
+}
 void LumoCommandNode::DoPrint() {}
 
 LumoSequenceList* LumoCommandNode::SetSequence(LumoSequenceList* sequence) { return Refer(SequenceList, sequence); }

@@ -50,8 +50,9 @@ class LumoCommandNode : public LumoNode {
   virtual void SetSprite(LumoSprite* sprite, int32_t repeats);
   // A negative duration is stored as 1.
   virtual void SetMotion(LumoSprite* sprite, int32_t horizontal, int32_t vertical, int32_t duration);
-  // The motion, sound and print commands run nothing in this build: the
-  // framework has no motion, sounds or cells yet.
+  // The motion and print commands run nothing in this build: the framework
+  // has no motion or cells yet. The sound command plays, stops, pauses or
+  // resumes its sound, for its sprite.
   virtual void DoMotionCommand();
   virtual LumoSoundNode* SetSoundNode(LumoSoundNode* sound);
   virtual int32_t SetSoundCommand(int32_t command);

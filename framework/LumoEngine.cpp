@@ -6,7 +6,9 @@
 
 #include "base/DebugFormat.h"
 #include "base/Random.h"
+#include "framework/LumoJoystickNode.h"
 #include "framework/LumoLevel.h"
+#include "framework/LumoMouseNode.h"
 #include "runtime/Cursor.h"
 #include "runtime/DebugLog.h"
 #include "runtime/Display.h"
@@ -33,7 +35,15 @@ LumoEngine::LumoEngine() {
   SetInputHandlers(&InputHandlers);
   ScreenViewport = CreateViewport(0, 0, ScreenWidth, ScreenHeight);
   GraphicList.reset(new (std::nothrow) LumoGraphicList);
+  MouseList.reset(new (std::nothrow) LumoMouseList);
+  if (GetMouse("Mouse") == nullptr) {
+    GetMouse("_Cursor");
+  }
   FontList.reset(new (std::nothrow) LumoFontList);
+  JoystickList.reset(new (std::nothrow) LumoJoystickList);
+  if (JoystickList) {
+    JoystickList->Populate();
+  }
   FrameTimer = CreateTimer(EnginePulse, FramesPerPulse, PulseDuration);
   DisposalList.reset(new (std::nothrow) LumoList);
 }
@@ -57,9 +67,13 @@ void LumoEngine::DoFree() {
     DestroyTimer(FrameTimer);
     FrameTimer = nullptr;
   }
+  JoystickList.reset();
   ReferFont(Font, nullptr);
   ReferFont(DefaultFont, nullptr);
   FontList.reset();
+  // The selected mouse goes with its list: the cursor is switched off and
+  // forgotten as the node is freed.
+  MouseList.reset();
   ForgetFileIcons();
   GraphicList.reset();
   if (ScreenViewport != nullptr) {
@@ -267,7 +281,24 @@ void LumoEngine::Select() {
       [&] { ReportSelectFault(step); });
 }
 
-// Sound and movie lists stop (or pause) with the level once they exist.
+void LumoEngine::StopMedia(LumoLevel* level) {
+  if (level->SoundList) {
+    level->SoundList->StopAll();
+  }
+  if (level->MovieList) {
+    level->MovieList->StopAll();
+  }
+}
+
+void LumoEngine::PauseMedia(LumoLevel* level) {
+  if (level->SoundList) {
+    level->SoundList->PauseAll();
+  }
+  if (level->MovieList) {
+    level->MovieList->PauseAll();
+  }
+}
+
 void LumoEngine::CloseLevel(uint32_t mode, const char*& step) {
   LumoLevel* level = Level;
   switch (mode) {
@@ -278,6 +309,7 @@ void LumoEngine::CloseLevel(uint32_t mode, const char*& step) {
       step = "OnDestroy()";
       level->OnDestroy();
       step = "destroying a level";
+      StopMedia(level);
       DestroyObject(level);
       DebugPrint("LumoEngine::Select() Level destroyed\n");
       break;
@@ -288,6 +320,7 @@ void LumoEngine::CloseLevel(uint32_t mode, const char*& step) {
       step = "OnEmpty()";
       level->OnEmpty();
       step = "Emptying a level";
+      StopMedia(level);
       level->Clear();
       level->ClearSources();
       DebugPrint("LumoEngine::Select() Level Emptied\n");
@@ -299,6 +332,7 @@ void LumoEngine::CloseLevel(uint32_t mode, const char*& step) {
       step = "OnFreeze()";
       level->OnFreeze();
       step = "freezing a level";
+      PauseMedia(level);
       level->UnloadSources();
       DebugPrint("LumoEngine::Select() Level frozen\n");
       break;
@@ -309,6 +343,7 @@ void LumoEngine::CloseLevel(uint32_t mode, const char*& step) {
       step = "OnPause()";
       level->OnPause();
       step = "pause a level";
+      PauseMedia(level);
       DebugPrint("LumoEngine::Select() Level paused\n");
       break;
     default:
@@ -324,6 +359,12 @@ void LumoEngine::OpenLevel(const char*& step) {
     DebugPrint("LumoEngine::Select() Resuming level... (Level=%p:%s)\n", DebugAddress(level), DebugClassName(level));
     level->LoadSources();
     level->ResumeAnimation();
+    if (level->SoundList) {
+      level->SoundList->ResumeAll();
+    }
+    if (level->MovieList) {
+      level->MovieList->ResumeAll();
+    }
     step = "OnContinue()";
     level->OnContinue();
     step = "resuming a level";
@@ -514,6 +555,7 @@ LumoFontNode* LumoEngine::CreateDefaultFont() {
 void LumoEngine::ShowCursor(bool show) {
   if (show) {
     if (CursorCount++ == 0 && Mouse != nullptr) {
+      Mouse->Select();
       EnableCursor();
     }
     return;
@@ -533,6 +575,44 @@ void LumoEngine::SetCursorCount(uint32_t count) {
   } else {
     DisableCursor();
   }
+}
+
+LumoMouseNode* LumoEngine::SetMouse(LumoMouseNode* mouse) {
+  if (mouse == nullptr || mouse == Mouse || mouse->Data == 0 || !MouseList || mouse->parent != MouseList.get()) {
+    return nullptr;
+  }
+  if (Mouse != nullptr) {
+    RemoveReference(Mouse);
+    Mouse = nullptr;
+  }
+  if (AddReference(mouse) == nullptr) {
+    return nullptr;
+  }
+  Mouse = mouse;
+  Mouse->Select();
+  return Mouse;
+}
+
+LumoMouseNode* LumoEngine::GetMouse(const char* name) {
+  if (!MouseList) {
+    return nullptr;
+  }
+  // A node whose cursor cannot be loaded is destroyed by the lookup.
+  auto* mouse = dynamic_cast<LumoMouseNode*>(MouseList->GetLoaded(name));
+  if (mouse != nullptr && Mouse == nullptr) {
+    SetMouse(mouse);
+  }
+  return mouse;
+}
+
+LumoMouseNode* LumoEngine::GetFirstMouse() const {
+  return MouseList ? dynamic_cast<LumoMouseNode*>(MouseList->first) : nullptr;
+}
+
+int32_t LumoEngine::GetJoystickCount() const { return JoystickList ? JoystickList->Count : 0; }
+
+LumoJoystickNode* LumoEngine::FindJoystick(uint32_t id) const {
+  return JoystickList ? dynamic_cast<LumoJoystickNode*>(JoystickList->FindByID(id)) : nullptr;
 }
 
 template <typename Visit>
@@ -655,6 +735,9 @@ void LumoEngine::DebugDump(bool deep) {
         DebugPrint("DUMP: Dumping the engine data...\n");
         DebugPrint("DUMP: %s (Level=%p, NewLevel=%p, Mouse=%p", GetClassName(), DebugAddress(Level),
                    DebugAddress(NewLevel), static_cast<const void*>(Mouse));
+        if (Mouse != nullptr) {
+          DebugPrint(":%s", Mouse->GetClassName());
+        }
         DebugPrint(", Font=%p", static_cast<const void*>(Font));
         if (Font != nullptr) {
           DebugPrint(":%s", Font->GetClassName());
@@ -665,8 +748,14 @@ void LumoEngine::DebugDump(bool deep) {
         if (GraphicList) {
           GraphicList->DebugDump(deep);
         }
+        if (MouseList) {
+          MouseList->DebugDump(deep);
+        }
         if (FontList) {
           FontList->DebugDump(deep);
+        }
+        if (JoystickList) {
+          JoystickList->DebugDump(deep);
         }
         if (DisposalList) {
           DisposalList->DebugDump(deep);

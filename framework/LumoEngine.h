@@ -7,6 +7,8 @@
 #include "framework/LumoAnimator.h"
 #include "framework/LumoFontList.h"
 #include "framework/LumoGraphicList.h"
+#include "framework/LumoJoystickList.h"
+#include "framework/LumoMouseList.h"
 #include "runtime/Graphics.h"
 #include "runtime/Information.h"
 #include "runtime/Input.h"
@@ -15,9 +17,8 @@
 
 class LumoEngine;
 class LumoLevel;
-class LumoMouseList;
 class LumoMouseNode;
-class LumoJoystickList;
+class LumoJoystickNode;
 
 // The one engine of the process: set by the engine's constructor, cleared by
 // DestroyEngine (and by the engine's destructor).
@@ -63,7 +64,8 @@ class LumoEngine : public LumoAnimator {
 
   const char* GetClassName() const override;
   // Prevents the animation (timer and input off), then releases the disposal
-  // list, the timer, the font list, the graphic list and the screen viewport.
+  // list, the timer, the joystick, font, mouse and graphic lists and the
+  // screen viewport.
   void DoFree() override;
   void OnAbortReferenceTo(LumoObject* other) override;
   // The engine's data and every level (only while the debug log is on).
@@ -128,6 +130,10 @@ class LumoEngine : public LumoAnimator {
   // the current level is outside the engine or empty; otherwise the level's
   // CanQuit.
   virtual bool QueryClose();
+  // Selects a loaded mouse of the mouse list as the cursor (referenced).
+  // Refused (null) for null, the mouse already selected, a node without its
+  // cursor or one of another list.
+  virtual LumoMouseNode* SetMouse(LumoMouseNode* mouse);
   // Makes the font current (referenced); null selects the font list's first.
   virtual LumoFontNode* SetFont(LumoFontNode* font);
   // Replaces the built-in font (referenced).
@@ -171,6 +177,13 @@ class LumoEngine : public LumoAnimator {
   void ShowCursor(bool show);
   void HideCursor() { ShowCursor(false); }
   void SetCursorCount(uint32_t count);
+  // The mouse of that name, loaded (made when missing); one whose cursor
+  // cannot be had is destroyed and null answered. Selected when no mouse is.
+  LumoMouseNode* GetMouse(const char* name);
+  LumoMouseNode* GetFirstMouse() const;
+  // The number of usable joysticks, and the node of a joystick by index.
+  int32_t GetJoystickCount() const;
+  LumoJoystickNode* FindJoystick(uint32_t id) const;
   void QueryCursorPosition(int32_t& x, int32_t& y);
   void SetCursorPosition(int32_t x, int32_t y);
 
@@ -216,13 +229,13 @@ class LumoEngine : public LumoAnimator {
   std::unique_ptr<LumoList, tObjectDestroyer> DisposalList;
   ViewportHandle ScreenViewport = nullptr;  // the whole screen
   std::unique_ptr<LumoGraphicList, tObjectDestroyer> GraphicList;  // engine-wide graphics
-  LumoMouseList* MouseList = nullptr;
-  LumoMouseNode* Mouse = nullptr;  // the selected cursor
+  std::unique_ptr<LumoMouseList, tObjectDestroyer> MouseList;  // cursors by name
+  LumoMouseNode* Mouse = nullptr;  // the selected cursor; referenced
   uint32_t CursorCount = 0;
   std::unique_ptr<LumoFontList, tObjectDestroyer> FontList;  // fonts by name
   LumoFontNode* Font = nullptr;         // the current font
   LumoFontNode* DefaultFont = nullptr;  // the built-in font "Font"
-  LumoJoystickList* JoystickList = nullptr;
+  std::unique_ptr<LumoJoystickList, tObjectDestroyer> JoystickList;  // one node per usable joystick
   tInputEvents InputHandlers{};
   // The frame timer (the Part's Timer field; the name is taken by the pass).
   TimerHandle FrameTimer = nullptr;
@@ -256,6 +269,10 @@ class LumoEngine : public LumoAnimator {
   // The close and open halves of Select; step names the part running, for
   // the fault report.
   void CloseLevel(uint32_t mode, const char*& step);
+  // The closing level's sounds and movies stop (destroy, empty) or are
+  // frozen (freeze, pause).
+  void StopMedia(LumoLevel* level);
+  void PauseMedia(LumoLevel* level);
   void OpenLevel(const char*& step);
   void ReportSelectFault(const char* step) const;
   void ReportPostPopulateFault(const char* step) const;

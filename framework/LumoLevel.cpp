@@ -3,8 +3,11 @@
 #include <new>
 
 #include "base/DebugFormat.h"
+#include "base/LumoFileStream.h"
 #include "framework/LumoEngine.h"
 #include "framework/LumoFontNode.h"
+#include "framework/LumoMouseNode.h"
+#include "framework/LumoSoundNode.h"
 #include "runtime/Background.h"
 #include "runtime/Blit.h"
 #include "runtime/CdAudio.h"
@@ -19,10 +22,10 @@ void LumoLevel::ReportLevelFault(const char* operation) const {
   DebugPrint("%s (Level=%p:%s)\n", operation, DebugAddress(this), DebugClassName(this));
 }
 
-// The sound and movie lists and the memory backup are released here too once
-// they exist.
 void LumoLevel::DoFree() {
   MemoryBackup.reset();
+  MovieList.reset();
+  SoundList.reset();
   GraphicList.reset();
   LumoAnimator::DoFree();
   if (Engine != nullptr) {
@@ -45,6 +48,12 @@ void LumoLevel::DebugDump(bool deep) {
         if (GraphicList) {
           GraphicList->DebugDump(deep);
         }
+        if (SoundList) {
+          SoundList->DebugDump(deep);
+        }
+        if (MovieList) {
+          MovieList->DebugDump(deep);
+        }
       },
              [&] { ReportLevelFault("LumoLevel::DebugDump() Unhandled exception"); });
 }
@@ -60,11 +69,30 @@ void LumoLevel::DoPopulate() {
   if (!GraphicList) {
     GraphicList.reset(CreateGraphicList());
   }
+  if (!SoundList) {
+    SoundList.reset(CreateSoundList());
+  }
+  if (!MovieList) {
+    MovieList.reset(CreateMovieList());
+  }
+  if (MovieList) {
+    MovieList->SetGraphicList(GraphicList.get());
+  }
 }
 
 LumoGraphicList* LumoLevel::CreateGraphicList() { return new (std::nothrow) LumoGraphicList; }
+LumoSoundList* LumoLevel::CreateSoundList() { return new (std::nothrow) LumoSoundList; }
+LumoMovieList* LumoLevel::CreateMovieList() { return new (std::nothrow) LumoMovieList; }
 
 void LumoLevel::DoTimer() {
+  if (SoundList) {
+    SoundList->UpdateAll();
+    SoundList->CheckAll();
+  }
+  if (MovieList) {
+    MovieList->UpdateAll();
+    MovieList->CheckAll();
+  }
   if (AudioPlaying) {
     DoUpdateAudio();
   }
@@ -85,6 +113,9 @@ void LumoLevel::OnAbortReferenceTo(LumoObject* other) {
   LumoAnimator::OnAbortReferenceTo(other);
   if (other != nullptr && static_cast<const void*>(other) == static_cast<const void*>(SavedFont)) {
     SavedFont = nullptr;
+  }
+  if (other != nullptr && static_cast<const void*>(other) == static_cast<const void*>(SavedMouse)) {
+    SavedMouse = nullptr;
   }
 }
 
@@ -114,42 +145,40 @@ void LumoLevel::OnResumeAudio() {}
 void LumoLevel::OnStoreMemory() {}
 void LumoLevel::OnRestoreMemory() {}
 
-// ---- Sources: the movie, sound and graphic lists (the graphic list so far) ----
+// ---- Sources: the movie, sound and graphic lists ----
+
+template <typename Act>
+void LumoLevel::ForEachSource(bool graphicsFirst, Act&& act) {
+  LumoList* const lists[] = {MovieList.get(), SoundList.get(), GraphicList.get()};
+  for (int i = 0; i < 3; ++i) {
+    if (LumoList* list = lists[graphicsFirst ? 2 - i : i]) {
+      act(*list);
+    }
+  }
+}
 
 void LumoLevel::UnloadSources() {
-  if (GraphicList) {
-    GraphicList->UnloadAll();
-  }
+  ForEachSource(false, [](LumoList& list) { list.UnloadAll(); });
 }
 
 void LumoLevel::ClearSources() {
-  if (GraphicList) {
-    GraphicList->Clear();
-  }
+  ForEachSource(false, [](LumoList& list) { list.Clear(); });
 }
 
 void LumoLevel::IncrementSourceTags() {
-  if (GraphicList) {
-    GraphicList->IncrementTags();
-  }
+  ForEachSource(false, [](LumoList& list) { list.IncrementTags(); });
 }
 
 void LumoLevel::DecrementSourceTags() {
-  if (GraphicList) {
-    GraphicList->DecrementTags();
-  }
+  ForEachSource(false, [](LumoList& list) { list.DecrementTags(); });
 }
 
 void LumoLevel::ClearTaggedSource() {
-  if (GraphicList) {
-    GraphicList->DeleteTagged();
-  }
+  ForEachSource(false, [](LumoList& list) { list.DeleteTagged(); });
 }
 
 void LumoLevel::LoadSources() {
-  if (GraphicList) {
-    GraphicList->LoadAll();
-  }
+  ForEachSource(true, [](LumoList& list) { list.LoadAll(); });
 }
 
 // ---- Switching ----
@@ -164,10 +193,18 @@ void LumoLevel::OnPause() {
   if (Engine == nullptr) {
     return;
   }
-  SavedMouse = Engine->Mouse;
+  // The kept mouse and font are referenced, so one freed while the level
+  // waits is forgotten rather than given back.
+  if (SavedMouse != Engine->Mouse) {
+    if (SavedMouse != nullptr) {
+      RemoveReference(SavedMouse);
+    }
+    SavedMouse = Engine->Mouse;
+    if (SavedMouse != nullptr) {
+      AddReference(SavedMouse);
+    }
+  }
   SavedCursorCount = Engine->CursorCount;
-  // The kept font is referenced, so a font freed while the level waits is
-  // forgotten rather than given back.
   if (SavedFont != Engine->Font) {
     if (SavedFont != nullptr) {
       RemoveReference(SavedFont);
@@ -190,6 +227,7 @@ void LumoLevel::OnContinue() {
   if (Engine == nullptr) {
     return;
   }
+  Engine->SetMouse(SavedMouse);
   Engine->SetCursorCount(SavedCursorCount);
   Engine->SetFont(SavedFont);
   Engine->RestoreFramesPerPulse(SavedFramesPerPulse);
@@ -382,5 +420,77 @@ void LumoLevel::DoUpdateAudio() {
   if (!AudioPlaying) {
     AudioRepeats = 0;
     LevelGuarded("LumoLevel::DoUpdateAudio() Unhandled exception during OnStopAudio()", [&] { OnStopAudio(); });
+  }
+}
+
+// ---- Pre-loader script ----
+
+void LumoLevel::GenerateSource(const char* fileName) {
+  if (Engine == nullptr || !Engine->Developing || fileName == nullptr || !GraphicList || !SoundList ||
+      GraphicList->Count == 0 || SoundList->Count == 0) {
+    return;
+  }
+  std::unique_ptr<LumoFileStream, tObjectDestroyer> stream(new (std::nothrow) LumoFileStream);
+  if (!stream || !stream->Open(fileName, FileModeWrite, OpenModeCreate, ShareModeExclusive, 1, 0)) {
+    return;
+  }
+  try {
+    DebugPrint("LumoLevel::GenerateSource() (Source=%s, Level=%p:%s)\n", fileName, DebugAddress(this),
+               DebugClassName(this));
+    stream->Print("// %s: level pre-loader\n", fileName);
+    stream->Print("// Generated by LumoLevel::GenerateSource()\n//\n");
+    stream->WriteRepeated('/', 70);
+    stream->Print("\n\n");
+    stream->Print("LoaderGauge()->SetMinimum(0);\n");
+    // Sizes are summed in 64 bits; the script holds them as the gauge's
+    // 32-bit values.
+    const int64_t bytesPerPixel = (Engine->BitsPerPixel + 7) / 8;
+    const auto graphicBytes = [&](const LumoNode* item) -> int64_t {
+      const auto* graphic = dynamic_cast<const LumoGraphicNode*>(item);
+      return graphic != nullptr ? int64_t{graphic->Width} * graphic->Height * bytesPerPixel : 0;
+    };
+    const auto soundBytes = [](LumoNode* item) -> int64_t {
+      auto* sound = dynamic_cast<LumoSoundNode*>(item);
+      return sound != nullptr ? sound->Size() : 0;
+    };
+    int64_t total = 0;
+    for (const LumoNode* item = GraphicList->first; item != nullptr; item = item->next) {
+      if (item->Name != nullptr) {
+        total += graphicBytes(item);
+      }
+    }
+    for (LumoNode* item = SoundList->first; item != nullptr; item = item->next) {
+      total += soundBytes(item);
+    }
+    stream->Print("LoaderGauge()->SetMaximum(%lld);\n", static_cast<long long>(total));
+    const int64_t step = total / (GraphicList->Count + SoundList->Count);
+    int64_t progress = 0;
+    int64_t chunk = 0;
+    const auto advance = [&](int64_t bytes, bool last) {
+      chunk += bytes;
+      if (chunk >= step || last) {
+        progress += chunk;
+        stream->Print("LoaderGauge()->SetProgress(%lld);\n", static_cast<long long>(progress));
+        stream->Print("Engine->Timer();\n");
+        chunk = 0;
+      }
+    };
+    for (const LumoNode* item = GraphicList->first; item != nullptr; item = item->next) {
+      const auto* graphic = dynamic_cast<const LumoGraphicNode*>(item);
+      if (graphic == nullptr || graphic->Name == nullptr) {
+        continue;
+      }
+      stream->Print("GraphicSource()->Load(\"%s\",%i,%i);\n", graphic->Name, graphic->Left, graphic->Top);
+      advance(graphicBytes(graphic), item->next == nullptr);
+    }
+    for (LumoNode* item = SoundList->first; item != nullptr; item = item->next) {
+      stream->Print("SoundSource()->Load(\"%s\");\n", item->Name != nullptr ? item->Name : "");
+      advance(soundBytes(item), item->next == nullptr);
+    }
+    stream->Close();
+  } catch (...) {
+    stream.reset();
+    ReportLevelFault("LumoLevel::GenerateSource() Unhandled exception");
+    throw;
   }
 }

@@ -6,14 +6,14 @@
 
 #include "framework/LumoAnimator.h"
 #include "framework/LumoGraphicList.h"
+#include "framework/LumoMovieList.h"
+#include "framework/LumoSoundList.h"
 #include "framework/tGraphicList.h"
 #include "runtime/Graphics.h"
 
 class LumoCell;
 class LumoGauge;
 class LumoLoaderButton;
-class LumoSoundList;
-class LumoMovieList;
 class LumoMouseNode;
 class LumoFontNode;
 
@@ -38,13 +38,13 @@ class LumoLevel : public LumoAnimator {
   void DoClear() override;
   // Makes the missing source lists.
   void DoPopulate() override;
-  // The level's timer pass: the CD audio check while it plays, then the
-  // items.
+  // The level's timer pass: the sounds' and then the movies' update and
+  // check, the CD audio check while it plays, then the items.
   void DoTimer() override;
   // The items' frame, then the window messages (HandleMessages), so input
   // arrives inside every frame.
   void DoAnimateFrame() override;
-  // Forgets a kept font that is being freed.
+  // Forgets a kept font or mouse that is being freed.
   void OnAbortReferenceTo(LumoObject* other) override;
   // Only a level that is an item of an engine may animate.
   bool CanStartAnimation() override;
@@ -55,8 +55,10 @@ class LumoLevel : public LumoAnimator {
   // Checks the CD play-back twice a pulse and starts the range again while
   // repeats are left.
   virtual void DoUpdateAudio();
-  // The factory of the level's graphic list.
+  // The factories of the level's source lists.
   virtual LumoGraphicList* CreateGraphicList();
+  virtual LumoSoundList* CreateSoundList();
+  virtual LumoMovieList* CreateMovieList();
   // Copies every volatile graphic of the level's and the engine's graphic
   // lists outside display memory.
   virtual void DoStoreMemory();
@@ -117,6 +119,11 @@ class LumoLevel : public LumoAnimator {
   // No background at all.
   void ClearBackground();
 
+  // In development mode, writes the pre-loader script of the level's
+  // graphics and sounds to the file (lines end in CR LF); nothing without
+  // graphics or sounds.
+  virtual void GenerateSource(const char* fileName);
+
   // The CD audio's own answers: the track playing (0 for none) and the
   // number of audio tracks.
   uint32_t IsAudioPlaying() const;
@@ -124,7 +131,7 @@ class LumoLevel : public LumoAnimator {
 
   // ---- Fields ----
 
-  LumoMouseNode* SavedMouse = nullptr;
+  LumoMouseNode* SavedMouse = nullptr;  // referenced while kept
   uint32_t SavedCursorCount = 0;
   LumoFontNode* SavedFont = nullptr;
   uint32_t SavedFramesPerPulse = 0;
@@ -135,8 +142,8 @@ class LumoLevel : public LumoAnimator {
   LumoGauge* LoaderGauge = nullptr;
   LumoLoaderButton* LoaderButton = nullptr;
   std::unique_ptr<LumoGraphicList, tObjectDestroyer> GraphicList;  // the sources, made when populated
-  LumoSoundList* SoundList = nullptr;
-  LumoMovieList* MovieList = nullptr;
+  std::unique_ptr<LumoSoundList, tObjectDestroyer> SoundList;
+  std::unique_ptr<LumoMovieList, tObjectDestroyer> MovieList;
   uint32_t AudioFirstTrack = 0;
   uint32_t AudioLastTrack = 0;
   int32_t AudioRepeatCount = 0;  // as given to PlayAudio
@@ -155,4 +162,10 @@ class LumoLevel : public LumoAnimator {
   void LevelGuarded(const char* operation, Hook&& hook) {
     RunGuarded(std::forward<Hook>(hook), [&] { ReportLevelFault(operation); });
   }
+
+ private:
+  // Calls act on the movie, sound and graphic lists that exist, in that
+  // order (graphics first: the reverse).
+  template <typename Act>
+  void ForEachSource(bool graphicsFirst, Act&& act);
 };

@@ -11,6 +11,8 @@
 #include "framework/LumoGraphicNode.h"
 #include "framework/LumoLevel.h"
 #include "framework/LumoSequenceNode.h"
+#include "framework/LumoSoundList.h"
+#include "framework/LumoSoundNode.h"
 #include "framework/LumoSprite.h"
 
 namespace {
@@ -53,6 +55,10 @@ void LumoSequenceList::OnAbortReferenceTo(LumoObject* other) {
   if (other != nullptr && static_cast<const void*>(other) == static_cast<const void*>(GraphicList)) {
     GraphicList = nullptr;
   }
+  if (other != nullptr && static_cast<const void*>(other) == static_cast<const void*>(SoundNode)) {
+    SoundNode = nullptr;
+    Data = 0;
+  }
 }
 
 void LumoSequenceList::DoFree() {
@@ -60,7 +66,39 @@ void LumoSequenceList::DoFree() {
     RemoveReference(GraphicList);
     GraphicList = nullptr;
   }
+  // A named sound belongs to its sound list; a nameless one to this list.
+  LumoSoundNode* sound = SoundNode;
+  SetSound(nullptr);
+  if (sound != nullptr && sound->Name == nullptr) {
+    if (Engine != nullptr) {
+      Engine->DisposeObject(sound);
+    } else {
+      DestroyObject(sound);
+    }
+  }
   LumoList::DoFree();
+}
+
+uintptr_t LumoSequenceList::SetData(uintptr_t value) {
+  SetSound(reinterpret_cast<LumoSoundNode*>(value));
+  return Data;
+}
+
+void LumoSequenceList::SetSound(LumoSoundNode* sound) {
+  if (sound == SoundNode) {
+    return;
+  }
+  if (LumoSoundNode* previous = SoundNode) {
+    RemoveReference(previous);
+    SoundNode = nullptr;
+    Data = 0;
+    previous->SetReceiver(nullptr);
+    previous->Stop();
+  }
+  if (sound != nullptr && AddReference(sound) != nullptr) {
+    SoundNode = sound;
+    Data = reinterpret_cast<uintptr_t>(sound);
+  }
 }
 
 void LumoSequenceList::DebugDumpFields() {
@@ -71,8 +109,12 @@ void LumoSequenceList::DebugDumpFields() {
 
 // ---- Stored fields ----
 
-// No sound travels yet: Data is written as "none".
-bool LumoSequenceList::SaveData(LumoStream* stream, const LumoProperty*) { return stream->WriteBool(false); }
+bool LumoSequenceList::SaveData(LumoStream* stream, const LumoProperty*) {
+  if (SoundNode == nullptr || SoundNode->Name == nullptr) {
+    return stream->WriteBool(false);
+  }
+  return stream->WriteBool(true) && stream->WriteBool(false) && stream->WriteCharStr(SoundNode->Name);
+}
 
 bool LumoSequenceList::LoadData(LumoStream* stream, const LumoProperty*) {
   bool present = false;
@@ -94,10 +136,17 @@ bool LumoSequenceList::LoadData(LumoStream* stream, const LumoProperty*) {
   if (!stream->ReadCharStr(name)) {
     return false;
   }
-  DebugPrint("LumoSequenceList::LoadData() The sound cannot be found (Name=%s, List=%p)\n", DebugText(name),
-             DebugAddress(this));
+  LumoSoundList* sounds = Engine != nullptr && Engine->Level != nullptr ? Engine->Level->SoundList.get() : nullptr;
+  auto* sound = sounds != nullptr ? dynamic_cast<LumoSoundNode*>(sounds->GetLoaded(name)) : nullptr;
+  if (sound == nullptr) {
+    DebugPrint("LumoSequenceList::LoadData() The sound cannot be found (Name=%s, List=%p)\n", DebugText(name),
+               DebugAddress(this));
+    FreeCharStr(name);
+    return false;
+  }
   FreeCharStr(name);
-  return false;
+  SetSound(sound);
+  return SoundNode == sound;
 }
 
 bool LumoSequenceList::LoadFramesPerPulse(LumoStream* stream, const LumoProperty* property) {

@@ -8,6 +8,7 @@
 class LumoGraphicList;
 class LumoGraphicNode;
 class LumoSequenceNode;
+class LumoSoundNode;
 
 // One animation of a sprite: its frames (sequence nodes, the list's items)
 // with the speed in frames per pulse and the repeat count. Frames are built
@@ -25,16 +26,20 @@ class LumoSequenceList : public LumoList {
   bool DoRegisterObject(LumoObject* object) override;
   // Forgets a graphic list (or sound) that is being freed.
   void OnAbortReferenceTo(LumoObject* other) override;
-  // Lets go of the graphic list, then frees the frames.
+  // Lets go of the graphic list and the sound (a nameless sound is disposed
+  // of), then frees the frames.
   void DoFree() override;
+  // The sound played with the sequence (a sound node's address, or 0).
+  uintptr_t SetData(uintptr_t value) override;
   // The sprite showing a frame of this list shows none.
   void DoClear() override;
   // ", FramesPerPulse=%i, Repeat=%p" (the repeat count in the second).
   void DebugDumpFields() override;
 
   // The sound played with the sequence: stored as whether there is one, a
-  // flag always false, then the sound's name. There are no sound lists yet,
-  // so a stored name cannot be found and refuses the load.
+  // flag always false, then the sound's name, which is loaded from the
+  // running level's sound list (a name that yields no sound refuses the
+  // load). A nameless sound is stored as none.
   virtual bool LoadData(LumoStream* stream, const LumoProperty* property);
   virtual bool SaveData(LumoStream* stream, const LumoProperty* property);
   virtual bool LoadFramesPerPulse(LumoStream* stream, const LumoProperty* property);
@@ -70,7 +75,14 @@ class LumoSequenceList : public LumoList {
   LumoSequenceNode* AppendNamedFrameAt(const char* name, int32_t left, int32_t top, uint32_t duration, bool alpha);
   LumoSequenceNode* AppendNamedFrame(const char* name, uint32_t duration);
 
+  // The previous sound loses its receiver and is stopped; the new one is
+  // referenced.
+  void SetSound(LumoSoundNode* sound);
+  LumoSoundNode* Sound() const { return SoundNode; }
+
   // ---- Fields ----
+
+  LumoSoundNode* SoundNode = nullptr;  // typed view of Data
 
   LumoGraphicList* GraphicList = nullptr;  // referenced; null outside a level
   uint32_t FramesPerPulse = 0;

@@ -6,11 +6,15 @@
 #include "framework/LumoLevel.h"
 #include "framework/LumoSequenceList.h"
 #include "framework/LumoSequenceNode.h"
+#include "framework/LumoSoundList.h"
+#include "framework/LumoSoundNode.h"
 
 LumoSprite::LumoSprite() : Body(new LumoBody) {
   Body->Sprite = this;
-  if (Engine != nullptr && Engine->Level != nullptr) {
-    SoundList = Engine->Level->SoundList;
+  // The sound list is referenced: a sprite may outlive its level's sources.
+  if (Engine != nullptr && Engine->Level != nullptr && Engine->Level->SoundList &&
+      AddReference(Engine->Level->SoundList.get()) != nullptr) {
+    SoundList = Engine->Level->SoundList.get();
   }
 }
 
@@ -25,6 +29,9 @@ void LumoSprite::OnAbortReferenceTo(LumoObject* other) {
   LumoAnimator::OnAbortReferenceTo(other);
   if (other != nullptr && other == OwnerBody) {
     OwnerBody = nullptr;
+  }
+  if (other != nullptr && other == SoundList) {
+    SoundList = nullptr;
   }
 }
 
@@ -68,6 +75,19 @@ LumoNode* LumoSprite::CreateItem() { return new (std::nothrow) LumoSequenceList;
 void LumoSprite::SetSequence(LumoSequenceList* sequence) {
   Changed = true;
   if (sequence != nullptr) {
+    // An animating sprite changes sounds with its sequence: the old sound
+    // stops and the new one plays for this sprite.
+    if (Animating && SequenceList != nullptr && SequenceList->Sound() != sequence->Sound()) {
+      if (LumoSoundNode* old = SequenceList->Sound()) {
+        old->Stop();
+      }
+      SequenceList = sequence;
+      ResetSequence(false);
+      if (LumoSoundNode* sound = SequenceList != nullptr ? SequenceList->Sound() : nullptr) {
+        sound->Play(this);
+      }
+      return;
+    }
     SequenceList = sequence;
     ResetSequence(false);
   } else {
@@ -185,6 +205,20 @@ LumoSequenceList* LumoSprite::AppendSequence(uint32_t framesPerPulse, int32_t re
   if (Append(sequence) == nullptr) {
     DestroyObject(sequence);
     return nullptr;
+  }
+  return sequence;
+}
+
+LumoSequenceList* LumoSprite::AppendSequenceWithSound(const char* name, int32_t soundRepeats, uint32_t framesPerPulse,
+                                                      int32_t repeats) {
+  LumoSequenceList* sequence = AppendSequence(framesPerPulse, repeats);
+  if (sequence == nullptr || SoundList == nullptr) {
+    return sequence;
+  }
+  sequence->SetName(name);
+  if (auto* sound = dynamic_cast<LumoSoundNode*>(SoundList->GetLoaded(name))) {
+    sequence->SetSound(sound);
+    sound->SetRepeats(soundRepeats);
   }
   return sequence;
 }

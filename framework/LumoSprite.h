@@ -22,7 +22,8 @@ class LumoSprite : public LumoAnimator {
   // Frees the body first (freeing clears the sprite, which has destroyed
   // the attached sprites already).
   void DoFree() override;
-  // Forgets a body (its own or the one it belongs to) freed elsewhere.
+  // Forgets a body (its own or the one it belongs to) or the sound list,
+  // freed elsewhere.
   void OnAbortReferenceTo(LumoObject* other) override;
   // Also destroys the attached sprites and sets no current sequence.
   void DoClear() override;
@@ -35,7 +36,8 @@ class LumoSprite : public LumoAnimator {
   LumoNode* CreateItem() override;
 
   // Sets Changed; the list becomes current and is reset (none also clears
-  // the current frame).
+  // the current frame). While the sprite animates, a sequence with another
+  // sound stops the old sound and plays its own for the sprite.
   virtual void SetSequence(LumoSequenceList* sequence);
   // With toFirst the first item becomes current; else the current sequence
   // starts again: its repeats counted down from its Repeats, its first frame.
@@ -79,6 +81,10 @@ class LumoSprite : public LumoAnimator {
   // A new sequence (CreateItem) with the rate (0: DefaultFramesPerPulse)
   // and the repeats, appended; null when it could not be made.
   LumoSequenceList* AppendSequence(uint32_t framesPerPulse, int32_t repeats);
+  // The same, named; with a sound list the sequence plays the sound of that
+  // name (loaded on demand), given soundRepeats.
+  LumoSequenceList* AppendSequenceWithSound(const char* name, int32_t soundRepeats, uint32_t framesPerPulse,
+                                            int32_t repeats);
   void MoveBy(int32_t dx, int32_t dy);
   // Places the sprite at the distance from the sprite it is attached to;
   // nothing when it is attached to none.
@@ -116,7 +122,7 @@ class LumoSprite : public LumoAnimator {
 
   // ---- Transient ----
 
-  LumoSoundList* SoundList = nullptr;  // the current level's at construction
+  LumoSoundList* SoundList = nullptr;  // the current level's at construction; referenced
   std::unique_ptr<LumoBody, tObjectDestroyer> Body;  // the attached sprites
   LumoBody* OwnerBody = nullptr;  // the body this sprite is attached to
   int32_t GrabOffsetX = 0;
