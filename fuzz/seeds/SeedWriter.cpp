@@ -42,6 +42,7 @@ constexpr SeedTarget kTargets[] = {
     {"ServerRequest", WriteServerRequestSeeds},
     {"GraphicNode", WriteGraphicNodeSeeds},
     {"Sequence", WriteSequenceSeeds},
+    {"MediaNode", WriteMediaNodeSeeds},
 };
 
 }  // namespace
