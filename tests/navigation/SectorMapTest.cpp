@@ -47,8 +47,8 @@ TEST(SectorBorder, FlagTestsNeedASectorOnBothSides) {
   };
   for (const auto& entry : cases) {
     YLSectorBorder border;
-    border.Left = entry.left;
-    border.Right = entry.right;
+    border.SetLeft(entry.left);
+    border.SetRight(entry.right);
     border.Passable = entry.flags;
     const int flags = entry.flags;
     EXPECT_EQ(border.IsPassable(), entry.foot) << flags;
@@ -87,8 +87,8 @@ TEST(SectorBorder, GeometryComesFromTheCurrentMapsVertices) {
   };
   for (const auto& entry : cases) {
     YLSectorBorder border;
-    border.A = entry.a;
-    border.B = entry.b;
+    border.SetA(entry.a);
+    border.SetB(entry.b);
     int32_t x = 99;
     int32_t y = 99;
     EXPECT_EQ(border.GetMidpoint(x, y), entry.found) << entry.a << "-" << entry.b;
@@ -145,10 +145,10 @@ TEST(Sector, OwnBordersFillsLeftThenRightAndKeepsFullBorders) {
   SectorMapOwner map = MakeTwoSquares();
   YLSectorBorder open;
   YLSectorBorder half;
-  half.Left = map->GetSector(0);
+  half.SetLeft(map->GetSector(0));
   YLSectorBorder full;
-  full.Left = map->GetSector(0);
-  full.Right = map->GetSector(1);
+  full.SetLeft(map->GetSector(0));
+  full.SetRight(map->GetSector(1));
   YLSector owner;
   for (YLSectorBorder* border : {&open, &half, &full}) {
     ASSERT_TRUE(owner.AddBorder(border));
