@@ -1,6 +1,7 @@
 #include "framework/LumoCommandNode.h"
 
 #include "base/DebugFormat.h"
+#include "framework/LumoCell.h"
 #include "framework/LumoEngine.h"
 #include "framework/LumoSequenceList.h"
 #include "framework/LumoSprite.h"
@@ -13,10 +14,9 @@ namespace {
 
 LumoObject* AsObject(LumoSequenceList* object) { return object; }
 LumoObject* AsObject(LumoSprite* object) { return object; }
-// Sound nodes and cells are not part of the framework yet; no object of
-// theirs can be named.
+// Sound nodes are not part of the framework yet; none can be named.
 LumoObject* AsObject(LumoSoundNode*) { return nullptr; }
-LumoObject* AsObject(LumoCell*) { return nullptr; }
+LumoObject* AsObject(LumoCell* object) { return object; }
 
 }  // namespace
 
@@ -127,7 +127,11 @@ void LumoCommandNode::DoSpriteCommand() {
 }
 void LumoCommandNode::DoMotionCommand() {}
 void LumoCommandNode::DoSoundCommand() {}
-void LumoCommandNode::DoPrint() {}
+void LumoCommandNode::DoPrint() {
+  if (PrintA != nullptr) {
+    PrintA->Print(false);
+  }
+}
 
 LumoSequenceList* LumoCommandNode::SetSequence(LumoSequenceList* sequence) { return Refer(SequenceList, sequence); }
 

@@ -50,14 +50,15 @@ class LumoCommandNode : public LumoNode {
   virtual void SetSprite(LumoSprite* sprite, int32_t repeats);
   // A negative duration is stored as 1.
   virtual void SetMotion(LumoSprite* sprite, int32_t horizontal, int32_t vertical, int32_t duration);
-  // The motion, sound and print commands run nothing in this build: the
-  // framework has no motion, sounds or cells yet.
+  // The motion and sound commands run nothing in this build: the framework
+  // has no motion or sounds yet.
   virtual void DoMotionCommand();
   virtual LumoSoundNode* SetSoundNode(LumoSoundNode* sound);
   virtual int32_t SetSoundCommand(int32_t command);
   virtual void DoSoundCommand();
   virtual LumoCell* SetPrintA(LumoCell* cell);
   virtual int32_t SetPrintB(int32_t value);
+  // Prints the cell at once.
   virtual void DoPrint();
   // Each Define sets the kind, the frame and the kind's fields.
   virtual void DefineUser(uint32_t frame);

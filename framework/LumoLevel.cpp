@@ -3,6 +3,7 @@
 #include <new>
 
 #include "base/DebugFormat.h"
+#include "framework/LumoCell.h"
 #include "framework/LumoEngine.h"
 #include "framework/LumoFontNode.h"
 #include "runtime/Background.h"
@@ -63,6 +64,10 @@ void LumoLevel::DoPopulate() {
 }
 
 LumoGraphicList* LumoLevel::CreateGraphicList() { return new (std::nothrow) LumoGraphicList; }
+
+LumoCell* LumoLevel::CreateCell() { return new (std::nothrow) LumoCell; }
+
+LumoNode* LumoLevel::CreateItem() { return new (std::nothrow) LumoCell; }
 
 void LumoLevel::DoTimer() {
   if (AudioPlaying) {
