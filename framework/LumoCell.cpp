@@ -5,7 +5,6 @@
 
 #include "base/DebugFormat.h"
 #include "framework/LumoCommandNode.h"
-#include "framework/LumoEngine.h"
 #include "framework/LumoGraphicNode.h"
 #include "framework/LumoSequenceList.h"
 #include "framework/LumoSequenceNode.h"
@@ -31,10 +30,6 @@ LumoCell::LumoCell() : FocusList(new (std::nothrow) LumoList), CommandList(new (
 LumoCell::~LumoCell() { ReleaseViewport(); }
 
 const char* LumoCell::GetClassName() const { return "LumoCell"; }
-
-void LumoCell::ReportCellFault(const char* operation) const {
-  DebugPrint("%s (Cell=%p:%s)\n", operation, DebugAddress(this), DebugClassName(this));
-}
 
 // ---- Life ----
 

@@ -102,8 +102,6 @@ class LumoCell : public LumoAnimator {
   int32_t OffsetY = 0;
 
  protected:
-  // "<operation> (Cell=%p:%s)" for this cell.
-  void ReportCellFault(const char* operation) const;
   // The two faults that keep a cell from animating, reported under the
   // operation's name (the first only, unless every one is asked for);
   // answers whether there was none.

@@ -84,9 +84,10 @@ LumoGraphicNode* MadeGraphic(int32_t width, int32_t height) {
   return node;
 }
 
-std::string Line(const char* format, const LumoCell* cell) {
+// The format with the object's address in its one "%p".
+std::string Line(const char* format, const void* object) {
   char text[256];
-  std::snprintf(text, sizeof text, format, static_cast<const void*>(cell));
+  std::snprintf(text, sizeof text, format, object);
   return text;
 }
 
@@ -491,6 +492,32 @@ TEST_F(CellTest, APrintCommandForgetsACellFreedFirst) {
   EXPECT_EQ(command->PrintA, nullptr);
   EXPECT_TRUE(command->Execute(5));  // prints nothing
   EXPECT_TRUE(PrintedPages().empty());
+}
+
+TEST_F(CellTest, TheDumpShowsTheRectangleTheItemsAndTheCommandScript) {
+  StartWithLevel();
+  LumoCell* cell = AddCell(10, 20, 100, 50);
+  cell->SetVirtualSize(300, 200);
+  cell->SetOffsetXY(7, 8);
+  LumoSprite* sprite = cell->AddSpriteAt(0, 0);
+  LumoCommandNode* command = cell->CommandList->AddUser(4);
+  const size_t logBefore = testing_support::ReadDebugLog().size();
+  cell->DebugDump(false);
+  const std::string dump = testing_support::ReadDebugLog().substr(logBefore);
+
+  const size_t cellLine = dump.find(Line("DUMP: LumoCell (Object=%p", cell));
+  const size_t spriteLine = dump.find(Line("DUMP: LumoSprite (Object=%p", sprite));
+  const size_t commandLine =
+      dump.find(Line("DUMP: LumoCommandNode (Object=%p", command));
+  ASSERT_NE(cellLine, std::string::npos) << dump;
+  EXPECT_NE(dump.find(", Left=10, Top=20, Width=100, Height=50, VirtualWidth=300, VirtualHeight=200, OffsetX=7, "
+                      "OffsetY=8",
+                      cellLine),
+            std::string::npos)
+      << dump;
+  EXPECT_LT(cellLine, spriteLine);
+  ASSERT_NE(commandLine, std::string::npos) << dump;
+  EXPECT_LT(spriteLine, commandLine);
 }
 
 // ---- Items and the focus list ----
