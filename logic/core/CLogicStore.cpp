@@ -335,7 +335,7 @@ bool CLogic::OnLoadFrom(LumoStream* stream) {
   if (Listeners == nullptr) {
     Listeners.reset(new LumoList);
   }
-  YLThing::SetLogicContext(Map.get(), this);
+  MakeCurrent();
   YLTPushableThing::InitMoveTable();
 
   if (dynamic_cast<YLPlayerPolice*>(GetPlayer(kPolicePlayer)) == nullptr) {
