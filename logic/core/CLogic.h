@@ -301,7 +301,8 @@ class CLogic : public LumoObject {
   void SetGameState(int32_t player, int32_t state);
   // Whether the player is still playing.
   bool IsPlaying(int32_t player) const;
-  // The winner's units celebrate.
+  // Walks the winner's units; each is to be given its own chant step here
+  // once units take plan steps (the body marks the place).
   void CelebrateVictory(int32_t player);
   PlanList& ListOf(int32_t slot);
 

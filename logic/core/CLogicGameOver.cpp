@@ -34,7 +34,8 @@ void CLogic::CelebrateVictory(int32_t player) {
     if (unit == nullptr || unit->GetOwner() != player) {
       continue;
     }
-    // The unit's chant step is handed over here.
+    // To be wired with the units' plan steps: the unit gets its own clone
+    // of the chant step through its ExecutePlan.
   }
 }
 
