@@ -153,6 +153,9 @@ class CLogic : public LumoObject {
   void NotifyAction(int32_t id, const MoveStep* action);
   void NotifyExit(int32_t unitId, int32_t containerId);
   void NotifySpeech(int32_t kind, int32_t subjectId, int32_t message, int32_t value);
+  // A unit says something: EventSpeech with the unit's owner and id, the
+  // message and its value. Nothing for a thing without a record.
+  void UnitSpeech(const YLThing* unit, int32_t message, int32_t value);
   void NotifySelection(int32_t player, int32_t id, int32_t selected);
   void NotifyGore(int32_t x, int32_t y, float amount, int32_t kind);
   void NotifySplat(int32_t x, int32_t y, float amount, int32_t kind);

@@ -95,6 +95,7 @@ bool CLogic::Init() {
   MakeCurrent();
   CreatePlayer(kPolicePlayer);
   YLTPushableThing::InitMoveTable();
+  YLUnit::InitMoveTable();
   return true;
 }
 

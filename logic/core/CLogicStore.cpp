@@ -337,6 +337,7 @@ bool CLogic::OnLoadFrom(LumoStream* stream) {
   }
   MakeCurrent();
   YLTPushableThing::InitMoveTable();
+  YLUnit::InitMoveTable();
 
   if (dynamic_cast<YLPlayerPolice*>(GetPlayer(kPolicePlayer)) == nullptr) {
     std::unique_ptr<YLPlayerPolice, tObjectDestroyer> police(new YLPlayerPolice);
