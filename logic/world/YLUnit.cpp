@@ -443,6 +443,17 @@ void YLUnit::StopAmbient() {
   SetActive(static_cast<uint8_t>(frames));
 }
 
+// The innermost step is the run away, or the way out it was expanded into:
+// the unit takes no other order until the whole step ends.
+bool YLUnit::IsRunningAway() {
+  for (const PsychicPlanItem* step = GetPlanLeaf(); step != nullptr && step != &Plan; step = step->parent) {
+    if (step->Action == OrderKind::kRunAway) {
+      return true;
+    }
+  }
+  return false;
+}
+
 void YLUnit::ExecutePlan(PsychicPlanItem* item) {
   if (item == nullptr) {
     return;
@@ -454,7 +465,7 @@ void YLUnit::ExecutePlan(PsychicPlanItem* item) {
     return;
   }
   // Orders the unit ignores are deleted, as every item it does not keep.
-  if (innermost == OrderKind::kRunAway ||
+  if (IsRunningAway() ||
       (HasStatus(kStatusArrested) && item->Action != OrderKind::kJailed)) {
     DestroyObject(item);
     return;

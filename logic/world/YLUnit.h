@@ -242,6 +242,8 @@ class YLUnit : public YLThing, public LumoBrain {
   // Switches the unit to rest when it plays its ambient move, the brain busy
   // for the rest move.
   void StopAmbient();
+  // Whether the innermost step is a run away or lies under one.
+  bool IsRunningAway();
 
  private:
   void LeaveContainer();

@@ -272,7 +272,7 @@ Step BuildTree() {
   return root;
 }
 
-TEST(PlanStreamTest, ARoundTripRebuildsEveryParentAndField) {
+TEST(UnitPlanStreamTest, ARoundTripRebuildsEveryParentAndField) {
   Step root = BuildTree();
   const Bytes bytes = Save(*root);
   std::unique_ptr<LumoObject, tObjectDestroyer> loaded = Load(bytes);
@@ -301,7 +301,7 @@ TEST(PlanStreamTest, ARoundTripRebuildsEveryParentAndField) {
 
 // An older stream has no "down:" text: the field keeps its value and the
 // reader goes on from where the text would have stood.
-TEST(PlanStreamTest, ABaricadeWithoutDownKeepsItAndTheStreamPosition) {
+TEST(UnitPlanStreamTest, ABaricadeWithoutDownKeepsItAndTheStreamPosition) {
   Step root = BuildTree();
   Bytes bytes = Save(*root);
   ASSERT_TRUE(Cut(bytes, "down:", 4));
@@ -320,7 +320,7 @@ TEST(PlanStreamTest, ABaricadeWithoutDownKeepsItAndTheStreamPosition) {
 }
 
 // A queue or child whose record is of another class fails the load.
-TEST(PlanStreamTest, ALinkToSomethingOtherThanAStepFailsTheLoad) {
+TEST(UnitPlanStreamTest, ALinkToSomethingOtherThanAStepFailsTheLoad) {
   GroundMap foreign;
   const Bytes foreignBytes = Save(foreign);
   for (bool asChild : {false, true}) {
