@@ -7,6 +7,7 @@
 #include <cstdarg>
 #include <cstdio>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,8 @@
 #include "logic/core/BuildingInfo.h"
 #include "logic/core/CPlayer.h"
 #include "logic/core/OrderKinds.h"
+#include "logic/core/WeaponCatalog.h"
+#include "logic/core/YLConfig.h"
 #include "logic/world/MoveInfoKinds.h"
 #include "logic/world/PsychicPlanKinds.h"
 #include "logic/world/YLTContainerThing.h"
@@ -870,6 +873,62 @@ TEST_F(UnitPlanTest, TakingTheUnitOffEmptiesItsFeelings) {
   EXPECT_EQ(info.Hp, 0.0f);
   EXPECT_EQ(info.Status & StatusAlive, 0u);
   EXPECT_EQ(logic.ThingCount, 0);
+}
+
+// ---- Failures ----
+
+// A step whose execution fails, and a unit whose planning fails.
+class FailingGoto : public PsychicPlanGoto {
+ public:
+  FailingGoto() : PsychicPlanGoto(1, 2, 0.5f, false) {}
+  int32_t Execute(YLUnit*) override { throw std::runtime_error("step"); }
+};
+
+class FailingPlanner : public RecordingUnit {
+ public:
+  bool MakePlan() override { throw std::runtime_error("plan"); }
+};
+
+TEST_F(UnitPlanTest, FailuresOfStepsAndPlanningAreLoggedAndTheUnitGoesOn) {
+  RecordingUnit* unit = Unit();
+  unit->OfferStep(new FailingGoto);
+  std::string log = Logged([&] { EXPECT_EQ(unit->Move(), 0); });
+  EXPECT_NE(log.find("YLUnit5::Move() exception while executing move goto(1,2)\n"), std::string::npos) << log;
+
+  auto* planner = Put<FailingPlanner>(6, 8, 8);
+  planner->Plan.AddChild(MakeStep<PsychicPlanHold>(3, 3));
+  PsychicPlanHold reached(3, 3, 0.5f, false);
+  log = Logged([&] { planner->PlanReached(&reached); });
+  EXPECT_NE(log.find("YLUnit::PlanReached : exception in makeplan\n"), std::string::npos) << log;
+  EXPECT_EQ(planner->Plan.child, nullptr);
+}
+
+// ---- Per-type tables ----
+
+TEST_F(UnitPlanTest, WeaponsAndPricesComeFromTheTablesOfTheUnitsType) {
+  logic.Weapons = std::make_unique<WeaponCatalog>();
+  logic.Config = std::make_unique<YLConfig>();
+  logic.Config->Init("config.txt");
+  RecordingUnit* unit = Unit();
+  unit->Info->Gfx = 3 + 13;  // type 3, by the type modulo 13
+  unit->SetWeaponGrade(2);
+  const YLWeapon* weapon = logic.Weapons->GetUnitWeapon(3, 2);
+  ASSERT_NE(weapon, nullptr);
+  EXPECT_EQ(unit->GetWeapon(), weapon);
+  EXPECT_EQ(unit->GetDamage(), weapon->GetTotalDamage());
+  YLWeapon* row[4] = {};
+  unit->GetWeaponRow(row);
+  for (int32_t level = 0; level < 4; ++level) {
+    EXPECT_EQ(row[level], logic.Weapons->GetUnitWeapon(3, level)) << level;
+  }
+  EXPECT_EQ(unit->GetPrice(), logic.Config->GetUnitCost(3));
+  unit->GetUnitInfo()->Anger = 0.5f;
+  EXPECT_FLOAT_EQ(unit->GetAngerFactor(), 1.05f);
+  unit->CalmDown();
+  EXPECT_FLOAT_EQ(unit->GetUnitInfo()->Anger, 0.4f);
+  EXPECT_EQ(unit->GetStaminaRate(), 0.8f);
+  EXPECT_EQ(unit->GetFrightFactor(), 2.0f);
+  EXPECT_EQ(unit->GetNeutralFactor(), 0.0f);
 }
 
 }  // namespace
