@@ -25,18 +25,11 @@ void CLogic::PlanGameOverNotice(int32_t player, bool won) {
   InsertPlan(new LogicPlanNotifyGameOver(player, won), kGameOverNoticeDelay);
 }
 
-// Each unit of the winner is to get its own copy of a chant step (chant,
+// Each unit of the winner gets its own copy of a chant step (chant,
 // motivation 2.0, fast) through the unit's ExecutePlan, as orders reach
-// units; the step kinds come with the units' plans.
+// units.
 void CLogic::CelebrateVictory(int32_t player) {
-  for (int32_t id = 1; Things != nullptr && id < Things->count; ++id) {
-    auto* unit = dynamic_cast<YLUnit*>(GetThing(id));
-    if (unit == nullptr || unit->GetOwner() != player) {
-      continue;
-    }
-    // To be wired with the units' plan steps: the unit gets its own clone
-    // of the chant step through its ExecutePlan.
-  }
+  CelebrateWin(*this, player);
 }
 
 void CLogic::EndGameForPlayer(int32_t player, bool won, const LogicPlanItem* spared) {

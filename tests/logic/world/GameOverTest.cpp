@@ -6,6 +6,7 @@
 
 #include "LogicMapFixture.h"
 #include "logic/core/CPlayer.h"
+#include "logic/core/OrderKinds.h"
 #include "logic/core/YLPlayerPolice.h"
 #include "logic/triggers/GameOverTrigger.h"
 #include "logic/triggers/LogicPlanGameOver.h"
@@ -221,6 +222,37 @@ TEST_F(GameOverTest, AWarpLiftsAThingOffTheMapAndSetsItBack) {
   logic.InsertPlan(new LogicPlanWarpZ(5, 3), 0);
   EXPECT_EQ(thing->Info->Z, 0);
   EXPECT_EQ(Map().GetThingIDAt(4, 4), 5);
+}
+
+// A unit kind that plans chant steps, as the supporters do.
+class ChantingUnit : public TestUnit {
+ public:
+  bool MakePlan() override {
+    return GetPlanLeaf()->Action == OrderKind::kChant || YLUnit::MakePlan();
+  }
+};
+
+// A won game sets every unit of the winner chanting, each with a step of its
+// own; the units of the players who lost keep their plans.
+TEST_F(GameOverTest, AWinnersUnitsChantEachWithItsOwnStep) {
+  MakePlayers(2);
+  ChantingUnit* winners[] = {Put<ChantingUnit>(5, 4, 4), Put<ChantingUnit>(6, 8, 4)};
+  ChantingUnit* loser = Put<ChantingUnit>(7, 12, 4);
+  winners[0]->SetOwner(2);
+  winners[1]->SetOwner(2);
+  loser->SetOwner(1);
+
+  logic.EndGameForPlayer(2, true, nullptr);
+
+  for (ChantingUnit* unit : winners) {
+    const PsychicPlanItem* step = unit->Plan.child;
+    ASSERT_NE(step, nullptr);
+    EXPECT_STREQ(step->GetClassName(), "PsychicPlanChant");
+    EXPECT_EQ(step->Motivation, 2.0f);
+    EXPECT_TRUE(step->Fast);
+  }
+  EXPECT_NE(winners[0]->Plan.child, winners[1]->Plan.child);
+  EXPECT_EQ(loser->Plan.child, nullptr);
 }
 
 // The game-over items are stored with the plan: each comes back with its
