@@ -1,6 +1,7 @@
 #include "framework/LumoCommandNode.h"
 
 #include "base/DebugFormat.h"
+#include "framework/LumoCell.h"
 #include "framework/LumoEngine.h"
 #include "framework/LumoSequenceList.h"
 #include "framework/LumoSoundNode.h"
@@ -15,8 +16,7 @@ namespace {
 LumoObject* AsObject(LumoSequenceList* object) { return object; }
 LumoObject* AsObject(LumoSprite* object) { return object; }
 LumoObject* AsObject(LumoSoundNode* object) { return object; }
-// Cells are not part of the framework yet; no object of theirs can be named.
-LumoObject* AsObject(LumoCell*) { return nullptr; }
+LumoObject* AsObject(LumoCell* object) { return object; }
 
 }  // namespace
 
@@ -150,7 +150,11 @@ void LumoCommandNode::DoSoundCommand() {
       break;
   }
 }
-void LumoCommandNode::DoPrint() {}
+void LumoCommandNode::DoPrint() {
+  if (PrintA != nullptr) {
+    PrintA->Print(false);
+  }
+}
 
 LumoSequenceList* LumoCommandNode::SetSequence(LumoSequenceList* sequence) { return Refer(SequenceList, sequence); }
 

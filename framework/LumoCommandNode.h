@@ -50,15 +50,16 @@ class LumoCommandNode : public LumoNode {
   virtual void SetSprite(LumoSprite* sprite, int32_t repeats);
   // A negative duration is stored as 1.
   virtual void SetMotion(LumoSprite* sprite, int32_t horizontal, int32_t vertical, int32_t duration);
-  // The motion and print commands run nothing in this build: the framework
-  // has no motion or cells yet. The sound command plays, stops, pauses or
-  // resumes its sound, for its sprite.
+  // The motion command runs nothing in this build: the framework has no
+  // motion yet. The sound command plays, stops, pauses or resumes its sound,
+  // for its sprite.
   virtual void DoMotionCommand();
   virtual LumoSoundNode* SetSoundNode(LumoSoundNode* sound);
   virtual int32_t SetSoundCommand(int32_t command);
   virtual void DoSoundCommand();
   virtual LumoCell* SetPrintA(LumoCell* cell);
   virtual int32_t SetPrintB(int32_t value);
+  // Prints the cell at once.
   virtual void DoPrint();
   // Each Define sets the kind, the frame and the kind's fields.
   virtual void DefineUser(uint32_t frame);

@@ -48,6 +48,7 @@ LumoGraphicNode::LumoGraphicNode() = default;
 
 LumoGraphicNode::~LumoGraphicNode() {
   ReleaseLock();
+  Unselect();
   if (Data != 0) {
     DestroyGraphic(Graphic());
     Data = 0;
@@ -288,6 +289,7 @@ void LumoGraphicNode::DestroyAlphaMap() {
 
 uintptr_t LumoGraphicNode::SetData(uintptr_t value) {
   ReleaseLock();
+  Unselect();
   if (value != 0) {
     GetGraphicSize(reinterpret_cast<GraphicHandle>(value), Width, Height);
   }
@@ -297,6 +299,7 @@ uintptr_t LumoGraphicNode::SetData(uintptr_t value) {
 
 void LumoGraphicNode::Unload() {
   ReleaseLock();
+  Unselect();
   const uintptr_t graphic = Data;
   Data = 0;
   Width = 0;
@@ -450,6 +453,19 @@ LockedGraphic* LumoGraphicNode::CreateLock() {
   Lock = LockGraphic(Graphic());
   GetGraphicSize(Graphic(), LockedWidth, LockedHeight);
   return Lock;
+}
+
+void LumoGraphicNode::Select() {
+  if (Selection == nullptr && Data != 0) {
+    Selection = SelectGraphic(Graphic());
+  }
+}
+
+void LumoGraphicNode::Unselect() {
+  if (Selection != nullptr) {
+    UnselectGraphic(Selection);
+    Selection = nullptr;
+  }
 }
 
 void LumoGraphicNode::ReleaseLock() {

@@ -115,6 +115,13 @@ class LumoGraphicNode : public LumoNode {
   GraphicHandle Graphic() const { return reinterpret_cast<GraphicHandle>(Data); }
   // Hands the node back to its graphic list as a scratch graphic.
   void Release();
+  // Selects the graphic for the display's transfers while it is shown (a
+  // running cell's frames), once: nothing when it is selected already. The
+  // handle is kept in Selection; the run-time system gives none while page
+  // locking is not in force.
+  void Select();
+  // Unselects a selected graphic and forgets the handle.
+  void Unselect();
   // Loads the alpha map named by the node's name when none is held.
   void LoadAlphaInformation();
   void DisableAlpha();
@@ -196,6 +203,7 @@ class LumoGraphicNode : public LumoNode {
   int32_t LockedWidth = 0;  // the locked graphic's real size
   int32_t LockedHeight = 0;
   AlphaHandle Alpha = nullptr;
+  GraphicHandle Selection = nullptr;  // while the graphic is selected
 
  private:
   void DestroyAlphaMap();

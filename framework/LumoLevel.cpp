@@ -4,6 +4,7 @@
 
 #include "base/DebugFormat.h"
 #include "base/LumoFileStream.h"
+#include "framework/LumoCell.h"
 #include "framework/LumoEngine.h"
 #include "framework/LumoFontNode.h"
 #include "framework/LumoMouseNode.h"
@@ -83,6 +84,10 @@ void LumoLevel::DoPopulate() {
 LumoGraphicList* LumoLevel::CreateGraphicList() { return new (std::nothrow) LumoGraphicList; }
 LumoSoundList* LumoLevel::CreateSoundList() { return new (std::nothrow) LumoSoundList; }
 LumoMovieList* LumoLevel::CreateMovieList() { return new (std::nothrow) LumoMovieList; }
+
+LumoCell* LumoLevel::CreateCell() { return new (std::nothrow) LumoCell; }
+
+LumoNode* LumoLevel::CreateItem() { return new (std::nothrow) LumoCell; }
 
 void LumoLevel::DoTimer() {
   if (SoundList) {

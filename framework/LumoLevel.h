@@ -38,6 +38,8 @@ class LumoLevel : public LumoAnimator {
   void DoClear() override;
   // Makes the missing source lists.
   void DoPopulate() override;
+  // A plain cell.
+  LumoNode* CreateItem() override;
   // The level's timer pass: the sounds' and then the movies' update and
   // check, the CD audio check while it plays, then the items.
   void DoTimer() override;
@@ -65,6 +67,8 @@ class LumoLevel : public LumoAnimator {
   // Copies the kept graphics back into those that were lost, then drops the
   // copies.
   virtual void DoRestoreMemory();
+  // The factory of the level's cells (the pre-loader's too): a plain cell.
+  virtual LumoCell* CreateCell();
   // Asked by the engine's terminate query; true.
   virtual bool CanQuit();
   // The source operations, each over the movie, sound and graphic lists.

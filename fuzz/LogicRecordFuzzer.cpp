@@ -2,8 +2,9 @@
 // object record of any registered class, the logic's own classes among them
 // (thing information records with their move numbers and ground maps, units
 // and leaders with their groups, containers, vehicles, shacks, buildings,
-// pubs, weapons with their splat ranges, and the things that carry such a
-// record: plain things, barricades, pushables, containers and the fence). A
+// pubs, weapons with their splat ranges, the things that carry such a
+// record: plain things, barricades, pushables, containers and the fence, and
+// units' plans: trees of plan steps of every kind, each link rebuilt). A
 // record that loads must keep what the record types promise, describe itself
 // in its debug text, save, and load again into a record that saves the same
 // bytes; a loaded thing takes up its stored move as the logic has it do. The
@@ -14,6 +15,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "base/LumoClass.h"
 #include "base/tString.h"
@@ -27,6 +29,7 @@
 #include "logic/core/UnitInfo.h"
 #include "logic/core/YLWeapon.h"
 #include "logic/world/LumoBrain.h"
+#include "logic/world/PsychicPlanKinds.h"
 #include "logic/world/YLTBaricade.h"
 #include "logic/world/YLTContainerThing.h"
 #include "logic/world/YLTLvl11Fence.h"
@@ -47,11 +50,14 @@ void RequireLogicClasses() {
   static const bool checked = [] {
     DestroyThingInfo(CreateThingInfo(0, 0, 0, 0, 0, nullptr));
     ObjectOwner weapon(new YLWeapon());
+    ObjectOwner steps[] = {ObjectOwner(new PsychicPlanChant), ObjectOwner(new PsychicPlanOut),
+                           ObjectOwner(new PsychicPlanBaricade)};
     ObjectOwner things[] = {ObjectOwner(new YLThing), ObjectOwner(new YLTBaricade), ObjectOwner(new YLTPushableThing),
                             ObjectOwner(new YLTContainerThing), ObjectOwner(new YLTLvl11Fence)};
     for (const char* name : {"ThingInfo", "GroundMap", "UnitInfo", "LeaderInfo", "ContainerInfo", "VehicleInfo",
                              "ShackInfo", "BuildingInfo", "PubInfo", "YLWeapon", "YLThing", "YLTBaricade",
-                             "YLTPushableThing", "YLTContainerThing", "YLTLvl11Fence"}) {
+                             "YLTPushableThing", "YLTContainerThing", "YLTLvl11Fence", "PsychicPlanItem",
+                             "PsychicPlanGoto", "PsychicPlanChant", "PsychicPlanOut", "PsychicPlanBaricade"}) {
       FuzzRequire(FindClass(name) != nullptr, "every class of the logic's records is registered");
     }
     logic.Things.reset(new LumoObjects(true));
@@ -96,7 +102,24 @@ void CheckThing(YLThing& thing) {
 
 // What each record type promises after a load, read the way the logic and
 // the game program read it.
+// Every step of a loaded plan hangs under the step whose queue holds it.
+void CheckPlan(const PsychicPlanItem& root) {
+  std::vector<const PsychicPlanItem*> pending{&root};
+  while (!pending.empty()) {
+    const PsychicPlanItem* step = pending.back();
+    pending.pop_back();
+    for (const PsychicPlanItem* child = step->child; child != nullptr; child = child->queue) {
+      FuzzRequire(child->parent == step, "a loaded plan step knows the step it belongs to");
+      pending.push_back(child);
+    }
+  }
+  FuzzRequire(root.parent == nullptr, "a loaded plan's root belongs to nothing");
+}
+
 void CheckRecord(LumoObject& object) {
+  if (auto* plan = dynamic_cast<PsychicPlanItem*>(&object)) {
+    CheckPlan(*plan);
+  }
   if (auto* map = dynamic_cast<GroundMap*>(&object)) {
     CheckGroundMap(*map);
   }

@@ -34,8 +34,8 @@ void YLSectors::DebugDump() const {
       DebugPrint("  border%d: null pointer!!!\n", index);
       continue;
     }
-    DebugPrint("  border%d: points %d %d; left=%d right=%d\n", index, border->A, border->B,
-               SideID(border->Left), SideID(border->Right));
+    DebugPrint("  border%d: points %d %d; left=%d right=%d\n", index, border->A.Get(),
+               border->B.Get(), SideID(border->Left), SideID(border->Right));
   }
   DebugPrint(" %d Vertices:\n", GetVertexCount());
   for (int32_t index = 0; index < GetVertexCount(); ++index) {
@@ -44,7 +44,7 @@ void YLSectors::DebugDump() const {
       DebugPrint("  vertex%d: null pointer!!!\n", index);
       continue;
     }
-    DebugPrint("  vertex%d(%d,%d)\n", index, vertex->X, vertex->Y);
+    DebugPrint("  vertex%d(%d,%d)\n", index, vertex->X.Get(), vertex->Y.Get());
   }
   DebugPrint("==> Done\n\n\n");
 }

@@ -10,14 +10,9 @@ namespace {
 void ReplaceBorderInSectors(const YLSectors& map, const YLSectorBorder* later,
                             YLSectorBorder* first) {
   for (int32_t index = 0; index < map.GetSectorCount(); ++index) {
-    const YLSector* sector = map.GetSector(index);
-    for (tNode* node = sector != nullptr && sector->Borders != nullptr ? sector->Borders->first
-                                                                       : nullptr;
-         node != nullptr; node = node->next) {
-      auto* item = static_cast<tDataNode*>(node);
-      if (YLSector::BorderOfNode(item) == later) {
-        item->SetData(reinterpret_cast<uintptr_t>(first));
-      }
+    YLSector* sector = map.GetSector(index);
+    if (sector != nullptr) {
+      sector->ReplaceBorder(later, first);
     }
   }
 }
@@ -35,13 +30,13 @@ void YLSectors::Merge() {
       for (int32_t index = 0; index < GetBorderCount(); ++index) {
         YLSectorBorder* border = GetBorder(index);
         if (border != nullptr && border->A == later) {
-          border->A = first;
+          border->SetA(first);
         }
         if (border != nullptr && border->B == later) {
-          border->B = first;
+          border->SetB(first);
         }
       }
-      Vertices->ClearAt(later);
+      Vertices.Edit()->ClearAt(later);
     }
   }
   for (int32_t first = 0; first < GetBorderCount(); ++first) {
@@ -60,9 +55,9 @@ void YLSectors::Merge() {
       } else if (kept->Right != nullptr) {
         DebugPrint("Border in three sectors during optimize!\n");
       } else {
-        kept->Right = copy->Left;
+        kept->SetRight(copy->Left);
       }
-      Borders->ClearAt(later);
+      Borders.Edit()->ClearAt(later);
     }
   }
 }

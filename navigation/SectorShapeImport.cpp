@@ -121,7 +121,7 @@ class ShapeImport {
     DebugPrint(" new sector found (%d), reading...\n", number);
     auto* sector = new YLSector;
     // A sector's id is the low byte of its shape number.
-    sector->ID = static_cast<uint8_t>(number & 0xFF);
+    sector->SetID(static_cast<uint8_t>(number & 0xFF));
     const int32_t index = map_.GetSectorCount();
     if (!map_.AppendSector(sector)) {
       return;
@@ -129,7 +129,7 @@ class ShapeImport {
     if (sector->ID != index) {
       // Ids are used as indexes into Sectors: shapes are numbered 0 to n - 1
       // in file order.
-      DebugPrint("  sector id %d is not its index %d\n", sector->ID, index);
+      DebugPrint("  sector id %d is not its index %d\n", sector->ID.Get(), index);
     }
     sector_ = sector;
     firstVertex_ = -1;
@@ -181,14 +181,14 @@ class ShapeImport {
       if (border->Right != nullptr) {
         DebugPrint("  border %d already has two sectors\n", existing);
       }
-      border->Right = sector_;
+      border->SetRight(sector_);
       sector_->AddBorder(border);
       return;
     }
     auto* border = new YLSectorBorder;
-    border->A = from;
-    border->B = to;
-    border->Left = sector_;
+    border->SetA(from);
+    border->SetB(to);
+    border->SetLeft(sector_);
     if (map_.AppendBorder(border)) {
       sector_->AddBorder(border);
     }

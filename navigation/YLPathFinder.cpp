@@ -1,8 +1,8 @@
 #include "navigation/YLPathFinder.h"
 
 #include <algorithm>
-#include <cstring>
 #include <cstdlib>
+#include <cstring>
 #include <limits>
 #include <new>
 #include <utility>
@@ -35,8 +35,8 @@ bool MayBeCheaper(const YLPathPlanNode& from, int32_t x, int32_t y,
                   const YLPathPlanNode& existing) {
   const int64_t dx = std::llabs(static_cast<int64_t>(x) - from.x);
   const int64_t dy = std::llabs(static_cast<int64_t>(y) - from.y);
-  const int64_t bound = std::min<int64_t>(from.costFromStart + std::max(dx, dy),
-                                          std::numeric_limits<int32_t>::max());
+  const int64_t bound =
+      std::min<int64_t>(from.costFromStart + std::max(dx, dy), std::numeric_limits<int32_t>::max());
   return existing.costFromStart > bound;
 }
 
@@ -58,7 +58,8 @@ void YLPathFinder::Reset() {
   vehiclePath.reset();
 }
 
-void YLPathFinder::RestoreRoutes(std::unique_ptr<YLPath> (&routes)[kCacheSize], std::unique_ptr<YLPath> vehicle) {
+void YLPathFinder::RestoreRoutes(std::unique_ptr<YLPath> (&routes)[kCacheSize],
+                                 std::unique_ptr<YLPath> vehicle) {
   for (int32_t slot = 0; slot < kCacheSize; ++slot) {
     cache[slot] = std::move(routes[slot]);
   }
@@ -207,10 +208,16 @@ void YLPathFinder::BeginSearch() {
   if (borderStates.size() < borderCount) {
     borderStates.resize(borderCount, BorderState{nullptr, 0, NodeState::Open});
   }
+  if (crossingStates.size() < borderCount) {
+    crossingStates.resize(borderCount, CrossingState{0, -1, 0, 0, 0, 0});
+  }
   ++searchStamp;
   if (searchStamp == 0) {
     // After 2^32 searches the stamps start again from a clean slate.
     for (BorderState& state : borderStates) {
+      state.stamp = 0;
+    }
+    for (CrossingState& state : crossingStates) {
       state.stamp = 0;
     }
     searchStamp = 1;
@@ -226,13 +233,29 @@ std::unique_ptr<YLPath> YLPathFinder::Search(int32_t fromX, int32_t fromY, int32
   if (sectors == nullptr || goalSector == kNoSector) {
     return nullptr;
   }
+  const uint8_t startSectorId = SectorUnder(fromX, fromY);
+  if (rules.kind != SearchKind::Limited && !readMapDirectly && startSectorId != goalSector &&
+      SectorWithId(startSectorId) != nullptr && LayoutReady(*sectors)) {
+    std::unique_ptr<YLPath> route;
+    if (SearchLayout(fromX, fromY, toX, toY, startSectorId, goalSector, rules.kind, route) !=
+        LayoutAnswer::Unsupported) {
+      return route;
+    }
+  }
+  return SearchWithNodes(*sectors, fromX, fromY, toX, toY, startSectorId, goalSector, rules);
+}
+
+std::unique_ptr<YLPath> YLPathFinder::SearchWithNodes(const YLSectors& sectorMap, int32_t fromX,
+                                                      int32_t fromY, int32_t toX, int32_t toY,
+                                                      uint8_t startSectorId, uint8_t goalSector,
+                                                      const SearchRules& rules) {
+  const YLSectors* sectors = &sectorMap;
   BeginSearch();
   YLPathPlanNode* start = MakeNode(nullptr, fromX, fromY);
   if (start == nullptr) {
     return nullptr;
   }
   start->limitedCrossing = rules.kind == SearchKind::Limited ? 1 : 0;
-  const uint8_t startSectorId = SectorUnder(fromX, fromY);
   const YLSector* startSector = SectorWithId(startSectorId);
   // Outside every sector, or already in the goal's: the straight line.
   if (startSector == nullptr || startSectorId == goalSector) {
@@ -273,8 +296,8 @@ std::unique_ptr<YLPath> YLPathFinder::Search(int32_t fromX, int32_t fromY, int32
       const bool passedOver =
           (border == current->border) |
           ((cameFrom != nullptr) & ((border->Left == cameFrom) | (border->Right == cameFrom))) |
-          ((requiredFlag != 0) &
-           ((border->Left == nullptr) | (border->Right == nullptr) | ((border->Passable & requiredFlag) == 0)));
+          ((requiredFlag != 0) & ((border->Left == nullptr) | (border->Right == nullptr) |
+                                  ((border->Passable & requiredFlag) == 0)));
       if (passedOver) {
         continue;
       }
@@ -286,6 +309,242 @@ std::unique_ptr<YLPath> YLPathFinder::Search(int32_t fromX, int32_t fromY, int32
     }
   }
   return nullptr;
+}
+
+// ---- The layout copy and the search over it ----
+
+bool YLPathFinder::LayoutReady(const YLSectors& sectors) {
+  if (layoutMap != &sectors || layoutEdits != GetSectorLayoutEdits()) {
+    layoutUsable = BuildLayout(sectors);
+  }
+  return layoutUsable;
+}
+
+bool YLPathFinder::BuildLayout(const YLSectors& sectors) {
+  // Taken first: an edit made while the copy is built leaves it stale.
+  layoutMap = &sectors;
+  layoutEdits = GetSectorLayoutEdits();
+  layoutBorders.clear();
+  layoutEntries.clear();
+  layoutFirst.clear();
+
+  // The sectors by address, to give each side its index in the map; an
+  // address held twice makes the copy unusable (the order by address only
+  // serves the look-up, never a decision).
+  std::vector<std::pair<const YLSector*, int32_t>> sectorIndexes;
+  for (int32_t index = 0; index < sectors.GetSectorCount(); ++index) {
+    if (const YLSector* sector = sectors.GetSector(index); sector != nullptr) {
+      sectorIndexes.emplace_back(sector, index);
+    }
+  }
+  std::sort(sectorIndexes.begin(), sectorIndexes.end());
+  for (size_t index = 1; index < sectorIndexes.size(); ++index) {
+    if (sectorIndexes[index].first == sectorIndexes[index - 1].first) {
+      return false;
+    }
+  }
+  // The index of a side; -1 for none, -2 for a sector the map does not hold.
+  const auto sideIndex = [&](const YLSector* side) -> int32_t {
+    if (side == nullptr) {
+      return -1;
+    }
+    const auto found =
+        std::lower_bound(sectorIndexes.begin(), sectorIndexes.end(), side,
+                         [](const std::pair<const YLSector*, int32_t>& entry,
+                            const YLSector* wanted) { return entry.first < wanted; });
+    return found != sectorIndexes.end() && found->first == side ? found->second : -2;
+  };
+
+  std::vector<const YLSectorBorder*> borderAddresses;
+  layoutBorders.reserve(static_cast<size_t>(sectors.GetBorderCount()));
+  for (int32_t index = 0; index < sectors.GetBorderCount(); ++index) {
+    YLSectorBorder* border = sectors.GetBorder(index);
+    LayoutBorder item{border, 0, 0, -1, -1, -1, -1};
+    if (border != nullptr) {
+      borderAddresses.push_back(border);
+      BorderMidpoint(sectors, *border, item.midX, item.midY);
+      item.left = sideIndex(border->Left);
+      item.right = sideIndex(border->Right);
+      if (item.left == -2 || item.right == -2) {
+        return false;
+      }
+      item.leftId = border->Left != nullptr ? border->Left->ID.Get() : -1;
+      item.rightId = border->Right != nullptr ? border->Right->ID.Get() : -1;
+    }
+    layoutBorders.push_back(item);
+  }
+  std::sort(borderAddresses.begin(), borderAddresses.end());
+  if (std::adjacent_find(borderAddresses.begin(), borderAddresses.end()) != borderAddresses.end()) {
+    return false;
+  }
+
+  layoutFirst.reserve(static_cast<size_t>(sectors.GetSectorCount()) + 1);
+  for (int32_t index = 0; index < sectors.GetSectorCount(); ++index) {
+    layoutFirst.push_back(static_cast<uint32_t>(layoutEntries.size()));
+    const YLSector* sector = sectors.GetSector(index);
+    const tDataList* list = sector != nullptr ? sector->Borders.Get() : nullptr;
+    for (const tNode* node = list != nullptr ? list->first : nullptr; node != nullptr;
+         node = node->next) {
+      YLSectorBorder* border = YLSector::BorderOfNode(node);
+      // Both searches pass over an empty node and a border outside the map.
+      const int32_t borderIndex = border != nullptr ? BorderIndex(sectors, border) : -1;
+      if (borderIndex < 0) {
+        continue;
+      }
+      // A crossing from this sector enters from its Left when that is this
+      // sector, else from its Right; a border that touches neither is not
+      // modelled.
+      const bool fromLeft = border->Left == sector;
+      if (!fromLeft && border->Right != sector) {
+        return false;
+      }
+      const LayoutBorder& item = layoutBorders[static_cast<size_t>(borderIndex)];
+      int32_t midX = 0;
+      int32_t midY = 0;
+      const bool hasMidpoint = BorderMidpoint(sectors, *border, midX, midY);
+      layoutEntries.push_back(LayoutEntry{
+          border, static_cast<uint32_t>(borderIndex), item.left, item.right, midX, midY,
+          static_cast<uint8_t>(fromLeft ? 1 : 0), static_cast<uint8_t>(hasMidpoint ? 1 : 0)});
+    }
+  }
+  layoutFirst.push_back(static_cast<uint32_t>(layoutEntries.size()));
+  return true;
+}
+
+YLPathFinder::LayoutAnswer YLPathFinder::SearchLayout(int32_t fromX, int32_t fromY, int32_t toX,
+                                                      int32_t toY, uint8_t startSectorId,
+                                                      uint8_t goalSector, SearchKind kind,
+                                                      std::unique_ptr<YLPath>& route) {
+  BeginSearch();
+  const uint32_t stamp = searchStamp;
+  const uint8_t requiredFlag = kind == SearchKind::Foot ? BorderPassable : BorderVehicles;
+  CrossingState* states = crossingStates.data();
+  const LayoutEntry* entries = layoutEntries.data();
+  const auto saturated = [](int64_t sum) {
+    return static_cast<int32_t>(std::min<int64_t>(sum, std::numeric_limits<int32_t>::max()));
+  };
+
+  // The crossings out of the start sector, each entered from it by its id.
+  for (uint32_t at = layoutFirst[startSectorId]; at < layoutFirst[startSectorId + 1u]; ++at) {
+    const LayoutEntry& entry = entries[at];
+    if (entry.left < 0 || entry.right < 0 || (entry.border->Passable & requiredFlag) == 0 ||
+        entry.hasMidpoint == 0) {
+      continue;
+    }
+    const LayoutBorder& border = layoutBorders[entry.index];
+    uint8_t entersFromLeft = 0;
+    if (border.leftId == startSectorId) {
+      entersFromLeft = 1;
+    } else if (border.rightId != startSectorId) {
+      return LayoutAnswer::Unsupported;  // the side is unknown: logged there
+    }
+    CrossingState& state = states[entry.index];
+    if (state.stamp == stamp) {
+      return LayoutAnswer::Unsupported;  // listed twice: logged there
+    }
+    const int32_t cost = YLPathPlanNode::Distance(fromX, fromY, entry.midX, entry.midY);
+    const int32_t estimate = YLPathPlanNode::Distance(entry.midX, entry.midY, toX, toY);
+    state = CrossingState{stamp, -1, cost, estimate, 0, entersFromLeft};
+    InsertOpen(static_cast<int64_t>(cost) + estimate, entry.index);
+  }
+
+  while (!openList.empty()) {
+    const uint32_t slot = openList.back().slot;
+    openList.pop_back();
+    CrossingState& current = states[slot];
+    current.closed = 1;
+    const LayoutBorder& border = layoutBorders[slot];
+    if (border.leftId == goalSector || border.rightId == goalSector) {
+      return FinishLayoutRoute(slot, fromX, fromY, toX, toY, route);
+    }
+    const int32_t into = current.entersFromLeft != 0 ? border.right : border.left;
+    const int32_t cameFrom = current.entersFromLeft != 0 ? border.left : border.right;
+    if (into < 0) {
+      continue;
+    }
+    const int32_t fromPointX = border.midX;
+    const int32_t fromPointY = border.midY;
+    const int32_t fromCost = current.costFromStart;
+    const uint32_t end = layoutFirst[static_cast<size_t>(into) + 1];
+    for (uint32_t at = layoutFirst[static_cast<size_t>(into)]; at < end; ++at) {
+      const LayoutEntry& entry = entries[at];
+      // Its own border, a border of the sector it came from, and one the
+      // rules do not let it cross are passed over; the tests are combined
+      // without branches, since their outcome follows no pattern.
+      const bool passedOver =
+          (entry.index == slot) |
+          ((cameFrom >= 0) & ((entry.left == cameFrom) | (entry.right == cameFrom))) |
+          (entry.left < 0) | (entry.right < 0) | ((entry.border->Passable & requiredFlag) == 0);
+      if (passedOver) {
+        continue;
+      }
+      CrossingState& state = states[entry.index];
+      if (state.stamp == stamp) {
+        // Met before: it takes the new way when that costs less from the
+        // start (see OfferSeenBorder).
+        const int64_t dx = std::llabs(static_cast<int64_t>(entry.midX) - fromPointX);
+        const int64_t dy = std::llabs(static_cast<int64_t>(entry.midY) - fromPointY);
+        if (state.costFromStart <= saturated(fromCost + std::max(dx, dy))) {
+          continue;
+        }
+        const int32_t cost = saturated(static_cast<int64_t>(YLPathPlanNode::Distance(
+                                           fromPointX, fromPointY, entry.midX, entry.midY)) +
+                                       fromCost);
+        if (cost < state.costFromStart) {
+          if (current.previous == static_cast<int32_t>(entry.index)) {
+            return LayoutAnswer::Unsupported;  // a refused link: logged there
+          }
+          state.previous = static_cast<int32_t>(slot);
+          state.entersFromLeft = entry.entersFromLeft;
+          if (state.closed != 0) {
+            state.costFromStart = cost;
+          }
+        }
+        continue;
+      }
+      if (entry.hasMidpoint == 0) {
+        continue;
+      }
+      const int32_t cost = saturated(static_cast<int64_t>(YLPathPlanNode::Distance(
+                                         fromPointX, fromPointY, entry.midX, entry.midY)) +
+                                     fromCost);
+      const int32_t estimate = YLPathPlanNode::Distance(entry.midX, entry.midY, toX, toY);
+      state =
+          CrossingState{stamp, static_cast<int32_t>(slot), cost, estimate, 0, entry.entersFromLeft};
+      InsertOpen(static_cast<int64_t>(cost) + estimate, entry.index);
+    }
+  }
+  return LayoutAnswer::NoRoute;
+}
+
+YLPathFinder::LayoutAnswer YLPathFinder::FinishLayoutRoute(uint32_t slot, int32_t fromX,
+                                                           int32_t fromY, int32_t toX, int32_t toY,
+                                                           std::unique_ptr<YLPath>& route) {
+  // The way back; longer than the map has borders only when it runs in a
+  // circle.
+  routeSlots.clear();
+  for (int32_t at = static_cast<int32_t>(slot); at >= 0;
+       at = crossingStates[static_cast<size_t>(at)].previous) {
+    if (routeSlots.size() >= layoutBorders.size()) {
+      return LayoutAnswer::Unsupported;
+    }
+    routeSlots.push_back(static_cast<uint32_t>(at));
+  }
+  YLPathPlanNode* node = MakeNode(nullptr, fromX, fromY);
+  for (auto at = routeSlots.rbegin(); node != nullptr && at != routeSlots.rend(); ++at) {
+    const LayoutBorder& border = layoutBorders[*at];
+    const CrossingState& state = crossingStates[*at];
+    YLPathPlanNode* crossing = MakeNode(border.border, border.midX, border.midY);
+    if (crossing != nullptr) {
+      crossing->previous = node;
+      crossing->costFromStart = state.costFromStart;
+      crossing->estimate = state.estimate;
+      crossing->entersFromLeft = state.entersFromLeft;
+    }
+    node = crossing;
+  }
+  route = node != nullptr ? FinishRoute(node, toX, toY) : nullptr;
+  return route != nullptr ? LayoutAnswer::Route : LayoutAnswer::NoRoute;
 }
 
 inline bool YLPathFinder::OfferCrossing(const YLSectors& sectors, YLPathPlanNode* from,
@@ -313,8 +572,7 @@ inline bool YLPathFinder::OfferIndexedCrossing(const YLSectors& sectors, YLPathP
                                                int32_t enteredFrom, int32_t toX, int32_t toY,
                                                const SearchRules& rules) {
   if (rules.kind != SearchKind::Limited && enteredFrom < 0 &&
-      borderStates[slot].stamp == searchStamp &&
-      EntersFromSide(*from, *border)) {
+      borderStates[slot].stamp == searchStamp && EntersFromSide(*from, *border)) {
     OfferSeenBorder(*from, slot);
     return true;
   }
@@ -380,10 +638,10 @@ inline void YLPathFinder::OfferSeenBorder(YLPathPlanNode& from, size_t slot) {
   if (!MayBeCheaper(from, midX, midY, existing)) {
     return;  // not even the shortest conceivable step makes it cheaper
   }
-  const int64_t sum =
-      static_cast<int64_t>(YLPathPlanNode::Distance(from.x, from.y, midX, midY)) + from.costFromStart;
-  const int32_t cost = static_cast<int32_t>(
-      std::min<int64_t>(sum, std::numeric_limits<int32_t>::max()));
+  const int64_t sum = static_cast<int64_t>(YLPathPlanNode::Distance(from.x, from.y, midX, midY)) +
+                      from.costFromStart;
+  const int32_t cost =
+      static_cast<int32_t>(std::min<int64_t>(sum, std::numeric_limits<int32_t>::max()));
   if (cost < existing.costFromStart && existing.ConnectPrevious(&from) &&
       state.state == NodeState::Closed) {
     existing.RefreshCosts();

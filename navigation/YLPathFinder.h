@@ -65,9 +65,14 @@ class YLPathFinder {
   const YLPath* GetVehiclePath() const { return vehiclePath.get(); }
   // Puts routes kept elsewhere (a saved game) back in place of the cache and
   // the vehicle path; the routes before are deleted.
-  void RestoreRoutes(std::unique_ptr<YLPath> (&routes)[kCacheSize], std::unique_ptr<YLPath> vehicle);
+  void RestoreRoutes(std::unique_ptr<YLPath> (&routes)[kCacheSize],
+                     std::unique_ptr<YLPath> vehicle);
   // The nodes the pool holds (it grows by kPoolGrowth and never shrinks).
   int32_t GetPoolCapacity() const { return static_cast<int32_t>(poolBlocks.size()) * kPoolGrowth; }
+  // For tests: searches on foot and by vehicle read the map's objects
+  // directly, as the limited search always does, instead of the finder's
+  // copy of the map's layout. The routes are the same either way.
+  void ReadMapDirectly(bool on) { readMapDirectly = on; }
 
  private:
   enum class SearchKind : uint8_t { Foot, Vehicle, Limited };
@@ -107,6 +112,10 @@ class YLPathFinder {
                                         const SearchRules& rules, const char* failureMessage);
   std::unique_ptr<YLPath> Search(int32_t fromX, int32_t fromY, int32_t toX, int32_t toY,
                                  SearchRules rules);
+  // The search over the plan nodes, which every kind of search can run.
+  std::unique_ptr<YLPath> SearchWithNodes(const YLSectors& sectors, int32_t fromX, int32_t fromY,
+                                          int32_t toX, int32_t toY, uint8_t startSectorId,
+                                          uint8_t goalSector, const SearchRules& rules);
   // Makes the route that ends at the goal, reached from the given node.
   std::unique_ptr<YLPath> FinishRoute(YLPathPlanNode* reachedFrom, int32_t toX, int32_t toY);
   // Offers the crossing of border from the node `from` (entered from sector
@@ -141,6 +150,30 @@ class YLPathFinder {
   static int32_t LookUpBorderIndex(const YLSectors& sectors, YLSectorBorder* border);
   // Prepares the pool, the open list and the border index for a search.
   void BeginSearch();
+
+  // ---- The layout copy and the search over it ----
+  // The search on foot or by vehicle over the layout copy. It keeps, per
+  // border, what the plan node of that border would hold (its point is the
+  // border's middle, where such a node stays), and makes plan nodes only for
+  // the route found. Its open list, ties, saturations and reconnections are
+  // those of the search over nodes, so the routes are the same. Whatever that
+  // search would log (a refused link, a route in a circle) makes this one
+  // give up: it answers Unsupported, before any side effect, and the search
+  // over nodes runs instead.
+  enum class LayoutAnswer : uint8_t { Route, NoRoute, Unsupported };
+  LayoutAnswer SearchLayout(int32_t fromX, int32_t fromY, int32_t toX, int32_t toY,
+                            uint8_t startSectorId, uint8_t goalSector, SearchKind kind,
+                            std::unique_ptr<YLPath>& route);
+  // Makes the plan nodes of the route that reaches the border at slot and
+  // the route itself; Unsupported when the way back runs in a circle.
+  LayoutAnswer FinishLayoutRoute(uint32_t slot, int32_t fromX, int32_t fromY, int32_t toX,
+                                 int32_t toY, std::unique_ptr<YLPath>& route);
+  // Whether the layout copy is that of the map as it stands, rebuilding it
+  // when the map or its layout changed since; false when the map has
+  // something the copy does not model (a border listed by a sector it does
+  // not touch, a side outside the map, an item held twice).
+  bool LayoutReady(const YLSectors& sectors);
+  bool BuildLayout(const YLSectors& sectors);
 
   // ---- Node pool ----
   // A fresh node from the pool; null (with a log line) when it cannot grow.
@@ -179,4 +212,48 @@ class YLPathFinder {
   };
   std::vector<BorderState> borderStates;
   uint32_t searchStamp = 0;
+
+  // The layout copy: per border of the map (by index) what the search reads
+  // of it, and per sector (by index) its borders in list order, side by side
+  // in one array. A border's flags change at run time and are read from the
+  // border itself.
+  struct LayoutBorder {
+    YLSectorBorder* border;  // null for an empty slot
+    int32_t midX;
+    int32_t midY;
+    int32_t left;  // the sides' indexes in the map's Sectors; -1 for none
+    int32_t right;
+    int32_t leftId;  // the sides' ids; -1 for none
+    int32_t rightId;
+  };
+  struct LayoutEntry {
+    const YLSectorBorder* border;
+    uint32_t index;  // the border's index in the map
+    int32_t left;
+    int32_t right;
+    int32_t midX;
+    int32_t midY;
+    uint8_t entersFromLeft;  // the side of a crossing from the listing sector
+    uint8_t hasMidpoint;     // both vertices are in the map
+  };
+  const YLSectors* layoutMap = nullptr;
+  uint64_t layoutEdits = 0;
+  bool layoutUsable = false;
+  std::vector<LayoutBorder> layoutBorders;
+  std::vector<LayoutEntry> layoutEntries;
+  // Sector s lists layoutEntries[layoutFirst[s]] up to layoutFirst[s + 1].
+  std::vector<uint32_t> layoutFirst;
+  // Per border index, during a search over the layout: the state of the
+  // border's crossing, valid where the stamp is this search's.
+  struct CrossingState {
+    uint32_t stamp;
+    int32_t previous;  // the border index it is reached from; -1: the start
+    int32_t costFromStart;
+    int32_t estimate;
+    uint8_t closed;
+    uint8_t entersFromLeft;
+  };
+  std::vector<CrossingState> crossingStates;
+  std::vector<uint32_t> routeSlots;  // the way back from the goal
+  bool readMapDirectly = false;
 };

@@ -1,5 +1,6 @@
 #include "navigation/YLSectors.h"
 
+#include <atomic>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -37,6 +38,7 @@ NAVIGATION_FIELD_PROPERTY(YLSectors, Borders, PropertyPointer, "tPointer");
 NAVIGATION_FIELD_PROPERTY(YLSectors, Vertices, PropertyPointer, "tPointer");
 
 constinit YLSectors* currentSectorMap = nullptr;
+constinit std::atomic<uint64_t> layoutEdits{0};
 
 constexpr char kPassableTag[] = "pas:";
 constexpr char kBorderIDTag[] = "fid:";
@@ -89,14 +91,56 @@ YLSectors* GetCurrentSectorMap() {
   return currentSectorMap;
 }
 
+uint64_t GetSectorLayoutEdits() {
+  return layoutEdits.load(std::memory_order_relaxed);
+}
+
+void NoteSectorLayoutEdit() {
+  layoutEdits.fetch_add(1, std::memory_order_relaxed);
+}
+
+namespace {
+
+// Loads or saves a layout field through a plain value, so a load is counted
+// as an edit of the layout.
+template <typename Owner, typename T>
+bool LoadLayoutField(LumoStream* stream, const LumoProperty* property, T& field,
+                     void (Owner::*set)(decltype(field.Get())), Owner& owner) {
+  auto value = field.Get();
+  if (!owner.LoadPropertyFrom(stream, property, &value)) {
+    return false;
+  }
+  (owner.*set)(value);
+  return true;
+}
+
+template <typename Owner, typename T>
+bool SaveLayoutField(LumoStream* stream, const LumoProperty* property, const T& field,
+                     Owner& owner) {
+  const auto value = field.Get();
+  return owner.SavePropertyTo(stream, property, &value);
+}
+
+}  // namespace
+
 // ---- YLVertex ----
 
 const char* YLVertex::GetClassName() const {
   return "YLVertex";
 }
 
-LUMO_GENERIC_FIELD(YLVertex, X)
-LUMO_GENERIC_FIELD(YLVertex, Y)
+bool YLVertex::LoadX(LumoStream* stream, const LumoProperty* property) {
+  return LoadLayoutField(stream, property, X, &YLVertex::SetX, *this);
+}
+bool YLVertex::SaveX(LumoStream* stream, const LumoProperty* property) {
+  return SaveLayoutField(stream, property, X, *this);
+}
+bool YLVertex::LoadY(LumoStream* stream, const LumoProperty* property) {
+  return LoadLayoutField(stream, property, Y, &YLVertex::SetY, *this);
+}
+bool YLVertex::SaveY(LumoStream* stream, const LumoProperty* property) {
+  return SaveLayoutField(stream, property, Y, *this);
+}
 
 // ---- YLSectorBorder ----
 
@@ -147,10 +191,20 @@ int32_t YLSectorBorder::GetLength() const {
                                                       : std::numeric_limits<int32_t>::max();
 }
 
-LUMO_GENERIC_FIELD(YLSectorBorder, A)
-LUMO_GENERIC_FIELD(YLSectorBorder, B)
+bool YLSectorBorder::LoadA(LumoStream* stream, const LumoProperty* property) {
+  return LoadLayoutField(stream, property, A, &YLSectorBorder::SetA, *this);
+}
+bool YLSectorBorder::SaveA(LumoStream* stream, const LumoProperty* property) {
+  return SaveLayoutField(stream, property, A, *this);
+}
+bool YLSectorBorder::LoadB(LumoStream* stream, const LumoProperty* property) {
+  return LoadLayoutField(stream, property, B, &YLSectorBorder::SetB, *this);
+}
+bool YLSectorBorder::SaveB(LumoStream* stream, const LumoProperty* property) {
+  return SaveLayoutField(stream, property, B, *this);
+}
 
-bool YLSectorBorder::LoadSide(LumoStream* stream, YLSector*& side) {
+bool YLSectorBorder::LoadSide(LumoStream* stream, tLayoutField<YLSector*, YLSectorBorder>& side) {
   if (!NeedsCurrentMap("YLSectorBorder::LoadFrom()")) {
     return false;
   }
@@ -158,7 +212,7 @@ bool YLSectorBorder::LoadSide(LumoStream* stream, YLSector*& side) {
   if (!stream->ReadInteger(stored)) {
     return false;
   }
-  side = currentSectorMap->GetSector(stored);
+  side.Set(currentSectorMap->GetSector(stored));
   return true;
 }
 
@@ -225,27 +279,42 @@ const char* YLSector::GetClassName() const {
 
 void YLSector::DoFree() {
   if (Borders != nullptr) {
-    Borders->DeleteAll();
+    Borders.Edit()->DeleteAll();
   }
   Paths.Clear();
   loadedBorderIndexes.clear();
   LumoObject::DoFree();
 }
 
-bool YLSector::AddBorder(YLSectorBorder* border) {
+bool YLSector::CreateBorderList() {
   if (Borders == nullptr) {
-    Borders.reset(new (std::nothrow) tDataList);
-    if (Borders == nullptr) {
-      return false;
-    }
+    Borders.Reset(new (std::nothrow) tDataList);
   }
-  tNode* node = Borders->CreateNode();
+  return Borders != nullptr;
+}
+
+bool YLSector::AddBorder(YLSectorBorder* border) {
+  if (!CreateBorderList()) {
+    return false;
+  }
+  tDataList* list = Borders.Edit();
+  tNode* node = list->CreateNode();
   if (node == nullptr) {
     return false;
   }
   static_cast<tDataNode*>(node)->SetData(reinterpret_cast<uintptr_t>(border));
-  Borders->Append(node);
+  list->Append(node);
   return true;
+}
+
+void YLSector::ReplaceBorder(const YLSectorBorder* replaced, YLSectorBorder* replacement) {
+  tDataList* list = Borders.Edit();
+  for (tNode* node = list != nullptr ? list->first : nullptr; node != nullptr; node = node->next) {
+    auto* item = static_cast<tDataNode*>(node);
+    if (BorderOfNode(item) == replaced) {
+      item->SetData(reinterpret_cast<uintptr_t>(replacement));
+    }
+  }
 }
 
 void YLSector::OwnBorders() {
@@ -255,9 +324,9 @@ void YLSector::OwnBorders() {
       continue;
     }
     if (border->Left == nullptr) {
-      border->Left = this;
+      border->SetLeft(this);
     } else if (border->Right == nullptr) {
-      border->Right = this;
+      border->SetRight(this);
     } else {
       DebugPrint("YLSector::OwnBorders(): Not ok!");
     }
@@ -379,7 +448,7 @@ bool YLSector::ResolveLoadedBorders(const YLSectors& map) {
     YLSectorBorder* border = map.GetBorder(index);
     if (border == nullptr) {
       DebugPrint("YLSector::LoadFrom() sector %d names border %d, which the map does not hold\n",
-                 ID, index);
+                 ID.Get(), index);
       return false;
     }
     if (!AddBorder(border)) {
@@ -395,7 +464,7 @@ bool YLSector::LoadBorders(LumoStream* stream, const LumoProperty*) {
   if (!stream->ReadInteger(stored)) {
     return false;
   }
-  Borders.reset();
+  Borders.Reset();
   loadedBorderIndexes.clear();
   // -1: the sector had no list.
   if (stored == -1) {
@@ -404,8 +473,7 @@ bool YLSector::LoadBorders(LumoStream* stream, const LumoProperty*) {
   if (!CheckStoredCount(stream, "YLSector", "Borders", stored, 4)) {
     return false;
   }
-  Borders.reset(new (std::nothrow) tDataList);
-  if (Borders == nullptr) {
+  if (!CreateBorderList()) {
     return false;
   }
   loadedBorderIndexes.resize(static_cast<size_t>(stored));
@@ -456,7 +524,13 @@ bool YLSector::SavePaths(LumoStream*, const LumoProperty*) {
 }
 
 LUMO_GENERIC_FIELD(YLSector, Walkable)
-LUMO_GENERIC_FIELD(YLSector, ID)
+
+bool YLSector::LoadID(LumoStream* stream, const LumoProperty* property) {
+  return LoadLayoutField(stream, property, ID, &YLSector::SetID, *this);
+}
+bool YLSector::SaveID(LumoStream* stream, const LumoProperty* property) {
+  return SaveLayoutField(stream, property, ID, *this);
+}
 
 // ---- YLSectors ----
 
@@ -482,9 +556,9 @@ void YLSectors::DoFree() {
     currentSectorMap = nullptr;
   }
   // The sectors go first: they only point at the borders the map owns.
-  Sectors.reset();
-  Borders.reset();
-  Vertices.reset();
+  Sectors.Reset();
+  Borders.Reset();
+  Vertices.Reset();
   LumoObject::DoFree();
 }
 
@@ -492,7 +566,7 @@ bool YLSectors::AppendTo(Collection& collection, LumoObject* item) {
   if (item == nullptr) {
     return false;
   }
-  if (collection == nullptr || !collection->Append(item)) {
+  if (collection == nullptr || !collection.Edit()->Append(item)) {
     DestroyObject(item);
     return false;
   }
@@ -588,16 +662,14 @@ tSectorList YLSectors::FindBordersBetween(const YLSector* first, const YLSector*
 
 // ---- Stream form ----
 
-namespace {
-
-bool SaveCollection(LumoStream* stream, const YLSectors::Collection& collection) {
-  return collection != nullptr && collection->SaveObject(stream, 0);
+bool YLSectors::SaveCollection(LumoStream* stream, const Collection& collection) {
+  return collection != nullptr && collection.Unchanged()->SaveObject(stream, 0);
 }
 
 // Reads a collection record whose every element is an Element (or an empty
 // slot): the map's accessors rely on the kind of each item.
 template <typename Element>
-bool LoadCollection(LumoStream* stream, YLSectors::Collection& collection, const char* field) {
+bool YLSectors::LoadCollection(LumoStream* stream, Collection& collection, const char* field) {
   const CurrentMapKeeper keeper;
   std::unique_ptr<LumoObject, tObjectDestroyer> loaded(LoadObject(stream, nullptr));
   auto* items = dynamic_cast<LumoObjects*>(loaded.get());
@@ -613,11 +685,9 @@ bool LoadCollection(LumoStream* stream, YLSectors::Collection& collection, const
     }
   }
   loaded.release();
-  collection.reset(items);
+  collection.Reset(items);
   return true;
 }
-
-}  // namespace
 
 bool YLSectors::LoadSectors(LumoStream* stream, const LumoProperty*) {
   return LoadCollection<YLSector>(stream, Sectors, "Sectors");

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <type_traits>
 #include <vector>
 
 #include "base/LumoObject.h"
@@ -31,6 +32,79 @@ constexpr uint8_t kNoSector = 255;
 // A border's ID before it was first asked for.
 constexpr uint32_t kUnsetBorderID = 0xFFFFFFFF;
 
+// ---- Layout edits ----
+
+// The number of edits made so far to the layout of the sector maps of this
+// build: the items of a map's three collections, a sector's border list and
+// id, a border's vertices and sectors, a vertex's coordinates. A border's
+// flags (which change at run time) and its cached ID are not counted. Copies
+// of a layout (the path finder keeps one per map) are valid while the count
+// stays where it was when they were made.
+uint64_t GetSectorLayoutEdits();
+// Counts one edit; called by every operation that changes a layout field.
+void NoteSectorLayoutEdit();
+
+// A field of the layout: read as the plain value (and, for a pointer,
+// dereferenced with ->), written only through its class, which counts each
+// change. So no copy of the layout can go stale unnoticed.
+template <typename T, typename Owner>
+class tLayoutField {
+ public:
+  constexpr explicit tLayoutField(T value) : value_(value) {}
+  tLayoutField(const tLayoutField&) = delete;
+  tLayoutField& operator=(const tLayoutField&) = delete;
+
+  operator T() const { return value_; }
+  T Get() const { return value_; }
+  T operator->() const requires std::is_pointer_v<T> { return value_; }
+
+ private:
+  friend Owner;
+  void Set(T value) {
+    if (value_ != value) {
+      value_ = value;
+      NoteSectorLayoutEdit();
+    }
+  }
+
+  T value_;
+};
+
+// An owned part of the layout (a sector's border list, a map's collection):
+// read through a const pointer, replaced or edited only by its class, which
+// counts each edit.
+template <typename Held, typename Owner>
+class tLayoutPart {
+ public:
+  // Made and destroyed with its owner; both count, so a new owner at the
+  // address of an old one is never taken for it.
+  tLayoutPart() { NoteSectorLayoutEdit(); }
+  explicit tLayoutPart(Held* held) : held_(held) { NoteSectorLayoutEdit(); }
+  ~tLayoutPart() { NoteSectorLayoutEdit(); }
+  tLayoutPart(const tLayoutPart&) = delete;
+  tLayoutPart& operator=(const tLayoutPart&) = delete;
+
+  const Held* operator->() const { return held_.get(); }
+  operator const Held*() const { return held_.get(); }
+  const Held* Get() const { return held_.get(); }
+
+ private:
+  friend Owner;
+  // The part for an edit, counted; null when there is none.
+  Held* Edit() {
+    NoteSectorLayoutEdit();
+    return held_.get();
+  }
+  void Reset(Held* held = nullptr) {
+    held_.reset(held);
+    NoteSectorLayoutEdit();
+  }
+  // The part for an operation that changes nothing of the layout (a save).
+  Held* Unchanged() const { return held_.get(); }
+
+  std::unique_ptr<Held, tObjectDestroyer> held_;
+};
+
 // ---- YLVertex ----
 
 class YLVertex : public LumoObject {
@@ -40,13 +114,17 @@ class YLVertex : public LumoObject {
 
   const char* GetClassName() const override;
 
+  // Each change counts as a layout edit.
+  void SetX(int32_t x) { X.Set(x); }
+  void SetY(int32_t y) { Y.Set(y); }
+
   virtual bool LoadX(LumoStream* stream, const LumoProperty* property);
   virtual bool SaveX(LumoStream* stream, const LumoProperty* property);
   virtual bool LoadY(LumoStream* stream, const LumoProperty* property);
   virtual bool SaveY(LumoStream* stream, const LumoProperty* property);
 
-  int32_t X = 0;  // map units (cells)
-  int32_t Y = 0;
+  tLayoutField<int32_t, YLVertex> X{0};  // map units (cells)
+  tLayoutField<int32_t, YLVertex> Y{0};
 };
 
 // ---- YLSectorBorder ----
@@ -80,6 +158,11 @@ class YLSectorBorder : public LumoObject {
   void SetLimitedPassable(bool selector, bool on) {
     ChangeFlag(selector ? BorderLimitedSelected : BorderLimitedUnselected, on);
   }
+  // The vertices and the sectors; each change counts as a layout edit.
+  void SetA(int32_t vertex) { A.Set(vertex); }
+  void SetB(int32_t vertex) { B.Set(vertex); }
+  void SetLeft(YLSector* sector) { Left.Set(sector); }
+  void SetRight(YLSector* sector) { Right.Set(sector); }
 
   // The border's index in the current map's Borders, computed on first use
   // and kept; kUnsetBorderID while the border is in no current map.
@@ -116,10 +199,10 @@ class YLSectorBorder : public LumoObject {
   virtual bool LoadID(LumoStream* stream, const LumoProperty* property);
   virtual bool SaveID(LumoStream* stream, const LumoProperty* property);
 
-  int32_t A = -1;  // index of the first vertex in the map's Vertices; -1 unset
-  int32_t B = -1;
-  YLSector* Left = nullptr;   // the first sector that owns the border
-  YLSector* Right = nullptr;  // the second one
+  tLayoutField<int32_t, YLSectorBorder> A{-1};  // the first vertex's index in Vertices; -1 unset
+  tLayoutField<int32_t, YLSectorBorder> B{-1};
+  tLayoutField<YLSector*, YLSectorBorder> Left{nullptr};   // the first sector that owns the border
+  tLayoutField<YLSector*, YLSectorBorder> Right{nullptr};  // the second one
   uint8_t Passable = BorderAllFlags;
   uint32_t ID = kUnsetBorderID;
 
@@ -128,7 +211,7 @@ class YLSectorBorder : public LumoObject {
   void ChangeFlag(uint8_t flag, bool on) {
     Passable = static_cast<uint8_t>(on ? (Passable | flag) : (Passable & ~flag));
   }
-  bool LoadSide(LumoStream* stream, YLSector*& side);
+  bool LoadSide(LumoStream* stream, tLayoutField<YLSector*, YLSectorBorder>& side);
   bool SaveSide(LumoStream* stream, const YLSector* side);
 };
 
@@ -145,6 +228,12 @@ class YLSector : public LumoObject {
 
   // Creates the border list when missing and appends the border.
   bool AddBorder(YLSectorBorder* border);
+  // Creates an empty border list when there is none; false when memory runs
+  // out.
+  bool CreateBorderList();
+  // Every node of the list that holds `replaced` holds `replacement` instead.
+  void ReplaceBorder(const YLSectorBorder* replaced, YLSectorBorder* replacement);
+  void SetID(uint8_t id) { ID.Set(id); }
   // Makes this sector the Left of each of its borders that has none, else
   // the Right; a border that has both keeps them.
   void OwnBorders();
@@ -188,8 +277,8 @@ class YLSector : public LumoObject {
   virtual bool SaveID(LumoStream* stream, const LumoProperty* property);
 
   // Null until the first border is added; the nodes hold border pointers.
-  tSectorList Borders;
-  uint8_t ID = kNoSector;  // the sector's index in the map's Sectors
+  tLayoutPart<tDataList, YLSector> Borders;
+  tLayoutField<uint8_t, YLSector> ID{kNoSector};  // the sector's index in the map's Sectors
   bool Walkable = false;
   // Kept in memory only: the logic keeps here the identifiers of the units
   // and cars standing in the sector.
@@ -209,7 +298,7 @@ inline bool YLSectorBorder::Touches(int32_t sectorId) const {
 
 class YLSectors : public LumoObject {
  public:
-  using Collection = std::unique_ptr<LumoObjects, tObjectDestroyer>;
+  using Collection = tLayoutPart<LumoObjects, YLSectors>;
 
   // A new, empty map becomes the current sector map.
   YLSectors();
@@ -288,4 +377,8 @@ class YLSectors : public LumoObject {
     return collection != nullptr ? collection->At(index) : nullptr;
   }
   static bool AppendTo(Collection& collection, LumoObject* item);
+  // Loads a collection record whose items are all of one kind into place.
+  template <typename Element>
+  static bool LoadCollection(LumoStream* stream, Collection& collection, const char* field);
+  static bool SaveCollection(LumoStream* stream, const Collection& collection);
 };

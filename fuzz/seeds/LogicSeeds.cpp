@@ -15,6 +15,7 @@
 #include "logic/core/UnitInfo.h"
 #include "logic/core/YLWeapon.h"
 #include "logic/world/LumoBrain.h"
+#include "logic/world/PsychicPlanKinds.h"
 #include "logic/world/YLTBaricade.h"
 #include "logic/world/YLTContainerThing.h"
 #include "logic/world/YLTLvl11Fence.h"
@@ -121,9 +122,37 @@ void WriteThingSeeds(const std::filesystem::path& folder) {
   YLThing::SetLogicContext(nullptr, nullptr);
 }
 
+// A unit's plan as a tree of steps: a Goto with two waypoints, a chant, a
+// barricade and a lying step; and the same without the barricade's "down:"
+// field, as older saves store it.
+void WritePlanSeeds(const std::filesystem::path& folder) {
+  std::unique_ptr<PsychicPlanItem, tObjectDestroyer> root(new PsychicPlanItem);
+  auto* going = new PsychicPlanGoto(12, 30, 0.75f, true);
+  going->Expandable = false;
+  going->AddChild(new PsychicPlanGoto(10, 20, 0.75f, true));
+  going->AddChild(new PsychicPlanGoto(12, 30, 0.75f, true));
+  auto* chant = new PsychicPlanChant(0, 0, 2.0f, true);
+  chant->Period = 5;
+  auto* barricade = new PsychicPlanBaricade(7, 8, 0.5f, false);
+  barricade->Down = 0;
+  auto* out = new PsychicPlanOut(0, 0, 1.0f, false);
+  out->Period = 40;
+  root->AddChild(going);
+  root->AddChild(chant);
+  root->AddChild(barricade);
+  root->AddChild(out);
+  const std::string record = SeedRecordOf(*root);
+  WriteSeed(folder, "written-plan.bin", record);
+  const size_t down = OffsetOf(record, "down:");
+  if (down >= 4 && down + 9 <= record.size()) {
+    WriteSeed(folder, "written-plan-without-down.bin", record.substr(0, down - 4) + record.substr(down + 9));
+  }
+}
+
 }  // namespace
 
 void WriteLogicRecordSeeds(const std::filesystem::path& folder) {
+  WritePlanSeeds(folder);
   // A thing with a footprint of three cells in its facing, and a move.
   ThingInfo thing(10, 12, 0, 2, 1);
   SetCommonFields(thing, 1);

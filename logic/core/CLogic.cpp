@@ -18,7 +18,10 @@ constexpr const char* kUnitTypeNameTable[CLogic::kUnitTypeNames] = {
 
 }  // namespace
 
-CLogic::CLogic() { StringLibrary.assign(std::begin(kUnitTypeNameTable), std::end(kUnitTypeNameTable)); }
+CLogic::CLogic() {
+  StringLibrary.assign(std::begin(kUnitTypeNameTable), std::end(kUnitTypeNameTable));
+  SetTechnologyLevel(kDefaultTechLevel);
+}
 
 CLogic::~CLogic() {
   if (YLThing::GetLogic() == this) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -63,8 +64,36 @@ class CLogic : public LumoObject {
   // map (a car keeps its footprint), and a unit stops counting with its
   // player. It stays in the thing table.
   void ThingDied(YLThing* thing);
-  // Makes this the current logic that things and exports reach.
+  // Makes this the current logic that things and exports reach, and lets
+  // the things' records find their debug texts' type and move names in it.
   void MakeCurrent();
+  // The framework's free of the object: Reset. (The logic's reseed that
+  // follows it in the game does nothing.)
+  void OnFree() override;
+
+  // ---- The technology level ----
+  // One value for the whole library (weapon shops' stock); every new or
+  // reset logic sets it to kDefaultTechLevel.
+  static constexpr int32_t kDefaultTechLevel = 3;
+  static int32_t GetTechnologyLevel();
+  static void SetTechnologyLevel(int32_t level);
+
+  // ---- Game over ----
+  // Parameter ParamState of a player is its game state (playing, won, lost;
+  // the police stand apart). Notices go out kGameOverNoticeDelay frames
+  // after the decision.
+  static constexpr uint32_t kGameOverNoticeDelay = 60;
+
+  // A player's game ends. Won: it wins and its units celebrate, the plan is
+  // cleared (see ClearPlan), it is told it won and every other player still
+  // playing loses and is told so. Lost: it loses (in a single-player game
+  // it is told so); when at most one player is still playing the plan is
+  // cleared and every player (ids from 1 up to the first missing one) is
+  // told: the one still playing wins and celebrates, the others lost.
+  void EndGameForPlayer(int32_t player, bool won, const LogicPlanItem* spared);
+  // Deletes every game-over trigger in the plan but the spared one, then
+  // plans the player's win delay frames from now.
+  void ScheduleGameOver(int32_t player, const LogicPlanItem* spared, uint32_t delay);
 
   // After a load: the map and the things find this logic, the loaded long
   // list is put in due order and the plan items resolve their references,
@@ -124,6 +153,9 @@ class CLogic : public LumoObject {
   void NotifyAction(int32_t id, const MoveStep* action);
   void NotifyExit(int32_t unitId, int32_t containerId);
   void NotifySpeech(int32_t kind, int32_t subjectId, int32_t message, int32_t value);
+  // A unit says something: EventSpeech with the unit's owner and id, the
+  // message and its value. Nothing for a thing without a record.
+  void UnitSpeech(const YLThing* unit, int32_t message, int32_t value);
   void NotifySelection(int32_t player, int32_t id, int32_t selected);
   void NotifyGore(int32_t x, int32_t y, float amount, int32_t kind);
   void NotifySplat(int32_t x, int32_t y, float amount, int32_t kind);
@@ -218,8 +250,11 @@ class CLogic : public LumoObject {
   void UpdateTimer();
   // The first custom trigger with that id, in the same search order.
   YLCustomTrigger* FindTrigger(int32_t id) const;
-  // Deletes every plan item but the spared one.
+  // The plan's clearing at the end of a game: deletes every plan item but
+  // the spared one and the thing warps (which put lifted things back).
   void ClearPlan(const LogicPlanItem* spared);
+  // Deletes every plan item.
+  void EmptyPlan();
   // After a load: puts the long list in due order and runs every item's
   // ResolveReferences (buckets in order, then the long list).
   void ResolvePlanReferences();
@@ -260,6 +295,18 @@ class CLogic : public LumoObject {
   void LinkLongTerm(LogicPlanItem* item);
   // Records which list holds each item of a chain.
   static void MarkChain(LogicPlanItem* first, int32_t slot);
+  // Deletes every plan item for which keep answers false (after its run,
+  // when it is running).
+  void DeletePlanItemsBut(const std::function<bool(const LogicPlanItem*)>& keep);
+  // Plans the player's game-over notice.
+  void PlanGameOverNotice(int32_t player, bool won);
+  // Sets the player's game state when it has a player.
+  void SetGameState(int32_t player, int32_t state);
+  // Whether the player is still playing.
+  bool IsPlaying(int32_t player) const;
+  // Walks the winner's units; each is to be given its own chant step here
+  // once units take plan steps (the body marks the place).
+  void CelebrateVictory(int32_t player);
   PlanList& ListOf(int32_t slot);
 
   std::vector<PlanRun> planRuns;

@@ -11,6 +11,7 @@
 #include "logic/core/YLConfig.h"
 #include "logic/core/YLPlayerPolice.h"
 #include "logic/core/YLPropagator.h"
+#include "logic/world/ThingDebugSource.h"
 #include "logic/world/YLTCar.h"
 #include "logic/world/YLTContainerThing.h"
 #include "logic/world/YLTPushable.h"
@@ -58,10 +59,27 @@ void Perceive(CLogic& logic, YLUnit& unit) {
 
 CLogic* TheLogic() { return YLThing::GetLogic(); }
 
-void CLogic::MakeCurrent() { YLThing::SetLogicContext(Map.get(), this); }
+void CLogic::MakeCurrent() {
+  YLThing::SetLogicContext(Map.get(), this);
+  ThingInfo::SetDebugSource(&ThingDebugSource::Instance());
+}
+
+void CLogic::OnFree() {
+  Reset();
+  LumoObject::OnFree();
+}
+
+namespace {
+
+int32_t technologyLevel = CLogic::kDefaultTechLevel;
+
+}  // namespace
+
+int32_t CLogic::GetTechnologyLevel() { return technologyLevel; }
+void CLogic::SetTechnologyLevel(int32_t level) { technologyLevel = level; }
 
 bool CLogic::Init() {
-  ClearPlan(nullptr);
+  EmptyPlan();
   Players.reset(new LumoObjects(true));
   Things.reset(new LumoObjects(true));
   Propagators.reset(new LumoObjects(true));
@@ -77,6 +95,7 @@ bool CLogic::Init() {
   MakeCurrent();
   CreatePlayer(kPolicePlayer);
   YLTPushableThing::InitMoveTable();
+  YLUnit::InitMoveTable();
   return true;
 }
 
@@ -84,7 +103,7 @@ void CLogic::Reset() {
   Initialised = false;
   Time = 0;
   ThingCount = 0;
-  ClearPlan(nullptr);
+  EmptyPlan();
   DetachListeners();
   Listeners.reset();
   Propagators.reset();
@@ -99,6 +118,7 @@ void CLogic::Reset() {
   Weapons.reset();
   Vinkjes.Clear();
   SinglePlayer = 1;
+  SetTechnologyLevel(kDefaultTechLevel);
   StringLibrary.resize(kUnitTypeNames);
 }
 

@@ -8,6 +8,7 @@
 #include "base/LumoStream.h"
 #include "logic/core/CLogic.h"
 #include "logic/triggers/LogicPlanItem.h"
+#include "logic/triggers/LogicPlanWarpZ.h"
 #include "logic/triggers/YLCustomTrigger.h"
 
 PlanList::~PlanList() { DestroyObject(first); }
@@ -187,12 +188,12 @@ void CLogic::DeletePlanItem(LogicPlanItem* item) {
   Dispose(item);
 }
 
-void CLogic::ClearPlan(const LogicPlanItem* spared) {
+void CLogic::DeletePlanItemsBut(const std::function<bool(const LogicPlanItem*)>& keep) {
   for (int32_t slot = 0; slot <= LogicPlanItem::kLongTermSlot; ++slot) {
     LogicPlanItem** link = &ListOf(slot).first;
     while (*link != nullptr) {
       LogicPlanItem* item = *link;
-      if (item == spared) {
+      if (keep(item)) {
         link = &item->Next;
         continue;
       }
@@ -202,6 +203,16 @@ void CLogic::ClearPlan(const LogicPlanItem* spared) {
       Dispose(item);
     }
   }
+}
+
+void CLogic::ClearPlan(const LogicPlanItem* spared) {
+  DeletePlanItemsBut([spared](const LogicPlanItem* item) {
+    return item == spared || dynamic_cast<const LogicPlanWarpZ*>(item) != nullptr;
+  });
+}
+
+void CLogic::EmptyPlan() {
+  DeletePlanItemsBut([](const LogicPlanItem*) { return false; });
 }
 
 // ---- The frame ----
@@ -330,7 +341,7 @@ bool CLogic::LoadPlan(LumoStream* stream, const LumoProperty*) {
     DebugPrint("CLogic::LoadPlan: the stored bucket count %d exceeds what the stream holds\n", count);
     return false;
   }
-  ClearPlan(nullptr);
+  EmptyPlan();
   for (int32_t entry = 0; entry < count; ++entry) {
     LumoObject* loaded = nullptr;
     if (!stream->ReadObject(loaded, nullptr)) {

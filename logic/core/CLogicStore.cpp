@@ -335,8 +335,9 @@ bool CLogic::OnLoadFrom(LumoStream* stream) {
   if (Listeners == nullptr) {
     Listeners.reset(new LumoList);
   }
-  YLThing::SetLogicContext(Map.get(), this);
+  MakeCurrent();
   YLTPushableThing::InitMoveTable();
+  YLUnit::InitMoveTable();
 
   if (dynamic_cast<YLPlayerPolice*>(GetPlayer(kPolicePlayer)) == nullptr) {
     std::unique_ptr<YLPlayerPolice, tObjectDestroyer> police(new YLPlayerPolice);

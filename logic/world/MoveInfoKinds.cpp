@@ -3,9 +3,9 @@
 #include <cstring>
 
 #include "logic/core/CLogic.h"
-#include "logic/world/YLThing.h"
-
 #include "logic/core/ThingInfo.h"
+#include "logic/world/YLThing.h"
+#include "logic/world/YLUnit.h"
 
 namespace {
 
@@ -341,8 +341,13 @@ void MoveInfoAmbient::SetDefaults() {
   stamina = 0.0f;
   SetTimes({19, 85, 54, 0, 77, 46, 35, 99, 1, 90, 99, 52, 78});
 }
-// A unit plays its idle animation; the move always succeeds.
-bool MoveInfoAmbient::Perform(YLThing*, CLogic*) { return true; }
+// A unit does what its ambient slot does; the move always succeeds.
+bool MoveInfoAmbient::Perform(YLThing* thing, CLogic*) {
+  if (auto* unit = dynamic_cast<YLUnit*>(thing)) {
+    unit->DoAmbient();
+  }
+  return true;
+}
 
 // ---- Pushes ----
 

@@ -6,6 +6,7 @@
 #include "base/LumoClass.h"
 #include "base/LumoStream.h"
 #include "base/Random.h"
+#include "logic/core/BuildingInfo.h"
 #include "logic/core/CLogic.h"
 #include "logic/core/CMap.h"
 #include "logic/core/RecordFields.h"
@@ -303,6 +304,17 @@ void YLThing::SetStatusBit9() {
 void YLThing::SetStatusBit28() {
   if (Info != nullptr) {
     Info->Status |= 1u << 28;
+  }
+}
+
+int32_t YLThing::GetInfoGrade() const {
+  const auto* building = dynamic_cast<const BuildingInfo*>(Info.get());
+  return building != nullptr ? building->Money : 0;
+}
+
+void YLThing::SetInfoGrade(int32_t grade) {
+  if (auto* building = dynamic_cast<BuildingInfo*>(Info.get())) {
+    building->Money = grade;
   }
 }
 

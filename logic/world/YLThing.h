@@ -99,6 +99,13 @@ class YLThing : public LumoNode {
   void SetStatusBit9();
   void SetStatusBit28();
 
+  // The thing's id (its record's Tid); 0 without a record.
+  int32_t GetTid() const { return Info != nullptr ? Info->Tid : 0; }
+  // The grade of a building's record (its money); 0, and nothing written,
+  // for a record of any other kind.
+  int32_t GetInfoGrade() const;
+  void SetInfoGrade(int32_t grade);
+
   // Frames spent in the current move, 0-255, staying at 255: the record
   // keeps them in a signed byte.
   uint8_t GetTime() const;

@@ -1,31 +1,93 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 #include "logic/core/UnitInfo.h"
 #include "logic/world/LumoBrain.h"
+#include "logic/world/MoveInfo.h"
+#include "logic/world/PsychicPlanItem.h"
 #include "logic/world/YLThing.h"
 
+class LumoObjects;
 class YLTContainerThing;
+class YLWeapon;
 
 // The base of every person on the map: a thing whose state lives in its
-// unit record, and a brain that decides each frame which move it makes. The
-// unit kinds supply the brain's Move and OnBrainMove.
+// unit record, and a brain that decides each frame which move it makes. It
+// owns the unit's plan (a tree of plan steps under an embedded root), the
+// copy of the step it carries out now, and the routing of orders into the
+// plan. The unit kinds supply the steering (going, entering, leaving,
+// stepping aside, fleeing) and the brain's choice of a move.
+//
+// Ownership: every plan step handed to the unit (an order, a trigger's step,
+// an offered copy) is the unit's from then on; a step it does not keep is
+// deleted.
 class YLUnit : public YLThing, public LumoBrain {
  public:
   static constexpr uint32_t kStatusNewUnit = StatusAlive | StatusUpright;
+  // Status bits of a unit's record.
+  static constexpr uint32_t kStatusNoShopping = 1u << 9;      // set by the shopping trigger
+  static constexpr uint32_t kStatusArrested = 1u << 10;       // held by a policeman
+  static constexpr uint32_t kStatusCarriesCup = 1u << 11;
+  static constexpr uint32_t kStatusPlanReplaced = 1u << 17;   // the plan was torn down
+  static constexpr uint32_t kStatusSwitchedOff = 1u << 21;    // no evolution at all
+
+  // Codes of the unit move table that the plan's steps answer.
+  static constexpr int32_t kMoveRest = 0;
+  static constexpr int32_t kMoveAmbient = 1;
+  static constexpr int32_t kMoveWalk = 2;
+  static constexpr int32_t kMoveRun = 3;
+  static constexpr int32_t kMoveRunOtherLeg = 4;
+  static constexpr int32_t kMoveTurnClockwise = 5;
+  static constexpr int32_t kMoveTurnCounterClockwise = 6;
+  static constexpr int32_t kMoveTurnClockwiseAgain = 7;
+  static constexpr int32_t kMoveTurnCounterClockwiseAgain = 8;
+  static constexpr int32_t kMoveEnter = 9;
+  static constexpr int32_t kMoveLeave = 10;
+  static constexpr int32_t kMoveFall = 15;
+  static constexpr int32_t kMoveChant = 16;
+  static constexpr int32_t kMoveOut = 18;
+  static constexpr int32_t kMoveHurt = 20;
+  static constexpr int32_t kUnitMoveCount = 32;
+  // The answer of a step that is done.
+  static constexpr int32_t kReached = PsychicPlanItem::kReached;
+  // Ids from here on are blocked-direction codes, not things.
+  static constexpr int32_t kDirectionCodes = 0xFFF0;
 
   YLUnit();
-  // Leaves its container first, so no container keeps its address.
+  // Deletes the current step and leaves its container first, so no
+  // container keeps its address.
   ~YLUnit() override;
 
   const char* GetClassName() const override;
+  // The current step and the plan go, then the thing.
   void DoFree() override;
+
+  // ---- The unit move table ----
+
+  // Builds the 32 moves every unit plays, indexed by move code; a second
+  // call refills the same move objects, so records keep valid moves.
+  static void InitMoveTable();
+  // Null until it is built.
+  static LumoObjects* GetUnitMoveTable();
+  // Entry `number` of the unit move table; null outside it.
+  MoveInfo* GetMoveInfo(int32_t number) const override;
+
+  // ---- Thing slots ----
 
   // The container the unit is in; none on the map.
   YLThing* GetContainer() const override;
   // The unit record's Situation.
   int32_t GetSituation() const override;
+  // The fighting power: health plus consciousness damage of the unit's
+  // weapon (its type at its weapon grade).
+  float GetDamage() const override;
+  // Takes the unit off: every feeling, its ammunition and hit points 0,
+  // off the map (status bit 0 cleared), then the logic's death handling.
+  void Destroy() override;
+  // The current step and the plan, one line per step.
+  void GetDebugText(tString& text) const override;
 
   // Records the container that holds the unit. Entering sets status bit 13
   // and the situation the container's kind gives (7, 6 or 5, else
@@ -34,12 +96,165 @@ class YLUnit : public YLThing, public LumoBrain {
   // The unit record, or null when the record is of another kind.
   UnitInfo* GetUnitInfo() const;
 
+  // ---- Fixed answers the kinds override ----
+
+  virtual float GetNeutralFactor() const;  // 0.0
+  virtual float GetFrightFactor() const;   // 2.0: how much fear a fright adds
+  virtual float GetBeerFactor() const;     // 2.0: how much a glass adds
+  virtual float GetDoubleFactor() const;   // 2.0
+  // The divisor of every stamina cost and the stamina regain rate.
+  virtual float GetStaminaRate() const;    // 0.8
+
+  // ---- Orders and the plan ----
+
+  // Being arrested: the owner's player and the police each count an arrest,
+  // the mood is reset, status bit 10 is set and the plan cleared.
+  virtual void BeArrested();
+  // The step reached: when it equals the innermost step, that step goes
+  // (a top-level one is announced, kind 2) and the plan goes on.
+  virtual void PlanReached(PsychicPlanItem* item);
+  // An order that replaces the plan (the unit takes the item over).
+  virtual void ExecutePlan(PsychicPlanItem* item);
+
+  // ---- Per-type tables, by unit type modulo 13 ----
+
+  // The weapon of the current weapon grade; null outside the tables.
+  virtual YLWeapon* GetWeapon() const;
+  // The weapons of the four grades.
+  virtual void GetWeaponRow(YLWeapon* (&row)[4]) const;
+  // The unit's price.
+  virtual int32_t GetPrice() const;
+  virtual void GetDestination(int32_t& x, int32_t& y) const;
+  virtual void SetWeaponGrade(int32_t grade);
+  // 0.7 x Anger + 0.7.
+  virtual float GetAngerFactor() const;
+  // Anger x 0.8.
+  virtual void CalmDown();
+
+  // ---- Action slots the plan steps call ----
+  // Each answers the next move code, or 32 when the step is done.
+
+  virtual int32_t DoGoto(float motivation, int32_t x, int32_t y, bool fast, int32_t arrivalDistance) = 0;
+  virtual int32_t DoGotoThing(float motivation, int32_t id, bool fast) = 0;
+  // Fights back within 3 cells of the threat, otherwise flees.
+  virtual int32_t DoFlee(float motivation, int32_t threatId, bool fast);
+  virtual int32_t DoEnter(float motivation, int32_t id, bool fast) = 0;
+  virtual int32_t DoLoot(float motivation, int32_t id, bool fast);  // 32
+  virtual int32_t DoLeave(float motivation, int32_t id, bool fast) = 0;
+  virtual int32_t DoAttack(float motivation, int32_t targetId, bool fast);  // 32
+  virtual int32_t DoChant(float motivation);                                // 32
+  virtual int32_t DoThrow(float motivation, int32_t target, int32_t param2, bool fast);  // 32
+  virtual int32_t DoSubLoot(float motivation, int32_t id);                              // 32
+  virtual int32_t DoPatroll(float motivation, int32_t x, int32_t y, bool fast, int32_t arrivalDistance);  // 32
+  virtual int32_t DoPickUp(float motivation, int32_t id, bool fast);  // 32
+  virtual int32_t DoFuckOff(float motivation, int32_t x, int32_t y) = 0;
+  // Led away by the policeman policeId.
+  virtual int32_t DoLedAway(float motivation, int32_t policeId, bool fast);
+  virtual int32_t DoJailed(float motivation, int32_t id, bool fast);
+  // Idles: rests or plays its ambient move until bored enough.
+  virtual int32_t DoIdle();
+  // Inside the building: its grade grows by 10 to 55.
+  virtual int32_t DoShop(int32_t buildingId);
+  // Runs toward (x, y); there, leaves the game.
+  virtual int32_t DoRunAway(int32_t x, int32_t y);
+  // What the ambient move does to a unit; nothing in the base.
+  virtual void DoAmbient();
+  // The danger reflexes of the slow step.
+  virtual void DangerReflexes() = 0;
+  // Expands the innermost step; false when it cannot be carried out.
+  virtual bool MakePlan();
+  // Offers a step copy as the current step: taken when its motivation is at
+  // least the current one's (never when negative), otherwise deleted.
+  virtual bool OfferStep(PsychicPlanItem* step);
+  // Fights back against the threat.
+  virtual int32_t StandGround(float motivation, int32_t threatId, bool fast) = 0;
+  // Runs from the threat.
+  virtual int32_t FleeFrom(float motivation, int32_t threatId, bool fast) = 0;
+
+  // ---- Brain ----
+
+  // Executes the current step; a reached step is handed to PlanReached.
+  int32_t Move() override;
+  // Deletes the current step.
+  void ClearMove() override;
+
+  // ---- The plan ----
+
+  // Appends the item to the plan with the unit's loyalty as motivation, and
+  // plans it when it became the innermost step. An arrested or switched-off
+  // unit deletes the item.
+  void InsertPlanItem(PsychicPlanItem* item);
+  // Makes the item the first step of the plan and plans it.
+  void PushPlanItem(PsychicPlanItem* item);
+  // Deletes the plan (status bit 17 set).
+  void ClearPlan();
+  // The innermost step; the plan root (action 0) when the plan is empty.
+  PsychicPlanItem* GetPlanLeaf() { return Plan.GetLeaf(); }
+  const PsychicPlanItem* GetCurrentMove() const { return CurrentMove.get(); }
+  // Plans a path from (x, y) to (tx, ty) under the step: one waypoint child
+  // per path node after the first. limit > 0 asks the limited search. False
+  // when there is no path.
+  bool PlanPath(int32_t x, int32_t y, int32_t tx, int32_t ty, PsychicPlanItem* step, int32_t limit);
+  // Announces something the unit says: the logic's speech event with the
+  // unit's owner and id.
+  void Speak(int32_t message, int32_t value) const;
+
+  // ---- Geometry ----
+
+  // The direction from (x1, y1) to (x2, y2) relative to a facing, -4..4
+  // (facing 0 gives the absolute direction).
+  static int32_t GetDirection(int32_t x1, int32_t y1, int32_t facing, int32_t x2, int32_t y2);
+  // The truncated straight-line distance.
+  static int32_t IntDistance(int32_t x1, int32_t y1, int32_t x2, int32_t y2);
+  // The cell of the thing's footprint nearest to (x, y) (the middle one of
+  // three equally near, one of the others drawn at random); its position
+  // without a footprint or without a cell nearer than 15.
+  static void GetNearestPoint(const YLThing* thing, int32_t x, int32_t y, int32_t& px, int32_t& py);
+
+  // ---- Fields ----
+
+  // The copy of the step being carried out (owned); none between steps.
+  std::unique_ptr<PsychicPlanItem, tObjectDestroyer> CurrentMove;
+  uint8_t Alreadythere = 0;
+  // The root of the plan (action 0): its child queue is the plan.
+  PsychicPlanItem Plan;
+  float AvoidMap[kDirectionCount] = {};
+  // 1.0 where the neighbour cell in that direction is free.
+  float ObstacleMap[kDirectionCount] = {};
+  float Frustration = 0.0f;
+  int32_t DestinationX = 0;
+  int32_t DestinationY = 0;
+
  protected:
   // A unit record: on the map and upright.
   ThingInfo* MakeInfo() const override;
+  bool HasStatus(uint32_t bits) const { return Info != nullptr && (Info->Status & bits) != 0; }
+  void SetStatus(uint32_t bits) {
+    if (Info != nullptr) {
+      Info->Status |= bits;
+    }
+  }
+  void ClearStatus(uint32_t bits) {
+    if (Info != nullptr) {
+      Info->Status &= ~bits;
+    }
+  }
+  // Switches the unit to rest when it plays its ambient move, the brain busy
+  // for the rest move.
+  void StopAmbient();
+  // Whether the innermost step is a run away or lies under one.
+  bool IsRunningAway();
 
  private:
   void LeaveContainer();
+  static std::unique_ptr<LumoObjects, tObjectDestroyer>& UnitMoveTableSlot();
 
   YLTContainerThing* Container = nullptr;
 };
+
+// Gives every unit the player owns its own copy of the order (ExecutePlan),
+// in thing-id order.
+void GiveOrderToUnitsOf(CLogic& logic, int32_t owner, const PsychicPlanItem& order);
+// The winners' celebration: every unit of the player chants (motivation 2.0,
+// fast), each with a step of its own.
+void CelebrateWin(CLogic& logic, int32_t owner);

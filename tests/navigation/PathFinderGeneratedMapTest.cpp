@@ -120,7 +120,7 @@ const YLSector* AcrossFrom(const YLSectorBorder& border, const YLSector* sector)
   if (border.Left == sector) {
     return border.Right;
   }
-  return border.Right == sector ? border.Left : nullptr;
+  return border.Right == sector ? border.Left.Get() : nullptr;
 }
 
 // The checks every found route passes: it runs from the start to the goal;

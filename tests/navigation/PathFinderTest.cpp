@@ -89,7 +89,7 @@ TEST(PathFinderTest, BorderFlagsDecideFootAndVehicleRoutes) {
 TEST(PathFinderTest, BorderWithOneSideIsNeverCrossed) {
   FinderFixture fixture({"AB"});
   YLSectorBorder* shared = fixture.drawn.BorderBetween(0, 1);
-  shared->Right = nullptr;
+  shared->SetRight(nullptr);
   EXPECT_EQ(fixture.finder.FindPath(5, 5, 15, 5), nullptr);
   EXPECT_EQ(fixture.finder.FindVehiclePath(5, 5, 15, 5), nullptr);
   EXPECT_EQ(fixture.finder.FindPathLimited(5, 5, 15, 5, 1000, true), nullptr);

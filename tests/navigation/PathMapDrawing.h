@@ -63,7 +63,7 @@ inline DrawnMap BuildMap(const SectorGrid& grid, int32_t cellSize) {
   }
   for (int32_t id = 0; id < sectorCount; ++id) {
     auto* sector = new YLSector;
-    sector->ID = static_cast<uint8_t>(id);
+    sector->SetID(static_cast<uint8_t>(id));
     sector->SetWalkable();
     sectors.AppendSector(sector);
   }
@@ -85,12 +85,12 @@ inline DrawnMap BuildMap(const SectorGrid& grid, int32_t cellSize) {
   };
   const auto addBorder = [&](int32_t first, int32_t second, int32_t vertexA, int32_t vertexB) {
     auto* border = new YLSectorBorder;
-    border->A = vertexA;
-    border->B = vertexB;
+    border->SetA(vertexA);
+    border->SetB(vertexB);
     const int32_t left = first >= 0 ? first : second;
     const int32_t right = first >= 0 ? second : -1;
-    border->Left = sectors.GetSector(left);
-    border->Right = right >= 0 ? sectors.GetSector(right) : nullptr;
+    border->SetLeft(sectors.GetSector(left));
+    border->SetRight(right >= 0 ? sectors.GetSector(right) : nullptr);
     sectors.AppendBorder(border);
     sectors.GetSector(left)->AddBorder(border);
     if (right >= 0) {

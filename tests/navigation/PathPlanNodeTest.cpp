@@ -38,8 +38,8 @@ struct BorderFixture {
     sectors->AppendVertex(new YLVertex(ax, ay));
     sectors->AppendVertex(new YLVertex(bx, by));
     border = new YLSectorBorder;
-    border->A = 0;
-    border->B = 1;
+    border->SetA(0);
+    border->SetB(1);
     sectors->AppendBorder(border);
   }
   SectorMapOwner sectors;
@@ -124,11 +124,11 @@ TEST(PathPlanNodeTest, ConnectingRefusesATwoNodeCircle) {
 TEST(PathPlanNodeTest, SidesFollowTheSectorTheCrossingIsEnteredFrom) {
   BorderFixture fixture(10, 0, 10, 20);
   YLSector left;
-  left.ID = 4;
+  left.SetID(4);
   YLSector right;
-  right.ID = 9;
-  fixture.border->Left = &left;
-  fixture.border->Right = &right;
+  right.SetID(9);
+  fixture.border->SetLeft(&left);
+  fixture.border->SetRight(&right);
   YLPathPlanNode start(nullptr, 5, 5);
   YLPathPlanNode crossing(fixture.border, 10, 10);
   crossing.ConnectPreviousInSector(&start, 9);
@@ -137,8 +137,8 @@ TEST(PathPlanNodeTest, SidesFollowTheSectorTheCrossingIsEnteredFrom) {
   crossing.ConnectPreviousInSector(&start, 4);
   EXPECT_EQ(crossing.NextSector(), &right);
   EXPECT_EQ(crossing.PreviousSector(), &left);
-  fixture.border->Left = nullptr;
-  fixture.border->Right = nullptr;
+  fixture.border->SetLeft(nullptr);
+  fixture.border->SetRight(nullptr);
 }
 
 TEST(PathPlanNodeTest, DeletingTheFirstNodeDeletesALongChain) {

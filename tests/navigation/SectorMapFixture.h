@@ -30,7 +30,7 @@ inline SectorMapOwner MakeTwoSquares() {
   }
   for (uint8_t id = 0; id < 2; ++id) {
     auto* sector = new YLSector;
-    sector->ID = id;
+    sector->SetID(id);
     sector->SetWalkable();
     EXPECT_TRUE(map->AppendSector(sector));
   }
@@ -40,10 +40,10 @@ inline SectorMapOwner MakeTwoSquares() {
                  {1, 4, 1, -1}, {4, 5, 1, -1}, {5, 2, 1, -1}};
   for (const auto& entry : borders) {
     auto* border = new YLSectorBorder;
-    border->A = entry.a;
-    border->B = entry.b;
-    border->Left = map->GetSector(entry.left);
-    border->Right = map->GetSector(entry.right);
+    border->SetA(entry.a);
+    border->SetB(entry.b);
+    border->SetLeft(map->GetSector(entry.left));
+    border->SetRight(map->GetSector(entry.right));
     EXPECT_TRUE(map->AppendBorder(border));
   }
   for (int32_t index : {0, 1, 2, 3}) {

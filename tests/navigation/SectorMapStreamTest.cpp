@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 #include "SectorMapFixture.h"
@@ -57,7 +58,7 @@ TEST(SectorMapStream, SectorBorderListsKeepNoneEmptyAndFilled) {
   SectorMapOwner map = MakeTwoSquares();
   auto* none = new YLSector;
   auto* empty = new YLSector;
-  empty->Borders.reset(new tDataList);
+  ASSERT_TRUE(empty->CreateBorderList());
   ASSERT_TRUE(map->AppendSector(none));
   ASSERT_TRUE(map->AppendSector(empty));
   std::unique_ptr<YLSectors, tObjectDestroyer> loaded = LoadAs<YLSectors>(SaveRecord(*map));
@@ -119,7 +120,7 @@ TEST(SectorMapStream, BorderSidesOutsideTheMapLoadAsNone) {
 // still comes back as the same side, and the map saves as it loaded.
 TEST(SectorMapStream, BorderSidesComeBackWhenASectorsIdIsNotItsIndex) {
   SectorMapOwner original = MakeTwoSquares();
-  original->GetSector(1)->ID = 7;
+  original->GetSector(1)->SetID(7);
   const Bytes saved = SaveRecord(*original);
   original.reset();
   ObjectOwner loadedObject = LoadRecord(saved);
@@ -202,9 +203,26 @@ TEST(SectorMapStream, DamagedMapsAreRefused) {
 
 TEST(SectorMapStream, AWrongKindOfItemInACollectionIsRefused) {
   SectorMapOwner map = MakeTwoSquares();
-  ASSERT_TRUE(map->Vertices->Append(new YLSector));
+  // The map's record with its vertex collection swapped for one that also
+  // holds a sector (a map only ever appends vertices there).
+  LumoObjects vertices(true);
+  LumoObjects mixed(true);
+  for (int32_t index = 0; index < map->GetVertexCount(); ++index) {
+    const YLVertex* vertex = map->GetVertex(index);
+    ASSERT_TRUE(vertices.Append(new YLVertex(vertex->X, vertex->Y)));
+    ASSERT_TRUE(mixed.Append(new YLVertex(vertex->X, vertex->Y)));
+  }
+  ASSERT_TRUE(mixed.Append(new YLSector));
+  Bytes saved = SaveRecord(*map);
+  const Bytes plain = SaveRecord(vertices);
+  const Bytes swapped = SaveRecord(mixed);
+  const auto at = std::search(saved.begin(), saved.end(), plain.begin(), plain.end());
+  ASSERT_NE(at, saved.end());
+  const auto offset = at - saved.begin();
+  saved.erase(at, at + static_cast<std::ptrdiff_t>(plain.size()));
+  saved.insert(saved.begin() + offset, swapped.begin(), swapped.end());
   std::string log;
-  EXPECT_EQ(LoadLogged(SaveRecord(*map), log), nullptr);
+  EXPECT_EQ(LoadLogged(saved, log), nullptr);
   EXPECT_NE(log.find("Vertices holds a YLSector at 6"), std::string::npos) << log;
 }
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 
 #include "SectorMapFixture.h"
@@ -47,8 +48,8 @@ TEST(SectorBorder, FlagTestsNeedASectorOnBothSides) {
   };
   for (const auto& entry : cases) {
     YLSectorBorder border;
-    border.Left = entry.left;
-    border.Right = entry.right;
+    border.SetLeft(entry.left);
+    border.SetRight(entry.right);
     border.Passable = entry.flags;
     const int flags = entry.flags;
     EXPECT_EQ(border.IsPassable(), entry.foot) << flags;
@@ -87,8 +88,8 @@ TEST(SectorBorder, GeometryComesFromTheCurrentMapsVertices) {
   };
   for (const auto& entry : cases) {
     YLSectorBorder border;
-    border.A = entry.a;
-    border.B = entry.b;
+    border.SetA(entry.a);
+    border.SetB(entry.b);
     int32_t x = 99;
     int32_t y = 99;
     EXPECT_EQ(border.GetMidpoint(x, y), entry.found) << entry.a << "-" << entry.b;
@@ -145,10 +146,10 @@ TEST(Sector, OwnBordersFillsLeftThenRightAndKeepsFullBorders) {
   SectorMapOwner map = MakeTwoSquares();
   YLSectorBorder open;
   YLSectorBorder half;
-  half.Left = map->GetSector(0);
+  half.SetLeft(map->GetSector(0));
   YLSectorBorder full;
-  full.Left = map->GetSector(0);
-  full.Right = map->GetSector(1);
+  full.SetLeft(map->GetSector(0));
+  full.SetRight(map->GetSector(1));
   YLSector owner;
   for (YLSectorBorder* border : {&open, &half, &full}) {
     ASSERT_TRUE(owner.AddBorder(border));
@@ -204,6 +205,51 @@ TEST(SectorMap, TheLastCreatedMapIsCurrentUntilItIsFreed) {
   EXPECT_EQ(GetCurrentSectorMap(), second.get());
   second.reset();
   EXPECT_EQ(GetCurrentSectorMap(), nullptr);
+}
+
+// Every operation that changes the layout counts as an edit; a flag change,
+// a border's ID being learnt and an operation that changes nothing do not.
+TEST(SectorMap, LayoutEditsAreCountedAndFlagChangesAreNot) {
+  SectorMapOwner map = MakeTwoSquares();
+  YLSectorBorder* border = map->GetBorder(1);
+  YLSector* sector = map->GetSector(0);
+  const struct {
+    const char* what;
+    std::function<void()> change;
+    bool counted;
+  } cases[] = {
+      {"vertex x", [&] { map->GetVertex(0)->SetX(-5); }, true},
+      {"vertex y", [&] { map->GetVertex(0)->SetY(-5); }, true},
+      {"vertex x again", [&] { map->GetVertex(0)->SetX(-5); }, false},
+      {"border vertex a", [&] { border->SetA(0); }, true},
+      {"border vertex b", [&] { border->SetB(3); }, true},
+      {"border left", [&] { border->SetLeft(nullptr); }, true},
+      {"border right", [&] { border->SetRight(sector); }, true},
+      {"sector id", [&] { sector->SetID(9); }, true},
+      {"sector gets a border", [&] { EXPECT_TRUE(sector->AddBorder(map->GetBorder(4))); }, true},
+      {"sector's border replaced", [&] { sector->ReplaceBorder(map->GetBorder(4), border); }, true},
+      // A copy of vertex 5, which the merge then joins with it.
+      {"vertex appended", [&] { EXPECT_TRUE(map->AppendVertex(new YLVertex(20, 10))); }, true},
+      {"border appended", [&] { EXPECT_TRUE(map->AppendBorder(new YLSectorBorder)); }, true},
+      {"sector appended", [&] { EXPECT_TRUE(map->AppendSector(new YLSector)); }, true},
+      {"merge", [&] { map->Merge(); }, true},
+      {"border closed", [&] { border->SetPassable(false); }, false},
+      {"flags written", [&] { border->Passable = 3; }, false},
+      {"border id learnt", [&] { map->GetBorder(2)->GetID(); }, false},
+      {"sector walkable", [&] { sector->SetWalkable(); }, false},
+      {"map saved", [&] { SaveRecord(*map); }, false},
+  };
+  for (const auto& entry : cases) {
+    const uint64_t before = GetSectorLayoutEdits();
+    entry.change();
+    EXPECT_EQ(GetSectorLayoutEdits() > before, entry.counted) << entry.what;
+  }
+  const uint64_t beforeLoad = GetSectorLayoutEdits();
+  EXPECT_NE(LoadRecord(SaveRecord(*map)), nullptr);
+  EXPECT_GT(GetSectorLayoutEdits(), beforeLoad) << "load";
+  const uint64_t beforeFree = GetSectorLayoutEdits();
+  map.reset();
+  EXPECT_GT(GetSectorLayoutEdits(), beforeFree) << "free";
 }
 
 }  // namespace

@@ -150,9 +150,9 @@ TEST(SectorMapMerge, JoinsTwinVerticesAndBorders) {
   const struct { int32_t a, b, left; } borders[] = {{0, 1, 0}, {1, 2, 1}, {0, 1, 2}, {2, 1, -1}};
   for (const auto& entry : borders) {
     auto* border = new YLSectorBorder;
-    border->A = entry.a;
-    border->B = entry.b;
-    border->Left = map->GetSector(entry.left);
+    border->SetA(entry.a);
+    border->SetB(entry.b);
+    border->SetLeft(map->GetSector(entry.left));
     ASSERT_TRUE(map->AppendBorder(border));
     if (border->Left != nullptr) {
       border->Left->AddBorder(border);

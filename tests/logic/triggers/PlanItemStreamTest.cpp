@@ -15,10 +15,10 @@ namespace {
 using Bytes = std::vector<uint8_t>;
 using Loaded = std::unique_ptr<LumoObject, tObjectDestroyer>;
 
-Bytes Save(LumoObject& object) {
+Bytes Save(LumoObject& object, uint32_t growth = 256) {
   LumoMemoryStream stream;
   EXPECT_TRUE(stream.OpenNew(16, 1, 0));
-  EXPECT_EQ(stream.SetGrowth(256), 256u);
+  EXPECT_EQ(stream.SetGrowth(growth), growth);
   EXPECT_TRUE(object.SaveObject(&stream, 0));
   return Bytes(stream.buffer, stream.buffer + stream.position);
 }
@@ -97,6 +97,74 @@ TEST(PlanItemStream, ANextOfAnotherClassFailsTheLoad) {
   Loaded loaded = Load(chained);
   ASSERT_NE(loaded, nullptr);
   EXPECT_NE(dynamic_cast<LogicPlanItem*>(loaded.get())->Next, nullptr);
+  // And a chain of two items is written in exactly that nested form.
+  item.Next = new LogicPlanItem;
+  EXPECT_EQ(Save(item), chained);
+  DestroyObject(item.Next);
+  item.Next = nullptr;
+}
+
+// A chain of n items: times 1 to n, every third a trigger of frequency 3.
+LogicPlanItem* Chain(uint32_t n) {
+  LogicPlanItem* first = nullptr;
+  for (uint32_t time = n; time > 0; --time) {
+    LogicPlanItem* item = time % 3 == 0 ? new ConditionTrigger(time) : new LogicPlanItem;
+    item->Time = time;
+    item->Next = first;
+    first = item;
+  }
+  return first;
+}
+
+// A list is stored as one nested chain; it is written and read in a loop,
+// so a list far longer than the records the object stream lets nest (and
+// long enough to overflow the stack if written by recursion) saves, loads
+// whole and saves to the same bytes again.
+TEST(PlanItemStream, ALongChainSavesAndLoadsInTheNestedForm) {
+  constexpr uint32_t kItems = 30000;
+  constexpr uint32_t kGrowth = 1u << 20;
+  Loaded chain(Chain(kItems));
+  const Bytes bytes = Save(*chain, kGrowth);
+  Loaded loaded = Load(bytes);
+  ASSERT_NE(loaded, nullptr);
+  uint32_t count = 0;
+  for (auto* item = dynamic_cast<LogicPlanItem*>(loaded.get()); item != nullptr; item = item->Next) {
+    ++count;
+    ASSERT_EQ(item->Time, count);
+    auto* trigger = dynamic_cast<ConditionTrigger*>(item);
+    ASSERT_EQ(trigger != nullptr, count % 3 == 0);
+    if (trigger != nullptr) {
+      ASSERT_EQ(trigger->Frequency, count);
+    }
+  }
+  EXPECT_EQ(count, kItems);
+  EXPECT_EQ(Save(*loaded, kGrowth), bytes);
+}
+
+// A long chain cut short, or holding a record of an unknown class deep
+// inside, fails its load and frees what it read (the sanitizer build reports a
+// leak).
+TEST(PlanItemStream, ADamagedLongChainFailsWhole) {
+  Loaded chain(Chain(3000));
+  const Bytes bytes = Save(*chain, 1u << 16);
+  for (const size_t keep : {bytes.size() / 2, bytes.size() - 1, size_t{40}}) {
+    EXPECT_EQ(Load(Bytes(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(keep))), nullptr) << keep;
+  }
+  // The 2000th plan item's class name becomes one of the same length that
+  // no class has.
+  const std::string name = "LogicPlanItem";
+  const std::string other = "LumoSortedLis";
+  Bytes damaged = bytes;
+  size_t seen = 0;
+  for (auto at = damaged.begin(); (at = std::search(at, damaged.end(), name.begin(), name.end())) != damaged.end();
+       ++at) {
+    if (++seen == 2000) {
+      std::copy(other.begin(), other.end(), at);
+      break;
+    }
+  }
+  ASSERT_EQ(seen, 2000u);
+  EXPECT_EQ(Load(damaged), nullptr);
 }
 
 }  // namespace

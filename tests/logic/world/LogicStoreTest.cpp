@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -115,6 +116,94 @@ TEST_F(LogicStoreTest, ALoadedGameDrawsWhatTheSavedOneWould) {
   ASSERT_NE(LoadLogic(saved), nullptr);
   EXPECT_EQ(RandomNext(), next[0]);
   EXPECT_EQ(RandomNext(), next[1]);
+}
+
+// The plan's property as the logic writes it.
+Bytes SavedPlan(CLogic& logic) {
+  LumoMemoryStream stream;
+  EXPECT_TRUE(stream.OpenNew(16, 1, 0));
+  EXPECT_EQ(stream.SetGrowth(256), 256u);
+  EXPECT_TRUE(logic.SavePlan(&stream, nullptr));
+  return Bytes(stream.buffer, stream.buffer + stream.position);
+}
+
+// A stored game whose plan has 31 buckets loads whole: the 31st joins
+// bucket 0 behind what it holds, and the game saves again with 30.
+TEST_F(LogicStoreTest, AGameWithAPlanOf31BucketsLoadsEveryItem) {
+  logic.Initialised = true;
+  logic.Time = 40;
+  logic.InsertPlan(new ConditionTrigger(24), 20);
+  logic.InsertPlan(new LogicPlanItem, 3);
+  const Bytes plan = SavedPlan(logic);
+  Bytes saved = Save(logic);
+  auto found = std::search(saved.begin(), saved.end(), plan.begin(), plan.end());
+  ASSERT_NE(found, saved.end());
+
+  // The same plan with a 31st entry: one item due in frame 60.
+  LogicPlanItem extra;
+  extra.Time = 60;
+  LumoMemoryStream stream;
+  ASSERT_TRUE(stream.OpenNew(16, 1, 0));
+  ASSERT_NE(stream.SetGrowth(256), 0u);
+  ASSERT_TRUE(stream.WriteInteger(31));
+  ASSERT_TRUE(stream.WriteBlock(plan.data() + 4, static_cast<uint32_t>(plan.size() - 4)));
+  ASSERT_TRUE(stream.WriteObject(&extra));
+  const Bytes longer(stream.buffer, stream.buffer + stream.position);
+  const auto at = found - saved.begin();
+  saved.erase(found, found + static_cast<std::ptrdiff_t>(plan.size()));
+  saved.insert(saved.begin() + at, longer.begin(), longer.end());
+
+  const std::string log = Logged([&] { loaded = Load(saved); });
+  CLogic* copy = AsLogic(loaded);
+  ASSERT_NE(copy, nullptr) << log;
+  EXPECT_NE(log.find("CLogic::LoadPlan : LogicPlanSize not same as loaded game\n"), std::string::npos) << log;
+  ASSERT_NE(copy->Plan[0].first, nullptr);
+  ASSERT_NE(copy->Plan[0].first->Next, nullptr);
+  EXPECT_STREQ(copy->Plan[0].first->GetClassName(), "ConditionTrigger");
+  EXPECT_STREQ(copy->Plan[0].first->Next->GetClassName(), "LogicPlanItem");
+  EXPECT_EQ(copy->Plan[0].first->Next->Time, 60u);
+  EXPECT_EQ(copy->Plan[0].first->Next->PlanSlot, 0);
+  // Saved again: 30 buckets, bucket 0 holding both items.
+  auto* joined = new LogicPlanItem;
+  joined->Time = 60;
+  joined->PlanSlot = 0;
+  logic.Plan[0].first->Next = joined;
+  YLThing::SetLogicContext(copy->Map.get(), copy);
+  EXPECT_EQ(Save(*copy), Save(logic));
+  // Both run in frame 60.
+  while (copy->Time <= 60) {
+    copy->Compute();
+  }
+  EXPECT_EQ(copy->Plan[0].first, nullptr);
+}
+
+// A game whose plan lists are far longer than the object records may nest
+// saves, loads and saves again to the same bytes, and runs on.
+TEST_F(LogicStoreTest, AGameWithLongPlanListsLoadsAndRunsOn) {
+  logic.Initialised = true;
+  for (uint32_t index = 0; index < 2500; ++index) {
+    logic.InsertPlan(new LogicPlanItem, 100 + index % 7);
+    logic.InsertPlan(new ConditionTrigger(30), 12);
+  }
+  const Bytes saved = Save(logic);
+  CLogic* copy = LoadLogic(saved);
+  ASSERT_NE(copy, nullptr);
+  EXPECT_EQ(Save(*copy), saved);
+  int32_t longItems = 0;
+  for (LogicPlanItem* item = copy->PlanLongTerm.first; item != nullptr; item = item->Next) {
+    ++longItems;
+  }
+  EXPECT_EQ(longItems, 2500);
+  // The single items run in frames 100 to 106; the triggers run on.
+  for (int32_t frame = 0; frame < 110; ++frame) {
+    ASSERT_TRUE(copy->Compute());
+  }
+  int32_t triggers = 0;
+  for (LogicPlanItem* item = copy->PlanLongTerm.first; item != nullptr; item = item->Next) {
+    triggers += dynamic_cast<ConditionTrigger*>(item) != nullptr ? 1 : 0;
+    ASSERT_EQ(item->Time, 132u);
+  }
+  EXPECT_EQ(triggers, 2500);
 }
 
 // Older streams end the ticks' property early: what is not there is kept.

@@ -1,0 +1,28 @@
+#include "logic/triggers/LogicPlanNotifyGameOver.h"
+
+#include <cstdio>
+
+#include "logic/core/RecordFields.h"
+
+namespace {
+
+LumoClassOf<LogicPlanNotifyGameOver> classOfLogicPlanNotifyGameOver(kVersion_1_6_0_6, "LogicPlanNotifyGameOver",
+                                                                    "LogicPlanItem");
+LOGIC_FIELD_PROPERTY(LogicPlanNotifyGameOver, Player, PropertyInteger, "tInteger");
+LOGIC_FIELD_PROPERTY(LogicPlanNotifyGameOver, Victory, PropertyInteger, "tInteger");
+
+}  // namespace
+
+LogicPlanNotifyGameOver::LogicPlanNotifyGameOver() = default;
+LogicPlanNotifyGameOver::LogicPlanNotifyGameOver(int32_t player, bool won) : Player(player), Victory(won ? 1 : 0) {}
+
+const char* LogicPlanNotifyGameOver::GetClassName() const { return "LogicPlanNotifyGameOver"; }
+
+void LogicPlanNotifyGameOver::GetRecordString(char* buffer, size_t size) {
+  if (buffer != nullptr && size > 0) {
+    std::snprintf(buffer, size, "%3d: notify game over", static_cast<int32_t>(Time));
+  }
+}
+
+LUMO_GENERIC_FIELD(LogicPlanNotifyGameOver, Player)
+LUMO_GENERIC_FIELD(LogicPlanNotifyGameOver, Victory)
