@@ -45,14 +45,19 @@ bool LumoNode::DoAssign(LumoObject* other) {
   if (source == nullptr) {
     return false;
   }
+  const bool named = AssignNodeFields(*source);
+  SetData(source->Restore());
+  return named;
+}
+
+bool LumoNode::AssignNodeFields(const LumoNode& source) {
   if (parent != nullptr) {
     parent->Remove(this);
   }
-  const bool named = SetCharStr(Name, source->Name) != nullptr || source->Name == nullptr;
-  Flags = source->Flags;
-  Tag = source->Tag;
-  ID = source->ID;
-  SetData(source->Restore());
+  const bool named = SetCharStr(Name, source.Name) != nullptr || source.Name == nullptr;
+  Flags = source.Flags;
+  Tag = source.Tag;
+  ID = source.ID;
   return named;
 }
 

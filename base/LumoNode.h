@@ -84,6 +84,12 @@ class LumoNode : public LumoObject {
   LumoNode* GetPreviousAcross() const;
   LumoNode* GetNextAcross() const;
 
+  // The part of an assignment every node kind shares: leaves its list, then
+  // copies name, flags, tag and ID; false only when the source has a name
+  // and the copy could not be made. Data is left alone, for nodes that own
+  // their data and must never take or share another node's.
+  bool AssignNodeFields(const LumoNode& source);
+
   LumoNode* previous = nullptr;  // previous item of the parent, null at the head
   LumoNode* next = nullptr;      // next item, null at the tail
   LumoList* parent = nullptr;    // the list holding the node, null while free

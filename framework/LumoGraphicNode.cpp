@@ -240,12 +240,18 @@ bool LumoGraphicNode::DoSaveTo(LumoStream* stream) {
 // ---- Object model ----
 
 bool LumoGraphicNode::DoAssign(LumoObject* other) {
-  auto* source = dynamic_cast<LumoGraphicNode*>(other);
-  if (source == nullptr) {
-    return LumoNode::DoAssign(other);
-  }
-  if (!LumoNode::DoAssign(other)) {
+  auto* node = dynamic_cast<LumoNode*>(other);
+  if (node == nullptr) {
     return false;
+  }
+  // The node owns its graphic: it keeps it and never takes the source's, so
+  // each graphic still has exactly one node that destroys it.
+  if (!AssignNodeFields(*node)) {
+    return false;
+  }
+  auto* source = dynamic_cast<LumoGraphicNode*>(node);
+  if (source == nullptr) {
+    return true;
   }
   AlphaBlending = source->AlphaBlending;
   AlphaInfo = source->AlphaInfo;
@@ -264,6 +270,12 @@ bool LumoGraphicNode::DoAssign(LumoObject* other) {
   if (AlphaBlending && AlphaInfo) {
     DestroyAlphaMap();
     LoadAlphaInformation();
+  }
+  // The own graphic is selected exactly when the source's is.
+  if (source->Selection != nullptr) {
+    Select();
+  } else {
+    Unselect();
   }
   return true;
 }

@@ -27,8 +27,11 @@ class LumoGraphicNode : public LumoNode {
   ~LumoGraphicNode() override;
 
   const char* GetClassName() const override;
-  // Copies placement, keys, size, colours and flags, not the graphic; the
-  // alpha map is loaded again by name when the source blends with one.
+  // Copies the node's name, flags, tag and ID, and from another graphic node
+  // its placement, keys, colours and blending (its size too while this node
+  // holds no graphic), never its graphic: the node keeps its own. The alpha
+  // map is loaded again by name when the source blends with one, and the
+  // own graphic is selected or unselected as the source's is.
   bool DoAssign(LumoObject* other) override;
   // Destroys the alpha map, then frees the node (which unloads the graphic).
   void DoFree() override;

@@ -1,15 +1,20 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "FrameworkFixture.h"
 #include "base/LumoMemoryStream.h"
 #include "framework/LumoGraphicList.h"
+#include "platform/Display.h"
 #include "platform/Testing.h"
 #include "runtime/Alpha.h"
+#include "runtime/AlphaFile.h"
 #include "runtime/Display.h"
+#include "runtime/Graphics.h"
+#include "support/DebugLogReader.h"
 
 namespace framework_testing {
 namespace {
@@ -285,6 +290,172 @@ TEST_F(GraphicNodeTest, SavingWritesPictureFilesAndRefusesWithoutAGraphic) {
   EXPECT_FALSE(empty->Save("never.bmp"));
   EXPECT_FALSE(empty->Print());
   EXPECT_FALSE(std::ifstream("never.bmp").good());
+}
+
+// ---- Assignment ----
+
+std::string Text(const sRGB& colour) {
+  return std::to_string(colour.Red) + "," + std::to_string(colour.Green) + "," + std::to_string(colour.Blue);
+}
+
+std::string Text(const tKeyData& key) {
+  return std::to_string(key.Mode) + ":" + Text(key.Low) + "-" + Text(key.High);
+}
+
+TEST_F(GraphicNodeTest, AnAssignedNodeKeepsItsOwnGraphicAndEachGraphicIsDestroyedOnce) {
+  StartWith(false);
+  const int32_t before = LiveGraphicCount();
+  LumoGraphicNode* source = MakeNode("source", 3, 2, kRed);
+  LumoGraphicNode* target = MakeNode("target", 5, 4, kGreen);
+  const GraphicHandle sourceGraphic = source->Graphic();
+  const GraphicHandle targetGraphic = target->Graphic();
+  ASSERT_EQ(LiveGraphicCount(), before + 2);
+
+  ASSERT_TRUE(target->Assign(source));
+
+  EXPECT_EQ(source->Graphic(), sourceGraphic);
+  EXPECT_EQ(target->Graphic(), targetGraphic);
+  EXPECT_EQ(target->Width, 5);  // the size of the graphic it holds
+  EXPECT_EQ(target->Height, 4);
+  EXPECT_EQ(target->parent, nullptr);  // it left its list to be renamed
+  EXPECT_EQ(LiveGraphicCount(), before + 2);
+
+  DestroyObject(source);
+  EXPECT_EQ(LiveGraphicCount(), before + 1);
+  EXPECT_EQ(target->GetPixel(4, 3), ConvertRGB(kGreen));
+  DestroyObject(target);
+  EXPECT_EQ(LiveGraphicCount(), before);
+  EXPECT_EQ(testing_support::ReadDebugLog().find("DestroyGraphic() Unknown graphic specified"), std::string::npos);
+}
+
+TEST_F(GraphicNodeTest, AssignmentCopiesTheNodeAndDrawingFieldsOfTheSource) {
+  StartWith(false);
+  LumoGraphicNode* source = MakeNode("source", 3, 2, kRed);
+  source->Tag = 5;
+  source->ID = 6;
+  source->SetEmbedded(true);
+  source->SetOrigin(-3, 4);
+  source->SetSourceKeyRange(kRed, kGreen);
+  source->SetDestKey(kMagenta);
+  source->SetFillColour(kGreen);
+  source->PenColor = 7;
+  source->SetAlphaFactor(90);
+  source->SetStretch(true);
+  LumoGraphicNode* target = MakeNode("target", 5, 4, kGreen);
+  target->SetTransparent();
+  target->SetOrigin(1, 1);
+
+  struct Field {
+    const char* name;
+    std::function<std::string(const LumoGraphicNode&)> value;
+  };
+  const Field fields[] = {
+      {"name", [](const LumoGraphicNode& node) { return std::string(node.Name); }},
+      {"flags", [](const LumoGraphicNode& node) { return std::to_string(node.Flags); }},
+      {"tag", [](const LumoGraphicNode& node) { return std::to_string(node.Tag); }},
+      {"ID", [](const LumoGraphicNode& node) { return std::to_string(node.ID); }},
+      {"origin", [](const LumoGraphicNode& node) { return std::to_string(node.Left) + "," + std::to_string(node.Top); }},
+      {"source key", [](const LumoGraphicNode& node) { return Text(node.SourceKey); }},
+      {"destination key", [](const LumoGraphicNode& node) { return Text(node.DestKey); }},
+      {"fill colour", [](const LumoGraphicNode& node) { return Text(node.FillColor); }},
+      {"pen colour", [](const LumoGraphicNode& node) { return std::to_string(node.PenColor); }},
+      {"blending",
+       [](const LumoGraphicNode& node) {
+         return std::to_string(node.AlphaBlending) + std::to_string(node.AlphaInfo) + "/" +
+                std::to_string(node.AlphaFactor);
+       }},
+      {"stretch", [](const LumoGraphicNode& node) { return std::to_string(node.Stretch); }},
+  };
+  for (const Field& field : fields) {
+    ASSERT_NE(field.value(*target), field.value(*source)) << field.name;
+  }
+
+  ASSERT_TRUE(target->Assign(source));
+
+  for (const Field& field : fields) {
+    EXPECT_EQ(field.value(*target), field.value(*source)) << field.name;
+  }
+  DestroyObject(target);
+}
+
+TEST_F(GraphicNodeTest, ANodeWithoutAGraphicTakesTheSizeAndLoadsTheAlphaMapByName) {
+  StartWith(false);
+  const std::vector<uint8_t> values(6 * 5, 200);
+  AlphaHandle saved = CreateAlpha(6, 5, values.data(), 6, 0, 0);
+  ASSERT_TRUE(SaveAlpha(saved, "mask"));
+  LumoGraphicNode* source = MakeNode("mask", 3, 3, kRed);
+  source->SetAlpha(saved);
+  LumoGraphicNode* sized = MakeNode("sized", 9, 8, kRed);
+  sized->SetAlphaFactor(10);
+
+  struct Case {
+    const char* what;
+    LumoGraphicNode* from;
+    int32_t width;
+    int32_t height;
+  };
+  // The alpha map's size counts; without one, a node holding no graphic
+  // takes the source's size as its canvas size.
+  for (const Case& test : {Case{"alpha map", source, 6, 5}, Case{"canvas", sized, 9, 8}}) {
+    SCOPED_TRACE(test.what);
+    LumoGraphicNode* target = list->ProvideGraphicAt(test.what, 0, 0);
+    ASSERT_TRUE(target->Assign(test.from));
+    EXPECT_EQ(target->Data, 0u);
+    EXPECT_EQ(target->Width, test.width);
+    EXPECT_EQ(target->Height, test.height);
+    EXPECT_EQ(target->AlphaInfo, test.from->AlphaInfo);
+    EXPECT_EQ(target->Alpha != nullptr, test.from->AlphaInfo);
+    if (target->Alpha != nullptr) {
+      EXPECT_NE(target->Alpha, test.from->Alpha);  // a map of its own
+    }
+    DestroyObject(target);
+  }
+
+  // From a node that is no graphic node only the node's fields are taken.
+  LumoNode plain;
+  plain.SetName("plain");
+  plain.Tag = 3;
+  LumoGraphicNode* target = MakeNode("target", 4, 4, kGreen);
+  const GraphicHandle graphic = target->Graphic();
+  ASSERT_TRUE(target->Assign(&plain));
+  EXPECT_STREQ(target->Name, "plain");
+  EXPECT_EQ(target->Tag, 3);
+  EXPECT_EQ(target->Graphic(), graphic);
+  EXPECT_EQ(target->Width, 4);
+  DestroyObject(target);
+}
+
+TEST_F(GraphicNodeTest, AssignmentSelectsTheOwnGraphicExactlyWhenTheSourcesIsSelected) {
+  platform::DisplayCapabilities capabilities;
+  capabilities.pageLockRequired = true;
+  platform::testing::SetDisplayCapabilities(capabilities);
+  Profile()["DirectDraw/PageLocking"] = "1";
+  StartWith(false);
+
+  struct Case {
+    bool sourceSelected;
+    bool targetSelected;
+  };
+  for (const Case& test : {Case{true, false}, Case{true, true}, Case{false, true}, Case{false, false}}) {
+    SCOPED_TRACE(std::to_string(test.sourceSelected) + std::to_string(test.targetSelected));
+    LumoGraphicNode* source = MakeNode("source", 3, 3, kRed);
+    LumoGraphicNode* target = MakeNode("target", 4, 4, kGreen);
+    if (test.sourceSelected) {
+      source->Select();
+      ASSERT_EQ(source->Selection, source->Graphic());
+    }
+    if (test.targetSelected) {
+      target->Select();
+    }
+
+    ASSERT_TRUE(target->Assign(source));
+
+    EXPECT_EQ(target->Selection, test.sourceSelected ? target->Graphic() : nullptr);
+    EXPECT_EQ(SurfaceOf(target->Graphic())->PageLockCount(), test.sourceSelected ? 1 : 0);
+    EXPECT_EQ(SurfaceOf(source->Graphic())->PageLockCount(), test.sourceSelected ? 1 : 0);
+    DestroyObject(target);
+    DestroyObject(source);
+  }
 }
 
 }  // namespace
