@@ -250,3 +250,27 @@ void LumoMediaNode::Update() {
 void LumoMediaNode::Check() {
   Guarded("Check", [&] { DoCheck(); });
 }
+
+// ---- Stored form of the media ----
+
+namespace {
+
+constexpr uint32_t kMediaFlag = 1;  // node Flags bit 0, only recorded by the stored form
+
+}  // namespace
+
+bool LumoMediaNode::SaveMediaData(LumoStream* stream) const {
+  const bool named = Data != 0 && Name != nullptr && (Flags & kMediaFlag) == 0;
+  const bool flagged = Data != 0 && (Flags & kMediaFlag) != 0;
+  return stream->WriteBool(named) && stream->WriteBool(flagged);
+}
+
+bool LumoMediaNode::ReadMediaData(LumoStream* stream, bool& named) {
+  if (Data != 0) {
+    Unload();
+  }
+  SetData(0);
+  named = false;
+  bool flagged = false;
+  return stream->ReadBool(named) && stream->ReadBool(flagged);
+}

@@ -117,6 +117,13 @@ class LumoMediaNode : public LumoNode {
                     void (LumoSprite::*onHook)());
   // "LumoMediaNode::<operation>() Unhandled exception (Name=%s, Object=%p:%s)".
   void ReportMediaFault(const char* operation) const;
+  // The stored Data of a sound or a movie: two flags, whether the media was
+  // loaded by its name, and whether it was loaded while node Flags bit 0 was
+  // set (recorded only: such media is not loaded again).
+  bool SaveMediaData(LumoStream* stream) const;
+  // Unloads what the node holds, then reads the two flags. True with `named`
+  // set when the media is to be loaded again by its name.
+  bool ReadMediaData(LumoStream* stream, bool& named);
   // Runs one public operation's body in its guard.
   template <typename Body>
   decltype(auto) Guarded(const char* operation, Body&& body) {

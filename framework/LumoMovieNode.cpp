@@ -18,10 +18,7 @@ namespace {
 LumoClassOf<LumoMovieNode> classOfLumoMovieNode(kVersion_1_4_0_0, "LumoMovieNode", "LumoMediaNode");
 LUMO_FIELD_PROPERTY(kVersion_1_4_0_0, LumoMovieNode, Data, PropertyPointer, "tPointer");
 
-constexpr uint32_t kMediaFlag = 1;  // node Flags bit 0, only recorded by the stored form
-
 MovieHandle HandleOf(uintptr_t data) { return reinterpret_cast<MovieHandle>(data); }
-
 }  // namespace
 
 LumoMovieNode::LumoMovieNode() = default;
@@ -131,20 +128,11 @@ void LumoMovieNode::OnResume() {
 
 // ---- Stored form ----
 
-bool LumoMovieNode::SaveData(LumoStream* stream, const LumoProperty*) {
-  const bool named = Data != 0 && Name != nullptr && (Flags & kMediaFlag) == 0;
-  const bool flagged = Data != 0 && (Flags & kMediaFlag) != 0;
-  return stream->WriteBool(named) && stream->WriteBool(flagged);
-}
+bool LumoMovieNode::SaveData(LumoStream* stream, const LumoProperty*) { return SaveMediaData(stream); }
 
 bool LumoMovieNode::LoadData(LumoStream* stream, const LumoProperty*) {
-  if (Data != 0) {
-    Unload();
-  }
-  SetData(0);
   bool named = false;
-  bool flagged = false;
-  if (!stream->ReadBool(named) || !stream->ReadBool(flagged)) {
+  if (!ReadMediaData(stream, named)) {
     return false;
   }
   if (!named) {

@@ -12,9 +12,6 @@ namespace {
 
 LumoClassOf<LumoSoundNode> classOfLumoSoundNode(kVersion_1_4_0_0, "LumoSoundNode", "LumoMediaNode");
 LUMO_FIELD_PROPERTY(kVersion_1_4_0_0, LumoSoundNode, Data, PropertyPointer, "tPointer");
-
-constexpr uint32_t kMediaFlag = 1;  // node Flags bit 0, only recorded by the stored form
-
 }  // namespace
 
 LumoSoundNode::LumoSoundNode() = default;
@@ -24,7 +21,6 @@ const char* LumoSoundNode::GetClassName() const { return "LumoSoundNode"; }
 namespace {
 
 SoundHandle HandleOf(uintptr_t data) { return reinterpret_cast<SoundHandle>(data); }
-
 }  // namespace
 
 uintptr_t LumoSoundNode::Load() {
@@ -74,20 +70,11 @@ void LumoSoundNode::OnResume() {
 
 // ---- Stored form ----
 
-bool LumoSoundNode::SaveData(LumoStream* stream, const LumoProperty*) {
-  const bool named = Data != 0 && Name != nullptr && (Flags & kMediaFlag) == 0;
-  const bool flagged = Data != 0 && (Flags & kMediaFlag) != 0;
-  return stream->WriteBool(named) && stream->WriteBool(flagged);
-}
+bool LumoSoundNode::SaveData(LumoStream* stream, const LumoProperty*) { return SaveMediaData(stream); }
 
 bool LumoSoundNode::LoadData(LumoStream* stream, const LumoProperty*) {
-  if (Data != 0) {
-    Unload();
-  }
-  SetData(0);
   bool named = false;
-  bool flagged = false;
-  if (!stream->ReadBool(named) || !stream->ReadBool(flagged)) {
+  if (!ReadMediaData(stream, named)) {
     return false;
   }
   if (!named) {
