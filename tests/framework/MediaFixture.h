@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -129,6 +130,26 @@ class MediaTest : public FrameworkTest {
   }
 
   TestLevel* level = nullptr;
+};
+
+// A running level with a listening sprite that is an item of a list, so
+// that it is told of its media.
+class ListeningSpriteTest : public MediaTest {
+ protected:
+  void SetUp() override {
+    MediaTest::SetUp();
+    holder.reset(new LumoList);
+    sprite = new ListeningSprite;
+    holder->Append(sprite);
+  }
+
+  void TearDown() override {
+    holder.reset();
+    MediaTest::TearDown();
+  }
+
+  std::unique_ptr<LumoList, tObjectDestroyer> holder;
+  ListeningSprite* sprite = nullptr;
 };
 
 }  // namespace framework_testing

@@ -14,28 +14,16 @@ namespace framework_testing {
 namespace {
 
 using Hooks = std::vector<std::string>;
-using ListOwner = std::unique_ptr<LumoList, tObjectDestroyer>;
 
 // A node of the level's sound list on a sound of a second at 1000, and a
 // listening sprite that is an item of a list (so it is told).
-class SoundNodeTest : public MediaTest {
+class SoundNodeTest : public ListeningSpriteTest {
  protected:
   void SetUp() override {
-    MediaTest::SetUp();
+    ListeningSpriteTest::SetUp();
     WriteSound("tone.wav", 1000, 1000);
     WriteSound("blip.wav", 100, 1000);
-    holder.reset(new LumoList);
-    sprite = new ListeningSprite;
-    holder->Append(sprite);
   }
-
-  void TearDown() override {
-    holder.reset();
-    MediaTest::TearDown();
-  }
-
-  ListOwner holder;
-  ListeningSprite* sprite = nullptr;
 };
 
 TEST_F(SoundNodeTest, MediaProtocolAnswersAndTellsTheReceiver) {

@@ -14,28 +14,16 @@ namespace framework_testing {
 namespace {
 
 using Hooks = std::vector<std::string>;
-using ListOwner = std::unique_ptr<LumoList, tObjectDestroyer>;
 
 // Sprites made while the level runs take its sound list; a sprite is an item
 // of a list, so it is told of its sounds.
-class SoundSequenceTest : public MediaTest {
+class SoundSequenceTest : public ListeningSpriteTest {
  protected:
   void SetUp() override {
-    MediaTest::SetUp();
+    ListeningSpriteTest::SetUp();
     WriteSound("walk.wav", 1000, 1000);
     WriteSound("run.wav", 1000, 2000);
-    holder.reset(new LumoList);
-    sprite = new ListeningSprite;
-    holder->Append(sprite);
   }
-
-  void TearDown() override {
-    holder.reset();
-    MediaTest::TearDown();
-  }
-
-  ListOwner holder;
-  ListeningSprite* sprite = nullptr;
 };
 
 TEST_F(SoundSequenceTest, SequenceWithSoundTakesTheNamedSoundAndItsRepeats) {
