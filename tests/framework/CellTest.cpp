@@ -24,9 +24,12 @@
 #include "runtime/Graphics.h"
 #include "runtime/Viewports.h"
 #include "support/DebugLogReader.h"
+#include "support/DeviceFakes.h"
 
 namespace framework_testing {
 namespace {
+
+using testing_support::PrintedPages;
 
 using CellOwner = std::unique_ptr<LumoCell, tObjectDestroyer>;
 using SpriteOwner = std::unique_ptr<LumoSprite, tObjectDestroyer>;
@@ -118,16 +121,6 @@ class CellTest : public FrameworkTest {
     level->Append(cell);
     cell->SetViewport(left, top, width, height);
     return cell;
-  }
-
-  static std::vector<std::filesystem::path> PrintedPages() {
-    std::vector<std::filesystem::path> pages;
-    if (std::filesystem::is_directory("prints")) {
-      for (const auto& entry : std::filesystem::directory_iterator("prints")) {
-        pages.push_back(entry.path());
-      }
-    }
-    return pages;
   }
 
   TestLevel* level = nullptr;

@@ -10,6 +10,7 @@
 #include "framework/LumoMouseList.h"
 #include "framework/LumoMouseNode.h"
 #include "runtime/Cursor.h"
+#include "support/DeviceFakes.h"
 
 namespace framework_testing {
 namespace {
@@ -37,15 +38,7 @@ void WriteCursorFile(const std::string& path) {
 
 // ---- Joysticks ----
 
-platform::JoystickCapabilities ThreeAxes() {
-  platform::JoystickCapabilities caps;
-  caps.maximumX = 65535;
-  caps.maximumY = 65535;
-  caps.maximumZ = 65535;
-  caps.buttons = 4;
-  caps.axes = 3;
-  return caps;
-}
+using testing_support::ThreeAxes;
 
 class NoJoystickTest : public MediaTest {};
 

@@ -6,20 +6,13 @@
 #include "runtime/Cursor.h"
 #include "runtime/Joystick.h"
 #include "support/DebugLogReader.h"
+#include "support/DeviceFakes.h"
 
 namespace {
 
 // A joystick of three axes from 0 to 65535 and four buttons; on the
 // 640 x 480 screen a pixel is 102 raw units across and 136 down.
-platform::JoystickCapabilities ThreeAxes() {
-  platform::JoystickCapabilities caps;
-  caps.maximumX = 65535;
-  caps.maximumY = 65535;
-  caps.maximumZ = 65535;
-  caps.buttons = 4;
-  caps.axes = 3;
-  return caps;
-}
+using testing_support::ThreeAxes;
 
 class JoystickTest : public InputFixture {
  protected:

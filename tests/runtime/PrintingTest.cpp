@@ -9,8 +9,11 @@
 #include "platform/Printer.h"
 #include "runtime/Printing.h"
 #include "runtime/Viewports.h"
+#include "support/DeviceFakes.h"
 
 namespace {
+
+using testing_support::PrintedPages;
 
 using Bytes = std::vector<uint8_t>;
 
@@ -21,15 +24,6 @@ class PrintingTest : public DisplayFixture {
     DisplayFixture::TearDown();
   }
 
-  static std::vector<std::filesystem::path> PrintedPages() {
-    std::vector<std::filesystem::path> pages;
-    if (std::filesystem::is_directory("prints")) {
-      for (const auto& entry : std::filesystem::directory_iterator("prints")) {
-        pages.push_back(entry.path());
-      }
-    }
-    return pages;
-  }
 };
 
 uint32_t LittleAt(const Bytes& bytes, size_t at) {
