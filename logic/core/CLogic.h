@@ -120,6 +120,10 @@ class CLogic : public LumoObject {
   // orientation (the map's MoveThing); false when the map refuses. A logic
   // without a map refuses every move.
   bool UpdateThingOnMap(YLThing* thing, int32_t x, int32_t y, uint8_t orientation);
+  // Gives the unit with that id one stimulus from the thing `from` (its id
+  // as the source; 0 without one): kind and strength. False, with nothing
+  // given, when the id names no unit.
+  bool SendUnitMessage(const YLThing* from, int32_t id, int32_t kind, float strength);
   // Asked by the map when a cell that a moving thing is to take holds the
   // thing idInWay: true lets the move go on. A thing always passes its own
   // cells, and a pushed thing the cells of whoever pushes it; otherwise only

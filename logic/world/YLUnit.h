@@ -134,20 +134,27 @@ class YLUnit : public YLThing, public LumoBrain {
   // ---- Action slots the plan steps call ----
   // Each answers the next move code, or 32 when the step is done.
 
-  virtual int32_t DoGoto(float motivation, int32_t x, int32_t y, bool fast, int32_t arrivalDistance) = 0;
-  virtual int32_t DoGotoThing(float motivation, int32_t id, bool fast) = 0;
+  // Steers toward (x, y): turns, walks or runs a step, asks resting units
+  // in the way to make room, or waits. Done there or within the arrival
+  // distance.
+  virtual int32_t DoGoto(float motivation, int32_t x, int32_t y, bool fast, int32_t arrivalDistance);
+  // Goes to the thing (its nearest cell within 9); done when it is gone.
+  virtual int32_t DoGotoThing(float motivation, int32_t id, bool fast);
   // Fights back within 3 cells of the threat, otherwise flees.
   virtual int32_t DoFlee(float motivation, int32_t threatId, bool fast);
-  virtual int32_t DoEnter(float motivation, int32_t id, bool fast) = 0;
+  // Goes to the container's entrance and answers the enter move there.
+  virtual int32_t DoEnter(float motivation, int32_t id, bool fast);
   virtual int32_t DoLoot(float motivation, int32_t id, bool fast);  // 32
-  virtual int32_t DoLeave(float motivation, int32_t id, bool fast) = 0;
+  // Faces the freest side of the container and answers the leave move.
+  virtual int32_t DoLeave(float motivation, int32_t id, bool fast);
   virtual int32_t DoAttack(float motivation, int32_t targetId, bool fast);  // 32
   virtual int32_t DoChant(float motivation);                                // 32
   virtual int32_t DoThrow(float motivation, int32_t target, int32_t param2, bool fast);  // 32
   virtual int32_t DoSubLoot(float motivation, int32_t id);                              // 32
   virtual int32_t DoPatroll(float motivation, int32_t x, int32_t y, bool fast, int32_t arrivalDistance);  // 32
   virtual int32_t DoPickUp(float motivation, int32_t id, bool fast);  // 32
-  virtual int32_t DoFuckOff(float motivation, int32_t x, int32_t y) = 0;
+  // Steps aside, away from (x, y), while within 4 cells of it.
+  virtual int32_t DoFuckOff(float motivation, int32_t x, int32_t y);
   // Led away by the policeman policeId.
   virtual int32_t DoLedAway(float motivation, int32_t policeId, bool fast);
   virtual int32_t DoJailed(float motivation, int32_t id, bool fast);
@@ -160,16 +167,16 @@ class YLUnit : public YLThing, public LumoBrain {
   // What the ambient move does to a unit; nothing in the base.
   virtual void DoAmbient();
   // The danger reflexes of the slow step.
-  virtual void DangerReflexes() = 0;
+  virtual void DangerReflexes();
   // Expands the innermost step; false when it cannot be carried out.
   virtual bool MakePlan();
   // Offers a step copy as the current step: taken when its motivation is at
   // least the current one's (never when negative), otherwise deleted.
   virtual bool OfferStep(PsychicPlanItem* step);
   // Fights back against the threat.
-  virtual int32_t StandGround(float motivation, int32_t threatId, bool fast) = 0;
+  virtual int32_t StandGround(float motivation, int32_t threatId, bool fast);
   // Runs from the threat.
-  virtual int32_t FleeFrom(float motivation, int32_t threatId, bool fast) = 0;
+  virtual int32_t FleeFrom(float motivation, int32_t threatId, bool fast);
 
   // ---- Brain ----
 
@@ -177,6 +184,33 @@ class YLUnit : public YLThing, public LumoBrain {
   int32_t Move() override;
   // Deletes the current step.
   void ClearMove() override;
+  // Reads the eight neighbour cells of the unit (or of its container) into
+  // the obstacle map.
+  void ComputeUpdateModel() override;
+  // Offers the innermost step, steps aside when an own unit asks it to, and
+  // leaves a container that left the map. The stimuli are forgotten.
+  void ComputeReflexes() override;
+  // Plays the chosen move and answers the frames it lasts.
+  int32_t OnBrainMove(int32_t move) override;
+
+  // ---- Steering model ----
+
+  // How much each of the eight directions leads toward (x, y).
+  void GetDesire(float (&desire)[kDirectionCount], int32_t x, int32_t y) const;
+  // 1 for a thing of the unit's owner, -1 for another owner's, 0 for a
+  // thing without owner, a direction code or an id naming no thing.
+  int32_t GetRelation(int32_t id) const;
+  // The distance to the thing's nearest cell; 1 for a direction code;
+  // kNoThingDistance when the id names no thing.
+  int32_t GetDistanceTo(int32_t id) const;
+  // The direction to the thing's nearest cell (or of a direction code)
+  // relative to a facing, -4..4; 0 when the id names no thing.
+  int32_t GetDirectionTo(int32_t id, int32_t facing) const;
+  // The owned fighting power around the cell at (dx, dy) from the unit:
+  // own owner's added, other owners' taken off.
+  float GetLocalForce(int32_t dx, int32_t dy) const;
+  // The answer of GetDistanceTo for an id that names no thing any more.
+  static constexpr int32_t kNoThingDistance = 10000;
 
   // ---- The plan ----
 
