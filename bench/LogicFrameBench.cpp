@@ -30,14 +30,7 @@ class RestingUnit : public YLUnit {
  public:
   int32_t Move() override { return 0; }
   int32_t OnBrainMove(int32_t) override { return 0; }
-  int32_t DoGoto(float, int32_t, int32_t, bool, int32_t) override { return 0; }
-  int32_t DoGotoThing(float, int32_t, bool) override { return 0; }
-  int32_t DoEnter(float, int32_t, bool) override { return 0; }
-  int32_t DoLeave(float, int32_t, bool) override { return 0; }
-  int32_t DoFuckOff(float, int32_t, int32_t) override { return 0; }
   void DangerReflexes() override {}
-  int32_t StandGround(float, int32_t, bool) override { return 0; }
-  int32_t FleeFrom(float, int32_t, bool) override { return 0; }
 };
 
 // A level of the given number of units, its things and plan set up as a

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <type_traits>
 #include <vector>
 
 #include "LogicMapFixture.h"
@@ -14,6 +15,9 @@
 
 namespace logic_world_testing {
 namespace {
+
+// Every slot has its body now: a plain unit can be made.
+static_assert(!std::is_abstract_v<YLUnit>);
 
 // A unit with a fighting power of the test's choosing, which can also write
 // down where it was sent instead of steering there.
