@@ -43,9 +43,28 @@ void LumoMovieNode::OnAbortReferenceTo(LumoObject* other) {
   if (gone == static_cast<const void*>(Master)) {
     Master = nullptr;
   }
+  const bool shown = gone == static_cast<const void*>(Display) || gone == static_cast<const void*>(DrawnInto);
   if (gone == static_cast<const void*>(Display)) {
     Display = nullptr;
+  }
+  if (gone == static_cast<const void*>(DrawnInto)) {
+    DrawnInto = nullptr;
+  }
+  if (shown) {
     Unload();
+  }
+}
+
+void LumoMovieNode::KeepDrawnInto(LumoGraphicNode* graphic) {
+  if (graphic == DrawnInto) {
+    return;
+  }
+  if (DrawnInto != nullptr) {
+    RemoveReference(DrawnInto);
+    DrawnInto = nullptr;
+  }
+  if (graphic != nullptr && AddReference(graphic) != nullptr) {
+    DrawnInto = graphic;
   }
 }
 
@@ -78,6 +97,7 @@ uintptr_t LumoMovieNode::Load() {
     RemoveReference(Display);
     Display = nullptr;
   }
+  KeepDrawnInto(Display);
   return Data;
 }
 
@@ -87,6 +107,7 @@ void LumoMovieNode::Unload() {
     StopMovie(movie);
     CloseMovie(movie);
   }
+  KeepDrawnInto(nullptr);
   SetData(0);
 }
 
@@ -160,7 +181,11 @@ LumoGraphicNode* LumoMovieNode::SetDisplay(LumoGraphicNode* graphic) {
   if (graphic == nullptr || Data == 0 || graphic->Data == 0) {
     return nullptr;
   }
-  if (SetMovieDisplay(HandleOf(Data), graphic->Graphic()) && AddReference(graphic) != nullptr) {
+  if (!SetMovieDisplay(HandleOf(Data), graphic->Graphic())) {
+    return nullptr;
+  }
+  KeepDrawnInto(graphic);
+  if (AddReference(graphic) != nullptr) {
     Display = graphic;
   }
   return Display;

@@ -73,4 +73,15 @@ class LumoMovieNode : public LumoMediaNode {
   int32_t MovieWidth = 0;
   int32_t MovieHeight = 0;
   int32_t FrameTime = 0;  // milliseconds, as OpenMovie reports it
+
+ private:
+  // Moves the reference kept on the graphic the run-time movie draws into.
+  void KeepDrawnInto(LumoGraphicNode* graphic);
+
+  // The graphic the run-time movie draws into (referenced). The run-time
+  // movie cannot be told to stop drawing, so a display the node lets go of
+  // (none asked for, or a new graphic refused) stays here until another
+  // takes its place or the movie is closed: when it is freed meanwhile, the
+  // movie is unloaded, as for the display itself.
+  LumoGraphicNode* DrawnInto = nullptr;
 };

@@ -116,6 +116,46 @@ TEST_F(MovieNodeTest, DisplayGraphicShowsTheMovieAndItsSpriteHearsOfIt) {
   EXPECT_EQ(movie->Data, 0u);
 }
 
+// The run-time movie cannot be told to stop drawing into a graphic, so a
+// display the node lets go of (none asked for, or a graphic of the wrong
+// size refused) is still watched: when it goes, the movie is closed rather
+// than drawn into freed memory. A display that took its place frees the old.
+TEST_F(MovieNodeTest, MovieNeverDrawsIntoADisplayItLetGoOf) {
+  for (const bool wrongSize : {false, true}) {
+    SCOPED_TRACE(wrongSize ? "a refused display" : "no display");
+    LumoMovieNode* movie = Movies().FindOrLoadMovie("colours.avi", nullptr, false);
+    ASSERT_NE(movie, nullptr);
+    LumoGraphicNode* display = movie->CreateDisplay(false);
+    ASSERT_NE(display, nullptr);
+    LumoGraphicNode* wrong = wrongSize ? level->GraphicList->GetBlankGraphic(5, 5) : nullptr;
+    EXPECT_EQ(movie->SetDisplay(wrong), nullptr);
+    EXPECT_EQ(movie->Display, nullptr);
+    DestroyObject(display);
+    EXPECT_EQ(movie->Data, 0u);
+    movie->Play(nullptr);
+    ASSERT_TRUE(Pulse());
+    ASSERT_TRUE(Pulse());
+    DestroyObject(movie);
+    if (wrong != nullptr) {
+      DestroyObject(wrong);
+    }
+  }
+
+  LumoMovieNode* movie = Movies().FindOrLoadMovie("colours.avi", nullptr, false);
+  ASSERT_NE(movie, nullptr);
+  LumoGraphicNode* first = movie->CreateDisplay(false);
+  ASSERT_NE(first, nullptr);
+  EXPECT_EQ(movie->SetDisplay(nullptr), nullptr);
+  LumoGraphicNode* second = movie->CreateDisplay(false);
+  ASSERT_NE(second, nullptr);
+  DestroyObject(first);
+  EXPECT_NE(movie->Data, 0u);
+  EXPECT_EQ(movie->Display, second);
+  ASSERT_TRUE(movie->Play(sprite));
+  ASSERT_TRUE(Pulse());
+  EXPECT_EQ(GetGraphicPixel(second->Graphic(), 1, 1), GetColor(255, 0, 0));
+}
+
 TEST_F(MovieNodeTest, FailingDisplayDisposesOfTheNode) {
   LumoGraphicNode* wrong = level->GraphicList->GetBlankGraphic(5, 5);
   ASSERT_NE(wrong, nullptr);
