@@ -27,6 +27,9 @@ void LumoCommandList::DoDetach(LumoNode* item) {
   if (item != nullptr && item == Current) {
     Current = static_cast<LumoCommandNode*>(item->next);
   }
+  if (item != nullptr && item == Running) {
+    Running = nullptr;
+  }
 }
 
 void LumoCommandList::DebugDumpFields() {
@@ -187,10 +190,18 @@ void LumoCommandList::Check(uint32_t frameCounter) {
       [&] {
         while (Current != nullptr) {
           LumoCommandNode* node = Current;
-          if (!node->Execute(frameCounter)) {
+          Running = node;
+          const bool ran = node->Execute(frameCounter);
+          const bool kept = Running == node;
+          Running = nullptr;
+          if (!ran) {
             break;
           }
-          // A command that took itself out has already handed over.
+          // A command that took itself out (or ended the script) has
+          // already handed over, and may be gone: it is not touched again.
+          if (!kept) {
+            continue;
+          }
           if (Current == node) {
             Current = static_cast<LumoCommandNode*>(node->next);
           }
@@ -200,6 +211,7 @@ void LumoCommandList::Check(uint32_t frameCounter) {
         }
       },
       [&] {
+        Running = nullptr;
         DebugPrint("LumoCommandList::Check() Unhandled exception during command node checking (FrameCounter=%i)\n",
                    static_cast<int>(frameCounter));
       });

@@ -71,4 +71,9 @@ class LumoCommandList : public LumoList {
   template <typename Define>
   LumoCommandNode* Add(uint32_t frame, Define&& define);
   void Dispose(LumoCommandNode* node);
+
+  // The command a check is running; cleared when that command leaves the
+  // list while it runs (it may have been destroyed then, so it is not
+  // touched again).
+  LumoCommandNode* Running = nullptr;
 };

@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "FrameworkFixture.h"
@@ -189,6 +191,42 @@ TEST(CommandListTest, DefinesSetTheKindTheFrameAndTheKindsFields) {
   // The command forgets a sequence that is freed first.
   sequence.reset();
   EXPECT_EQ(sequenceCommand->SequenceList, nullptr);
+}
+
+// A user command that runs a step of its own: it may end the script, or
+// take itself out of the list.
+class SteppingCommand : public LumoCommandNode {
+ public:
+  explicit SteppingCommand(std::function<void(SteppingCommand*)> step) : step(std::move(step)) {}
+  void DoUserCommand() override { step(this); }
+  std::function<void(SteppingCommand*)> step;
+};
+
+TEST(CommandListTest, ACommandMayEndTheScriptOrTakeItselfOut) {
+  struct Case {
+    const char* name;
+    bool dispose;
+    std::function<void(SteppingCommand*)> step;
+    int32_t left;
+  };
+  const Case cases[] = {
+      {"clears its list", false, [](SteppingCommand* node) { node->parent->Clear(); }, 0},
+      {"clears its list, disposing", true, [](SteppingCommand* node) { node->parent->Clear(); }, 0},
+      {"destroys itself", false, [](SteppingCommand* node) { DestroyObject(node); }, 1},
+      {"destroys itself, disposing", true, [](SteppingCommand* node) { DestroyObject(node); }, 1},
+  };
+  for (const Case& test : cases) {
+    SCOPED_TRACE(test.name);
+    CommandListOwner list(new LumoCommandList);
+    list->SetDisposeExecuted(test.dispose);
+    auto* stepping = new SteppingCommand(test.step);
+    ASSERT_EQ(list->InsertAtFrame(1, stepping), stepping);
+    ASSERT_NE(list->AddUser(5), nullptr);
+    list->Check(1);
+    EXPECT_EQ(list->Count, test.left);
+    list->Check(5);
+    EXPECT_EQ(list->Count, test.dispose ? 0 : test.left);
+  }
 }
 
 class CommandListEngineTest : public FrameworkTest {};
