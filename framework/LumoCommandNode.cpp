@@ -125,7 +125,16 @@ void LumoCommandNode::DoSpriteCommand() {
   }
   Sprite->StartAnimation();
 }
-void LumoCommandNode::DoMotionCommand() {}
+void LumoCommandNode::DoMotionCommand() {
+  if (Sprite == nullptr) {
+    return;
+  }
+  Sprite->SetMotion(Horizontal, Vertical);
+  if (Duration != 0) {
+    Sprite->SetMotionDuration(Duration);
+  }
+  Sprite->StartMotion();
+}
 // The sprite, when given, becomes the sound's receiver before the media
 // command; an unknown command does nothing at all.
 void LumoCommandNode::DoSoundCommand() {

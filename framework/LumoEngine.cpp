@@ -1,5 +1,7 @@
 #include "framework/LumoEngine.h"
 
+#include "framework/LumoSprite.h"
+
 #include <initializer_list>
 #include <new>
 #include <utility>
@@ -9,6 +11,7 @@
 #include "framework/LumoJoystickNode.h"
 #include "framework/LumoLevel.h"
 #include "framework/LumoMouseNode.h"
+#include "framework/LumoSprite.h"
 #include "runtime/Cursor.h"
 #include "runtime/DebugLog.h"
 #include "runtime/Display.h"
@@ -698,9 +701,79 @@ bool LumoEngine::HandleInput(const char* handler, tInputKind kind, tInputEvent* 
   });
 }
 
-// Regions of the framework carry their sprite as the user value; until the
-// sprite class takes part, no region holds one and no event is taken.
-bool LumoEngine::DeliverToSprite(tInputKind, tInputEvent*) { return false; }
+// Regions of the framework carry their sprite (as an object) as the user
+// value. The sprite must take input and have the event's gate flag on; mouse
+// and joystick events first hit-test the point in cell coordinates (stored
+// in MouseOver) and are delivered whatever the result, and a mouse leaving
+// clears MouseOver.
+bool LumoEngine::DeliverToSprite(tInputKind kind, tInputEvent* event) {
+  if (event == nullptr || event->User == nullptr) {
+    return false;
+  }
+  auto* sprite = dynamic_cast<LumoSprite*>(static_cast<tObject*>(event->User));
+  if (sprite == nullptr || !sprite->CanReceiveInput()) {
+    return false;
+  }
+  bool gate = false;
+  bool hitTest = false;
+  switch (kind) {
+    case tInputKind::KeyDown:
+    case tInputKind::KeyUp:
+    case tInputKind::Character:
+      gate = sprite->KeyboardInput;
+      break;
+    case tInputKind::MouseLeave:
+      gate = sprite->MouseInput;
+      break;
+    case tInputKind::JoystickButtonDown:
+    case tInputKind::JoystickButtonUp:
+    case tInputKind::JoystickMove:
+      gate = sprite->JoystickInput;
+      hitTest = true;
+      break;
+    default:
+      gate = sprite->MouseInput;
+      hitTest = true;
+      break;
+  }
+  if (!gate) {
+    return false;
+  }
+  if (hitTest) {
+    sprite->HitTest(sprite->ScreenToCellX(event->X), sprite->ScreenToCellY(event->Y));
+  } else if (kind == tInputKind::MouseLeave) {
+    sprite->MouseOver = false;
+  }
+  switch (kind) {
+    case tInputKind::KeyDown:
+      return sprite->KeyDown(event);
+    case tInputKind::KeyUp:
+      return sprite->KeyUp(event);
+    case tInputKind::Character:
+      return sprite->KeyPress(event);
+    case tInputKind::Click:
+      return sprite->MouseClick(event);
+    case tInputKind::DoubleClick:
+      return sprite->MouseDoubleClick(event);
+    case tInputKind::ButtonDown:
+      return sprite->MouseDown(event);
+    case tInputKind::ButtonUp:
+      return sprite->MouseUp(event);
+    case tInputKind::MouseMove:
+      return sprite->MouseMove(event);
+    case tInputKind::MouseEnter:
+      return sprite->MouseEnter(event);
+    case tInputKind::MouseLeave:
+      return sprite->MouseLeave(event);
+    case tInputKind::JoystickButtonDown:
+      return sprite->JoyDown(event);
+    case tInputKind::JoystickButtonUp:
+      return sprite->JoyUp(event);
+    case tInputKind::JoystickMove:
+      return sprite->JoyMove(event);
+  }
+  return false;
+}
 
 bool LumoEngine::OnKeyDown(tInputEvent* event) { return HandleInput("OnKeyDown", tInputKind::KeyDown, event); }
 bool LumoEngine::OnKeyUp(tInputEvent* event) { return HandleInput("OnKeyUp", tInputKind::KeyUp, event); }

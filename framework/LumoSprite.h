@@ -5,11 +5,17 @@
 
 #include "framework/LumoAnimator.h"
 #include "framework/LumoBody.h"
+#include "runtime/Blit.h"
+#include "runtime/Input.h"
+#include "runtime/Regions.h"
 
+class LumoCell;
 class LumoMovieNode;
 class LumoSequenceList;
 class LumoSequenceNode;
 class LumoSoundList;
+class LumoStream;
+class LumoProperty;
 
 // The base of every visible object: a screen object that lives in a cell and
 // shows one frame at a time out of its sequences (its items). Positions and
@@ -22,8 +28,9 @@ class LumoSprite : public LumoAnimator {
   // Frees the body first (freeing clears the sprite, which has destroyed
   // the attached sprites already).
   void DoFree() override;
-  // Forgets a body (its own or the one it belongs to) or the sound list,
-  // freed elsewhere.
+  // Forgets a body (its own or the one it belongs to), the sound list, the
+  // drop target, the movie, or the drag's saved neighbour and cells, freed
+  // elsewhere.
   void OnAbortReferenceTo(LumoObject* other) override;
   // Also destroys the attached sprites and sets no current sequence.
   void DoClear() override;
@@ -34,6 +41,201 @@ class LumoSprite : public LumoAnimator {
   void DoDetach(LumoNode* item) override;
   // A sequence list.
   LumoNode* CreateItem() override;
+  // Makes the input region (destroying an old one first).
+  uintptr_t Reset() override;
+  // Destroys the input region.
+  void Unload() override;
+  // Attached sprites follow the sprite directly, in body order.
+  LumoNode* MoveBefore(LumoNode* item) override;
+  LumoNode* MoveAfter(LumoNode* item) override;
+  // To the start of the cell (drawn first, under the others), the body after it.
+  LumoNode* MoveToFront() override;
+  // To the end of the cell (drawn last, on top), the body after it.
+  LumoNode* MoveToBack() override;
+  // The body's parts, last to first (each its own parts first), before the
+  // target itself.
+  bool SendMessage(int32_t message, LumoNode* target) override;
+
+  // ---- Stored properties, in stream order ----
+
+  virtual bool LoadSequenceList(LumoStream* stream, const LumoProperty* property);
+  virtual bool SaveSequenceList(LumoStream* stream, const LumoProperty* property);
+  virtual bool LoadSequenceNode(LumoStream* stream, const LumoProperty* property);
+  virtual bool SaveSequenceNode(LumoStream* stream, const LumoProperty* property);
+  virtual bool LoadBody(LumoStream* stream, const LumoProperty* property);
+  virtual bool SaveBody(LumoStream* stream, const LumoProperty* property);
+  virtual bool LoadMovie(LumoStream* stream, const LumoProperty* property);
+  virtual bool SaveMovie(LumoStream* stream, const LumoProperty* property);
+  virtual bool LoadDefaultFramesPerPulse(LumoStream* stream, const LumoProperty* property);
+  virtual bool SaveDefaultFramesPerPulse(LumoStream* stream, const LumoProperty* property);
+  virtual bool LoadSequenceCounter(LumoStream* stream, const LumoProperty* property);
+  virtual bool SaveSequenceCounter(LumoStream* stream, const LumoProperty* property);
+  virtual bool LoadDurationCounter(LumoStream* stream, const LumoProperty* property);
+  virtual bool SaveDurationCounter(LumoStream* stream, const LumoProperty* property);
+  virtual bool LoadLeft(LumoStream* stream, const LumoProperty* property);
+  virtual bool SaveLeft(LumoStream* stream, const LumoProperty* property);
+  virtual bool LoadTop(LumoStream* stream, const LumoProperty* property);
+  virtual bool SaveTop(LumoStream* stream, const LumoProperty* property);
+  virtual bool LoadActualLeft(LumoStream* stream, const LumoProperty* property);
+  virtual bool SaveActualLeft(LumoStream* stream, const LumoProperty* property);
+  virtual bool LoadActualTop(LumoStream* stream, const LumoProperty* property);
+  virtual bool SaveActualTop(LumoStream* stream, const LumoProperty* property);
+  virtual bool LoadActualWidth(LumoStream* stream, const LumoProperty* property);
+  virtual bool SaveActualWidth(LumoStream* stream, const LumoProperty* property);
+  virtual bool LoadActualHeight(LumoStream* stream, const LumoProperty* property);
+  virtual bool SaveActualHeight(LumoStream* stream, const LumoProperty* property);
+  virtual bool LoadMotionHorizontal(LumoStream* stream, const LumoProperty* property);
+  virtual bool SaveMotionHorizontal(LumoStream* stream, const LumoProperty* property);
+  virtual bool LoadMotionVertical(LumoStream* stream, const LumoProperty* property);
+  virtual bool SaveMotionVertical(LumoStream* stream, const LumoProperty* property);
+  virtual bool LoadMotionDuration(LumoStream* stream, const LumoProperty* property);
+  virtual bool SaveMotionDuration(LumoStream* stream, const LumoProperty* property);
+  virtual bool LoadMotionCounter(LumoStream* stream, const LumoProperty* property);
+  virtual bool SaveMotionCounter(LumoStream* stream, const LumoProperty* property);
+  virtual bool LoadMotionDelay(LumoStream* stream, const LumoProperty* property);
+  virtual bool SaveMotionDelay(LumoStream* stream, const LumoProperty* property);
+  virtual bool LoadMotionDelayCounter(LumoStream* stream, const LumoProperty* property);
+  virtual bool SaveMotionDelayCounter(LumoStream* stream, const LumoProperty* property);
+  virtual bool LoadMoving(LumoStream* stream, const LumoProperty* property);
+  virtual bool SaveMoving(LumoStream* stream, const LumoProperty* property);
+  virtual bool LoadInput(LumoStream* stream, const LumoProperty* property);
+  virtual bool SaveInput(LumoStream* stream, const LumoProperty* property);
+  virtual bool LoadTransparencyCheck(LumoStream* stream, const LumoProperty* property);
+  virtual bool SaveTransparencyCheck(LumoStream* stream, const LumoProperty* property);
+  virtual bool LoadMouseInput(LumoStream* stream, const LumoProperty* property);
+  virtual bool SaveMouseInput(LumoStream* stream, const LumoProperty* property);
+  virtual bool LoadKeyboardInput(LumoStream* stream, const LumoProperty* property);
+  virtual bool SaveKeyboardInput(LumoStream* stream, const LumoProperty* property);
+  virtual bool LoadJoystickInput(LumoStream* stream, const LumoProperty* property);
+  virtual bool SaveJoystickInput(LumoStream* stream, const LumoProperty* property);
+  virtual bool LoadInvisible(LumoStream* stream, const LumoProperty* property);
+  virtual bool SaveInvisible(LumoStream* stream, const LumoProperty* property);
+  virtual bool LoadModal(LumoStream* stream, const LumoProperty* property);
+  virtual bool SaveModal(LumoStream* stream, const LumoProperty* property);
+  virtual bool LoadDefaultInputResult(LumoStream* stream, const LumoProperty* property);
+  virtual bool SaveDefaultInputResult(LumoStream* stream, const LumoProperty* property);
+
+  // ---- Animation ----
+
+  void DoTimer() override;
+  void DoSelectFrame() override;
+  // Every engine frame divided by the rate quotient; a rate of 0 or above
+  // the engine's makes every frame due.
+  bool IsFrameDue() override;
+  // The motion step, then following the cursor while dragged.
+  void DoPrepareFrame() override;
+  // Draws the current frame and brings the region to the top.
+  void DoAnimateFrame() override;
+  // Motion bookkeeping, then the frame's duration and the sequence's repeats.
+  void DoNextFrame() override;
+  bool CanStartAnimation() override;
+  void DoStartAnimation() override;
+  // Starts the body, then plays the sequence's sound for the sprite.
+  void AfterStartAnimation() override;
+  bool CanStopAnimation() override;
+  // Stops the sequence's sound, then the body.
+  void DoStopAnimation() override;
+  void DoPauseAnimation() override;
+  void DoResumeAnimation() override;
+  void DoPreventAnimation() override;
+  void DoForceAnimation() override;
+
+  // ---- Input events (each: Do hook, then On hook; handled when either is) ----
+
+#define LUMO_SPRITE_EVENT(Name)                 \
+  bool Name(tInputEvent* event);                \
+  virtual bool Do##Name(tInputEvent* event);    \
+  virtual bool On##Name(tInputEvent* event);
+  LUMO_SPRITE_EVENT(KeyDown)
+  LUMO_SPRITE_EVENT(KeyUp)
+  LUMO_SPRITE_EVENT(KeyPress)
+  LUMO_SPRITE_EVENT(MouseClick)
+  LUMO_SPRITE_EVENT(MouseDoubleClick)
+  LUMO_SPRITE_EVENT(MouseDown)
+  LUMO_SPRITE_EVENT(MouseUp)
+  LUMO_SPRITE_EVENT(MouseMove)
+  LUMO_SPRITE_EVENT(MouseEnter)
+  LUMO_SPRITE_EVENT(MouseLeave)
+  LUMO_SPRITE_EVENT(JoyDown)
+  LUMO_SPRITE_EVENT(JoyUp)
+  LUMO_SPRITE_EVENT(JoyMove)
+#undef LUMO_SPRITE_EVENT
+
+  // ---- Motion and drag hooks ----
+
+  virtual void DoMove();
+  virtual void DoMoved();
+  virtual void DoStartMotion();
+  virtual void DoStopMotion();
+  virtual void DoDragging(int32_t x, int32_t y);
+  // Lifts the sprite into a full-screen cell at the top of its level.
+  virtual void DoStartDrag();
+  virtual bool CanDrag(int32_t x, int32_t y);
+  virtual void DoDrag();
+  // The drop target set by SetDropTarget.
+  virtual LumoSprite* CanDrop();
+  // Puts the sprite back where the drag began.
+  virtual void DoAbortDrop();
+  // Moves the sprite into the target's cell.
+  virtual void DoEndDrag(LumoSprite* target);
+  virtual void DoDrop();
+  virtual void SetDragging(bool on);
+  virtual void DoCatch(LumoSprite* dropped);
+  virtual void SetModal(bool on);
+  // Input on, a region, and the sprite, engine, cell and level animating.
+  virtual bool CanReceiveInput();
+  virtual void SetTransparencyCheck(bool on);
+  // Makes, moves or keeps the input region as the flag says.
+  virtual void SetInput(bool on);
+  virtual void SetKeyboardInput(bool on);
+  virtual void SetMouseInput(bool on);
+  virtual void SetJoystickInput(bool on);
+  virtual void SetDropTarget(LumoSprite* target);
+  virtual bool AcceptsDrop(LumoSprite* dragged);
+  virtual void SetMotion(int32_t horizontal, int32_t vertical);
+  virtual void SetMotionDuration(int32_t steps);
+  virtual void SetMotionDelay(uint32_t frames);
+  virtual void SetInvisible(bool on);
+  virtual void SetMovie(LumoMovieNode* movie);
+  virtual void SetDefaultInputResult(bool on);
+  virtual void OnStartMotion();
+  virtual void OnStopMotion();
+  virtual void OnMotion();
+  virtual void OnDrag();
+  virtual void OnDragging(int32_t x, int32_t y);
+  virtual void OnAbortDrop();
+  virtual void OnDrop();
+  virtual void OnCatch(LumoSprite* dropped);
+
+  void StartMotion();
+  void StopMotion();
+  void Move();
+  void Moved();
+  // Starts a drag from a screen point; DragTo from the cursor, with the
+  // top-left corner on it; Drop ends a drag.
+  void Drag(int32_t x, int32_t y);
+  void DragTo();
+  void Drop();
+
+  // The parent cell, or null.
+  LumoCell* Cell() const;
+  int32_t ScreenToCellX(int32_t x) const;
+  int32_t ScreenToCellY(int32_t y) const;
+  int32_t CellToScreenX(int32_t x) const;
+  int32_t CellToScreenY(int32_t y) const;
+  // Whether a cell point hits the sprite; stored in MouseOver.
+  bool HitTest(int32_t x, int32_t y);
+  // The colour-key tests of the current frame's graphic at a cell point.
+  bool IsTransparentAt(int32_t x, int32_t y);
+  bool IsDestKeyAt(int32_t x, int32_t y);
+  // The pixel of the current frame's graphic at a cell point (0 without one).
+  uint32_t PixelAt(int32_t x, int32_t y);
+  // Whether the actual rectangles overlap on the screen (touching edges do not).
+  bool Overlaps(LumoSprite* other, bool withBody);
+  // Into another cell (with the body), keeping the place on the screen.
+  void MoveToCell(LumoCell* cell);
+  // The region handle kept in Data.
+  RegionHandle Region() const { return reinterpret_cast<RegionHandle>(Data); }
 
   // Sets Changed; the list becomes current and is reset (none also clears
   // the current frame). While the sprite animates, a sequence with another
@@ -129,10 +331,43 @@ class LumoSprite : public LumoAnimator {
   int32_t GrabOffsetY = 0;
   int32_t SavedLeft = 0;
   int32_t SavedTop = 0;
+  // Both referenced, so a neighbour or cell freed during the drag is forgotten.
   LumoNode* SavedNeighbour = nullptr;
-  LumoNode* SavedCell = nullptr;
+  LumoCell* SavedCell = nullptr;
+  LumoCell* DragCell = nullptr;  // the full-screen cell of a running drag
   LumoSprite* DropTarget = nullptr;
   bool Dragging = false;
   bool MouseOver = false;
   bool Changed = true;  // frame, sequence or position changed since SetActualBounds
+
+ private:
+  // Runs a hook; a fault is reported as "LumoSprite::<operation>() Unhandled
+  // exception during <hook>() (Sprite=%p:%s)" and passed on.
+  template <typename Hook>
+  decltype(auto) SpriteGuarded(const char* operation, const char* hook, Hook&& body) {
+    return RunGuarded(std::forward<Hook>(body), [&] { ReportSpriteFault(operation, hook); });
+  }
+  void ReportSpriteFault(const char* operation, const char* hook) const;
+  // A screen rectangle of the actual bounds through the sprite's own cell.
+  void ScreenBounds(int32_t& left, int32_t& top) const;
+  // Places the body's parts directly after the sprite, in body order.
+  void FollowWithBody();
+  // The same after a given node; answers the last node placed.
+  LumoNode* FollowWithBodyFrom(LumoNode* after);
+  // Sets a referenced field: the old object's reference dropped, the new one's taken.
+  template <typename T>
+  void Keep(T*& field, T* value) {
+    if (field == value) {
+      return;
+    }
+    if (field != nullptr) {
+      RemoveReference(field);
+    }
+    field = nullptr;
+    if (value != nullptr && AddReference(value) != nullptr) {
+      field = value;
+    }
+  }
+  void DisposeDragCell();
+  bool KeyTest(const tKeyData& key, int32_t x, int32_t y);
 };

@@ -132,13 +132,13 @@ class MediaTest : public FrameworkTest {
   TestLevel* level = nullptr;
 };
 
-// A running level with a listening sprite that is an item of a list, so
-// that it is told of its media.
+// A running level with a listening sprite that is an item of a list (a
+// plain one unless the test makes another), so that it is told of its media.
 class ListeningSpriteTest : public MediaTest {
  protected:
   void SetUp() override {
     MediaTest::SetUp();
-    holder.reset(new LumoList);
+    holder.reset(MakeHolder());
     sprite = new ListeningSprite;
     holder->Append(sprite);
   }
@@ -147,6 +147,9 @@ class ListeningSpriteTest : public MediaTest {
     holder.reset();
     MediaTest::TearDown();
   }
+
+  // The list the sprite is an item of.
+  virtual LumoList* MakeHolder() { return new LumoList; }
 
   std::unique_ptr<LumoList, tObjectDestroyer> holder;
   ListeningSprite* sprite = nullptr;

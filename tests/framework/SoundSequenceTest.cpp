@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "MediaFixture.h"
+#include "framework/LumoCell.h"
 #include "framework/LumoCommandList.h"
 #include "framework/LumoCommandNode.h"
 #include "framework/LumoSequenceList.h"
@@ -16,7 +17,7 @@ namespace {
 using Hooks = std::vector<std::string>;
 
 // Sprites made while the level runs take its sound list; a sprite is an item
-// of a list, so it is told of its sounds.
+// of a cell, so it is told of its sounds and may animate.
 class SoundSequenceTest : public ListeningSpriteTest {
  protected:
   void SetUp() override {
@@ -24,6 +25,8 @@ class SoundSequenceTest : public ListeningSpriteTest {
     WriteSound("walk.wav", 1000, 1000);
     WriteSound("run.wav", 1000, 2000);
   }
+
+  LumoList* MakeHolder() override { return new LumoCell; }
 };
 
 TEST_F(SoundSequenceTest, SequenceWithSoundTakesTheNamedSoundAndItsRepeats) {

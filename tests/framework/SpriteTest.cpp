@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "base/LumoObject.h"
+#include "framework/LumoCell.h"
 #include "framework/LumoCommandList.h"
 #include "framework/LumoCommandNode.h"
 #include "framework/LumoGraphicNode.h"
@@ -153,7 +154,10 @@ TEST(SpriteTest, OnlyAChangedPositionMovesTheSprite) {
 }
 
 TEST(SpriteTest, SequenceAndSpriteCommandsDriveTheSprite) {
+  // Only a sprite of a cell may animate.
+  std::unique_ptr<LumoCell, tObjectDestroyer> cell(new LumoCell);
   SpriteOwner sprite(new LumoSprite);
+  cell->Append(sprite.get());
   LumoSequenceList* first = sprite->AppendSequence(0, -1);
   AddFrame(*first, 0, 0, 4, 4, 1);
   LumoSequenceList* second = sprite->AppendSequence(0, -1);
