@@ -15,6 +15,7 @@
 #include "platform/MessageQueue.h"
 #include "platform/Testing.h"
 #include "runtime/Graphics.h"
+#include "runtime/RTSState.h"
 #include "runtime/RTSWindowProc.h"
 #include "support/DebugLogReader.h"
 
@@ -62,6 +63,10 @@ class SpriteFixture : public FrameworkTest {
     ASSERT_TRUE(Start());
     ASSERT_TRUE(Pulse());
     ASSERT_EQ(Engine->Level, level);
+    // The window is active and its surfaces intact, as the main loop finds
+    // them after an activation, so input is delivered.
+    Send({platform::MessageKind::Activate, 1});
+    RTS().surfacesValid = true;
   }
 
   template <typename Cell = LumoCell>
@@ -93,7 +98,9 @@ class SpriteFixture : public FrameworkTest {
     }
   }
   static void MouseTo(int32_t x, int32_t y) { Send({platform::MessageKind::MouseMove, 0, x, y, 0}); }
+  // A press reaches only regions the cursor entered: the cursor moves there first.
   static void Press(int32_t x, int32_t y) {
+    MouseTo(x, y);
     Send({platform::MessageKind::LeftButtonDown, 0, x, y, platform::kButtonLeft});
   }
   static void Release(int32_t x, int32_t y) { Send({platform::MessageKind::LeftButtonUp, 0, x, y, 0}); }
