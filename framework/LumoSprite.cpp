@@ -1056,3 +1056,66 @@ bool LumoSprite::LoadInput(LumoStream* stream, const LumoProperty*) {
 }
 
 bool LumoSprite::SaveInput(LumoStream* stream, const LumoProperty*) { return stream->WriteBool(Input); }
+
+// ---- Movies ----
+
+LumoMovieNode* LumoSprite::AttachMovie(const char* name, const sRGB& key, uint32_t flags, bool dispose) {
+  LumoMovieList* movies = Engine != nullptr && Engine->Level != nullptr ? Engine->Level->MovieList.get() : nullptr;
+  if (movies == nullptr) {
+    return nullptr;
+  }
+  if (LumoMovieNode* old = Movie) {
+    SetMovie(nullptr);
+    old->Unload();
+    if (dispose) {
+      DestroyObject(old);
+    }
+  }
+  auto* movie = dynamic_cast<LumoMovieNode*>(movies->FindOrCreate(name));
+  if (movie == nullptr) {
+    return nullptr;
+  }
+  SetMovie(movie);
+  if (movie->Data == 0) {
+    movie->Load();
+  }
+  LumoGraphicNode* display = nullptr;
+  if (movie->Data != 0) {
+    display = movie->Display != nullptr ? movie->Display : movie->CreateDisplay((flags & 1) != 0);
+  }
+  if (display == nullptr) {
+    SetMovie(nullptr);
+    if (!movie->HasReferrers()) {
+      DestroyObject(movie);
+    }
+    return nullptr;
+  }
+  while (first != nullptr) {
+    DestroyObject(first);
+  }
+  const uint32_t rate = movie->GetFramesPerPulse();
+  LumoSequenceList* sequence = AppendSequence(rate != 0 ? rate : DefaultFramesPerPulse, -1);
+  auto* frame = sequence != nullptr ? dynamic_cast<LumoSequenceNode*>(sequence->CreateItem()) : nullptr;
+  if (frame == nullptr) {
+    return nullptr;
+  }
+  frame->SetGraphic(display);
+  if (sequence->Append(frame) == nullptr) {
+    DestroyObject(frame);
+    return nullptr;
+  }
+  if (key.Blue != 0 || key.Green != 0 || key.Red != 0) {
+    display->SetSourceKey(key);
+  }
+  ResetSequence(true);
+  return movie;
+}
+
+LumoMovieNode* LumoSprite::PlayMovie(const char* name, const sRGB& key, uint32_t flags) {
+  LumoMovieNode* movie = AttachMovie(name, key, flags, false);
+  if (movie != nullptr) {
+    StartAnimation();
+    movie->Play(this);
+  }
+  return movie;
+}

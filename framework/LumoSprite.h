@@ -232,6 +232,14 @@ class LumoSprite : public LumoAnimator {
   uint32_t PixelAt(int32_t x, int32_t y);
   // Whether the actual rectangles overlap on the screen (touching edges do not).
   bool Overlaps(LumoSprite* other, bool withBody);
+  // Shows the movie of that name (found or opened in the running level's
+  // movie list) as the sprite's only sequence, drawn into a new display
+  // graphic (stretched with flag bit 0) keyed with the colour unless it is
+  // black; an old movie is unloaded first, and with dispose destroyed.
+  // Null when there is no level or the movie cannot be opened.
+  LumoMovieNode* AttachMovie(const char* name, const sRGB& key, uint32_t flags, bool dispose);
+  // AttachMovie, then the sprite animates and the movie plays for it.
+  LumoMovieNode* PlayMovie(const char* name, const sRGB& key = sRGB{}, uint32_t flags = 0);
   // Into another cell (with the body), keeping the place on the screen.
   void MoveToCell(LumoCell* cell);
   // The region handle kept in Data.

@@ -5,10 +5,13 @@
 #include <vector>
 
 #include "MediaFixture.h"
+#include "framework/LumoCell.h"
 #include "framework/LumoGraphicList.h"
 #include "framework/LumoGraphicNode.h"
 #include "framework/LumoMovieList.h"
 #include "framework/LumoMovieNode.h"
+#include "framework/LumoSequenceList.h"
+#include "framework/LumoSequenceNode.h"
 #include "runtime/Graphics.h"
 
 namespace framework_testing {
@@ -228,6 +231,40 @@ TEST_F(MovieNodeTest, StoredMovieKeepsItsRepeatsAndIsNotOpenedTwice) {
   EXPECT_NE(openedMovie->Data, 0u);
   EXPECT_EQ(openedMovie->Repeats, 3);
   EXPECT_EQ(openedMovie->MovieWidth, 4);
+}
+
+}  // namespace
+}  // namespace framework_testing
+
+namespace framework_testing {
+namespace {
+
+TEST_F(MovieNodeTest, ASpritePlaysAMovieAsItsOnlySequence) {
+  auto* cell = new LumoCell;
+  level->Append(cell);
+  cell->SetViewport(0, 0, 100, 100);
+  auto* player = new ListeningSprite;
+  cell->Append(player);
+  player->AppendSequence(0, -1);  // replaced by the movie's
+  LumoMovieNode* movie = player->PlayMovie("colours.avi", sRGB{0, 0, 255}, 1);
+  ASSERT_NE(movie, nullptr);
+  EXPECT_EQ(player->Movie, movie);
+  EXPECT_EQ(player->Count, 1);
+  ASSERT_NE(player->SequenceNode, nullptr);
+  EXPECT_EQ(player->SequenceNode->Graphic(), movie->Display);
+  EXPECT_TRUE(movie->Display->Stretch);
+  EXPECT_EQ(movie->Display->SourceKey.Mode, 1u);
+  EXPECT_EQ(player->SequenceList->Repeats, -1);
+  EXPECT_TRUE(player->Animating);
+  EXPECT_EQ(movie->Receiver, player);
+  EXPECT_EQ(player->heard, (Hooks{"DoPlayMovie", "OnPlayMovie"}));
+
+  // A movie that cannot be opened leaves neither node nor movie behind.
+  EXPECT_EQ(player->AttachMovie("missing.avi", sRGB{}, 0, true), nullptr);
+  EXPECT_EQ(player->Movie, nullptr);
+  EXPECT_EQ(Movies().FindByName("missing.avi"), nullptr);
+  EXPECT_EQ(Movies().FindByName("colours.avi"), nullptr);  // disposed of as asked
+  DestroyObject(cell);
 }
 
 }  // namespace

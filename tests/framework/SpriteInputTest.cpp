@@ -174,6 +174,9 @@ TEST_F(SpriteInputTest, ADraggedSpriteFollowsTheCursorAndAnAbortedDropRestoresIt
   LumoSprite* first = AddSprite(*cell, 0, 0, MadeGraphic(4, 4, kBlue));
   InputSprite* dragged = AddInputSprite(*cell, 40, 30, MadeGraphic(6, 6, kRed));
   LumoSprite* last = AddSprite(*cell, 0, 0, MadeGraphic(4, 4, kBlue));
+  // An attached sprite comes along, kept at its place on the screen once.
+  LumoSprite* part = AddSprite(*cell, 50, 30, MadeGraphic(2, 2, kBlue));
+  ASSERT_NE(dragged->Body->AttachSprite(part), nullptr);
   cell->StartAnimation();
   ASSERT_TRUE(Pulse());
   const int32_t items = level->Count;
@@ -188,6 +191,9 @@ TEST_F(SpriteInputTest, ADraggedSpriteFollowsTheCursorAndAnAbortedDropRestoresIt
   EXPECT_EQ(level->last, dragCell);
   EXPECT_EQ((std::vector<int32_t>{dragCell->Left, dragCell->Top, dragCell->Width, dragCell->Height}),
             (std::vector<int32_t>{0, 0, 800, 600}));
+  EXPECT_EQ(part->Cell(), dragCell);
+  EXPECT_EQ((std::vector<int32_t>{dragged->Left, dragged->Top, part->Left, part->Top}),
+            (std::vector<int32_t>{120, 120, 130, 120}));
   const uint32_t red = ConvertRGB(kRed);
   for (const auto& [x, y] : std::vector<std::pair<int32_t, int32_t>>{{300, 200}, {500, 400}}) {
     MouseTo(x, y);
@@ -201,9 +207,13 @@ TEST_F(SpriteInputTest, ADraggedSpriteFollowsTheCursorAndAnAbortedDropRestoresIt
   EXPECT_FALSE(dragged->Dragging);
   EXPECT_EQ(dragged->Cell(), cell);
   EXPECT_EQ(dragged->previous, first);
-  EXPECT_EQ(dragged->next, last);
+  EXPECT_EQ(dragged->next, part);  // its part follows it directly
+  EXPECT_EQ(part->next, last);
   EXPECT_EQ(dragged->Left, 40);
   EXPECT_EQ(dragged->Top, 30);
+  EXPECT_EQ(part->Cell(), cell);
+  EXPECT_EQ(part->Left, 50);
+  EXPECT_EQ(part->Top, 30);
   EXPECT_EQ(dragged->SavedCell, nullptr);
   // The drag cell is gone after the frame.
   ASSERT_TRUE(Pulse());
