@@ -130,7 +130,7 @@ void EnginePass(benchmark::State& state, NodeKind kind) {
                                                                            benchmark::Counter::kInvert);
   state.counters["scratch_graphics"] = level->GraphicList->ScratchCount();
   state.counters["share_of_41.7ms_budget"] =
-      benchmark::Counter(frames / 0.0417, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+      benchmark::Counter(frames * 0.0417, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
   DestroyEngine();
   ShutdownRTS("", RTSSuccess);
 }
