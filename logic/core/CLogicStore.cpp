@@ -15,6 +15,8 @@
 #include "logic/core/CPlayer.h"
 #include "logic/core/RecordFields.h"
 #include "logic/core/ThingInfo.h"
+#include "logic/core/WeaponCatalog.h"
+#include "logic/core/YLConfig.h"
 #include "logic/core/YLPlayerPolice.h"
 #include "logic/core/YLPropagator.h"
 #include "logic/world/YLTBaricade.h"
@@ -336,6 +338,11 @@ bool CLogic::OnLoadFrom(LumoStream* stream) {
     Listeners.reset(new LumoList);
   }
   MakeCurrent();
+  // Neither is stored: a loaded game arms and prices its units from the same
+  // catalogue and configuration as a game set up afresh.
+  Weapons = std::make_unique<WeaponCatalog>();
+  Config = std::make_unique<YLConfig>();
+  Config->Init("config.txt");
   YLTPushableThing::InitMoveTable();
   YLUnit::InitMoveTable();
 

@@ -9,6 +9,9 @@
 #include "base/Random.h"
 #include "logic/core/CPlayer.h"
 #include "logic/core/RecordFields.h"
+#include "logic/core/UnitInfo.h"
+#include "logic/core/WeaponCatalog.h"
+#include "logic/core/YLConfig.h"
 #include "logic/core/YLPlayerPolice.h"
 #include "logic/triggers/ConditionTrigger.h"
 #include "logic/world/YLTBaricade.h"
@@ -116,6 +119,32 @@ TEST_F(LogicStoreTest, ALoadedGameDrawsWhatTheSavedOneWould) {
   ASSERT_NE(LoadLogic(saved), nullptr);
   EXPECT_EQ(RandomNext(), next[0]);
   EXPECT_EQ(RandomNext(), next[1]);
+}
+
+// The weapon catalogue and the unit costs are not stored: a loaded game has
+// them as a game set up afresh does, so its units fight and cost the same.
+TEST_F(LogicStoreTest, ALoadedGameArmsAndPricesItsUnitsAsTheRunningOne) {
+  logic.Weapons = std::make_unique<WeaponCatalog>();
+  logic.Config = std::make_unique<YLConfig>();
+  logic.Config->Init("config.txt");
+  StoredUnit* unit = Owned<StoredUnit>(5, 6, 6);
+  auto* info = dynamic_cast<UnitInfo*>(unit->Info.get());
+  ASSERT_NE(info, nullptr);
+  info->Gfx = 3;
+  info->Weapon = 2;
+  const float damage = unit->GetDamage();
+  const int32_t price = unit->GetPrice();
+  ASSERT_GT(damage, 0.0f);
+  ASSERT_GT(price, 0);
+
+  CLogic* copy = LoadLogic(Save(logic));
+  ASSERT_NE(copy, nullptr);
+  ASSERT_NE(copy->Weapons, nullptr);
+  ASSERT_NE(copy->Config, nullptr);
+  auto* loadedUnit = dynamic_cast<YLUnit*>(copy->GetThing(5));
+  ASSERT_NE(loadedUnit, nullptr);
+  EXPECT_EQ(loadedUnit->GetDamage(), damage);
+  EXPECT_EQ(loadedUnit->GetPrice(), price);
 }
 
 // The plan's property as the logic writes it.
