@@ -592,8 +592,9 @@ bool YLUnit::MakePlan() {
       } else if (step->Param2 == 0) {
         step->Param2 = -1;
       } else {
-        ++step->Param1;
-        ++step->Param2;
+        // Wrapping as 32-bit values do: a stored step may hold any value.
+        step->Param1 = static_cast<int32_t>(static_cast<uint32_t>(step->Param1) + 1u);
+        step->Param2 = static_cast<int32_t>(static_cast<uint32_t>(step->Param2) + 1u);
       }
       return true;
     }
