@@ -122,10 +122,14 @@ bool SkipToTypeNames(LumoStream* stream) {
 bool IsAlive(const YLThing& thing) { return (thing.Info->Status & StatusAlive) != 0; }
 
 // What the running game keeps on the map: every thing not inside a
-// container, but for a barricade cleared away and a fence brought down.
+// container, but for a barricade cleared away, a fence brought down and a
+// unit that died (its death took it off the map, and nothing puts it back).
 bool StaysOnMap(YLThing& thing) {
   if ((thing.Info->Status & StatusInContainer) != 0) {
     return false;
+  }
+  if (dynamic_cast<YLUnit*>(&thing) != nullptr) {
+    return IsAlive(thing);
   }
   if (auto* barricade = dynamic_cast<YLTBaricade*>(&thing)) {
     return !barricade->Cleaned;

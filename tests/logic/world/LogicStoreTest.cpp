@@ -287,6 +287,27 @@ TEST_F(LogicStoreTest, ALoadPlacesWhatTheRunningGameKeepsOnTheMap) {
   }
 }
 
+// A unit that died left the map in the running game; the loaded game does
+// not put it back.
+TEST_F(LogicStoreTest, AUnitThatDiedStaysOffTheLoadedMap) {
+  StoredUnit* dead = Owned<StoredUnit>(5, 6, 6);
+  Owned<StoredUnit>(6, 9, 9);
+  dead->Destroy();
+  ASSERT_EQ(Map().GetThingIDAt(6, 6), 0);
+  const std::vector<uint32_t> running = Cells();
+  CLogic* copy = LoadLogic(Save(logic));
+  ASSERT_NE(copy, nullptr);
+  EXPECT_EQ(copy->Map->GetThingIDAt(6, 6), 0);
+  EXPECT_EQ(copy->Map->GetThingIDAt(9, 9), 6);
+  std::vector<uint32_t> loadedCells;
+  for (int32_t y = 0; y < copy->Map->GetStratMap()->GetHeight(); ++y) {
+    for (int32_t x = 0; x < copy->Map->GetStratMap()->GetWidth(); ++x) {
+      loadedCells.push_back(copy->Map->GetStratMap()->GetCell(x, y));
+    }
+  }
+  EXPECT_EQ(loadedCells, running);
+}
+
 // A game without a police player, or with a plain player in its slot, gets
 // a police player; the plain one's state is taken over and it is freed.
 TEST_F(LogicStoreTest, APoliceSlotWithoutPoliceGetsAFreshPolicePlayer) {
