@@ -245,6 +245,25 @@ class YLUnit : public YLThing, public LumoBrain {
   // without a footprint or without a cell nearer than 15.
   static void GetNearestPoint(const YLThing* thing, int32_t x, int32_t y, int32_t& px, int32_t& py);
 
+  // ---- Stored form ----
+  // The flag as one byte; the plan as its child chain (a presence flag and
+  // the first step's record); each map as eight floats; the brain in its own
+  // form; the current step as an embedded object, which must be a plan step.
+  virtual bool LoadCurrentMove(LumoStream* stream, const LumoProperty* property);
+  virtual bool SaveCurrentMove(LumoStream* stream, const LumoProperty* property);
+  virtual bool LoadAlreadythere(LumoStream* stream, const LumoProperty* property);
+  virtual bool SaveAlreadythere(LumoStream* stream, const LumoProperty* property);
+  virtual bool LoadPlan(LumoStream* stream, const LumoProperty* property);
+  virtual bool SavePlan(LumoStream* stream, const LumoProperty* property);
+  virtual bool LoadAvoidMap(LumoStream* stream, const LumoProperty* property);
+  virtual bool SaveAvoidMap(LumoStream* stream, const LumoProperty* property);
+  virtual bool LoadObstacleMap(LumoStream* stream, const LumoProperty* property);
+  virtual bool SaveObstacleMap(LumoStream* stream, const LumoProperty* property);
+  virtual bool LoadFrustration(LumoStream* stream, const LumoProperty* property);
+  virtual bool SaveFrustration(LumoStream* stream, const LumoProperty* property);
+  virtual bool LoadLumoBrain(LumoStream* stream, const LumoProperty* property);
+  virtual bool SaveLumoBrain(LumoStream* stream, const LumoProperty* property);
+
   // ---- Fields ----
 
   // The copy of the step being carried out (owned); none between steps.
