@@ -76,7 +76,7 @@ class YLKnowledgeMap : public LumoObject {
   bool IsGassed(int32_t x, int32_t y) const { return (GetCell(x, y) & kGas) != 0; }
   bool HasMarkA(int32_t x, int32_t y) const { return (GetCell(x, y) & kMarkA) != 0; }
   bool HasMarkB(int32_t x, int32_t y) const { return (GetCell(x, y) & kMarkB) != 0; }
-  bool HasMarkC(int32_t x, int32_t y) const { return (GetCell(x, y) & kMarkC) != 0; }
+  bool HasBit22(int32_t x, int32_t y) const { return (GetCell(x, y) & kMarkC) != 0; }
   bool IsFree(int32_t x, int32_t y) const {
     return IsInside(x, y) && (Cell(x, y) & kNotFreeMask) == 0;
   }

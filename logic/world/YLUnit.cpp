@@ -190,7 +190,7 @@ MoveInfo* YLUnit::GetMoveInfo(int32_t number) const {
 
 // ---- Life ----
 
-YLUnit::YLUnit() = default;
+YLUnit::YLUnit() { SetLogicRandomSeed(); }
 
 YLUnit::~YLUnit() {
   CurrentMove.reset();

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "base/LumoExport.h"
 #include "logic/core/UnitInfo.h"
 #include "logic/world/LumoBrain.h"
 #include "logic/world/MoveInfo.h"
@@ -245,6 +246,61 @@ class YLUnit : public YLThing, public LumoBrain {
   // without a footprint or without a cell nearer than 15.
   static void GetNearestPoint(const YLThing* thing, int32_t x, int32_t y, int32_t& px, int32_t& py);
 
+  // ---- Feelings, perception and consciousness ----
+
+  // Damage reaches the thing as amount x (1 - Armor) x (2 - Dope) x 0.5.
+  bool TakeDamage(float amount) override;
+  // An upright unit on the map grows afraid by the fright factor x
+  // (1 - Fear) x amount; a source other than 0 makes it speak (kind 5).
+  void Frighten(float amount, int32_t sourceId) override;
+  // Every frame: the thing's tick, then the consciousness cycle (regain,
+  // knocked out, falling and lying, getting up) and the brain's step. False
+  // while the unit falls and lies dead.
+  bool Propagate() override;
+  // The slow step: nothing while switched off; otherwise the feelings, the
+  // perception, then the brain's slow step.
+  void Evolve() override;
+  // A unit released again (by a vehicle): no destination, no frustration,
+  // loyalty 1.1 and the armour of its type.
+  virtual void Reinitialise();
+  // The slow update of fear, anger, beer, consciousness, stamina and dope;
+  // dope of 1.15 or more is an overdose that takes the unit off.
+  virtual void UpdateFeelings();
+  // Fear and carefulness from the perceived units.
+  virtual void UpdatePerception();
+  // Beer grows by glasses x 0.02 x the beer factor, not above 1.
+  virtual void DrinkBeer(int32_t glasses);
+  // A blow to the consciousness; a hard one stops an upright unit that is
+  // not walking or running in its hurt move.
+  virtual void Stun(float amount);
+  virtual void SetLeader(int32_t leader);  // nothing in the base
+  virtual bool HasActivePlan() const;      // false in the base
+  // Something thrown at the unit from (x, y): frightened without speaking.
+  virtual void HitByThrow(float amount, int32_t x, int32_t y);
+  // The 2 % chance per slow step that a unit on the map idles a while.
+  virtual void MaybeIdle();
+  // Takes (1 - Dope) x 0.02 from the consciousness, not while arrested.
+  virtual void WearOut();
+  void AddAmmo(int32_t count);
+  void SetAmmo(int32_t count);
+  // Takes one round; false when there is none.
+  bool UseAmmo();
+  bool CarriesCup() const { return HasStatus(kStatusCarriesCup); }
+  void TakeCup() { SetStatus(kStatusCarriesCup); }
+  void DropCup() { ClearStatus(kStatusCarriesCup); }
+  // Whether the knowledge-map cell under the unit has bit 22.
+  bool IsOnBit22Cell() const;
+
+  // ---- A civilian's choices ----
+
+  // Idles now and then; with an empty plan grows frustrated and, unless it
+  // waits in a neutral building or the shopping trigger forbids it, goes
+  // shopping in a building chosen at random.
+  void ComputeIntentions() override;
+  // A building that refuses the unit makes it try the first perceived
+  // building that admits it.
+  void ComputePlanning() override;
+
   // ---- Stored form ----
   // The flag as one byte; the plan as its child chain (a presence flag and
   // the first step's record); each map as eight floats; the brain in its own
@@ -297,6 +353,9 @@ class YLUnit : public YLThing, public LumoBrain {
   void StopAmbient();
   // Whether the innermost step is a run away or lies under one.
   bool IsRunningAway();
+  // One frame of going down: the fall starts, and once it has run its
+  // course the unit lies.
+  void FallDown();
 
  private:
   void LeaveContainer();
@@ -304,6 +363,10 @@ class YLUnit : public YLThing, public LumoBrain {
 
   YLTContainerThing* Container = nullptr;
 };
+
+// Exported for the game program; both do nothing.
+COGITO_API void SetLogicRandomSeed();
+COGITO_API void ChangeTeam(ThingInfo* info, int32_t team);
 
 // Gives every unit the player owns its own copy of the order (ExecutePlan),
 // in thing-id order.

@@ -40,7 +40,7 @@ TEST(KnowledgeMap, OutsideTheGridQueriesGiveNeutralValues) {
     EXPECT_FALSE(map->IsWater(at.x, at.y) || map->IsOnFire(at.x, at.y) ||
                  map->IsGassed(at.x, at.y));
     EXPECT_FALSE(map->HasMarkA(at.x, at.y) || map->HasMarkB(at.x, at.y) ||
-                 map->HasMarkC(at.x, at.y));
+                 map->HasBit22(at.x, at.y));
     EXPECT_FALSE(map->IsFree(at.x, at.y));
   }
   EXPECT_EQ(map->GetCell(31, 39), 0xFFFFFFFF);
