@@ -15,6 +15,7 @@
 #include "logic/core/OrderKinds.h"
 #include "logic/world/PsychicPlanKinds.h"
 #include "logic/world/YLTContainerThing.h"
+#include "navigation/YLKnowledgeMap.h"
 
 namespace logic_world_testing {
 namespace {
@@ -47,6 +48,15 @@ class TestBuilding : public YLTContainerThing {
   ThingInfo* MakeInfo() const override { return new BuildingInfo; }
 };
 
+// Records what units say.
+class SpeechListener : public YLEventListener {
+ public:
+  void EventSpeech(int32_t owner, int32_t id, int32_t message, int32_t value) override {
+    said.push_back({owner, id, message, value});
+  }
+  std::vector<std::vector<int32_t>> said;
+};
+
 class UnitFeelingsTest : public LogicMapTest {
  protected:
   void SetUp() override {
@@ -57,8 +67,11 @@ class UnitFeelingsTest : public LogicMapTest {
     logic.CreatePlayer(2);
     logic.CreatePlayer(CLogic::kPolicePlayer);
     logic.Propagators.reset(new LumoObjects(true));
+    ASSERT_TRUE(logic.AddListener(&speech));
     SetRandomSeed(4242);
   }
+
+  SpeechListener speech;
 
   FeelingUnit* Unit(int32_t id, int32_t owner, int32_t x = 5, int32_t y = 5) {
     auto* unit = Add<FeelingUnit>(id, 0, x, y);
@@ -279,12 +292,78 @@ TEST_F(UnitFeelingsTest, AHardBlowHurtsAStandingUnitAndKeepsItsBrainBusy) {
 TEST_F(UnitFeelingsTest, AFrightWithASourceIsSaid) {
   FeelingUnit* unit = Unit(5, 1);
   unit->Frighten(0.1f, 9);
+  unit->Frighten(0.1f, 0);
   unit->HitByThrow(0.1f, 3, 3);
+  EXPECT_EQ(speech.said, (std::vector<std::vector<int32_t>>{{1, 5, 5, 9}}));
+  float fear = 0.0f;
+  for (int32_t blow = 0; blow < 3; ++blow) {
+    fear += 2.0f * (1.0f - fear) * 0.1f;
+  }
+  EXPECT_EQ(Of(unit).Fear, fear);
   // A unit lying down is not frightened.
   unit->Info->Status &= ~static_cast<uint32_t>(StatusUpright);
-  const float fear = Of(unit).Fear;
   unit->Frighten(0.5f, 9);
   EXPECT_EQ(Of(unit).Fear, fear);
+  EXPECT_EQ(speech.said.size(), 1u);
+}
+
+TEST_F(UnitFeelingsTest, ANewUnitsRecordAndItsSupplies) {
+  FeelingUnit* unit = Unit(5, 1);
+  const UnitInfo& info = Of(unit);
+  EXPECT_EQ(info.Status, 0x1001u);
+  EXPECT_EQ(info.Ori, 7);
+  EXPECT_EQ(info.Hp, 1.0f);
+  EXPECT_EQ(info.Cons, 1.0f);
+  EXPECT_EQ(info.Loyalty, 0.75f);
+  EXPECT_EQ(info.Stamina, 1.0f);
+  EXPECT_EQ(info.Situation, 1);
+  EXPECT_EQ(info.Fear + info.Anger + info.Beer + info.Dope + info.Carefulness, 0.0f);
+  EXPECT_EQ(info.Ammo, 0);
+
+  EXPECT_FALSE(unit->UseAmmo());
+  unit->AddAmmo(2);
+  EXPECT_TRUE(unit->UseAmmo());
+  EXPECT_EQ(Of(unit).Ammo, 1);
+  unit->SetAmmo(7);
+  EXPECT_EQ(Of(unit).Ammo, 7);
+  EXPECT_FALSE(unit->CarriesCup());
+  unit->TakeCup();
+  EXPECT_TRUE(unit->CarriesCup());
+  unit->DropCup();
+  EXPECT_FALSE(unit->CarriesCup());
+
+  EXPECT_FALSE(unit->IsOnBit22Cell());
+  Grid().SetCell(5, 5, Grid().GetCell(5, 5) | YLKnowledgeMap::kMarkC);
+  EXPECT_TRUE(unit->IsOnBit22Cell());
+  EXPECT_FALSE(unit->HasActivePlan());
+}
+
+TEST_F(UnitFeelingsTest, WearingOutAndReinitialising) {
+  FeelingUnit* unit = Unit(5, 1);
+  Of(unit).Dope = 0.5f;
+  unit->WearOut();
+  EXPECT_EQ(Of(unit).Cons, 1.0f - (1.0f - 0.5f) * 0.02f);
+  unit->Info->Status |= YLUnit::kStatusArrested;
+  unit->WearOut();
+  EXPECT_EQ(Of(unit).Cons, 1.0f - (1.0f - 0.5f) * 0.02f);
+
+  const struct {
+    int32_t type;
+    float armor;
+  } cases[] = {{1, 0.0f}, {2, 0.05f}, {3, 0.5f}, {5, 0.3f}, {6, 0.35f}, {7, 0.15f}, {9, 0.25f}, {10, 0.2f}, {12, 0.1f}, {13, 0.5f}};
+  int32_t id = 10;
+  for (const auto& entry : cases) {
+    FeelingUnit* released = Unit(id++, 1);
+    released->Info->Gfx = entry.type;
+    released->Info->Armor = 0.5f;
+    released->Frustration = 0.7f;
+    released->DestinationX = 4;
+    released->Reinitialise();
+    EXPECT_EQ(released->Info->Armor, entry.armor) << entry.type;
+    EXPECT_EQ(Of(released).Loyalty, 1.1f);
+    EXPECT_EQ(released->Frustration, 0.0f);
+    EXPECT_EQ(released->DestinationX, 0);
+  }
 }
 
 // ---- Arrest ----
