@@ -29,6 +29,8 @@ class GameOverResumeTest : public LogicMapTest {
     logic.Players.reset(new LumoObjects(true));
     logic.Propagators.reset(new LumoObjects(true));
     logic.Initialised = true;
+    // The units' moves, as a started logic has them: units act every frame.
+    YLUnit::InitMoveTable();
     for (int32_t id = 1; id <= 4; ++id) {
       ASSERT_NE(logic.CreatePlayer(id), nullptr);
     }
