@@ -751,7 +751,9 @@ int32_t YLUnit::DoIdle() {
 
 int32_t YLUnit::DoShop(int32_t buildingId) {
   if (Container != nullptr && Container->GetTid() == buildingId) {
-    Container->SetInfoGrade(Container->GetInfoGrade() + RandomSigned(45) + 10);
+    // Wrapping as 32-bit values do: a stored grade may hold any value.
+    const uint32_t added = static_cast<uint32_t>(RandomSigned(45) + 10);
+    Container->SetInfoGrade(static_cast<int32_t>(static_cast<uint32_t>(Container->GetInfoGrade()) + added));
   }
   return kReached;
 }
@@ -825,8 +827,9 @@ void YLUnit::GetNearestPoint(const YLThing* thing, int32_t x, int32_t y, int32_t
     int32_t offsetX = 0;
     int32_t offsetY = 0;
     ground.GetPoint(facing, index, offsetX, offsetY);
-    const int32_t cellX = thing->GetX() + offsetX;
-    const int32_t cellY = thing->GetY() + offsetY;
+    // Wrapping as 32-bit values do: a stored position may hold any value.
+    const int32_t cellX = static_cast<int32_t>(static_cast<uint32_t>(thing->GetX()) + static_cast<uint32_t>(offsetX));
+    const int32_t cellY = static_cast<int32_t>(static_cast<uint32_t>(thing->GetY()) + static_cast<uint32_t>(offsetY));
     const int32_t distance = IntDistance(cellX, cellY, x, y);
     if (distance < best) {
       best = distance;

@@ -588,6 +588,14 @@ TEST_F(UnitPlanTest, ShoppingAddsTenToFiftyFiveToTheBuildingsGrade) {
     EXPECT_GE(added, 10);
     EXPECT_LE(added, 55);
   }
+  // A stored grade at the top of the range wraps as a 32-bit value does
+  // (the sanitizer build halts on a signed overflow).
+  shop->SetInfoGrade(INT32_MAX);
+  SetRandomSeed(1);
+  const int32_t expected = RandomSigned(45) + 10;
+  SetRandomSeed(1);
+  EXPECT_EQ(unit->YLUnit::DoShop(9), 32);
+  EXPECT_EQ(shop->GetInfoGrade(), INT32_MIN + expected - 1);
   // A thing without a building's record has no grade.
   EXPECT_EQ(unit->GetInfoGrade(), 0);
 }
@@ -793,6 +801,14 @@ TEST_F(UnitPlanTest, NearestPointOfAFootprint) {
   SetRandomSeed(5);
   YLUnit::GetNearestPoint(thing, 14, 10, x, y);
   EXPECT_EQ(GetRandomSeed(), afterOneDraw);
+
+  // A stored position at the edge of the range: the cells wrap as 32-bit
+  // values do (the sanitizer build halts on a signed overflow).
+  thing->Info->X = INT32_MAX;
+  SetFootprint(thing, {{1, 0}});
+  YLUnit::GetNearestPoint(thing, INT32_MIN, 10, x, y);
+  EXPECT_EQ(std::make_pair(x, y), std::make_pair(INT32_MIN, 10));
+  thing->Info->X = 10;
 
   // Two equally near: one of them, by the draw.
   SetFootprint(thing, {{-1, 0}, {1, 0}});
