@@ -684,15 +684,12 @@ void YLUnit::ClearMove() { CurrentMove.reset(); }
 int32_t YLUnit::DoFlee(float motivation, int32_t threatId, bool fast) {
   int32_t distance = 1;
   if (threatId < kDirectionCodes) {
-    const CLogic* logic = GetLogic();
-    const YLThing* threat = logic != nullptr ? logic->GetThing(threatId) : nullptr;
-    // A threat that no longer exists is nothing to flee from.
-    if (threat == nullptr) {
-      return kReached;
-    }
     int32_t x = 0;
     int32_t y = 0;
-    GetNearestPoint(threat, GetX(), GetY(), x, y);
+    // A threat that no longer exists is nothing to flee from.
+    if (!NearestCellOf(threatId, x, y)) {
+      return kReached;
+    }
     distance = IntDistance(GetX(), GetY(), x, y);
   }
   return distance <= 3 ? StandGround(motivation, threatId, fast) : FleeFrom(motivation, threatId, fast);
@@ -707,8 +704,7 @@ int32_t YLUnit::DoPatroll(float, int32_t, int32_t, bool, int32_t) { return kReac
 int32_t YLUnit::DoPickUp(float, int32_t, bool) { return kReached; }
 
 int32_t YLUnit::DoLedAway(float motivation, int32_t policeId, bool fast) {
-  const CLogic* logic = GetLogic();
-  const YLThing* police = logic != nullptr ? logic->GetThing(policeId) : nullptr;
+  const YLThing* police = FindThing(policeId);
   if (police == nullptr || police->Info == nullptr || !police->IsPolice() ||
       (police->Info->Status & StatusAlive) == 0 || (police->Info->Status & kStatusArrested) == 0) {
     ClearStatus(kStatusArrested);
@@ -857,6 +853,20 @@ void YLUnit::GetNearestPoint(const YLThing* thing, int32_t x, int32_t y, int32_t
   const int32_t chosen = RandomSigned(static_cast<int32_t>(nearest.size()) - 1);
   px = nearest[static_cast<size_t>(chosen)].first;
   py = nearest[static_cast<size_t>(chosen)].second;
+}
+
+YLThing* YLUnit::FindThing(int32_t id) {
+  CLogic* logic = GetLogic();
+  return logic != nullptr ? logic->GetThing(id) : nullptr;
+}
+
+bool YLUnit::NearestCellOf(int32_t id, int32_t& x, int32_t& y) const {
+  const YLThing* thing = FindThing(id);
+  if (thing == nullptr) {
+    return false;
+  }
+  GetNearestPoint(thing, GetX(), GetY(), x, y);
+  return true;
 }
 
 // ---- Orders for a player's units ----

@@ -359,6 +359,12 @@ class YLUnit : public YLThing, public LumoBrain {
 
  private:
   void LeaveContainer();
+  // The thing of that id in the running logic; none without a logic or for
+  // an id that names no thing (any more).
+  static YLThing* FindThing(int32_t id);
+  // The cell of that thing nearest to the unit (GetNearestPoint); false,
+  // drawing nothing, when the id names no thing.
+  bool NearestCellOf(int32_t id, int32_t& x, int32_t& y) const;
   static std::unique_ptr<LumoObjects, tObjectDestroyer>& UnitMoveTableSlot();
 
   YLTContainerThing* Container = nullptr;

@@ -132,8 +132,7 @@ int32_t YLUnit::GetRelation(int32_t id) const {
   if (id >= kDirectionCodes) {
     return 0;
   }
-  const CLogic* logic = GetLogic();
-  const YLThing* thing = logic != nullptr ? logic->GetThing(id) : nullptr;
+  const YLThing* thing = FindThing(id);
   if (thing == nullptr || thing->GetOwner() == 0) {
     return 0;
   }
@@ -144,14 +143,11 @@ int32_t YLUnit::GetDistanceTo(int32_t id) const {
   if (id >= kDirectionCodes) {
     return 1;
   }
-  const CLogic* logic = GetLogic();
-  const YLThing* thing = logic != nullptr ? logic->GetThing(id) : nullptr;
-  if (thing == nullptr) {
-    return kNoThingDistance;
-  }
   int32_t x = 0;
   int32_t y = 0;
-  GetNearestPoint(thing, GetX(), GetY(), x, y);
+  if (!NearestCellOf(id, x, y)) {
+    return kNoThingDistance;
+  }
   return IntDistance(GetX(), GetY(), x, y);
 }
 
@@ -159,8 +155,7 @@ int32_t YLUnit::GetDirectionTo(int32_t id, int32_t facing) const {
   if (id >= kDirectionCodes) {
     return RelativeCode(id, facing);
   }
-  const CLogic* logic = GetLogic();
-  const YLThing* thing = logic != nullptr ? logic->GetThing(id) : nullptr;
+  const YLThing* thing = FindThing(id);
   if (thing == nullptr) {
     return 0;
   }
@@ -439,15 +434,12 @@ int32_t YLUnit::FleeFrom(float motivation, int32_t threatId, bool fast) {
   if (threatId >= kDirectionCodes) {
     relative = WrapDirection(threatId - kDirectionCodes) - facing;
   } else {
-    const CLogic* logic = GetLogic();
-    const YLThing* threat = logic != nullptr ? logic->GetThing(threatId) : nullptr;
-    // A threat that no longer exists is nothing to flee from.
-    if (threat == nullptr) {
-      return kReached;
-    }
     int32_t x = 0;
     int32_t y = 0;
-    GetNearestPoint(threat, GetX(), GetY(), x, y);
+    // A threat that no longer exists is nothing to flee from.
+    if (!NearestCellOf(threatId, x, y)) {
+      return kReached;
+    }
     relative = GetDirection(GetX(), GetY(), facing, x, y);
   }
   // The relative direction is taken as a direction of the list as it is:
@@ -564,8 +556,7 @@ int32_t YLUnit::DoFuckOff(float motivation, int32_t x, int32_t y) {
 }
 
 int32_t YLUnit::DoGotoThing(float motivation, int32_t id, bool fast) {
-  const CLogic* logic = GetLogic();
-  const YLThing* thing = logic != nullptr ? logic->GetThing(id) : nullptr;
+  const YLThing* thing = FindThing(id);
   if (thing == nullptr) {
     return kReached;
   }
