@@ -17,6 +17,23 @@ class LumoSoundList;
 class LumoStream;
 class LumoProperty;
 
+// The thirteen input events of a sprite, for declaring and defining each
+// event's public operation and its two hooks alike.
+#define LUMO_SPRITE_EVENTS(X) \
+  X(KeyDown) \
+  X(KeyUp) \
+  X(KeyPress) \
+  X(MouseClick) \
+  X(MouseDoubleClick) \
+  X(MouseDown) \
+  X(MouseUp) \
+  X(MouseMove) \
+  X(MouseEnter) \
+  X(MouseLeave) \
+  X(JoyDown) \
+  X(JoyUp) \
+  X(JoyMove)
+
 // The base of every visible object: a screen object that lives in a cell and
 // shows one frame at a time out of its sequences (its items). Positions and
 // the actual rectangle are in the coordinates of the cell's virtual area.
@@ -146,19 +163,7 @@ class LumoSprite : public LumoAnimator {
   bool Name(tInputEvent* event);                \
   virtual bool Do##Name(tInputEvent* event);    \
   virtual bool On##Name(tInputEvent* event);
-  LUMO_SPRITE_EVENT(KeyDown)
-  LUMO_SPRITE_EVENT(KeyUp)
-  LUMO_SPRITE_EVENT(KeyPress)
-  LUMO_SPRITE_EVENT(MouseClick)
-  LUMO_SPRITE_EVENT(MouseDoubleClick)
-  LUMO_SPRITE_EVENT(MouseDown)
-  LUMO_SPRITE_EVENT(MouseUp)
-  LUMO_SPRITE_EVENT(MouseMove)
-  LUMO_SPRITE_EVENT(MouseEnter)
-  LUMO_SPRITE_EVENT(MouseLeave)
-  LUMO_SPRITE_EVENT(JoyDown)
-  LUMO_SPRITE_EVENT(JoyUp)
-  LUMO_SPRITE_EVENT(JoyMove)
+  LUMO_SPRITE_EVENTS(LUMO_SPRITE_EVENT)
 #undef LUMO_SPRITE_EVENT
 
   // ---- Motion and drag hooks ----

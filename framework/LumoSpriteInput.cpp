@@ -18,19 +18,7 @@
   bool LumoSprite::Do##Name(tInputEvent*) { return DefaultInputResult; }                         \
   bool LumoSprite::On##Name(tInputEvent*) { return false; }
 
-LUMO_SPRITE_EVENT(KeyDown)
-LUMO_SPRITE_EVENT(KeyUp)
-LUMO_SPRITE_EVENT(KeyPress)
-LUMO_SPRITE_EVENT(MouseClick)
-LUMO_SPRITE_EVENT(MouseDoubleClick)
-LUMO_SPRITE_EVENT(MouseDown)
-LUMO_SPRITE_EVENT(MouseUp)
-LUMO_SPRITE_EVENT(MouseMove)
-LUMO_SPRITE_EVENT(MouseEnter)
-LUMO_SPRITE_EVENT(MouseLeave)
-LUMO_SPRITE_EVENT(JoyDown)
-LUMO_SPRITE_EVENT(JoyUp)
-LUMO_SPRITE_EVENT(JoyMove)
+LUMO_SPRITE_EVENTS(LUMO_SPRITE_EVENT)
 #undef LUMO_SPRITE_EVENT
 
 // ---- Drag and drop ----
