@@ -5,6 +5,7 @@
 #include "base/DebugFormat.h"
 #include "framework/LumoCell.h"
 #include "framework/LumoEngine.h"
+#include "framework/LumoLabel.h"
 #include "framework/LumoMouseNode.h"
 #include "runtime/Keyboard.h"
 #include "runtime/Regions.h"
@@ -59,6 +60,9 @@ void LumoControl::DoAbortReferenceTo(LumoObject* other) {
   if (other != nullptr && other == HotMouse) {
     HotMouse = nullptr;
   }
+  if (other != nullptr && static_cast<const void*>(other) == static_cast<const void*>(Label)) {
+    Label = nullptr;
+  }
 }
 
 void LumoControl::DebugDumpFields() {
@@ -103,7 +107,6 @@ void LumoControl::DoPopUp() {}
 void LumoControl::DoAccept() {}
 void LumoControl::DoReject() {}
 void LumoControl::DoSkipDraggingRequest() {}
-void LumoControl::ShowCaption() {}
 int32_t LumoControl::SetAlignment(int32_t alignment) { return Alignment = alignment; }
 int32_t LumoControl::SetAlignedSize(int32_t size) { return AlignedSize = size; }
 int32_t LumoControl::SetExecuteMode(int32_t mode) { return ExecuteMode = mode; }
@@ -525,8 +528,12 @@ LumoSprite* LumoControl::CanDrop() {
 
 // ---- Layout ----
 
-bool LumoControl::DoCalculateBounds(LumoSprite*, int32_t&, int32_t&, int32_t&, int32_t&, int32_t, int32_t, int32_t,
-                                    int32_t) {
+bool LumoControl::DoCalculateBounds(LumoSprite* item, int32_t& left, int32_t& top, int32_t& width, int32_t& height,
+                                    int32_t controlLeft, int32_t controlTop, int32_t controlWidth,
+                                    int32_t controlHeight) {
+  if (auto* label = dynamic_cast<LumoLabel*>(item)) {
+    return PlaceLabel(label, left, top, width, height, controlLeft, controlTop, controlWidth, controlHeight);
+  }
   return false;
 }
 

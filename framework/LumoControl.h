@@ -4,6 +4,7 @@
 
 #include "framework/LumoSprite.h"
 
+class LumoLabel;
 class LumoMouseNode;
 
 // The sprite that the user operates: it can be enabled and disabled, take
@@ -93,8 +94,20 @@ class LumoControl : public LumoSprite {
   virtual void DoAccept();
   virtual void DoReject();
   virtual void DoSkipDraggingRequest();
-  // Tells a caption label which look to show; nothing without one.
+  // Runs when a label was set; empty.
+  virtual void InitializeLabel();
+  // The label joins the body in place of the current one (which leaves it),
+  // animates with the control and shows the control's state. Answers the
+  // label now set.
+  virtual LumoLabel* SetLabel(LumoLabel* label);
+  // A new plain label.
+  virtual LumoLabel* CreateLabel();
+  // Tells a caption label which look to show: hilited while focused,
+  // activated while enabled, else dimmed. Nothing without one.
   virtual void ShowCaption();
+  // Moves the sprite to its place beside the label; false without a label
+  // or a place.
+  virtual bool AttachToLabel(LumoSprite* sprite);
   // Places a scroll bar beside the control: a vertical bar to its right, a
   // horizontal one below it, as long as the control. False for other items.
   virtual bool DoCalculateBounds(LumoSprite* item, int32_t& left, int32_t& top, int32_t& width, int32_t& height,
@@ -122,6 +135,20 @@ class LumoControl : public LumoSprite {
   virtual int32_t SetAlignLimit(int32_t limit);
   // 0 left of the control, 1 above, 2 right, 3 below.
   virtual int32_t SetCaptionSide(int32_t side);
+  // AttachLabel (0, text).
+  virtual LumoLabel* AttachAutoLabel(const char* text);
+  // A label of the engine's label font beside the control by the caption
+  // side: the text's width (or the width given) and one line high.
+  virtual LumoLabel* AttachLabel(int32_t width, const char* text);
+  // A label of one line at a place of its own, showing the text.
+  virtual LumoLabel* AttachLabel(int32_t left, int32_t top, int32_t width, const char* text);
+  // An empty label of that many lines (at least one) at a place of its own.
+  // Each AttachLabel needs an engine font and a cell and answers null when
+  // the control has a label already.
+  virtual LumoLabel* AttachLabel(int32_t left, int32_t top, int32_t width, int32_t lines);
+  // Hands the caption text to the label; null without one. A label keeps
+  // the text as its caption.
+  virtual const char* ForwardToLabel(const char* text);
   virtual void OnComplete();
   virtual void OnEnable();
   virtual void OnDisable();
@@ -160,6 +187,8 @@ class LumoControl : public LumoSprite {
   bool SkipDraggingRequest();
   // The item's rectangle beside the control; false when there is none.
   bool CalculateBounds(LumoSprite* item, int32_t& left, int32_t& top, int32_t& width, int32_t& height);
+  // The label's line count; 0 without a label.
+  int32_t LabelLines() const;
   bool AlignBounds(int32_t alignment, int32_t size, bool useClientArea, int32_t& left, int32_t& top, int32_t& width,
                    int32_t& height);
   void ArmDragging(int32_t allowed);
@@ -179,6 +208,7 @@ class LumoControl : public LumoSprite {
   int32_t AlignOffset = 0;
   int32_t AlignLimit = 0;
   int32_t CaptionSide = 1;
+  LumoLabel* Label = nullptr;  // attached to the body; referenced
   uint32_t HotKey = 0;
   uint32_t HotKeyModifiers = 0;
   LumoMouseNode* HotMouse = nullptr;  // referenced
@@ -209,6 +239,13 @@ class LumoControl : public LumoSprite {
   void RestoreMouse();
 
  private:
+  // A new label of the cell, defined by prepare (label, font) with the
+  // engine's label font, then set; a failure frees it.
+  template <typename Definer>
+  LumoLabel* MakeLabel(Definer&& prepare);
+  // The caption side's place of a label beside the control.
+  bool PlaceLabel(LumoLabel* label, int32_t& left, int32_t& top, int32_t& width, int32_t& height,
+                  int32_t controlLeft, int32_t controlTop, int32_t controlWidth, int32_t controlHeight);
   // The shared half of KeyDown and KeyUp: the sprite's operation, then the
   // mapped key when the run-time system maps it to something else.
   bool RunKey(tInputEvent* event, bool up);

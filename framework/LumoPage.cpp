@@ -65,7 +65,7 @@ T* LumoPage::Refer(T*& field, T* value) {
 }
 
 void LumoPage::OnAbortReferenceTo(LumoObject* other) {
-  LumoSprite::OnAbortReferenceTo(other);
+  LumoControl::OnAbortReferenceTo(other);
   if (other == nullptr) {
     return;
   }
@@ -95,7 +95,7 @@ void LumoPage::DoClear() {
   SetCaretX(0);
   SetCaretY(0);
   WordWrap = false;
-  LumoSprite::DoClear();
+  LumoControl::DoClear();
 }
 
 // ---- Plain setters ----

@@ -3,7 +3,7 @@
 #include <cstdarg>
 #include <cstdint>
 
-#include "framework/LumoSprite.h"
+#include "framework/LumoControl.h"
 #include "runtime/Graphics.h"
 
 class LumoFontNode;
@@ -18,7 +18,7 @@ class LumoGraphicNode;
 // Layout is made of virtual operations, so a derived control can watch every
 // character placed (OnCharacterPlaced) or measure otherwise. A page without a
 // font lays out nothing, and a font whose LineHeight is 0 counts no lines.
-class LumoPage : public LumoSprite {
+class LumoPage : public LumoControl {
  public:
   static constexpr int32_t kFormatBufferSize = 4096;
   static constexpr int32_t kDefaultTabWidth = 4;
@@ -30,7 +30,7 @@ class LumoPage : public LumoSprite {
   void OnAbortReferenceTo(LumoObject* other) override;
   // Destroys the drawing graphic (a nameless one the page made; a named one
   // is only let go), drops the background, puts the caret at (0, 0) and
-  // switches word wrap off; then the sprite's clear.
+  // switches word wrap off; then the control's clear.
   void DoClear() override;
 
   // ---- Layout operations ----
