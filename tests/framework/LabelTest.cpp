@@ -146,6 +146,57 @@ TEST_F(LabelTest, TheCaptionSidePlacesTheLabel) {
   }
 }
 
+struct BesideCase {
+  int32_t side;
+  const char* caption;
+  int32_t left;
+  int32_t top;
+};
+
+bool Intersect(const std::vector<int32_t>& a, const std::vector<int32_t>& b) {
+  return a[0] < b[0] + b[2] && b[0] < a[0] + a[2] && a[1] < b[1] + b[3] && b[1] < a[1] + a[3];
+}
+
+std::vector<int32_t> BoundsOf(LumoSprite& sprite) {
+  int32_t left = 0, top = 0, width = 0, height = 0;
+  sprite.GetBounds(left, top, width, height, false, true);
+  return {left, top, width, height};
+}
+
+// A 6 x 10 item goes beside the label, margin 3 off: left of a label on
+// the left, right of one on the right (centred on its rows), and in the
+// rows of one above or below, at the control's right edge unless the label
+// reaches there.
+TEST_F(LabelTest, AnItemBesideTheLabelOverlapsNeitherLabelNorControl) {
+  const std::vector<BesideCase> cases = {
+      {0, "AB", 83 - 3 - 6, 106 + 4 - 5},
+      {1, "AB", 100 + 40 - 6, 86 + 8 - 10},
+      {1, "ABCDEFGH", 100 + 41 + 3, 86 + 8 - 10},
+      {2, "AB", 146 + 11 + 3, 106 + 4 - 5},
+      {3, "AB", 100 + 40 - 6, 126},
+  };
+  for (const BesideCase& row : cases) {
+    SCOPED_TRACE(row.caption + std::string(" side ") + std::to_string(row.side));
+    LumoControl* control = AddControl(100, 100);
+    control->SetCaptionSide(row.side);
+    LumoLabel* label = control->AttachAutoLabel(row.caption);
+    ASSERT_NE(label, nullptr);
+    LumoSprite* item = AddSprite(*cell, 0, 0, MadeGraphic(6, 10, kControlFace));
+    ASSERT_TRUE(control->AttachToLabel(item));
+    EXPECT_EQ(BoundsOf(*item), (std::vector<int32_t>{row.left, row.top, 6, 10}));
+    EXPECT_FALSE(Intersect(BoundsOf(*item), BoundsOf(*label)));
+    EXPECT_FALSE(Intersect(BoundsOf(*item), BoundsOf(*control)));
+    DestroyObject(item);
+    DestroyObject(control);
+  }
+  LumoControl* control = AddControl(100, 100);
+  LumoSprite* item = AddSprite(*cell, 0, 0, MadeGraphic(6, 10, kControlFace));
+  EXPECT_FALSE(control->AttachToLabel(item));  // no label
+  control->SetCaptionSide(4);
+  ASSERT_NE(control->AttachAutoLabel("AB"), nullptr);
+  EXPECT_FALSE(control->AttachToLabel(item));  // no such side
+}
+
 TEST_F(LabelTest, AClickOnTheLabelFocusesItsControl) {
   LumoControl* control = AddControl(100, 100);
   LumoControl* other = AddControl(200, 100);
