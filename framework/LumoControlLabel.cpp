@@ -4,6 +4,7 @@
 #include <new>
 
 #include "base/DebugFormat.h"
+#include "framework/LumoButton.h"
 #include "framework/LumoCell.h"
 #include "framework/LumoControl.h"
 #include "framework/LumoEngine.h"
@@ -59,6 +60,9 @@ LumoLabel* LumoControl::SetLabel(LumoLabel* label) {
     return Label;
   }
   Label = label;
+  if (auto* button = dynamic_cast<LumoButton*>(this)) {
+    button->SetFocusable(button->Input);
+  }
   if (AnimationPrevented) {
     label->PreventAnimation();
   } else if (Animating) {
