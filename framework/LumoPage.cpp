@@ -11,6 +11,7 @@
 #include "framework/LumoGraphicList.h"
 #include "framework/LumoGraphicNode.h"
 #include "framework/LumoLevel.h"
+#include "framework/LumoScrollBar.h"
 #include "framework/LumoSequenceList.h"
 #include "framework/LumoSequenceNode.h"
 
@@ -49,23 +50,8 @@ LumoPage::LumoPage() = default;
 
 const char* LumoPage::GetClassName() const { return "LumoPage"; }
 
-template <typename T>
-T* LumoPage::Refer(T*& field, T* value) {
-  if (field == value) {
-    return field;
-  }
-  if (field != nullptr) {
-    RemoveReference(field);
-  }
-  field = nullptr;
-  if (value != nullptr && AddReference(value) != nullptr) {
-    field = value;
-  }
-  return field;
-}
-
 void LumoPage::OnAbortReferenceTo(LumoObject* other) {
-  LumoControl::OnAbortReferenceTo(other);
+  LumoComplexControl::OnAbortReferenceTo(other);
   if (other == nullptr) {
     return;
   }
@@ -95,20 +81,27 @@ void LumoPage::DoClear() {
   SetCaretX(0);
   SetCaretY(0);
   WordWrap = false;
-  LumoControl::DoClear();
+  LumoComplexControl::DoClear();
 }
 
 // ---- Plain setters ----
 
-LumoGraphicNode* LumoPage::SetGraphic(LumoGraphicNode* graphic) { return Refer(Graphic, graphic); }
+LumoGraphicNode* LumoPage::SetGraphic(LumoGraphicNode* graphic) {
+  Keep(Graphic, graphic);
+  return Graphic;
+}
 
-LumoGraphicNode* LumoPage::SetBackground(LumoGraphicNode* background) { return Refer(Background, background); }
+LumoGraphicNode* LumoPage::SetBackground(LumoGraphicNode* background) {
+  Keep(Background, background);
+  return Background;
+}
 
 LumoFontNode* LumoPage::SetFont(LumoFontNode* font) {
   if (font == nullptr && Engine != nullptr) {
     font = Engine->Font;
   }
-  return Refer(Font, font);
+  Keep(Font, font);
+  return Font;
 }
 
 int32_t LumoPage::SetCaretX(int32_t x) { return CaretX = x; }
@@ -184,16 +177,54 @@ int32_t LumoPage::GetLines() const {
 
 // ---- Text area ----
 
-int32_t LumoPage::SetTextWidth(int32_t width, bool /*allowBar*/) {
-  const int32_t visible = GraphicWidth();
-  TextWidth = width <= visible ? visible : width;
-  return TextWidth;
+int32_t LumoPage::SetTextExtent(int32_t& extent, int32_t value, int32_t visible, bool allowBar, bool horizontal) {
+  LumoScrollBar*& bar = horizontal ? HorizontalBar : VerticalBar;
+  if (value <= visible) {
+    extent = visible;
+    if (bar != nullptr) {
+      bar->SetMaximum(0);
+    }
+    return extent;
+  }
+  extent = value;
+  if (bar == nullptr && allowBar && Font != nullptr && GraphicHeight() > Font->LineHeight) {
+    if (horizontal) {
+      AttachHorizontalBar();
+    } else {
+      AttachVerticalBar();
+    }
+  }
+  if (bar != nullptr) {
+    bar->SetMaximum(Sub(extent, visible));
+  }
+  return extent;
 }
 
-int32_t LumoPage::SetTextHeight(int32_t height, bool /*allowBar*/) {
-  const int32_t visible = GraphicHeight();
-  TextHeight = height <= visible ? visible : height;
-  return TextHeight;
+int32_t LumoPage::SetTextWidth(int32_t width, bool allowBar) {
+  return SetTextExtent(TextWidth, width, GraphicWidth(), allowBar, true);
+}
+
+int32_t LumoPage::SetTextHeight(int32_t height, bool allowBar) {
+  return SetTextExtent(TextHeight, height, GraphicHeight(), allowBar, false);
+}
+
+void LumoPage::InitializeBar(LumoScrollBar* bar) {
+  if (bar == nullptr || Font == nullptr) {
+    return;
+  }
+  bar->SetStep(Font->LineHeight);
+  bar->SetPageStep(Clamp32(2 * int64_t{Font->LineHeight}));
+}
+
+void LumoPage::InitializeHorizontalBar() { InitializeBar(HorizontalBar); }
+void LumoPage::InitializeVerticalBar() { InitializeBar(VerticalBar); }
+
+void LumoPage::DoHorizontalScroll(int32_t position) {
+  HorizontalOffset = position < 0 ? 0 : -std::min(position, TextWidth);
+}
+
+void LumoPage::DoVerticalScroll(int32_t position) {
+  VerticalOffset = position < 0 ? 0 : -std::min(position, TextHeight);
 }
 
 int32_t LumoPage::SetLines(int32_t lines, bool allowBar) {

@@ -3,7 +3,7 @@
 #include <cstdarg>
 #include <cstdint>
 
-#include "framework/LumoControl.h"
+#include "framework/LumoComplexControl.h"
 #include "runtime/Graphics.h"
 
 class LumoFontNode;
@@ -18,7 +18,7 @@ class LumoGraphicNode;
 // Layout is made of virtual operations, so a derived control can watch every
 // character placed (OnCharacterPlaced) or measure otherwise. A page without a
 // font lays out nothing, and a font whose LineHeight is 0 counts no lines.
-class LumoPage : public LumoControl {
+class LumoPage : public LumoComplexControl {
  public:
   static constexpr int32_t kFormatBufferSize = 4096;
   static constexpr int32_t kDefaultTabWidth = 4;
@@ -30,8 +30,15 @@ class LumoPage : public LumoControl {
   void OnAbortReferenceTo(LumoObject* other) override;
   // Destroys the drawing graphic (a nameless one the page made; a named one
   // is only let go), drops the background, puts the caret at (0, 0) and
-  // switches word wrap off; then the control's clear.
+  // switches word wrap off; then the complex control's clear.
   void DoClear() override;
+  // With a font, a bar steps one line and pages two.
+  void InitializeHorizontalBar() override;
+  void InitializeVerticalBar() override;
+  // The offset follows the bar: 0 for a negative position, else minus the
+  // position, at most the text's extent.
+  void DoHorizontalScroll(int32_t position) override;
+  void DoVerticalScroll(int32_t position) override;
 
   // ---- Layout operations ----
 
@@ -57,7 +64,9 @@ class LumoPage : public LumoControl {
   virtual LumoFontNode* SetFont(LumoFontNode* font);
   virtual int32_t SetCaretX(int32_t x);
   virtual int32_t SetCaretY(int32_t y);
-  // The laid-out area never shrinks below the graphic.
+  // The laid-out area never shrinks below the graphic. Past the graphic
+  // (and with the graphic more than a line high) a bar is attached when
+  // allowed; an existing or new bar's maximum is the hidden extent.
   virtual int32_t SetTextWidth(int32_t width, bool allowBar);
   virtual int32_t SetTextHeight(int32_t height, bool allowBar);
   // Values below 1 are refused: the kept margin is answered.
@@ -133,9 +142,9 @@ class LumoPage : public LumoControl {
   int32_t GraphicHeight() const;
 
  private:
-  // Moves a referenced field to a new object.
-  template <typename T>
-  T* Refer(T*& field, T* value);
+  // One axis of SetTextWidth and SetTextHeight.
+  int32_t SetTextExtent(int32_t& extent, int32_t value, int32_t visible, bool allowBar, bool horizontal);
+  void InitializeBar(LumoScrollBar* bar);
   // The formatting shared by the three formatted printers.
   bool Format(const char* operation, char (&buffer)[kFormatBufferSize], const char* format, va_list arguments);
 };
