@@ -47,6 +47,9 @@ void LumoComplexControl::DoAbortReferenceTo(LumoObject* other) {
   if (other == VerticalBar) {
     VerticalBar = nullptr;
   }
+  if (static_cast<const void*>(other) == static_cast<const void*>(RefreshButton)) {
+    RefreshButton = nullptr;
+  }
 }
 
 // ---- Default hooks ----

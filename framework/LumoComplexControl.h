@@ -4,6 +4,7 @@
 
 #include "framework/LumoControl.h"
 
+class LumoRefreshButton;
 class LumoScrollBar;
 
 // A control whose contents can be larger than the control itself: it
@@ -43,6 +44,12 @@ class LumoComplexControl : public LumoControl {
   virtual void DoVerticalScroll(int32_t position);
   // May change both positions; false stops the scroll. False here.
   virtual bool DoScrollInView(int32_t& horizontal, int32_t& vertical);
+  virtual void InitializeRefreshButton();
+  // Replaces the refresh button (detached from the body) with another
+  // attached to the body; answers the button now set.
+  virtual LumoRefreshButton* SetRefreshButton(LumoRefreshButton* button);
+  // A new refresh button.
+  virtual LumoRefreshButton* CreateRefreshButton();
   // Asks the receiver to take this control as its sender; a refusal leaves
   // none. With cascade now, Cascade runs at once.
   virtual LumoComplexControl* SetCascadeReceiver(LumoComplexControl* receiver, bool cascadeNow);
@@ -53,6 +60,13 @@ class LumoComplexControl : public LumoControl {
   // has no cell, or the bar cannot be made.
   virtual LumoScrollBar* AttachHorizontalBar();
   virtual LumoScrollBar* AttachVerticalBar();
+  // A new refresh button of the cell with the engine's looks at (left,
+  // top); null when the control has one already, has no cell, or the
+  // button cannot be made.
+  virtual LumoRefreshButton* AttachRefreshButton(int32_t left, int32_t top);
+  // A refresh button beside the control's label; null without a label or
+  // a place there.
+  virtual LumoRefreshButton* AttachRefreshButton();
   virtual void OnCascade(LumoComplexControl* sender);
   virtual void OnSetContents();
   virtual void OnHorizontalScroll(int32_t position);
@@ -81,6 +95,7 @@ class LumoComplexControl : public LumoControl {
   LumoComplexControl* CascadeReceiver = nullptr;  // referenced
   LumoScrollBar* HorizontalBar = nullptr;  // each a referenced part of the body
   LumoScrollBar* VerticalBar = nullptr;
+  LumoRefreshButton* RefreshButton = nullptr;  // a referenced part of the body
 
  private:
   LumoScrollBar* SetBar(LumoScrollBar*& field, LumoScrollBar* bar, bool horizontal);
