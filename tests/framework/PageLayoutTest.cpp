@@ -7,6 +7,7 @@
 #include "PageFixture.h"
 #include "framework/LumoLevel.h"
 #include "framework/LumoSequenceList.h"
+#include "runtime/GraphicFiles.h"
 
 namespace framework_testing {
 namespace {
@@ -307,6 +308,32 @@ TEST_F(PageLayoutTest, DefineWithAGraphicTakesItAsTheBackground) {
   EXPECT_EQ(page->Graphic->Height, 64);
   EXPECT_EQ(page->TextWidth, 128);
   EXPECT_EQ(level->GraphicList->FindByName("NoSuchPicture"), nullptr);
+}
+
+TEST_F(PageLayoutTest, DefineWithAGraphicCopiesItAndClearsBackToIt) {
+  GraphicHandle picture = CreateGraphic(40, 24, sRGB{0, 200, 0});
+  ASSERT_NE(picture, nullptr);
+  ASSERT_TRUE(SaveGraphic(picture, "Paper.bmp"));
+  DestroyGraphic(picture);
+  auto* page = new LumoPage;
+  cell->Append(page);
+  page->SetLeftMargin(3);
+  page->DefineWithGraphic(0, 0, "Paper.bmp", font, true);
+  ASSERT_NE(page->Background, nullptr);
+  ASSERT_NE(page->Graphic, nullptr);
+  EXPECT_EQ((std::vector<int32_t>{page->Graphic->Width, page->Graphic->Height, page->TextWidth, page->TextHeight}),
+            (std::vector<int32_t>{40, 24, 40, 24}));
+  EXPECT_EQ(page->CaretX, 3);
+  const uint32_t green = ConvertRGB(sRGB{0, 200, 0});
+  EXPECT_EQ(PixelOf(*page, 39, 23), green);
+  page->PrintText("a");
+  EXPECT_EQ(PixelOf(*page, 4, 0), ConvertRGB(GlyphColour('a')));
+  page->ClearPage();
+  EXPECT_EQ(PixelOf(*page, 4, 0), green);
+  // The background is the list's and stays; the page's own graphic goes.
+  LumoGraphicNode* background = page->Background;
+  DestroyObject(page);
+  EXPECT_EQ(level->GraphicList->FindByName("Paper.bmp"), background);
 }
 
 TEST_F(PageLayoutTest, ThePrintedPageIsPresented) {
