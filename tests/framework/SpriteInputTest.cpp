@@ -221,6 +221,36 @@ TEST_F(SpriteInputTest, ADraggedSpriteFollowsTheCursorAndAnAbortedDropRestoresIt
   EXPECT_EQ(Presented(120, 120), red);
 }
 
+TEST_F(SpriteInputTest, AnAbortedDropPutsASpriteFollowedByItsPartsBackAtItsPlace) {
+  StartWithLevel();
+  LumoCell* cell = AddCell(0, 0, 200, 200);
+  LumoSprite* first = AddSprite(*cell, 0, 0, MadeGraphic(4, 4, kBlue));
+  InputSprite* dragged = AddInputSprite(*cell, 40, 30, MadeGraphic(6, 6, kRed));
+  // Its part directly after it, and that part's own part after that, as
+  // the drawing order keeps attached sprites.
+  LumoSprite* part = AddSprite(*cell, 50, 30, MadeGraphic(2, 2, kBlue));
+  LumoSprite* partOfPart = AddSprite(*cell, 60, 30, MadeGraphic(2, 2, kBlue));
+  LumoSprite* last = AddSprite(*cell, 0, 0, MadeGraphic(4, 4, kBlue));
+  ASSERT_NE(dragged->Body->AttachSprite(part), nullptr);
+  ASSERT_NE(part->Body->AttachSprite(partOfPart), nullptr);
+  cell->StartAnimation();
+  ASSERT_TRUE(Pulse());
+
+  MouseTo(42, 32);
+  dragged->Drag(42, 32);
+  ASSERT_EQ(partOfPart->Cell(), dragged->Cell());
+  MouseTo(150, 100);
+  ASSERT_TRUE(Pulse());
+  dragged->Drop();
+  const std::vector<LumoNode*> order{first, dragged, part, partOfPart, last};
+  EXPECT_EQ(cell->first, first);
+  for (size_t i = 1; i < order.size(); ++i) {
+    EXPECT_EQ(order[i - 1]->next, order[i]) << "after item " << i - 1;
+  }
+  EXPECT_EQ((std::vector<int32_t>{dragged->Left, part->Left, partOfPart->Left}), (std::vector<int32_t>{40, 50, 60}));
+  ASSERT_TRUE(Pulse());
+}
+
 TEST_F(SpriteInputTest, ADropOntoATargetLandsInItsCellAndTheTargetCatchesOnce) {
   StartWithLevel();
   LumoCell* from = AddCell(0, 0, 200, 200);
