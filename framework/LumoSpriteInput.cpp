@@ -173,6 +173,10 @@ void LumoSprite::DoEndDrag(LumoSprite* target) {
   if (auto* cell = target != nullptr ? target->Cell() : nullptr) {
     MoveToCell(cell);
   }
-  DisposeDragCell();
+  // A target outside any cell leaves the sprite in the drag cell, which is
+  // then kept: disposing of it would free the sprite with it.
+  if (DragCell == nullptr || Cell() != DragCell) {
+    DisposeDragCell();
+  }
   Keep(SavedNeighbour, static_cast<LumoNode*>(nullptr));
 }

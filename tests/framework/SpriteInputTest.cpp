@@ -274,6 +274,29 @@ TEST_F(SpriteInputTest, ADropOntoATargetLandsInItsCellAndTheTargetCatchesOnce) {
   EXPECT_EQ(level->Count, 2);
 }
 
+TEST_F(SpriteInputTest, ADropOntoATargetOutsideAnyCellKeepsTheSpriteInItsDragCell) {
+  StartWithLevel();
+  LumoCell* from = AddCell(0, 0, 200, 200);
+  InputSprite* dragged = AddInputSprite(*from, 10, 10, MadeGraphic(6, 6, kRed));
+  std::unique_ptr<InputSprite, tObjectDestroyer> target(new InputSprite);
+  from->StartAnimation();
+  ASSERT_TRUE(Pulse());
+  MouseTo(10, 10);
+  dragged->Drag(10, 10);
+  LumoCell* dragCell = dragged->Cell();
+  MouseTo(300, 250);
+  ASSERT_TRUE(Pulse());
+  dragged->SetDropTarget(target.get());
+  dragged->Drop();
+  EXPECT_EQ(target->caught, (std::vector<LumoSprite*>{dragged, dragged}));
+  // The frame after the drop: the sprite lives on where it was dropped.
+  ASSERT_TRUE(Pulse());
+  ASSERT_TRUE(Pulse());
+  EXPECT_EQ(dragged->Cell(), dragCell);
+  EXPECT_EQ(level->last, dragCell);
+  EXPECT_EQ(Presented(300, 250), ConvertRGB(kRed));
+}
+
 TEST_F(SpriteInputTest, DragToPutsTheCornerOnTheCursorWithoutOnDrag) {
   StartWithLevel();
   LumoCell* cell = AddCell(50, 50, 200, 200);
