@@ -334,6 +334,29 @@ TEST_F(SpriteInputTest, ASiblingFreedDuringTheDragIsForgotten) {
   ASSERT_TRUE(Pulse());
 }
 
+TEST_F(SpriteInputTest, ACellFreedDuringTheDragLeavesTheSpriteInItsDragCell) {
+  StartWithLevel();
+  LumoCell* cell = AddCell(0, 0, 200, 200);
+  InputSprite* dragged = AddInputSprite(*cell, 10, 10, MadeGraphic(6, 6, kRed));
+  AddSprite(*cell, 0, 0, MadeGraphic(4, 4, kBlue));
+  cell->StartAnimation();
+  ASSERT_TRUE(Pulse());
+  MouseTo(10, 10);
+  dragged->Drag(10, 10);
+  LumoCell* dragCell = dragged->Cell();
+  MouseTo(100, 80);
+  ASSERT_TRUE(Pulse());
+  DestroyObject(cell);  // with the sibling that followed the sprite
+  EXPECT_EQ(dragged->SavedCell, nullptr);
+  EXPECT_EQ(dragged->SavedNeighbour, nullptr);
+  dragged->Drop();
+  ASSERT_TRUE(Pulse());
+  ASSERT_TRUE(Pulse());
+  EXPECT_EQ(dragged->Cell(), dragCell);
+  EXPECT_EQ(level->first, dragCell);
+  EXPECT_EQ(level->Count, 1);
+}
+
 // ---- Faults ----
 
 TEST_F(SpriteInputTest, AThrowingHookIsReportedAndPassedOn) {
