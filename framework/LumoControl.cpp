@@ -6,6 +6,7 @@
 #include "framework/LumoCell.h"
 #include "framework/LumoEngine.h"
 #include "framework/LumoMouseNode.h"
+#include "framework/LumoScrollBar.h"
 #include "runtime/Keyboard.h"
 #include "runtime/Regions.h"
 
@@ -525,9 +526,25 @@ LumoSprite* LumoControl::CanDrop() {
 
 // ---- Layout ----
 
-bool LumoControl::DoCalculateBounds(LumoSprite*, int32_t&, int32_t&, int32_t&, int32_t&, int32_t, int32_t, int32_t,
-                                    int32_t) {
-  return false;
+// Labels are placed by the caption rules that come with them; scroll bars
+// go beside the control, as long as it.
+bool LumoControl::DoCalculateBounds(LumoSprite* item, int32_t& left, int32_t& top, int32_t& width, int32_t& height,
+                                    int32_t controlLeft, int32_t controlTop, int32_t controlWidth,
+                                    int32_t controlHeight) {
+  const auto* bar = dynamic_cast<const LumoScrollBar*>(item);
+  if (bar == nullptr) {
+    return false;
+  }
+  if (bar->Horizontal) {
+    left = controlLeft;
+    top = static_cast<int32_t>(int64_t{controlTop} + controlHeight + Gap);
+    width = controlWidth;
+  } else {
+    left = static_cast<int32_t>(int64_t{controlLeft} + controlWidth + Gap);
+    top = controlTop;
+    height = controlHeight;
+  }
+  return true;
 }
 
 bool LumoControl::CalculateBounds(LumoSprite* item, int32_t& left, int32_t& top, int32_t& width, int32_t& height) {
