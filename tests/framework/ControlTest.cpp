@@ -6,9 +6,31 @@
 #include "ControlFixture.h"
 #include "framework/LumoCell.h"
 #include "framework/LumoEngine.h"
+#include "framework/LumoMouseNode.h"
+#include "support/MediaWriters.h"
 
 namespace framework_testing {
 namespace {
+
+// A 24-bit BMP file of 2 x 2 grey pixels, for a cursor.
+void WriteCursorFile(const std::string& path) {
+  namespace media = testing_support;
+  media::Bytes bytes = {'B', 'M'};
+  const uint32_t pixelBytes = 8 * 2;  // two rows of 2 pixels, padded to 4 bytes
+  media::PutLittle32(bytes, 14 + 40 + pixelBytes);
+  media::PutLittle32(bytes, 0);
+  media::PutLittle32(bytes, 14 + 40);
+  media::PutLittle32(bytes, 40);
+  media::PutLittle32(bytes, 2);
+  media::PutLittle32(bytes, 2);
+  media::PutLittle16(bytes, 1);
+  media::PutLittle16(bytes, 24);
+  for (int field = 0; field < 6; ++field) {
+    media::PutLittle32(bytes, 0);
+  }
+  bytes.insert(bytes.end(), pixelBytes, 0x80);
+  media::WriteBytes(path, bytes);
+}
 
 class ControlTest : public ControlFixture {
  protected:
@@ -357,6 +379,26 @@ TEST_F(ControlTest, EnableAndDisableRunTheirHooksOnce) {
   control->Enable();
   EXPECT_FALSE(control->Enabled);
   EXPECT_EQ(control->heard, (std::vector<std::string>{"OnDisable"}));
+}
+
+TEST_F(ControlTest, AHotMouseShowsOverTheControlAndTheFirstMouseComesBack) {
+  WriteCursorFile("_Cursor.bmp");
+  WriteCursorFile("Hand.bmp");
+  StartWithThree();
+  LumoMouseNode* first_mouse = Engine->GetFirstMouse();
+  ASSERT_NE(first_mouse, nullptr);
+  LumoMouseNode* hand = Engine->GetMouse("Hand");
+  ASSERT_NE(hand, nullptr);
+  EXPECT_EQ(Engine->Mouse, first_mouse);
+  second->SetHotMouse(hand);
+  MouseTo(45, 15);
+  EXPECT_EQ(Engine->Mouse, hand);
+  MouseTo(300, 200);
+  EXPECT_EQ(Engine->Mouse, first_mouse);
+  // A disabled control shows no hot mouse.
+  second->Disable();
+  MouseTo(45, 15);
+  EXPECT_EQ(Engine->Mouse, first_mouse);
 }
 
 }  // namespace
