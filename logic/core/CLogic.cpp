@@ -1,4 +1,5 @@
 #include "logic/core/CLogic.h"
+#include "logic/core/CLogicDispatch.h"
 
 #include <cstring>
 
@@ -138,25 +139,6 @@ void CLogic::DetachListeners() {
   }
   while (Listeners->last != nullptr) {
     Listeners->Remove(Listeners->last);
-  }
-}
-
-// The list holds only listeners (AddListener takes nothing else), and a
-// listener may come from another deliverable, so it is reached through its
-// table of operations alone, without a run-time type test.
-template <typename Call>
-void CLogic::Dispatch(const char* faultFormat, Call&& call) {
-  if (Listeners == nullptr) {
-    return;
-  }
-  for (LumoNode* node = Listeners->first; node != nullptr; node = node->next) {
-    auto* listener = static_cast<YLEventListener*>(node);
-    try {
-      call(*listener);
-    } catch (...) {
-      DebugPrint(faultFormat, DebugText(listener->Name));
-      throw;
-    }
   }
 }
 

@@ -20,6 +20,7 @@ class YLConfig;
 class LogicPlanItem;
 class YLCustomTrigger;
 class YLThing;
+class ThingInfo;
 
 // The simulation: the thing table, the string library of type names and the
 // listeners that hear what happens. Thing ids index the thing table; id 0 is
@@ -150,8 +151,8 @@ class CLogic : public LumoObject {
   void DetachListeners();
 
   // ---- Dispatchers: each calls its event on every listener in list order ----
-  // A listener that throws is logged with its name and the event, and the
-  // exception goes on to the caller; later listeners miss that event.
+  // A listener that throws is logged with its name and the event; the event
+  // still goes to the listeners after it, and nothing passes into the logic.
 
   void NotifyMap(const void* grid);
   void NotifyAction(int32_t id, const MoveStep* action);
@@ -169,6 +170,51 @@ class CLogic : public LumoObject {
   void NotifyUnknownOrder(int32_t length, const void* payload);
   void NotifySetObjectiveValue(int32_t objective, int32_t value, const char* text);
   void NotifyNewTask(int32_t task, const char* text);
+
+  // ---- Life from outside, events with behaviour, the multi-player set-up ----
+
+  // A thing appeared or changed; the type name "0" goes out as null.
+  void NotifyThing(ThingInfo* info, const char* typeName);
+  // A unit went into a container: when both exist the unit first takes the
+  // container's facing, then every listener hears of it.
+  void NotifyEnter(int32_t unitId, int32_t containerId);
+  // A player's game is over. A win stops the frames; a single-player game
+  // whose player 1 scored below 4,000,000 counts its final score once; the
+  // log gets " -> player%d won!!!" or " -> player%d lost...", and every
+  // listener hears of it with passThrough.
+  void NotifyGameOver(int32_t player, bool won, void* passThrough);
+  // Objective tick n is done or not (kVinkjeDone or kVinkjeNotDone) and the
+  // listeners hear it as speech (0, n, 21, done). The table grows to n + 1
+  // entries; a tick outside 0 to kMaxVinkje is refused with a log line.
+  static constexpr int32_t kMaxVinkje = 255;
+  static constexpr int32_t kVinkjeNotDone = 1;
+  static constexpr int32_t kVinkjeDone = 2;
+  bool SetVinkje(int32_t tick, bool done);
+  // A building's message: speech (3, building, 8, 0).
+  void SayBuildingMessage(int32_t building);
+  // EventEnter as it is, without turning the unit (a load re-sends where
+  // units are).
+  void SendEnter(int32_t unitId, int32_t containerId);
+
+  // A new map grid of width x height cells, sent to the listeners. False,
+  // logged, with the map as it was, for a size the grid refuses.
+  bool CreateMap(int32_t width, int32_t height);
+  // The grid takes the new size (cells inside both sizes keep their words),
+  // every thing the running game keeps on the map is placed again and the
+  // listeners get the grid. False, logged, map kept, for a refused size or
+  // a logic without a grid.
+  bool ResizeMap(int32_t width, int32_t height);
+  // What the running game keeps on the map: every thing outside containers
+  // but a barricade cleared away, and a unit or fence that died.
+  static bool StaysOnMap(YLThing& thing);
+
+  // Takes the listeners out of this logic, in order, into a list of their
+  // own (never null).
+  std::unique_ptr<LumoList, tObjectDestroyer> TakeListeners();
+  // After a load: the listeners become this logic's, then hear the map, the
+  // things with type names, the units inside containers, every player, the
+  // countdown and every set objective tick.
+  void RestoreAfterLoad(std::unique_ptr<LumoList, tObjectDestroyer> listeners);
 
   // The players, indexed by id (owning; index 0 stays empty).
   std::unique_ptr<LumoObjects, tObjectDestroyer> Players;
@@ -218,8 +264,9 @@ class CLogic : public LumoObject {
   bool LoadPropagators(LumoStream* stream, const LumoProperty* property);
   bool SavePropagators(LumoStream* stream, const LumoProperty* property);
   // "vinkjes:", the count and the ticks, then "random:" and the logic's
-  // random generator state. A stream without either text keeps what is
-  // there (older saves have neither).
+  // random generator state, then "single:" and the single-player flag. A
+  // stream without one of the texts keeps what is there (older saves lack
+  // them).
   bool LoadVinkjes(LumoStream* stream, const LumoProperty* property);
   bool SaveVinkjes(LumoStream* stream, const LumoProperty* property);
 
@@ -317,7 +364,7 @@ class CLogic : public LumoObject {
 
  protected:
   // Calls one event on every listener; faultFormat is the log line of a
-  // listener that throws, with %s for its name.
+  // listener that throws, with %s for its name (CLogicDispatch.h).
   template <typename Call>
   void Dispatch(const char* faultFormat, Call&& call);
 };
