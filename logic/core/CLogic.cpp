@@ -10,6 +10,7 @@
 #include "logic/world/YLTCar.h"
 #include "logic/world/YLTPushable.h"
 #include "logic/world/YLThing.h"
+#include "logic/world/YLUnit.h"
 
 namespace {
 

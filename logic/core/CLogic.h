@@ -19,8 +19,10 @@ class WeaponCatalog;
 class YLConfig;
 class LogicPlanItem;
 class YLCustomTrigger;
-class YLThing;
 class ThingInfo;
+class YLTCup;
+class YLThing;
+class YLUnit;
 
 // The simulation: the thing table, the string library of type names and the
 // listeners that hear what happens. Thing ids index the thing table; id 0 is
@@ -133,6 +135,103 @@ class CLogic : public LumoObject {
   // collisions: until then the car is refused too.
   bool RunOver(YLThing* moving, int32_t idInWay, int32_t x, int32_t y);
 
+  // ---- Thing creation and bookkeeping ----
+  // Every factory takes the first free id (FindFreeThingID) and makes
+  // nothing, leaving nothing behind, when none is free. A new thing is
+  // stored at its id, counted, placed on the map unless it starts inside a
+  // container, registered with its owner's player and announced to the
+  // listeners (EventThing, then EventEnter for one that starts inside).
+
+  // The factory for a level's type keyword (compared by prefix, first match
+  // wins): units, buildings, the shack, vehicles, the cup and obstacles.
+  // Answers the new thing's record; null when nothing was made.
+  ThingInfo* CreateThing(const char* keyword, int32_t x, int32_t y, int32_t z, uint8_t orientation, int32_t owner);
+  // A vehicle by its resource name; the train comes with its conductor and
+  // every bus with its driver, or nothing is made at all.
+  YLThing* CreateVehicle(int32_t x, int32_t y, int32_t z, uint8_t orientation, int32_t owner, const char* keyword);
+  // A building by its keyword (a shack for "Shack"); type is the keyword's
+  // string-library index.
+  YLThing* CreateBuilding(int32_t x, int32_t y, int32_t z, uint8_t orientation, int32_t owner, int32_t type,
+                          const char* keyword);
+  // A unit of that type (a unit type, or any string-library index) inside a
+  // container. The owner's player is made when missing.
+  YLUnit* CreateUnit(int32_t type, int32_t owner, YLThing* container);
+  // A unit at a map position. Id 0 takes the first free id. A leader (type
+  // 10) takes name as its name; for any other type a name given stands for
+  // the type (its string-library index), so "InnocentDriver" makes a
+  // civilian driver. The owner's player is made when missing.
+  YLUnit* CreateUnitAt(int32_t x, int32_t y, int32_t z, int32_t id, int32_t type, int32_t owner, const char* name,
+                       uint8_t orientation = 0);
+  // A leader with that name at a map position.
+  YLUnit* CreateLeader(int32_t x, int32_t y, int32_t z, const char* name, int32_t owner);
+  // A leader with that name inside a building or train.
+  YLUnit* SpawnLeaderInBuilding(const char* name, int32_t owner, YLThing* container);
+  // Stores the thing at its record's Tid, counts it, places it on the map
+  // unless it is inside a container and registers it with its owner's
+  // player. An id outside 1-4095 or a taken slot is refused with a log
+  // line, and the caller keeps the thing.
+  bool AddThing(YLThing* thing);
+  // The first empty slot from 1, else the table length (1 for an empty
+  // table); 0 when that is kMaxThings or more.
+  int32_t FindFreeThingID() const;
+  // The thing the map records on the cell; null when none.
+  YLThing* GetThingAt(int32_t x, int32_t y) const;
+  // The thing of the highest id whose record stands exactly at (x, y).
+  YLThing* FindThingAtPosition(int32_t x, int32_t y) const;
+  // The level's cup; null when it has none.
+  YLTCup* GetCup() const;
+  // The start crews of a player in a game of several: crews (1-8) leaders,
+  // each with a rat, a raver, a biker, a rozav and a yobbozer of its group,
+  // on the free walkable cells of a square around (x, y), column by column.
+  // Units that find no cell are not made. Other crew counts make nothing.
+  void CreateStartCrew(int32_t crews, int32_t x, int32_t y, int32_t player);
+  // The player gives up: it loses, each of its units runs for a border of
+  // the level's edge drawn at random (in id order), its game-over triggers
+  // due within the near buckets are dropped and a new one is planned.
+  void RunAway(int32_t player);
+
+  // Takes the thing off the map, sets its place through its own operations
+  // and places it again; a thing inside a container only takes the place.
+  // False when the record's id names no thing with that record.
+  bool MoveThing(ThingInfo* info, int32_t x, int32_t y, int32_t z, uint8_t orientation);
+  // A unit on the map goes into a container that accepts it: off the map,
+  // in, and EventEnter. False for a unit already inside something.
+  bool EnterThing(ThingInfo* unit, ThingInfo* container);
+  // A unit leaves its container for (x, y): false when it is in none, or
+  // when z is 0 and the cell is taken; else it is placed there and EventExit
+  // is sent.
+  bool LeaveThing(ThingInfo* unit, int32_t x, int32_t y, int32_t z, uint8_t orientation);
+  // Removes the thing from the game and frees it: a container's things go
+  // first (the last first), a contained thing leaves its container, and a
+  // thing its player still counts is counted out.
+  void DestroyThing(ThingInfo* info);
+  // Binds a barricade or a fence to a border of the navigation map; any
+  // other thing is left alone.
+  void ConnectBorderToBaricade(int32_t id, int32_t border);
+  // The enter move: the unit goes into the container at the cell, leaving
+  // the map, and the listeners hear of it once the move has played.
+  bool EnterContainer(YLUnit* unit, int32_t x, int32_t y);
+  // The leave move: the unit comes out of its container onto the cell when
+  // it is free.
+  bool ExitContainer(YLUnit* unit, int32_t x, int32_t y);
+  // A unit going into a container leaves the map: its steering state is
+  // cleared and its place becomes (-6, -6, -6).
+  void MoveThingOffMap(YLUnit* unit);
+  // A rat starts picking the lock of the building at the cell.
+  bool StartBurgle(YLUnit* unit, int32_t x, int32_t y);
+  // The lock is picked: the thief's player takes the building's money and
+  // one burglary more, and the thief goes in.
+  void FinishBurgle(int32_t buildingId, int32_t thiefId);
+  // A chick flirts: every unit around it (inside containers too) feels it.
+  bool DoFlirt(YLThing* chick);
+  // A leader chants: every unit around it hears it.
+  bool DoChant(YLThing* leader);
+  // A raver raves: every unit around it gets the stimulus.
+  bool DoRave(YLThing* raver, int32_t kind, float strength);
+
+  // The id of the level's cup; 0 for none.
+  int32_t CupID = 0;
+
   // ---- The string library ----
 
   // The index of the text, appended when the library does not hold it yet
@@ -215,6 +314,36 @@ class CLogic : public LumoObject {
   // things with type names, the units inside containers, every player, the
   // countdown and every set objective tick.
   void RestoreAfterLoad(std::unique_ptr<LumoList, tObjectDestroyer> listeners);
+
+  // The kinds of multi-player game.
+  enum GameType : int32_t {
+    GameScore = 0,
+    GameCup = 1,
+    GameBeer = 2,
+    GameWhores = 3,
+    GameDope = 4,
+    GamePubs = 5,
+    GameStrategic = 6,
+  };
+  // Settings: crews per player, starting money, time limit in minutes (0
+  // none), score limit (0 none); positions: (x, y) cell pairs, pair i - 1
+  // the i-th player's start, pair `players` the cup's. Players are the lobby's
+  // seats (ids 1, 2, 4, 5; 3 is the police). False, logged, with nothing
+  // changed, for fewer than four settings or players outside 0-4.
+  static constexpr int32_t kMaxSeats = 4;
+  static constexpr int32_t kFramesPerMinute = 720;
+  bool SetupMultiPlayerGame(int32_t type, int32_t players, const tCollection<int32_t>* settings,
+                            const tCollection<int32_t>* positions);
+  // The player id of lobby seat i (from 1): 1, 2, then i + 1 past the police.
+  static int32_t SeatPlayer(int32_t seat) { return seat < kPolicePlayer ? seat : seat + 1; }
+  // Pair number pair of the flattened (x, y) positions; false when the
+  // positions do not hold it.
+  static bool PositionPair(const tCollection<int32_t>* positions, int32_t pair, int32_t& x, int32_t& y);
+  // The set-up's crews of one player at its start position.
+  void PlaceStartCrews(int32_t player, int32_t crews, int32_t x, int32_t y);
+  // The cup game's cup at positions pair `pair`; none without that pair or
+  // without a free thing id.
+  void PlaceCup(int32_t pair, const tCollection<int32_t>* positions);
 
   // The players, indexed by id (owning; index 0 stays empty).
   std::unique_ptr<LumoObjects, tObjectDestroyer> Players;

@@ -7,6 +7,8 @@
 #include "base/Random.h"
 #include "logic/core/CLogic.h"
 #include "logic/core/CMap.h"
+#include "logic/core/ContainerInfo.h"
+#include "logic/core/UnitInfo.h"
 #include "logic/core/ThingInfo.h"
 #include "navigation/YLKnowledgeMap.h"
 #include "navigation/YLSectors.h"
@@ -26,6 +28,9 @@ LogicOwner& OwnedLogic() {
 CLogic* RunningLogic() { return OwnedLogic().get(); }
 
 uint32_t lastComputeTime = 0;
+
+// The seed of every multi-player game, set after its set-up.
+constexpr uint32_t kMultiPlayerSeed = 666;
 
 // What a load may change beyond the logic object itself: the current logic
 // and map the things reach, the current sector map, the technology level,
@@ -184,6 +189,22 @@ bool LogicLoad(LumoStream* stream) {
   return true;
 }
 
+void LogicSetupMultiPlayerGame(tMultiPlayerGameType type, int32_t players, tCollection<int32_t>* settings,
+                               tCollection<int32_t>* positions) {
+  CLogic* logic = RunningLogic();
+  if (logic == nullptr) {
+    return;
+  }
+  try {
+    if (logic->SetupMultiPlayerGame(type, players, settings, positions)) {
+      SetRandomSeed(kMultiPlayerSeed);
+    }
+  } catch (...) {
+    DebugPrint("LogicSetGameType excpetion\n");
+    throw;
+  }
+}
+
 void ReplacePathPlanning(LumoStream* stream) {
   CLogic* logic = RunningLogic();
   if (logic == nullptr || logic->Map == nullptr || stream == nullptr) {
@@ -206,4 +227,30 @@ void RenameThing(ThingInfo* info, const char* keyword) {
     return;
   }
   info->Gfx = logic->AddString(keyword);
+}
+
+ThingInfo* CreateThing(const char* keyword, int32_t x, int32_t y, int32_t z, uint8_t orientation, int32_t owner) {
+  CLogic* logic = RunningLogic();
+  return logic != nullptr ? logic->CreateThing(keyword, x, y, z, orientation, owner) : nullptr;
+}
+
+void DestroyThing(ThingInfo* info) {
+  if (CLogic* logic = RunningLogic()) {
+    logic->DestroyThing(info);
+  }
+}
+
+bool MoveThing(ThingInfo* info, int32_t x, int32_t y, int32_t z, uint8_t orientation) {
+  CLogic* logic = RunningLogic();
+  return logic != nullptr && logic->MoveThing(info, x, y, z, orientation);
+}
+
+bool EnterThing(UnitInfo* unit, ContainerInfo* container) {
+  CLogic* logic = RunningLogic();
+  return logic != nullptr && logic->EnterThing(unit, container);
+}
+
+bool LeaveThing(UnitInfo* unit, int32_t x, int32_t y, int32_t z, uint8_t orientation) {
+  CLogic* logic = RunningLogic();
+  return logic != nullptr && logic->LeaveThing(unit, x, y, z, orientation);
 }

@@ -51,9 +51,25 @@ COGITO_API bool LogicSave(LumoStream* stream);
 // the running logic goes on as before, listeners, process-wide state and
 // all; an exception does the same, is logged and passes on.
 COGITO_API bool LogicLoad(LumoStream* stream);
+// Settings: crews, money, time limit (minutes), score limit; positions: the
+// flattened (x, y) start pairs, then the cup's. Seeds the logic's random
+// generator with 666 afterwards.
+COGITO_API void LogicSetupMultiPlayerGame(tMultiPlayerGameType type, int32_t players, tCollection<int32_t>* settings,
+                                          tCollection<int32_t>* positions);
 // Hands a knowledge map read from the stream to the logic map; anything
 // else read is dropped.
 COGITO_API void ReplacePathPlanning(LumoStream* stream);
+// A thing made from a level's type keyword for the owner; its record, or
+// null when the keyword makes nothing.
+COGITO_API ThingInfo* CreateThing(const char* keyword, int32_t x, int32_t y, int32_t z, uint8_t orientation,
+                                  int32_t owner);
+// Removes the thing of the record from the logic.
+COGITO_API void DestroyThing(ThingInfo* info);
+COGITO_API bool MoveThing(ThingInfo* info, int32_t x, int32_t y, int32_t z, uint8_t orientation);
+// Puts the unit into the container thing.
+COGITO_API bool EnterThing(UnitInfo* unit, ContainerInfo* container);
+// Lets the unit out of its container to that place.
+COGITO_API bool LeaveThing(UnitInfo* unit, int32_t x, int32_t y, int32_t z, uint8_t orientation);
 // Stores the string-library index of the keyword as the record's type.
 COGITO_API void RenameThing(ThingInfo* info, const char* keyword);
 
