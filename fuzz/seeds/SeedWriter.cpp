@@ -43,6 +43,7 @@ constexpr SeedTarget kTargets[] = {
     {"GraphicNode", WriteGraphicNodeSeeds},
     {"Sequence", WriteSequenceSeeds},
     {"MediaNode", WriteMediaNodeSeeds},
+    {"LogicLoad", WriteLogicLoadSeeds},
 };
 
 }  // namespace
