@@ -395,7 +395,7 @@ bool CLogic::OnLoadFrom(LumoStream* stream) {
       thing->InitFromType();
     }
   }
-  RelinkDrivers();
+  RelinkThings();
   // The frame counter is read by now, so the long list can be put in order.
   ResolvePlanReferences();
   return true;
