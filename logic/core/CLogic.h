@@ -116,6 +116,12 @@ class CLogic : public LumoObject {
   CPlayer* GetPlayer(int32_t id) const;
   int32_t GetPlayerCount() const;
 
+  // ---- Orders ----
+  // Runs a decoded order for the player its payload names. False, with a
+  // log line and nothing changed, when the logic has no such player or the
+  // order is refused for it (COrder::Refusal); true once it ran.
+  bool ApplyOrder(class COrder& order);
+
   // ---- Things ----
 
   // The thing with that id; null when the id is outside the table or its
