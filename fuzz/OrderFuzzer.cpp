@@ -1,7 +1,7 @@
 // Orders from the network: the input is a run of order packages in the comms
 // layer's framing ([u16 kind][u32 length][payload], little-endian), each
 // length capped by what remains. Every package goes to AcceptOrder on a
-// small fixed logic: two players, each with units and a leader with a group,
+// small fixed logic: two players, each with ravers and a leader with a group,
 // a civilian, a pub and a weapon shop on a map whose units can plan their
 // ways. After each package every selection holds only its player's living
 // units; at the end the logic still saves.
@@ -13,7 +13,6 @@
 #include <memory>
 #include <string>
 
-#include "base/LumoClass.h"
 #include "base/LumoObjects.h"
 #include "fuzz/FuzzCheck.h"
 #include "fuzz/FuzzStreams.h"
@@ -23,42 +22,14 @@
 #include "logic/core/CPlayer.h"
 #include "logic/core/RecordFields.h"
 #include "logic/core/UnitInfo.h"
-#include "logic/world/YLTContainerThing.h"
+#include "logic/world/YLTPub.h"
+#include "logic/world/YLTShop.h"
 #include "logic/world/YLUnit.h"
+#include "logic/world/YLUnitLeader.h"
+#include "logic/world/YLUnitSupporter.h"
 #include "tests/navigation/PathMapDrawing.h"
 
 namespace {
-
-// Units that take orders and plan them, but never move by themselves.
-class OrderFuzzUnit : public YLUnit {
- public:
-  const char* GetClassName() const override { return "OrderFuzzUnit"; }
-  bool IsSelectable() const override { return true; }
-  int32_t OnBrainMove(int32_t) override { return 0; }
-};
-
-class OrderFuzzLeader : public OrderFuzzUnit {
- public:
-  const char* GetClassName() const override { return "OrderFuzzLeader"; }
-
- protected:
-  ThingInfo* MakeInfo() const override {
-    auto* info = new LeaderInfo;
-    info->Status = kStatusNewUnit;
-    return info;
-  }
-};
-
-// A civilian: nobody may select it.
-class OrderFuzzCivilian : public OrderFuzzUnit {
- public:
-  const char* GetClassName() const override { return "OrderFuzzCivilian"; }
-  bool IsSelectable() const override { return false; }
-};
-
-LumoClassOf<OrderFuzzUnit> classOfOrderFuzzUnit(kVersion_1_6_0_6, "OrderFuzzUnit", "YLUnit");
-LumoClassOf<OrderFuzzLeader> classOfOrderFuzzLeader(kVersion_1_6_0_6, "OrderFuzzLeader", "YLUnit");
-LumoClassOf<OrderFuzzCivilian> classOfOrderFuzzCivilian(kVersion_1_6_0_6, "OrderFuzzCivilian", "YLUnit");
 
 constexpr int32_t kPlayers[] = {1, 2};
 constexpr size_t kFrameHeader = 6;
@@ -82,19 +53,20 @@ class OrderWorld {
     for (const int32_t id : {1, 2, CLogic::kPolicePlayer}) {
       FuzzRequire(logic.CreatePlayer(id) != nullptr, "the players are made");
     }
-    // Player 1: units 1-4 and leader 5 leading 1 and 2; player 2: units 6-8
-    // and leader 9 leading 6; a civilian at 12.
+    // Player 1: ravers 1-4 and leader 5 leading 1 and 2; player 2: ravers
+    // 6-8 and leader 9 leading 6; a civilian at 12; a pub at 10 and a weapon
+    // shop at 11.
     for (int32_t id = 1; id <= 4; ++id) {
-      AddUnit<OrderFuzzUnit>(id, 1);
+      AddUnit<YLUnitRaver>(id, 1);
     }
-    Lead(AddUnit<OrderFuzzLeader>(5, 1), {1, 2});
+    Lead(AddUnit<YLUnitLeader>(5, 1), {1, 2});
     for (int32_t id = 6; id <= 8; ++id) {
-      AddUnit<OrderFuzzUnit>(id, 2);
+      AddUnit<YLUnitRaver>(id, 2);
     }
-    Lead(AddUnit<OrderFuzzLeader>(9, 2), {6});
-    AddUnit<OrderFuzzCivilian>(12, 0);
-    AddBuilding(10, 12, 3);
-    AddBuilding(11, 22, 14);
+    Lead(AddUnit<YLUnitLeader>(9, 2), {6});
+    AddUnit<YLUnit>(12, 0);
+    AddBuilding<YLTPub>(10, 12, 3);
+    AddBuilding<YLTWeaponShop>(11, 22, 14);
   }
 
   ~OrderWorld() { YLThing::SetLogicContext(nullptr, nullptr); }
@@ -132,8 +104,9 @@ class OrderWorld {
     return unit;
   }
 
+  template <typename T>
   void AddBuilding(int32_t id, int32_t x, int32_t y) {
-    auto* building = new YLTContainerThing;
+    auto* building = new T;
     building->CreateInfo(0);
     building->Info->Tid = id;
     building->Info->X = x;
@@ -141,10 +114,9 @@ class OrderWorld {
     Place(id, building);
   }
 
-  static void Lead(YLUnit* leader, std::initializer_list<int32_t> members) {
-    auto& group = static_cast<LeaderInfo&>(*leader->Info);
+  void Lead(YLUnitLeader* leader, std::initializer_list<int32_t> members) {
     for (const int32_t member : members) {
-      group.Group[group.GroupSize++] = member;
+      FuzzRequire(leader->AddGroupMember(dynamic_cast<YLUnit*>(logic.GetThing(member))), "the groups are made");
     }
   }
 

@@ -9,7 +9,11 @@
 #include "logic/core/OrderPayload.h"
 #include "logic/core/UnitInfo.h"
 #include "logic/world/PsychicPlanKinds.h"
+#include "logic/world/YLTLoods.h"
+#include "logic/world/YLTPub.h"
+#include "logic/world/YLTShop.h"
 #include "logic/world/YLUnit.h"
+#include "logic/world/YLUnitLeader.h"
 
 namespace {
 
@@ -35,12 +39,6 @@ T* ThingOf(int32_t id) {
 template <typename T>
 const T* ThingOf(const CLogic& logic, int32_t id) {
   return dynamic_cast<const T*>(logic.GetThing(id));
-}
-
-// A leader: a unit with a leader's record.
-const YLUnit* LeaderOf(const CLogic& logic, int32_t id) {
-  const auto* unit = ThingOf<YLUnit>(logic, id);
-  return unit != nullptr && unit->Info != nullptr && unit->Info->IsLeader() ? unit : nullptr;
 }
 
 // Player and one more value (P8), or two more (P12).
@@ -89,6 +87,12 @@ void ForEachSelectedUnit(const CPlayer& player, Visit&& visit) {
   }
 }
 
+// A dope house, or else the shack, that sells dope.
+bool IsDopeShop(int32_t id) { return ThingOf<YLTDopeHouse>(id) != nullptr || ThingOf<YLTLoods>(id) != nullptr; }
+
+// A weapon shop, or else the shack, that upgrades and arms.
+bool IsWeaponShop(int32_t id) { return ThingOf<YLTWeaponShop>(id) != nullptr || ThingOf<YLTLoods>(id) != nullptr; }
+
 // Whether the id names a unit that the player does not own.
 bool IsForeignUnit(const CLogic& logic, int32_t id, int32_t player) {
   const auto* unit = ThingOf<YLUnit>(logic, id);
@@ -96,7 +100,7 @@ bool IsForeignUnit(const CLogic& logic, int32_t id, int32_t player) {
 }
 
 bool IsForeignLeader(const CLogic& logic, int32_t id, int32_t player) {
-  const YLUnit* leader = LeaderOf(logic, id);
+  const auto* leader = ThingOf<YLUnitLeader>(logic, id);
   return leader != nullptr && leader->GetOwner() != player;
 }
 
@@ -264,13 +268,21 @@ void COrderTarget::Execute(CPlayer* player) {
     return;
   }
   DebugPrint("OrderAddToGroup::Execute(%d)\n", player->ID);
-  const CLogic* logic = TheLogic();
-  const YLUnit* leader = logic != nullptr ? LeaderOf(*logic, Target) : nullptr;
+  auto* target = ThingOf<YLUnitLeader>(Target);
+  const LeaderInfo* record = target != nullptr ? target->GetLeaderInfo() : nullptr;
+  if (record == nullptr) {
+    return;
+  }
+  // The units join the group whose number the leader's record holds: the
+  // player's leader of that number takes each (none for a number the
+  // player does not use).
+  auto* leader = ThingOf<YLUnitLeader>(player->GetLeaderID(record->GroupID));
   if (leader == nullptr) {
     return;
   }
-  // Joining a leader's group is the player's GiveUnitToLeader, which comes
-  // with the hard-core kinds' groups.
+  for (int32_t index = 0; index < player->Selection.count; ++index) {
+    leader->AddGroupMember(player->GetSelectedUnit(index));
+  }
 }
 
 const char* COrderTarget::Refusal(const CLogic& logic) const {
@@ -285,30 +297,44 @@ const char* COrderTarget::Refusal(const CLogic& logic) const {
 
 // ---- Buying and upgrading ----
 // Each order first checks the classes of the building and the unit; a
-// wrong class or a missing thing makes it do nothing.
+// wrong class or a missing thing makes it do nothing. The sales themselves
+// are the buildings' trade, called at the marked places; they check the
+// amounts and types that the orders pass through.
 
 bool COrderBuy::Unpack(const COrderPackage& package) { return UnpackValues(package, Player, Building, Value); }
 
 void COrderBuy::Execute(CPlayer*) {
-  // No thing is a shop until the building classes exist: nothing to do.
+  if (ThingOf<YLTPub>(Building) == nullptr) {
+    return;
+  }
+  // Here the pub sells the player a unit of type Value: the pub's trade.
 }
 
 bool COrderGiveBeer::Unpack(const COrderPackage& package) { return UnpackValues(package, Player, Building, Value); }
 
 void COrderGiveBeer::Execute(CPlayer*) {
-  // No thing is a shop until the building classes exist: nothing to do.
+  if (ThingOf<YLTPub>(Building) == nullptr) {
+    return;
+  }
+  // Here the pub hands out beer worth Value for the player: the pub's trade.
 }
 
 bool COrderBuyWhore::Unpack(const COrderPackage& package) { return UnpackValues(package, Player, Shop, Unit); }
 
 void COrderBuyWhore::Execute(CPlayer*) {
-  // No thing is a shop until the building classes exist: nothing to do.
+  if (ThingOf<YLTSexShop>(Shop) == nullptr) {
+    return;
+  }
+  // Here the shop sells the player a girl of kind Unit: the shop's trade.
 }
 
 bool COrderBuySuit::Unpack(const COrderPackage& package) { return UnpackValues(package, Player, Shop); }
 
 void COrderBuySuit::Execute(CPlayer*) {
-  // No thing is a shop until the building classes exist: nothing to do.
+  if (ThingOf<YLTSuitHangout>(Shop) == nullptr) {
+    return;
+  }
+  // Here the hangout sells the player a suit: the hangout's trade.
 }
 
 bool COrderBuyPleasureSelection::Unpack(const COrderPackage& package) {
@@ -316,7 +342,11 @@ bool COrderBuyPleasureSelection::Unpack(const COrderPackage& package) {
 }
 
 void COrderBuyPleasureSelection::Execute(CPlayer*) {
-  // No thing is a shop until the building classes exist: nothing to do.
+  if (ThingOf<YLTSexShop>(Shop) == nullptr) {
+    return;
+  }
+  // Here the shop serves every selected unit in selection order: the shop's
+  // trade.
 }
 
 bool COrderBuyPleasureUnit::Unpack(const COrderPackage& package) {
@@ -324,7 +354,10 @@ bool COrderBuyPleasureUnit::Unpack(const COrderPackage& package) {
 }
 
 void COrderBuyPleasureUnit::Execute(CPlayer*) {
-  // No thing is a shop until the building classes exist: nothing to do.
+  if (ThingOf<YLTSexShop>(Shop) == nullptr || ThingOf<YLUnit>(Unit) == nullptr) {
+    return;
+  }
+  // Here the shop serves the unit: the shop's trade.
 }
 
 const char* COrderBuyPleasureUnit::Refusal(const CLogic& logic) const {
@@ -334,7 +367,11 @@ const char* COrderBuyPleasureUnit::Refusal(const CLogic& logic) const {
 bool COrderBuyDopeSelection::Unpack(const COrderPackage& package) { return UnpackValues(package, Player, Shop); }
 
 void COrderBuyDopeSelection::Execute(CPlayer*) {
-  // No thing is a shop until the building classes exist: nothing to do.
+  if (!IsDopeShop(Shop)) {
+    return;
+  }
+  // Here the dope house (or the shack) serves every selected unit: its
+  // trade.
 }
 
 bool COrderBuyDopeLeader::Unpack(const COrderPackage& package) {
@@ -350,7 +387,11 @@ bool COrderBuyDopeLeader::Unpack(const COrderPackage& package) {
 }
 
 void COrderBuyDopeLeader::Execute(CPlayer*) {
-  // No thing is a shop until the building classes exist: nothing to do.
+  if (!IsDopeShop(Shop) || ThingOf<YLUnitLeader>(Leader) == nullptr) {
+    return;
+  }
+  // Here the dope house (or the shack) sells the leader Amount doses: its
+  // trade.
 }
 
 const char* COrderBuyDopeLeader::Refusal(const CLogic& logic) const {
@@ -360,13 +401,20 @@ const char* COrderBuyDopeLeader::Refusal(const CLogic& logic) const {
 bool COrderUpgradeSelection::Unpack(const COrderPackage& package) { return UnpackValues(package, Player, Shop); }
 
 void COrderUpgradeSelection::Execute(CPlayer*) {
-  // No thing is a shop until the building classes exist: nothing to do.
+  if (!IsWeaponShop(Shop)) {
+    return;
+  }
+  // Here the weapon shop (or the shack) upgrades every selected unit: its
+  // trade.
 }
 
 bool COrderUpgradeUnit::Unpack(const COrderPackage& package) { return UnpackValues(package, Player, Shop, Unit); }
 
 void COrderUpgradeUnit::Execute(CPlayer*) {
-  // No thing is a shop until the building classes exist: nothing to do.
+  if (!IsWeaponShop(Shop) || ThingOf<YLUnit>(Unit) == nullptr) {
+    return;
+  }
+  // Here the weapon shop (or the shack) upgrades the unit: its trade.
 }
 
 const char* COrderUpgradeUnit::Refusal(const CLogic& logic) const {
@@ -376,7 +424,11 @@ const char* COrderUpgradeUnit::Refusal(const CLogic& logic) const {
 bool COrderBuyAmmoUnit::Unpack(const COrderPackage& package) { return UnpackValues(package, Player, Shop, Unit); }
 
 void COrderBuyAmmoUnit::Execute(CPlayer*) {
-  // No thing is a shop until the building classes exist: nothing to do.
+  if (!IsWeaponShop(Shop) || ThingOf<YLUnit>(Unit) == nullptr) {
+    return;
+  }
+  // Here the weapon shop (or the shack) sells the unit ammunition: its
+  // trade.
 }
 
 const char* COrderBuyAmmoUnit::Refusal(const CLogic& logic) const {

@@ -11,7 +11,6 @@
 
 #include "../../navigation/PathMapDrawing.h"
 #include "../world/LogicMapFixture.h"
-#include "base/LumoClass.h"
 #include "logic/core/COrder.h"
 #include "logic/core/COrderPackage.h"
 #include "logic/core/CPlayer.h"
@@ -20,33 +19,13 @@
 #include "logic/core/RecordFields.h"
 #include "logic/core/UnitInfo.h"
 #include "logic/world/PsychicPlanKinds.h"
+#include "logic/world/YLTPub.h"
+#include "logic/world/YLTShop.h"
+#include "logic/world/YLUnitLeader.h"
+#include "logic/world/YLUnitSupporter.h"
 
 namespace logic_world_testing {
 namespace {
-
-// A unit of a player: selectable, and stored with its plan.
-class OrderUnit : public YLUnit {
- public:
-  const char* GetClassName() const override { return "AcceptOrderTestUnit"; }
-  bool IsSelectable() const override { return true; }
-  int32_t OnBrainMove(int32_t) override { return 0; }
-};
-
-// A leader: the same with a leader's record.
-class OrderLeader : public OrderUnit {
- public:
-  const char* GetClassName() const override { return "AcceptOrderTestLeader"; }
-
- protected:
-  ThingInfo* MakeInfo() const override {
-    auto* info = new LeaderInfo;
-    info->Status = kStatusNewUnit;
-    return info;
-  }
-};
-
-LumoClassOf<OrderUnit> classOfOrderUnit(kVersion_1_6_0_6, "AcceptOrderTestUnit", "YLUnit");
-LumoClassOf<OrderLeader> classOfOrderLeader(kVersion_1_6_0_6, "AcceptOrderTestLeader", "YLUnit");
 
 struct PackageDeleter {
   void operator()(COrderPackage* package) const { DeleteOrderPackage(package); }
@@ -107,9 +86,10 @@ class OrderListener : public YLEventListener {
   bool throwOnSelection = false;
 };
 
-// Players 1 and 2 and the police; units 5, 6 and 7 and leader 10 of player
-// 1 (5 and 6 in the leader's group), unit 8 and leader 11 of player 2, and a
-// plain container at 20; a map whose sectors let units plan their ways.
+// Players 1 and 2 and the police; ravers 5, 6 and 7 and leader 10 of player
+// 1 (5 and 6 in the leader's group), raver 8 and leader 11 of player 2, a
+// plain container at 20, a weapon shop at 21 and a pub at 22; a map whose
+// sectors let units plan their ways.
 class AcceptOrderTest : public LogicMapTest {
  protected:
   void SetUp() override {
@@ -124,14 +104,16 @@ class AcceptOrderTest : public LogicMapTest {
     logic.CreatePlayer(CLogic::kPolicePlayer);
     ASSERT_TRUE(logic.AddListener(&orders));
     for (int32_t id : {5, 6, 7}) {
-      Unit<OrderUnit>(id, 1);
+      Unit<YLUnitRaver>(id, 1);
     }
-    Unit<OrderUnit>(8, 2);
-    auto& group = static_cast<LeaderInfo&>(*Unit<OrderLeader>(10, 1)->Info);
-    group.Group[group.GroupSize++] = 5;
-    group.Group[group.GroupSize++] = 6;
-    Unit<OrderLeader>(11, 2);
+    Unit<YLUnitRaver>(8, 2);
+    auto* leader = Unit<YLUnitLeader>(10, 1);
+    ASSERT_TRUE(leader->AddGroupMember(&UnitAt(5)));
+    ASSERT_TRUE(leader->AddGroupMember(&UnitAt(6)));
+    Unit<YLUnitLeader>(11, 2);
     Put<YLTContainerThing>(20, 12, 2);
+    Put<YLTWeaponShop>(21, 14, 3);
+    Put<YLTPub>(22, 24, 3);
     orders.Take();
   }
 
@@ -302,8 +284,10 @@ TEST_F(AcceptOrderTest, IgnoredAndRefusedPackagesChangeNothing) {
   cases.push_back({"addtogroup on a unit", Package(GenerateAddToGroupOrder(1, 5)), true, "OrderAddToGroup::Execute(1)"});
   cases.push_back({"addtogroup on nothing", Package(GenerateAddToGroupOrder(1, 4095)), true,
                    "OrderAddToGroup::Execute(1)"});
+  cases.push_back({"buy unit at a weapon shop", Package(GenerateBuyOrder(1, 21, 1)), true, ""});
   cases.push_back({"buy unit at a container", Package(GenerateBuyOrder(1, 20, 1)), true, ""});
   cases.push_back({"buy unit at a unit", Package(GenerateBuyOrder(1, 5, 1)), true, ""});
+  cases.push_back({"upgrade at a pub", Package(GenerateUpgradeUnitOrder(1, 22, 5)), true, ""});
 
   const Bytes before = Save(logic);
   for (Case& test : cases) {
@@ -410,12 +394,23 @@ TEST_F(AcceptOrderTest, GroupSelectionOrdersSelectAddAndDeselectALeadersGroup) {
   EXPECT_TRUE(Selected(2).empty());
 }
 
+// The selected units join the group of the player's leader that the
+// target's record numbers; a leader does not join a group.
+TEST_F(AcceptOrderTest, AddToGroupPutsTheSelectedUnitsIntoTheLeadersGroup) {
+  Select(1, {6, 7, 10});
+  const std::string log = Logged([&] { EXPECT_TRUE(Accept(GenerateAddToGroupOrder(1, 10))); });
+  EXPECT_NE(log.find("OrderAddToGroup::Execute(1)\n"), std::string::npos) << log;
+  const auto& group = static_cast<const LeaderInfo&>(*UnitAt(10).Info);
+  EXPECT_EQ(std::vector<int32_t>(group.Group, group.Group + group.GroupSize), (std::vector<int32_t>{5, 6, 7}));
+  EXPECT_EQ(static_cast<const LeaderInfo&>(*UnitAt(11).Info).GroupSize, 0);
+}
+
 // ---- Faults ----
 
 // An exception in an order is reported with the package, each payload byte
 // shown as a signed char widened to an int, and passed on.
 TEST_F(AcceptOrderTest, AThrowingOrderIsDumpedWithItsPayloadAndPassedOn) {
-  Unit<OrderUnit>(128, 1);
+  Unit<YLUnitRaver>(128, 1);
   orders.throwOnSelection = true;
   Package order(GenerateSelectionOrder(1, 128, false, true));
   const std::string log = Logged([&] { EXPECT_THROW(AcceptOrder(order.get()), std::runtime_error); });
@@ -441,7 +436,7 @@ TEST_F(AcceptOrderTest, AFailingUnknownOrderListenerIsLoggedAndPassedOn) {
 }
 
 // A unit that fails while it plans.
-class FailingUnit : public OrderUnit {
+class FailingUnit : public YLUnitRaver {
  public:
   bool MakePlan() override { throw std::runtime_error("plan"); }
 };
