@@ -67,8 +67,9 @@ PsychicPlanItem* COrder::BuildPlan() const {
 void COrder::Execute(CPlayer* player) {
   DebugPrint("%s::Execute(%d)\n", OrderKindName(Kind), player->ID);
   if (Kind == OrderKind::kRunAway) {
-    // The side gives up through the logic's RunAway, which comes with the
-    // creation of things.
+    if (CLogic* logic = TheLogic()) {
+      logic->RunAway(player->ID);
+    }
     return;
   }
   if (FlagA == 0) {

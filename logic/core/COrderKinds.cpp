@@ -273,15 +273,10 @@ void COrderTarget::Execute(CPlayer* player) {
   if (record == nullptr) {
     return;
   }
-  // The units join the group whose number the leader's record holds: the
-  // player's leader of that number takes each (none for a number the
-  // player does not use).
-  auto* leader = ThingOf<YLUnitLeader>(player->GetLeaderID(record->GroupID));
-  if (leader == nullptr) {
-    return;
-  }
+  // The units join the group whose number the leader's record holds (the
+  // player's leader of that number; none for a number it does not use).
   for (int32_t index = 0; index < player->Selection.count; ++index) {
-    leader->AddGroupMember(player->GetSelectedUnit(index));
+    player->GiveUnitToLeader(player->GetSelectedUnit(index), record->GroupID);
   }
 }
 

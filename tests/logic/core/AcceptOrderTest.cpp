@@ -405,6 +405,22 @@ TEST_F(AcceptOrderTest, AddToGroupPutsTheSelectedUnitsIntoTheLeadersGroup) {
   EXPECT_EQ(static_cast<const LeaderInfo&>(*UnitAt(11).Info).GroupSize, 0);
 }
 
+// A surrender is no unit order for the selection: the side gives up
+// through the logic, every unit of it runs for the level's edge, selected or
+// not, and the other side, the last still playing, wins.
+TEST_F(AcceptOrderTest, ASurrenderMakesTheWholeSideRunAndLose) {
+  Select(1, {5});
+  const std::string log = Logged([&] { EXPECT_TRUE(Accept(GenerateSurrenderOrder(1))); });
+  EXPECT_NE(log.find("run away!!!::Execute(1)\n"), std::string::npos) << log;
+  EXPECT_EQ(Player(1).GetParam(ParamState), CPlayer::kStateLost);
+  EXPECT_EQ(Player(2).GetParam(ParamState), CPlayer::kStateWon);
+  for (int32_t id : {5, 6, 7, 10}) {
+    ASSERT_EQ(Steps(id).size(), 1u) << id;
+    EXPECT_EQ(UnitAt(id).Plan.child->Action, OrderKind::kRunAway) << id;
+  }
+  EXPECT_TRUE(Steps(8).empty());
+}
+
 // ---- Faults ----
 
 // An exception in an order is reported with the package, each payload byte
