@@ -76,17 +76,6 @@ bool UnpackThing(const COrderPackage& package, COrder& order, int32_t& thing) {
   return true;
 }
 
-// The selected units of the player in selection order; the selection may
-// hold ids that name no unit any more, which are skipped.
-template <typename Visit>
-void ForEachSelectedUnit(const CPlayer& player, Visit&& visit) {
-  for (int32_t index = 0; index < player.Selection.count; ++index) {
-    if (YLUnit* unit = player.GetSelectedUnit(index)) {
-      visit(*unit);
-    }
-  }
-}
-
 // A dope house, or else the shack, that sells dope.
 bool IsDopeShop(int32_t id) { return ThingOf<YLTDopeHouse>(id) != nullptr || ThingOf<YLTLoods>(id) != nullptr; }
 
