@@ -33,6 +33,7 @@ constexpr SeedTarget kTargets[] = {
     {"KnowledgeMapCreate", WriteKnowledgeMapCreateSeeds},
     {"LogicRecord", WriteLogicRecordSeeds},
     {"LogicMap", WriteLogicMapSeeds},
+    {"Order", WriteOrderSeeds},
     {"BSPStream", WriteBSPStreamSeeds},
     {"ObjectFile", WriteObjectFileSeeds},
     {"ArchiveMedia", WriteArchiveMediaSeeds},

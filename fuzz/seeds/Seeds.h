@@ -21,6 +21,7 @@ void WriteKnowledgeMapSeeds(const std::filesystem::path& folder);
 void WriteKnowledgeMapCreateSeeds(const std::filesystem::path& folder);
 void WriteLogicRecordSeeds(const std::filesystem::path& folder);
 void WriteLogicMapSeeds(const std::filesystem::path& folder);
+void WriteOrderSeeds(const std::filesystem::path& folder);
 void WriteBSPStreamSeeds(const std::filesystem::path& folder);
 void WriteObjectFileSeeds(const std::filesystem::path& folder);
 void WriteArchiveMediaSeeds(const std::filesystem::path& folder);

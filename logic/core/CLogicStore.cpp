@@ -134,6 +134,10 @@ bool CLogic::StaysOnMap(YLThing& thing) {
   if (dynamic_cast<YLUnit*>(&thing) != nullptr) {
     return IsAlive(thing);
   }
+  // A bus's driver sits in its bus, off the map.
+  if (thing.AsDriver() != nullptr) {
+    return false;
+  }
   if (auto* barricade = dynamic_cast<YLTBaricade*>(&thing)) {
     return !barricade->Cleaned;
   }
@@ -404,6 +408,7 @@ bool CLogic::OnLoadFrom(LumoStream* stream) {
       thing->InitFromType();
     }
   }
+  RelinkThings();
   // The frame counter is read by now, so the long list can be put in order.
   ResolvePlanReferences();
   return true;
