@@ -1,4 +1,5 @@
 #include "logic/core/CLogic.h"
+#include "logic/core/CLogicDispatch.h"
 
 #include <cstring>
 
@@ -6,9 +7,8 @@
 #include "logic/core/CMap.h"
 #include "logic/core/WeaponCatalog.h"
 #include "logic/core/YLConfig.h"
-#include "logic/world/YLTCar.h"
-#include "logic/world/YLTPushable.h"
 #include "logic/world/YLThing.h"
+#include "logic/world/YLUnit.h"
 
 namespace {
 
@@ -49,58 +49,6 @@ bool CLogic::UpdateThingOnMap(YLThing* thing, int32_t x, int32_t y, uint8_t orie
   return Map != nullptr && Map->MoveThing(thing, x, y, orientation);
 }
 
-// The car responsible for a moving thing: a car itself, or the car at the
-// end of the chain of pushers behind a pushed thing. The chain is followed
-// for at most as many links as there are things, so pushers that push one
-// another in a circle end the search. answer is set when the chain decides
-// on its own: the id in the way is one of the pushers (true), or a link
-// pushes nothing or is neither car nor pushed thing (false).
-namespace {
-
-YLTCar* ResponsibleCar(const CLogic& logic, YLThing* moving, int32_t idInWay, bool& decided, bool& answer) {
-  decided = false;
-  const int32_t links = logic.Things != nullptr ? logic.Things->count : 0;
-  YLThing* link = moving;
-  for (int32_t step = 0; step <= links && link != nullptr; ++step) {
-    if (auto* car = dynamic_cast<YLTCar*>(link)) {
-      return car;
-    }
-    auto* pushed = dynamic_cast<YLTPushableThing*>(link);
-    if (pushed == nullptr || pushed->Pusher == 0) {
-      break;
-    }
-    if (pushed->Pusher == idInWay) {
-      decided = true;
-      answer = true;
-      return nullptr;
-    }
-    link = logic.GetThing(pushed->Pusher);
-  }
-  decided = true;
-  answer = false;
-  return nullptr;
-}
-
-}  // namespace
-
-bool CLogic::RunOver(YLThing* moving, int32_t idInWay, int32_t, int32_t) {
-  if (moving == nullptr || moving->Info == nullptr) {
-    return false;
-  }
-  if (idInWay == moving->Info->Tid) {
-    return true;
-  }
-  bool decided = false;
-  bool answer = false;
-  YLTCar* car = ResponsibleCar(*this, moving, idInWay, decided, answer);
-  if (decided || car == nullptr) {
-    return answer;
-  }
-  // What a car does to the thing in its way is the vehicles' collision; until
-  // it exists, a car is refused like anything else in the way.
-  return false;
-}
-
 // ---- The string library ----
 
 int32_t CLogic::AddString(const char* text) {
@@ -138,25 +86,6 @@ void CLogic::DetachListeners() {
   }
   while (Listeners->last != nullptr) {
     Listeners->Remove(Listeners->last);
-  }
-}
-
-// The list holds only listeners (AddListener takes nothing else), and a
-// listener may come from another deliverable, so it is reached through its
-// table of operations alone, without a run-time type test.
-template <typename Call>
-void CLogic::Dispatch(const char* faultFormat, Call&& call) {
-  if (Listeners == nullptr) {
-    return;
-  }
-  for (LumoNode* node = Listeners->first; node != nullptr; node = node->next) {
-    auto* listener = static_cast<YLEventListener*>(node);
-    try {
-      call(*listener);
-    } catch (...) {
-      DebugPrint(faultFormat, DebugText(listener->Name));
-      throw;
-    }
   }
 }
 
@@ -223,3 +152,4 @@ void CLogic::NotifyNewTask(int32_t task, const char* text) {
   Dispatch("CLogic exception in %s->EventNewTask\n",
            [&](YLEventListener& listener) { listener.EventNewTask(task, text); });
 }
+

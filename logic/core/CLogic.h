@@ -15,11 +15,16 @@
 
 class CMap;
 class CPlayer;
+class YLTBuilding;
+class YLWeapon;
 class WeaponCatalog;
 class YLConfig;
 class LogicPlanItem;
 class YLCustomTrigger;
+class ThingInfo;
+class YLTCup;
 class YLThing;
+class YLUnit;
 
 // The simulation: the thing table, the string library of type names and the
 // listeners that hear what happens. Thing ids index the thing table; id 0 is
@@ -111,6 +116,12 @@ class CLogic : public LumoObject {
   CPlayer* GetPlayer(int32_t id) const;
   int32_t GetPlayerCount() const;
 
+  // ---- Orders ----
+  // Runs a decoded order for the player its payload names. False, with a
+  // log line and nothing changed, when the logic has no such player or the
+  // order is refused for it (COrder::Refusal); true once it ran.
+  bool ApplyOrder(class COrder& order);
+
   // ---- Things ----
 
   // The thing with that id; null when the id is outside the table or its
@@ -125,12 +136,117 @@ class CLogic : public LumoObject {
   // given, when the id names no unit.
   bool SendUnitMessage(const YLThing* from, int32_t id, int32_t kind, float strength);
   // Asked by the map when a cell that a moving thing is to take holds the
-  // thing idInWay: true lets the move go on. A thing always passes its own
-  // cells, and a pushed thing the cells of whoever pushes it; otherwise only
-  // a car, or a thing pushed (through a chain of pushes) by a car, could run
-  // over what stands there, and what that does belongs to the vehicles'
-  // collisions: until then the car is refused too.
+  // thing idInWay at (x, y): true lets the move go on. A thing always passes
+  // its own cells, and a pushed thing the cells of whoever pushes it;
+  // otherwise only a car, or a thing pushed (through a chain of pushes) by a
+  // car, may go on: a car runs a unit over (the unit dies, the sides count
+  // it, and a car other than the tram shouts and takes a little damage); the
+  // tram hurts and pushes a pushable thing or a car and goes on when that
+  // moves; two cars that meet are both hurt by their own strength and stop.
+  // Anything else in the way stops the move.
   bool RunOver(YLThing* moving, int32_t idInWay, int32_t x, int32_t y);
+
+  // ---- Thing creation and bookkeeping ----
+  // Every factory takes the first free id (FindFreeThingID) and makes
+  // nothing, leaving nothing behind, when none is free. A new thing is
+  // stored at its id, counted, placed on the map unless it starts inside a
+  // container, registered with its owner's player and announced to the
+  // listeners (EventThing, then EventEnter for one that starts inside).
+
+  // The factory for a level's type keyword (compared by prefix, first match
+  // wins): units, buildings, the shack, vehicles, the cup and obstacles.
+  // Answers the new thing's record; null when nothing was made.
+  ThingInfo* CreateThing(const char* keyword, int32_t x, int32_t y, int32_t z, uint8_t orientation, int32_t owner);
+  // A vehicle by its resource name; the train comes with its conductor and
+  // every bus with its driver, or nothing is made at all.
+  YLThing* CreateVehicle(int32_t x, int32_t y, int32_t z, uint8_t orientation, int32_t owner, const char* keyword);
+  // A building by its keyword (a shack for "Shack"); type is the keyword's
+  // string-library index.
+  YLThing* CreateBuilding(int32_t x, int32_t y, int32_t z, uint8_t orientation, int32_t owner, int32_t type,
+                          const char* keyword);
+  // A unit of that type (a unit type, or any string-library index) inside a
+  // container. The owner's player is made when missing.
+  YLUnit* CreateUnit(int32_t type, int32_t owner, YLThing* container);
+  // A unit at a map position. Id 0 takes the first free id. A leader (type
+  // 10) takes name as its name; for any other type a name given stands for
+  // the type (its string-library index), so "InnocentDriver" makes a
+  // civilian driver. The owner's player is made when missing.
+  YLUnit* CreateUnitAt(int32_t x, int32_t y, int32_t z, int32_t id, int32_t type, int32_t owner, const char* name,
+                       uint8_t orientation = 0);
+  // A leader with that name at a map position.
+  YLUnit* CreateLeader(int32_t x, int32_t y, int32_t z, const char* name, int32_t owner);
+  // A leader with that name inside a building or train.
+  YLUnit* SpawnLeaderInBuilding(const char* name, int32_t owner, YLThing* container);
+  // Stores the thing at its record's Tid, counts it, places it on the map
+  // unless it is inside a container and registers it with its owner's
+  // player. An id outside 1-4095 or a taken slot is refused with a log
+  // line, and the caller keeps the thing.
+  bool AddThing(YLThing* thing);
+  // The first empty slot from 1, else the table length (1 for an empty
+  // table); 0 when that is kMaxThings or more.
+  int32_t FindFreeThingID() const;
+  // The thing the map records on the cell; null when none.
+  YLThing* GetThingAt(int32_t x, int32_t y) const;
+  // The thing of the highest id whose record stands exactly at (x, y).
+  YLThing* FindThingAtPosition(int32_t x, int32_t y) const;
+  // The level's cup; null when it has none.
+  YLTCup* GetCup() const;
+  // The start crews of a player in a game of several: crews (1-8) leaders,
+  // each with a rat, a raver, a biker, a rozav and a yobbozer of its group,
+  // on the free walkable cells of a square around (x, y), column by column.
+  // Units that find no cell are not made. Other crew counts make nothing.
+  void CreateStartCrew(int32_t crews, int32_t x, int32_t y, int32_t player);
+  // The player gives up: it loses, each of its units runs for a border of
+  // the level's edge drawn at random (in id order), its game-over triggers
+  // due within the near buckets are dropped and a new one is planned.
+  void RunAway(int32_t player);
+
+  // Takes the thing off the map, sets its place through its own operations
+  // and places it again; a thing inside a container only takes the place.
+  // False when the record's id names no thing with that record.
+  bool MoveThing(ThingInfo* info, int32_t x, int32_t y, int32_t z, uint8_t orientation);
+  // A unit on the map goes into a container that accepts it: off the map,
+  // in, and EventEnter. False for a unit already inside something.
+  bool EnterThing(ThingInfo* unit, ThingInfo* container);
+  // A unit leaves its container for (x, y): false when it is in none, or
+  // when z is 0 and the cell is taken; else it is placed there and EventExit
+  // is sent.
+  bool LeaveThing(ThingInfo* unit, int32_t x, int32_t y, int32_t z, uint8_t orientation);
+  // Removes the thing from the game and frees it: a container's things go
+  // first (the last first), a contained thing leaves its container, and a
+  // thing its player still counts is counted out.
+  void DestroyThing(ThingInfo* info);
+  // Binds a barricade or a fence to a border of the navigation map; any
+  // other thing is left alone.
+  void ConnectBorderToBaricade(int32_t id, int32_t border);
+  // The enter move: the unit goes into the container at the cell, leaving
+  // the map, and the listeners hear of it once the move has played.
+  bool EnterContainer(YLUnit* unit, int32_t x, int32_t y);
+  // The leave move: the unit comes out of its container onto the cell when
+  // it is free.
+  bool ExitContainer(YLUnit* unit, int32_t x, int32_t y);
+  // A unit going into a container leaves the map: its steering state is
+  // cleared and its place becomes (-6, -6, -6).
+  void MoveThingOffMap(YLUnit* unit);
+  // A rat starts picking the lock of the building at the cell.
+  bool StartBurgle(YLUnit* unit, int32_t x, int32_t y);
+  // The lock is picked: the thief's player takes the building's money and
+  // one burglary more, and the thief goes in.
+  void FinishBurgle(int32_t buildingId, int32_t thiefId);
+  // A chick flirts: every unit around it (inside containers too) feels it.
+  bool DoFlirt(YLThing* chick);
+  // A leader chants: every unit around it hears it.
+  bool DoChant(YLThing* leader);
+  // A raver raves: every unit around it gets the stimulus.
+  bool DoRave(YLThing* raver, int32_t kind, float strength);
+
+  // After a load: the level's cup is found again (the first in the table),
+  // and every vehicle whose record names a driver that can drive is driven
+  // by it again.
+  void RelinkThings();
+
+  // The id of the level's cup; 0 for none.
+  int32_t CupID = 0;
 
   // ---- The string library ----
 
@@ -141,6 +257,46 @@ class CLogic : public LumoObject {
   const char* GetString(int32_t index) const;
   int32_t GetStringCount() const { return static_cast<int32_t>(StringLibrary.size()); }
 
+  // ---- Damage and weapons ----
+  // A side is a player looked up by a thing's owner: owner 0 (the
+  // civilians) and owners without a player have none, count nothing, and
+  // two sides that are both missing are never the same side.
+
+  // The thing `target` takes damage from the attacker, whose blow comes from
+  // (x, y). A kill counts for the sides (units lost, team kills and frags;
+  // buildings lost and broken; cars and other things destroyed) and a thing
+  // that explodes when destroyed goes off where it stood. A unit is then
+  // stunned, frightened and bleeds (gore of damage x 2.37, at most 1.0); it
+  // drops the cup when hit from within reach. Any other thing is frightened;
+  // a container passes a share of the blow to everything inside it, by what
+  // its armour lets through, and bleeds over its whole footprint. Nothing
+  // for an id that names no thing.
+  void HurtThing(int32_t target, float damage, float stun, int32_t x, int32_t y, int32_t attacker);
+  // The unit attacks (x, y) with the weapon: refused (false) when the target
+  // is out of the weapon's attack range or the weapon needs a round the unit
+  // lacks (a round is spent otherwise); the weapon is fired after its
+  // execution time.
+  bool UseWeapon(YLUnit* unit, YLWeapon* weapon, int32_t x, int32_t y);
+  // Fires the attacker's weapon at (x, y): a thrown or shot projectile is
+  // shown and lands after one frame per cell of the distance; the bomb is
+  // shown and goes off after its impact time; a gun or a blow lands after
+  // the impact time unseen. Nothing when the id names no thing.
+  void FireWeapon(YLWeapon* weapon, int32_t attacker, int32_t x, int32_t y);
+  // What the weapon does where it lands, by its splat type: a blow to the
+  // thing on the cell, a tear gas cloud or a fire over the splat range, a
+  // blast that reaches everything within the splat range one frame per cell
+  // later, or the suit's safe-cracker at work on a bank. Nothing without a
+  // weapon or when the attacker's id names no thing.
+  void ApplyWeaponImpact(YLWeapon* weapon, int32_t attacker, int32_t x, int32_t y);
+  // A unit inside a building kicks it: when the building gives way, the
+  // unit's side takes its money and counts the wreck by building type.
+  void ApplyKick(YLUnit* unit, YLTBuilding* building);
+  // Stops (or restarts) the highway lanes of that direction; direction 1
+  // also plans the end of the ambient highway cars 200 frames ahead.
+  void StopHighwayTraffic(int32_t direction);
+  // The side of an owner; null for owner 0 and an owner without a player.
+  CPlayer* GetSide(int32_t owner) const;
+
   // ---- Listeners ----
 
   // Appends a listener at the end of the list; false without a list or for
@@ -150,8 +306,8 @@ class CLogic : public LumoObject {
   void DetachListeners();
 
   // ---- Dispatchers: each calls its event on every listener in list order ----
-  // A listener that throws is logged with its name and the event, and the
-  // exception goes on to the caller; later listeners miss that event.
+  // A listener that throws is logged with its name and the event; the event
+  // still goes to the listeners after it, and nothing passes into the logic.
 
   void NotifyMap(const void* grid);
   void NotifyAction(int32_t id, const MoveStep* action);
@@ -169,6 +325,81 @@ class CLogic : public LumoObject {
   void NotifyUnknownOrder(int32_t length, const void* payload);
   void NotifySetObjectiveValue(int32_t objective, int32_t value, const char* text);
   void NotifyNewTask(int32_t task, const char* text);
+
+  // ---- Life from outside, events with behaviour, the multi-player set-up ----
+
+  // A thing appeared or changed; the type name "0" goes out as null.
+  void NotifyThing(ThingInfo* info, const char* typeName);
+  // A unit went into a container: when both exist the unit first takes the
+  // container's facing, then every listener hears of it.
+  void NotifyEnter(int32_t unitId, int32_t containerId);
+  // A player's game is over. A win stops the frames; a single-player game
+  // whose player 1 scored below 4,000,000 counts its final score once; the
+  // log gets " -> player%d won!!!" or " -> player%d lost...", and every
+  // listener hears of it with passThrough.
+  void NotifyGameOver(int32_t player, bool won, void* passThrough);
+  // Objective tick n is done or not (kVinkjeDone or kVinkjeNotDone) and the
+  // listeners hear it as speech (0, n, 21, done). The table grows to n + 1
+  // entries; a tick outside 0 to kMaxVinkje is refused with a log line.
+  static constexpr int32_t kMaxVinkje = 255;
+  static constexpr int32_t kVinkjeNotDone = 1;
+  static constexpr int32_t kVinkjeDone = 2;
+  bool SetVinkje(int32_t tick, bool done);
+  // A building's message: speech (3, building, 8, 0).
+  void SayBuildingMessage(int32_t building);
+  // EventEnter as it is, without turning the unit (a load re-sends where
+  // units are).
+  void SendEnter(int32_t unitId, int32_t containerId);
+
+  // A new map grid of width x height cells, sent to the listeners. False,
+  // logged, with the map as it was, for a size the grid refuses.
+  bool CreateMap(int32_t width, int32_t height);
+  // The grid takes the new size (cells inside both sizes keep their words),
+  // every thing the running game keeps on the map is placed again and the
+  // listeners get the grid. False, logged, map kept, for a refused size or
+  // a logic without a grid.
+  bool ResizeMap(int32_t width, int32_t height);
+  // What the running game keeps on the map: every thing outside containers
+  // but a barricade cleared away, and a unit or fence that died.
+  static bool StaysOnMap(YLThing& thing);
+
+  // Takes the listeners out of this logic, in order, into a list of their
+  // own (never null).
+  std::unique_ptr<LumoList, tObjectDestroyer> TakeListeners();
+  // After a load: the listeners become this logic's, then hear the map, the
+  // things with type names, the units inside containers, every player, the
+  // countdown and every set objective tick.
+  void RestoreAfterLoad(std::unique_ptr<LumoList, tObjectDestroyer> listeners);
+
+  // The kinds of multi-player game.
+  enum GameType : int32_t {
+    GameScore = 0,
+    GameCup = 1,
+    GameBeer = 2,
+    GameWhores = 3,
+    GameDope = 4,
+    GamePubs = 5,
+    GameStrategic = 6,
+  };
+  // Settings: crews per player, starting money, time limit in minutes (0
+  // none), score limit (0 none); positions: (x, y) cell pairs, pair i - 1
+  // the i-th player's start, pair `players` the cup's. Players are the lobby's
+  // seats (ids 1, 2, 4, 5; 3 is the police). False, logged, with nothing
+  // changed, for fewer than four settings or players outside 0-4.
+  static constexpr int32_t kMaxSeats = 4;
+  static constexpr int32_t kFramesPerMinute = 720;
+  bool SetupMultiPlayerGame(int32_t type, int32_t players, const tCollection<int32_t>* settings,
+                            const tCollection<int32_t>* positions);
+  // The player id of lobby seat i (from 1): 1, 2, then i + 1 past the police.
+  static int32_t SeatPlayer(int32_t seat) { return seat < kPolicePlayer ? seat : seat + 1; }
+  // Pair number pair of the flattened (x, y) positions; false when the
+  // positions do not hold it.
+  static bool PositionPair(const tCollection<int32_t>* positions, int32_t pair, int32_t& x, int32_t& y);
+  // The set-up's crews of one player at its start position.
+  void PlaceStartCrews(int32_t player, int32_t crews, int32_t x, int32_t y);
+  // The cup game's cup at positions pair `pair`; none without that pair or
+  // without a free thing id.
+  void PlaceCup(int32_t pair, const tCollection<int32_t>* positions);
 
   // The players, indexed by id (owning; index 0 stays empty).
   std::unique_ptr<LumoObjects, tObjectDestroyer> Players;
@@ -218,8 +449,9 @@ class CLogic : public LumoObject {
   bool LoadPropagators(LumoStream* stream, const LumoProperty* property);
   bool SavePropagators(LumoStream* stream, const LumoProperty* property);
   // "vinkjes:", the count and the ticks, then "random:" and the logic's
-  // random generator state. A stream without either text keeps what is
-  // there (older saves have neither).
+  // random generator state, then "single:" and the single-player flag. A
+  // stream without one of the texts keeps what is there (older saves lack
+  // them).
   bool LoadVinkjes(LumoStream* stream, const LumoProperty* property);
   bool SaveVinkjes(LumoStream* stream, const LumoProperty* property);
 
@@ -317,7 +549,7 @@ class CLogic : public LumoObject {
 
  protected:
   // Calls one event on every listener; faultFormat is the log line of a
-  // listener that throws, with %s for its name.
+  // listener that throws, with %s for its name (CLogicDispatch.h).
   template <typename Call>
   void Dispatch(const char* faultFormat, Call&& call);
 };

@@ -154,7 +154,15 @@ void MoveInfoEnter::SetDefaults() {
   SetAllTimes(6);
   SetAllDiagonalTimes(6);
 }
-bool MoveInfoEnter::Perform(YLThing*, CLogic*) { return false; }
+// The unit steps into the container on the cell in front of it.
+bool MoveInfoEnter::Perform(YLThing* thing, CLogic* logic) {
+  auto* unit = dynamic_cast<YLUnit*>(thing);
+  if (unit == nullptr || logic == nullptr || unit->Info == nullptr) {
+    return false;
+  }
+  const int32_t facing = unit->Info->GetFacing();
+  return logic->EnterContainer(unit, unit->Info->X + GetDeltaX(facing), unit->Info->Y + GetDeltaY(facing));
+}
 
 MOVE_KIND_BASICS(MoveInfoLeave)
 void MoveInfoLeave::SetDefaults() {
@@ -166,11 +174,22 @@ void MoveInfoLeave::SetDefaults() {
   SetAllTimes(10);
   SetAllDiagonalTimes(10);
 }
-bool MoveInfoLeave::Perform(YLThing*, CLogic*) { return false; }
+// A unit inside is kept off the map, so the cell it steps onto lies in its
+// facing from the container's entrance.
+bool MoveInfoLeave::Perform(YLThing* thing, CLogic* logic) {
+  auto* unit = dynamic_cast<YLUnit*>(thing);
+  const YLThing* container = unit != nullptr ? unit->GetContainer() : nullptr;
+  if (container == nullptr || logic == nullptr || unit->Info == nullptr) {
+    return false;
+  }
+  const int32_t facing = unit->Info->GetFacing();
+  return logic->ExitContainer(unit, container->GetX() + GetDeltaX(facing), container->GetY() + GetDeltaY(facing));
+}
 
 // ---- Fighting ----
 // Each fires a unit's weapon through the logic, or is a unit kind's own
-// action; a thing that is neither is refused.
+// action; a thing that is neither is refused. The weapon, fist, kick and
+// throw are performed in MoveInfoCombat.cpp.
 
 MOVE_KIND_BASICS(MoveInfoWeapon)
 void MoveInfoWeapon::SetDefaults() {
@@ -180,7 +199,6 @@ void MoveInfoWeapon::SetDefaults() {
   stamina = 0.1f;
   SetTimes({13, 12, 8, 1, 8, 5, 8, 8, 1, 8, 15, 8, 1});
 }
-bool MoveInfoWeapon::Perform(YLThing*, CLogic*) { return false; }
 
 MOVE_KIND_BASICS(MoveInfoFist)
 void MoveInfoFist::SetDefaults() {
@@ -190,7 +208,6 @@ void MoveInfoFist::SetDefaults() {
   stamina = 0.1f;
   SetTimes({1, 6, 7, 7, 9, 8, 9, 8, 9, 7, 6, 1, 10});
 }
-bool MoveInfoFist::Perform(YLThing*, CLogic*) { return false; }
 
 MOVE_KIND_BASICS(MoveInfoKick)
 void MoveInfoKick::SetDefaults() {
@@ -200,7 +217,6 @@ void MoveInfoKick::SetDefaults() {
   stamina = 0.07f;
   SetTimes({1, 5, 6, 8, 8, 8, 7, 9, 7, 8, 6, 1, 8});
 }
-bool MoveInfoKick::Perform(YLThing*, CLogic*) { return false; }
 
 MOVE_KIND_BASICS(MoveInfoThrow)
 void MoveInfoThrow::SetDefaults() {
@@ -210,7 +226,6 @@ void MoveInfoThrow::SetDefaults() {
   stamina = 0.02f;
   SetTimes({1, 8, 7, 10, 10, 1, 1, 10, 10, 8, 9, 1, 10});
 }
-bool MoveInfoThrow::Perform(YLThing*, CLogic*) { return false; }
 
 MOVE_KIND_BASICS(MoveInfoMolotov)
 void MoveInfoMolotov::SetDefaults() {

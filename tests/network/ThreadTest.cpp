@@ -34,7 +34,7 @@ TEST_F(NetworkTest, NoLibraryThreadIsLeftAfterTheLastClose) {
   ConnectionData* server = nullptr;
   ConnectionData* client = Join(&server);
   ASSERT_NE(client, nullptr);
-  EXPECT_EQ(ThreadCount(), threadsBefore + 1);
+  EXPECT_EQ(ThreadCountSettlingAt(threadsBefore + 1), threadsBefore + 1);
   CloseConnection(client);
   EXPECT_TRUE(PumpUntil([&] { return client->closed && server->closed; }));
   EXPECT_FALSE(SocketEventThreadRunning());
