@@ -6,8 +6,6 @@
 #include "logic/core/CMap.h"
 #include "logic/core/WeaponCatalog.h"
 #include "logic/core/YLConfig.h"
-#include "logic/world/YLTCar.h"
-#include "logic/world/YLTPushable.h"
 #include "logic/world/YLThing.h"
 
 namespace {
@@ -47,58 +45,6 @@ YLThing* CLogic::GetThing(int32_t id) const {
 
 bool CLogic::UpdateThingOnMap(YLThing* thing, int32_t x, int32_t y, uint8_t orientation) {
   return Map != nullptr && Map->MoveThing(thing, x, y, orientation);
-}
-
-// The car responsible for a moving thing: a car itself, or the car at the
-// end of the chain of pushers behind a pushed thing. The chain is followed
-// for at most as many links as there are things, so pushers that push one
-// another in a circle end the search. answer is set when the chain decides
-// on its own: the id in the way is one of the pushers (true), or a link
-// pushes nothing or is neither car nor pushed thing (false).
-namespace {
-
-YLTCar* ResponsibleCar(const CLogic& logic, YLThing* moving, int32_t idInWay, bool& decided, bool& answer) {
-  decided = false;
-  const int32_t links = logic.Things != nullptr ? logic.Things->count : 0;
-  YLThing* link = moving;
-  for (int32_t step = 0; step <= links && link != nullptr; ++step) {
-    if (auto* car = dynamic_cast<YLTCar*>(link)) {
-      return car;
-    }
-    auto* pushed = dynamic_cast<YLTPushableThing*>(link);
-    if (pushed == nullptr || pushed->Pusher == 0) {
-      break;
-    }
-    if (pushed->Pusher == idInWay) {
-      decided = true;
-      answer = true;
-      return nullptr;
-    }
-    link = logic.GetThing(pushed->Pusher);
-  }
-  decided = true;
-  answer = false;
-  return nullptr;
-}
-
-}  // namespace
-
-bool CLogic::RunOver(YLThing* moving, int32_t idInWay, int32_t, int32_t) {
-  if (moving == nullptr || moving->Info == nullptr) {
-    return false;
-  }
-  if (idInWay == moving->Info->Tid) {
-    return true;
-  }
-  bool decided = false;
-  bool answer = false;
-  YLTCar* car = ResponsibleCar(*this, moving, idInWay, decided, answer);
-  if (decided || car == nullptr) {
-    return answer;
-  }
-  // What a car does to the thing in its way is the vehicles' collision; until
-  // it exists, a car is refused like anything else in the way.
-  return false;
 }
 
 // ---- The string library ----

@@ -15,6 +15,9 @@
 
 class CMap;
 class CPlayer;
+class YLTBuilding;
+class YLUnit;
+class YLWeapon;
 class WeaponCatalog;
 class YLConfig;
 class LogicPlanItem;
@@ -140,6 +143,46 @@ class CLogic : public LumoObject {
   // The text at index; null outside the library.
   const char* GetString(int32_t index) const;
   int32_t GetStringCount() const { return static_cast<int32_t>(StringLibrary.size()); }
+
+  // ---- Damage and weapons ----
+  // A side is a player looked up by a thing's owner: owner 0 (the
+  // civilians) and owners without a player have none, count nothing, and
+  // two sides that are both missing are never the same side.
+
+  // The thing `target` takes damage from the attacker, whose blow comes from
+  // (x, y). A kill counts for the sides (units lost, team kills and frags;
+  // buildings lost and broken; cars and other things destroyed) and a thing
+  // that explodes when destroyed goes off where it stood. A unit is then
+  // stunned, frightened and bleeds (gore of damage x 2.37, at most 1.0); it
+  // drops the cup when hit from within reach. Any other thing is frightened;
+  // a container passes a share of the blow to everything inside it, by what
+  // its armour lets through, and bleeds over its whole footprint. Nothing
+  // for an id that names no thing.
+  void HurtThing(int32_t target, float damage, float stun, int32_t x, int32_t y, int32_t attacker);
+  // The unit attacks (x, y) with the weapon: refused (false) when the target
+  // is out of the weapon's attack range or the weapon needs a round the unit
+  // lacks (a round is spent otherwise); the weapon is fired after its
+  // execution time.
+  bool UseWeapon(YLUnit* unit, YLWeapon* weapon, int32_t x, int32_t y);
+  // Fires the attacker's weapon at (x, y): a thrown or shot projectile is
+  // shown and lands after one frame per cell of the distance; the bomb is
+  // shown and goes off after its impact time; a gun or a blow lands after
+  // the impact time unseen. Nothing when the id names no thing.
+  void FireWeapon(YLWeapon* weapon, int32_t attacker, int32_t x, int32_t y);
+  // What the weapon does where it lands, by its splat type: a blow to the
+  // thing on the cell, a tear gas cloud or a fire over the splat range, a
+  // blast that reaches everything within the splat range one frame per cell
+  // later, or the suit's safe-cracker at work on a bank. Nothing without a
+  // weapon or when the attacker's id names no thing.
+  void ApplyWeaponImpact(YLWeapon* weapon, int32_t attacker, int32_t x, int32_t y);
+  // A unit inside a building kicks it: when the building gives way, the
+  // unit's side takes its money and counts the wreck by building type.
+  void ApplyKick(YLUnit* unit, YLTBuilding* building);
+  // Stops (or restarts) the highway lanes of that direction; direction 1
+  // also plans the end of the ambient highway cars 200 frames ahead.
+  void StopHighwayTraffic(int32_t direction);
+  // The side of an owner; null for owner 0 and an owner without a player.
+  CPlayer* GetSide(int32_t owner) const;
 
   // ---- Listeners ----
 

@@ -220,3 +220,32 @@ int32_t WeaponCatalog::GetWeaponIndex(const YLWeapon* weapon) const {
   }
   return WeaponIndex::kNone;
 }
+
+int32_t WeaponCatalog::FindSlot(const YLWeapon* weapon) const {
+  if (weapon == nullptr) {
+    return -1;
+  }
+  for (int32_t slot = 0; slot < WeaponSlot::kCount; ++slot) {
+    if (slots[slot] == weapon) {
+      return slot;
+    }
+  }
+  return -1;
+}
+
+uint32_t WeaponCatalog::GetStoredNumber(const YLWeapon* weapon) const {
+  const int32_t index = GetWeaponIndex(weapon);
+  if (weapon == nullptr || GetWeapon(index) == weapon) {
+    return static_cast<uint32_t>(index);
+  }
+  const int32_t slot = FindSlot(weapon);
+  return slot >= 0 ? kStoredSlotBase + static_cast<uint32_t>(slot) : static_cast<uint32_t>(WeaponIndex::kNone);
+}
+
+YLWeapon* WeaponCatalog::GetStoredWeapon(uint32_t number) const {
+  if (number >= kStoredSlotBase) {
+    const uint32_t slot = number - kStoredSlotBase;
+    return slot < static_cast<uint32_t>(WeaponSlot::kCount) ? GetSlot(static_cast<int32_t>(slot)) : nullptr;
+  }
+  return GetWeapon(static_cast<int32_t>(number));
+}

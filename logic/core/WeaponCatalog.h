@@ -75,6 +75,22 @@ class WeaponCatalog {
   // A unit's weapon: its unit type (0-12) at its weapon level (0-3); null
   // outside those ranges.
   YLWeapon* GetUnitWeapon(int32_t unitType, int32_t level) const;
+  // The first catalogue slot that holds the weapon; -1 for null or a weapon
+  // of no slot.
+  int32_t FindSlot(const YLWeapon* weapon) const;
+
+  // ---- The number a planned weapon is stored as ----
+  // Planned weapon items store their weapon as its weapon index. Some
+  // records have no index that leads back to them (the type-0 kick and
+  // weapons, the explosion), and their index would reload as no weapon or
+  // as another record; such a weapon is stored as kStoredSlotBase plus its
+  // slot instead, which no weapon index reaches.
+  static constexpr uint32_t kStoredSlotBase = 1000;
+  // The weapon index when GetWeapon of it answers the weapon, else
+  // kStoredSlotBase + its slot; 0 for null.
+  uint32_t GetStoredNumber(const YLWeapon* weapon) const;
+  // The weapon a stored number names; null for a number that names none.
+  YLWeapon* GetStoredWeapon(uint32_t number) const;
 
  private:
   using WeaponOwner = std::unique_ptr<YLWeapon, tObjectDestroyer>;

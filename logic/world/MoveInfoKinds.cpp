@@ -170,7 +170,8 @@ bool MoveInfoLeave::Perform(YLThing*, CLogic*) { return false; }
 
 // ---- Fighting ----
 // Each fires a unit's weapon through the logic, or is a unit kind's own
-// action; a thing that is neither is refused.
+// action; a thing that is neither is refused. The weapon, fist, kick and
+// throw are performed in MoveInfoCombat.cpp.
 
 MOVE_KIND_BASICS(MoveInfoWeapon)
 void MoveInfoWeapon::SetDefaults() {
@@ -180,7 +181,6 @@ void MoveInfoWeapon::SetDefaults() {
   stamina = 0.1f;
   SetTimes({13, 12, 8, 1, 8, 5, 8, 8, 1, 8, 15, 8, 1});
 }
-bool MoveInfoWeapon::Perform(YLThing*, CLogic*) { return false; }
 
 MOVE_KIND_BASICS(MoveInfoFist)
 void MoveInfoFist::SetDefaults() {
@@ -190,7 +190,6 @@ void MoveInfoFist::SetDefaults() {
   stamina = 0.1f;
   SetTimes({1, 6, 7, 7, 9, 8, 9, 8, 9, 7, 6, 1, 10});
 }
-bool MoveInfoFist::Perform(YLThing*, CLogic*) { return false; }
 
 MOVE_KIND_BASICS(MoveInfoKick)
 void MoveInfoKick::SetDefaults() {
@@ -200,7 +199,6 @@ void MoveInfoKick::SetDefaults() {
   stamina = 0.07f;
   SetTimes({1, 5, 6, 8, 8, 8, 7, 9, 7, 8, 6, 1, 8});
 }
-bool MoveInfoKick::Perform(YLThing*, CLogic*) { return false; }
 
 MOVE_KIND_BASICS(MoveInfoThrow)
 void MoveInfoThrow::SetDefaults() {
@@ -210,7 +208,6 @@ void MoveInfoThrow::SetDefaults() {
   stamina = 0.02f;
   SetTimes({1, 8, 7, 10, 10, 1, 1, 10, 10, 8, 9, 1, 10});
 }
-bool MoveInfoThrow::Perform(YLThing*, CLogic*) { return false; }
 
 MOVE_KIND_BASICS(MoveInfoMolotov)
 void MoveInfoMolotov::SetDefaults() {

@@ -519,9 +519,11 @@ TEST_F(MapTest, RunOverFollowsThePushersToACar) {
       {"pushed by a unit", 3, 0, first, 9, false},
       {"a chain back to the pusher", 2, 3, first, 3, true},
       {"a chain to a car", 2, 4, first, 9, false},
-      {"a car", 0, 0, car, 3, false},
+      {"a car against a pushable thing", 0, 0, car, 1, false},
       {"pushers in a circle", 2, 1, first, 9, false},
       {"a pusher that is no thing", 77, 0, first, 9, false},
+      // Last: the unit does not survive it.
+      {"a car over a unit", 0, 0, car, 3, true},
   };
   for (const auto& entry : cases) {
     first->Pusher = entry.firstPusher;

@@ -1,0 +1,67 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "base/tCollection.h"
+#include "logic/core/YLPropagator.h"
+
+class LumoProperty;
+class LumoStream;
+
+// Civilian cars flowing along the level's diagonal highway: each lane sends
+// a car from its start to its end now and then, and cars past the end leave
+// the road to be sent again later.
+class YLHighwayTraffic : public YLPropagator {
+ public:
+  // One lane: where its cars appear and the direction they face, where
+  // their drivers go, how long they run under the bridge, the frames since
+  // the last car (kStopped: the lane is closed) and the ids of its cars.
+  struct YLHighwayLane {
+    static constexpr int32_t kStopped = -1;
+    // Values stored per lane before its cars.
+    static constexpr int32_t kStoredValues = 7;
+
+    int32_t StartX = 0;
+    int32_t StartY = 0;
+    int32_t Direction = 0;
+    int32_t EndX = 0;
+    int32_t EndY = 0;
+    int32_t Delay = 0;
+    int32_t SpawnTimer = 0;
+    tCollection<int32_t> Cars;
+  };
+
+  // Frames a lane waits after a car before it may send the next.
+  static constexpr int32_t kSpawnPause = 14;
+  // Cars off the road that are sent again before new ones are made.
+  static constexpr int32_t kReuseAbove = 5;
+
+  // The six lanes of the highway, three each way, every timer at 0.
+  YLHighwayTraffic();
+
+  const char* GetClassName() const override;
+
+  // One frame of every open lane: its clock runs, its cars past the end
+  // leave the road, and after the pause a car is sent with a chance of one
+  // in 15. Always true: the traffic runs for the whole level.
+  bool Propagate(CLogic* logic) override;
+  // Closes every lane of that direction.
+  void StopLane(int32_t direction);
+
+  // The ids of the cars off the road: their count, then the ids.
+  virtual bool LoadOffTheRoad(LumoStream* stream, const LumoProperty* property);
+  virtual bool SaveOffTheRoad(LumoStream* stream, const LumoProperty* property);
+  // The lane count, then per lane its seven values, its car count and ids.
+  virtual bool LoadCarLanes(LumoStream* stream, const LumoProperty* property);
+  virtual bool SaveCarLanes(LumoStream* stream, const LumoProperty* property);
+
+  tCollection<int32_t> OffTheRoad;
+  std::vector<std::unique_ptr<YLHighwayLane>> CarLanes;
+
+ private:
+  // Sends a car along the lane: one off the road when enough wait there,
+  // else a new one, with a civilian driver heading for the lane's end.
+  void SpawnCar(CLogic& logic, YLHighwayLane& lane);
+};

@@ -1,0 +1,41 @@
+#include "logic/core/YLPropagatorFire.h"
+
+#include "logic/core/CLogic.h"
+#include "logic/core/CMap.h"
+#include "logic/core/RecordFields.h"
+
+namespace {
+
+LumoClassOf<YLPropagatorFire> classOfYLPropagatorFire(kVersion_1_6_0_6, "YLPropagatorFire", "LumoObject");
+LumoFieldProperty<YLAreaPropagator, &YLAreaPropagator::LoadDuration, &YLAreaPropagator::SaveDuration> fireDuration(
+    kVersion_1_6_0_6, PropertyInteger, "tInteger", "Duration");
+LumoFieldProperty<YLAreaPropagator, &YLAreaPropagator::LoadTime, &YLAreaPropagator::SaveTime> fireTime(
+    kVersion_1_6_0_6, PropertyInteger, "tInteger", "Time");
+LumoFieldProperty<YLAreaPropagator, &YLAreaPropagator::LoadX, &YLAreaPropagator::SaveX> fireX(kVersion_1_6_0_6,
+                                                                                               PropertyInteger,
+                                                                                               "tInteger", "X");
+LumoFieldProperty<YLAreaPropagator, &YLAreaPropagator::LoadY, &YLAreaPropagator::SaveY> fireY(kVersion_1_6_0_6,
+                                                                                               PropertyInteger,
+                                                                                               "tInteger", "Y");
+
+}  // namespace
+
+YLPropagatorFire::YLPropagatorFire() : YLAreaPropagator(kDuration) {}
+
+const char* YLPropagatorFire::GetClassName() const { return "YLPropagatorFire"; }
+
+bool YLPropagatorFire::Propagate(CLogic* logic) {
+  // Counted as 32-bit values wrap: a stored clock may hold any value.
+  Time = static_cast<int32_t>(static_cast<uint32_t>(Time) + 1u);
+  if (Time > Duration) {
+    // The logic removes a propagator that answers false; the fire leaves no
+    // mark behind.
+    MarkArea(logic != nullptr ? logic->Map.get() : nullptr, false);
+    return false;
+  }
+  return true;
+}
+
+void YLPropagatorFire::SetMark(CMap& map, int32_t x, int32_t y, bool on) const {
+  map.GetStratMap()->SetFire(x, y, on);
+}

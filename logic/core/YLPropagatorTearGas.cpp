@@ -1,0 +1,84 @@
+#include "logic/core/YLPropagatorTearGas.h"
+
+#include "base/DebugFormat.h"
+#include "base/LumoStream.h"
+#include "logic/core/CLogic.h"
+#include "logic/core/CMap.h"
+#include "logic/core/RecordFields.h"
+#include "logic/world/YLUnit.h"
+
+namespace {
+
+LumoClassOf<YLPropagatorTearGas> classOfYLPropagatorTearGas(kVersion_1_6_0_6, "YLPropagatorTearGas", "LumoObject");
+LOGIC_FIELD_PROPERTY(YLPropagatorTearGas, Groundmap, PropertyObject, "tUnknown");
+LumoFieldProperty<YLAreaPropagator, &YLAreaPropagator::LoadDuration, &YLAreaPropagator::SaveDuration> gasDuration(
+    kVersion_1_6_0_6, PropertyInteger, "tInteger", "Duration");
+LumoFieldProperty<YLAreaPropagator, &YLAreaPropagator::LoadTime, &YLAreaPropagator::SaveTime> gasTime(
+    kVersion_1_6_0_6, PropertyInteger, "tInteger", "Time");
+LumoFieldProperty<YLAreaPropagator, &YLAreaPropagator::LoadX, &YLAreaPropagator::SaveX> gasX(kVersion_1_6_0_6,
+                                                                                              PropertyInteger,
+                                                                                              "tInteger", "X");
+LumoFieldProperty<YLAreaPropagator, &YLAreaPropagator::LoadY, &YLAreaPropagator::SaveY> gasY(kVersion_1_6_0_6,
+                                                                                              PropertyInteger,
+                                                                                              "tInteger", "Y");
+
+// Held by a policeman: the gas leaves the prisoner alone.
+constexpr uint32_t kStatusArrested = YLUnit::kStatusArrested;
+
+}  // namespace
+
+YLPropagatorTearGas::YLPropagatorTearGas() : YLAreaPropagator(kDuration) {}
+
+const char* YLPropagatorTearGas::GetClassName() const { return "YLPropagatorTearGas"; }
+
+bool YLPropagatorTearGas::Propagate(CLogic* logic) {
+  CMap* map = logic != nullptr ? logic->Map.get() : nullptr;
+  // Counted as 32-bit values wrap: a stored clock may hold any value.
+  Time = static_cast<int32_t>(static_cast<uint32_t>(Time) + 1u);
+  if (Time > Duration) {
+    MarkArea(map, false);
+    return false;
+  }
+  if (map == nullptr || Area == nullptr) {
+    return true;
+  }
+  const int32_t cells = Area->GetPointCount(0);
+  for (int32_t n = 0; n < cells; ++n) {
+    int32_t dx = 0;
+    int32_t dy = 0;
+    Area->GetPoint(0, n, dx, dy);
+    const int32_t x = static_cast<int32_t>(static_cast<uint32_t>(X) + static_cast<uint32_t>(dx));
+    const int32_t y = static_cast<int32_t>(static_cast<uint32_t>(Y) + static_cast<uint32_t>(dy));
+    auto* unit = dynamic_cast<YLUnit*>(logic->GetThing(map->GetThingIDAt(x, y)));
+    UnitInfo* info = unit != nullptr ? unit->GetUnitInfo() : nullptr;
+    if (info == nullptr || info->Owner == CLogic::kPolicePlayer || (info->Status & kStatusArrested) != 0) {
+      continue;
+    }
+    info->Cons -= (1.0f - info->Dope) * kConsPerFrame;
+  }
+  return true;
+}
+
+void YLPropagatorTearGas::SetMark(CMap& map, int32_t x, int32_t y, bool on) const {
+  map.GetStratMap()->SetGas(x, y, on);
+}
+
+bool YLPropagatorTearGas::LoadGroundmap(LumoStream* stream, const LumoProperty*) {
+  LumoObject* loaded = nullptr;
+  if (!stream->ReadObject(loaded)) {
+    DebugPrint("YLPropagatorTearGas: cannot read the area\n");
+    return false;
+  }
+  auto* area = dynamic_cast<GroundMap*>(loaded);
+  if (loaded != nullptr && area == nullptr) {
+    DebugPrint("YLPropagatorTearGas: a %s stands where the area belongs\n", loaded->GetClassName());
+    DestroyObject(loaded);
+    return false;
+  }
+  Area.reset(area);
+  return true;
+}
+
+bool YLPropagatorTearGas::SaveGroundmap(LumoStream* stream, const LumoProperty*) {
+  return stream->WriteObject(Area.get());
+}
