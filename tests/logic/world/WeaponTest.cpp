@@ -7,6 +7,7 @@
 #include "logic/core/YLPropagatorFire.h"
 #include "logic/core/YLPropagatorTearGas.h"
 #include "logic/triggers/LogicPlanHurtThing.h"
+#include "logic/triggers/LogicPlanWeaponItems.h"
 #include "logic/world/YLTCar.h"
 
 namespace logic_world_testing {
@@ -266,6 +267,71 @@ TEST_F(WeaponTest, AMissingAttackerDoesNothing) {
   EXPECT_TRUE(combat.events.empty());
   EXPECT_TRUE(PlanIsEmpty());
   EXPECT_EQ(target->Info->Hp, 1.0f);
+}
+
+}  // namespace
+}  // namespace logic_world_testing
+
+namespace logic_world_testing {
+namespace {
+
+class CombatMoveTest : public WeaponTest {
+ protected:
+  // The weapon of the attack the move planned: the first weapon item in the
+  // plan; null when none was planned.
+  YLWeapon* PlannedWeapon() const {
+    for (const PlanList& bucket : logic.Plan) {
+      for (LogicPlanItem* item = bucket.first; item != nullptr; item = item->Next) {
+        if (auto* execute = dynamic_cast<LogicPlanWeaponExecute*>(item)) {
+          return execute->GetWeapon();
+        }
+      }
+    }
+    return nullptr;
+  }
+
+  bool Perform(int32_t code, YLThing* thing) {
+    return YLUnit::GetUnitMoveTable() != nullptr &&
+           dynamic_cast<MoveInfo*>(YLUnit::GetUnitMoveTable()->At(code))->Perform(thing, &logic);
+  }
+};
+
+// The fighting moves fire at the unit's destination: the weapon move the
+// weapon of the unit's grade, the punch its type's level-0 weapon, the kick
+// its type's close-combat weapon, the throw the brick (which leaves its
+// hand). A thing that is no unit cannot perform them.
+TEST_F(CombatMoveTest, EachFightingMoveFiresItsWeaponAtTheDestination) {
+  struct Case {
+    const char* name;
+    int32_t code;
+    int32_t slot;
+  };
+  const Case cases[] = {
+      {"weapon", 11, WeaponSlot::OfLevel(2, 1)},
+      {"fist", 12, WeaponSlot::OfLevel(2, 0)},
+      {"kick", 13, WeaponSlot::CloseCombat(2)},
+      {"throw", 14, WeaponSlot::kBrick},
+  };
+  for (const Case& entry : cases) {
+    SCOPED_TRACE(entry.name);
+    Refresh();
+    logic.EmptyPlan();
+    attacker = PutUnit(1, 1, 5, 5);
+    attacker->Info->Gfx = 2;  // a raver
+    attacker->GetUnitInfo()->Weapon = 1;
+    attacker->Info->Status |= 1u << 18;
+    attacker->DestinationX = 6;
+    attacker->DestinationY = 6;
+    EXPECT_TRUE(Perform(entry.code, attacker));
+    EXPECT_EQ(PlannedWeapon(), Slot(entry.slot));
+    EXPECT_EQ((attacker->Info->Status & (1u << 18)) != 0, entry.code != 14);
+    // Out of reach the move fails with its attack.
+    logic.EmptyPlan();
+    attacker->DestinationX = 21;
+    EXPECT_FALSE(Perform(entry.code, attacker));
+    EXPECT_TRUE(PlanIsEmpty());
+    EXPECT_FALSE(Perform(entry.code, Put<YLThing>(2, 9, 9)));
+  }
 }
 
 }  // namespace
