@@ -169,3 +169,16 @@ void CLogic::NotifyNewTask(int32_t task, const char* text) {
   Dispatch("CLogic exception in %s->EventNewTask\n",
            [&](YLEventListener& listener) { listener.EventNewTask(task, text); });
 }
+
+void CLogic::NotifyThing(ThingInfo* info, const char* typeName) {
+  if (typeName != nullptr && std::strcmp(typeName, "0") == 0) {
+    typeName = nullptr;
+  }
+  Dispatch("CLogic exception in %s->EventThing()\n",
+           [&](YLEventListener& listener) { listener.EventThing(info, typeName); });
+}
+
+void CLogic::NotifyEnter(int32_t unitId, int32_t containerId) {
+  Dispatch("CLogic exception in %s->EventEnter\n",
+           [&](YLEventListener& listener) { listener.EventEnter(unitId, containerId); });
+}

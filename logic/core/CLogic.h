@@ -22,7 +22,10 @@ class WeaponCatalog;
 class YLConfig;
 class LogicPlanItem;
 class YLCustomTrigger;
+class ThingInfo;
+class YLTCup;
 class YLThing;
+class YLUnit;
 
 // The simulation: the thing table, the string library of type names and the
 // listeners that hear what happens. Thing ids index the thing table; id 0 is
@@ -134,6 +137,57 @@ class CLogic : public LumoObject {
   // over what stands there, and what that does belongs to the vehicles'
   // collisions: until then the car is refused too.
   bool RunOver(YLThing* moving, int32_t idInWay, int32_t x, int32_t y);
+
+  // ---- Thing creation and bookkeeping ----
+  // Every factory takes the first free id (FindFreeThingID) and makes
+  // nothing, leaving nothing behind, when none is free. A new thing is
+  // stored at its id, counted, placed on the map unless it starts inside a
+  // container, registered with its owner's player and announced to the
+  // listeners (EventThing, then EventEnter for one that starts inside).
+
+  // The factory for a level's type keyword (compared by prefix, first match
+  // wins): units, buildings, the shack, vehicles, the cup and obstacles.
+  // Answers the new thing's record; null when nothing was made.
+  ThingInfo* CreateThing(const char* keyword, int32_t x, int32_t y, int32_t z, uint8_t orientation, int32_t owner);
+  // A vehicle by its resource name; the train comes with its conductor and
+  // every bus with its driver, or nothing is made at all.
+  YLThing* CreateVehicle(int32_t x, int32_t y, int32_t z, uint8_t orientation, int32_t owner, const char* keyword);
+  // A building by its keyword (a shack for "Shack"); type is the keyword's
+  // string-library index.
+  YLThing* CreateBuilding(int32_t x, int32_t y, int32_t z, uint8_t orientation, int32_t owner, int32_t type,
+                          const char* keyword);
+  // A unit of that type (a unit type, or any string-library index) inside a
+  // container. The owner's player is made when missing.
+  YLUnit* CreateUnit(int32_t type, int32_t owner, YLThing* container);
+  // A unit at a map position. Id 0 takes the first free id. A leader (type
+  // 10) takes name as its name; for any other type a name given stands for
+  // the type (its string-library index), so "InnocentDriver" makes a
+  // civilian driver. The owner's player is made when missing.
+  YLUnit* CreateUnitAt(int32_t x, int32_t y, int32_t z, int32_t id, int32_t type, int32_t owner, const char* name,
+                       uint8_t orientation = 0);
+  // A leader with that name at a map position.
+  YLUnit* CreateLeader(int32_t x, int32_t y, int32_t z, const char* name, int32_t owner);
+  // A leader with that name inside a building or train.
+  YLUnit* SpawnLeaderInBuilding(const char* name, int32_t owner, YLThing* container);
+  // Stores the thing at its record's Tid, counts it, places it on the map
+  // unless it is inside a container and registers it with its owner's
+  // player. An id outside 1-4095 or a taken slot is refused with a log
+  // line, and the caller keeps the thing.
+  bool AddThing(YLThing* thing);
+  // The first empty slot from 1, else the table length (1 for an empty
+  // table); 0 when that is kMaxThings or more.
+  int32_t FindFreeThingID() const;
+  // The thing the map records on the cell; null when none.
+  YLThing* GetThingAt(int32_t x, int32_t y) const;
+  // The thing of the highest id whose record stands exactly at (x, y).
+  YLThing* FindThingAtPosition(int32_t x, int32_t y) const;
+  // The level's cup; null when it has none.
+  YLTCup* GetCup() const;
+  void NotifyThing(ThingInfo* info, const char* typeName);
+  void NotifyEnter(int32_t unitId, int32_t containerId);
+
+  // The id of the level's cup; 0 for none.
+  int32_t CupID = 0;
 
   // ---- The string library ----
 
