@@ -16,7 +16,6 @@
 class CMap;
 class CPlayer;
 class YLTBuilding;
-class YLUnit;
 class YLWeapon;
 class WeaponCatalog;
 class YLConfig;
@@ -131,11 +130,14 @@ class CLogic : public LumoObject {
   // given, when the id names no unit.
   bool SendUnitMessage(const YLThing* from, int32_t id, int32_t kind, float strength);
   // Asked by the map when a cell that a moving thing is to take holds the
-  // thing idInWay: true lets the move go on. A thing always passes its own
-  // cells, and a pushed thing the cells of whoever pushes it; otherwise only
-  // a car, or a thing pushed (through a chain of pushes) by a car, could run
-  // over what stands there, and what that does belongs to the vehicles'
-  // collisions: until then the car is refused too.
+  // thing idInWay at (x, y): true lets the move go on. A thing always passes
+  // its own cells, and a pushed thing the cells of whoever pushes it;
+  // otherwise only a car, or a thing pushed (through a chain of pushes) by a
+  // car, may go on: a car runs a unit over (the unit dies, the sides count
+  // it, and a car other than the tram shouts and takes a little damage); the
+  // tram hurts and pushes a pushable thing or a car and goes on when that
+  // moves; two cars that meet are both hurt by their own strength and stop.
+  // Anything else in the way stops the move.
   bool RunOver(YLThing* moving, int32_t idInWay, int32_t x, int32_t y);
 
   // ---- Thing creation and bookkeeping ----

@@ -11,11 +11,14 @@
 #include "logic/core/CPlayer.h"
 #include "logic/core/WeaponCatalog.h"
 #include "logic/triggers/LogicPlanGoreMsg.h"
+#include "logic/world/YLTBuilding.h"
 #include "logic/world/YLTCar.h"
 #include "logic/world/YLTContainerThing.h"
 #include "logic/world/YLTPushable.h"
 #include "logic/world/YLThing.h"
+#include "logic/world/YLTCup.h"
 #include "logic/world/YLUnit.h"
+#include "logic/world/YLUnitLeader.h"
 
 namespace {
 
@@ -125,6 +128,25 @@ void BleedOverFootprint(CLogic& logic, const YLThing& container, float damage) {
   }
 }
 
+// A carrier hit from within reach drops the level's cup where it stands:
+// the cup lies on the ground again, on the map, and is seen to fall.
+void DropCup(CLogic& logic, YLUnit& carrier) {
+  YLTCup* cup = logic.GetCup();
+  if (cup == nullptr || cup->Info == nullptr) {
+    return;
+  }
+  carrier.DropCup();
+  cup->Info->Owner = 0;
+  cup->PossesionTimer = 0;
+  cup->Info->X = carrier.Info->X;
+  cup->Info->Y = carrier.Info->Y;
+  cup->Info->Status |= StatusAlive;
+  if (logic.Map != nullptr) {
+    logic.Map->PlaceThing(cup);
+  }
+  cup->ReportAction();
+}
+
 // A destroyed thing counts for the sides, and one that explodes when
 // destroyed goes off where it stood.
 void CountDestroyed(CLogic& logic, const YLThing& thing, int32_t attacker) {
@@ -132,11 +154,20 @@ void CountDestroyed(CLogic& logic, const YLThing& thing, int32_t attacker) {
   CPlayer* targetSide = logic.GetSide(thing.GetOwner());
   CPlayer* attackerSide = attackerThing != nullptr ? logic.GetSide(attackerThing->GetOwner()) : nullptr;
   if (attackerSide == nullptr) {
+    // A suit working for nobody scores for the side that hired it.
+    if (const auto* suit = dynamic_cast<const YLUnitSuit*>(attackerThing)) {
+      attackerSide = logic.GetSide(suit->Last);
+    }
+  }
+  if (attackerSide == nullptr) {
     DebugPrint("CLogic::HurtThing attacker not owned by player\n");
   }
 
   if (dynamic_cast<const YLUnit*>(&thing) != nullptr) {
     CountUnitLost(targetSide, attackerSide, true);
+  } else if (dynamic_cast<const YLTBuilding*>(&thing) != nullptr) {
+    Count(targetSide, ParamBuildingsLost);
+    Count(attackerSide, ParamBuildingsBroken);
   } else if (dynamic_cast<const YLTCar*>(&thing) != nullptr) {
     Count(attackerSide, ParamCarsDestroyed);
   } else {
@@ -162,6 +193,11 @@ void CLogic::HurtThing(int32_t target, float damage, float stun, int32_t x, int3
   }
 
   if (auto* unit = dynamic_cast<YLUnit*>(thing)) {
+    const int64_t dx = static_cast<int64_t>(x) - unit->Info->X;
+    const int64_t dy = static_cast<int64_t>(y) - unit->Info->Y;
+    if (unit->CarriesCup() && dx * dx + dy * dy < kCupDropSquaredReach) {
+      DropCup(*this, *unit);
+    }
     unit->Stun(stun);
     unit->Frighten(damage, attacker);
     NotifyGore(unit->Info->X, unit->Info->Y, std::min(damage * kGorePerDamage, kMaxUnitGore), kGoreUnit);

@@ -17,7 +17,9 @@
 #include "logic/core/YLPropagatorTearGas.h"
 #include "logic/triggers/LogicPlanHurtThing.h"
 #include "logic/triggers/LogicPlanWeaponItems.h"
+#include "logic/world/YLTBuilding.h"
 #include "logic/world/YLUnit.h"
+#include "logic/world/YLUnitLeader.h"
 
 namespace {
 
@@ -39,6 +41,32 @@ constexpr int32_t kSplatLast = 9;
 constexpr const char kAmbientHighwayCar[] = "AmbientA807";
 constexpr float kAmbientCarEndDamage = 10.0f;
 constexpr uint32_t kAmbientCarEndDelay = 200;
+
+// How hard a kick must hit a building for it to give way.
+constexpr float kKickDamage = 0.1f;
+// A building brought down for good.
+constexpr uint32_t kStatusWrecked = StatusWrecked;
+
+// The wreck counter of a building type 1-6 (homes, other buildings, pubs,
+// dope houses, weapon shops, girls' shops).
+constexpr ParamEnum kWreckCounters[] = {ParamHomesWrecked,      ParamOtherBuildingsWrecked, ParamPubsWrecked,
+                                        ParamDopeHousesWrecked, ParamWeaponShopsWrecked,    ParamGirlsShopsWrecked};
+
+// Heavy damage to a building: only a standing building (Hp above 0) takes
+// it, through its armour; brought to 0 or below it is wrecked for good (its
+// record's bit 29) and the answer is true.
+bool BuildingGivesWay(YLTBuilding& building, float amount) {
+  ThingInfo& info = *building.Info;
+  if (info.Hp <= 0.0f) {
+    return false;
+  }
+  info.Hp -= (1.0f - info.Armor) * amount;
+  if (info.Hp > 0.0f) {
+    return false;
+  }
+  info.Status |= kStatusWrecked;
+  return true;
+}
 
 // A frame count that may not be negative.
 uint32_t Frames(int32_t frames) { return frames > 0 ? static_cast<uint32_t>(frames) : 0u; }
@@ -96,7 +124,7 @@ void CLogic::ApplyWeaponImpact(YLWeapon* weapon, int32_t attacker, int32_t x, in
     }
     float factor = 1.0f;
     auto* unit = dynamic_cast<YLUnit*>(source);
-    if (unit != nullptr) {
+    if (unit != nullptr && dynamic_cast<YLUnitLeader*>(source) == nullptr) {
       // An angry unit hits harder, and hitting calms it down.
       factor = unit->GetAngerFactor();
       unit->CalmDown();
@@ -160,6 +188,28 @@ void CLogic::ApplyWeaponImpact(YLWeapon* weapon, int32_t attacker, int32_t x, in
                Frames(distance));
   }
   NotifySplat(x, y, weapon->GetTotalDamage(), splat);
+}
+
+void CLogic::ApplyKick(YLUnit* unit, YLTBuilding* building) {
+  if (unit == nullptr || building == nullptr || building->Info == nullptr) {
+    return;
+  }
+  if (!BuildingGivesWay(*building, kKickDamage)) {
+    return;
+  }
+  // The wrecking side loots the building; a side without a player counts
+  // nothing and the money stays where it is.
+  CPlayer* side = GetSide(unit->GetOwner());
+  if (side == nullptr) {
+    return;
+  }
+  const int32_t money = building->GetInfoGrade();
+  building->SetInfoGrade(0);
+  side->AddMoney(money);
+  const int32_t type = building->Info->BuildingType;
+  if (type >= 1 && type <= static_cast<int32_t>(std::size(kWreckCounters))) {
+    side->AddParam(kWreckCounters[type - 1], 1);
+  }
 }
 
 void CLogic::StopHighwayTraffic(int32_t direction) {

@@ -6,10 +6,15 @@
 #include "logic/core/CLogic.h"
 #include "logic/core/WeaponCatalog.h"
 #include "logic/world/MoveInfoKinds.h"
+#include "logic/world/Police.h"
+#include "logic/world/YLTBuilding.h"
 #include "logic/world/YLUnit.h"
+#include "logic/world/YLUnitLeader.h"
 
 namespace {
 
+// A leader's or policeman's gun is drawn (set by the draw-gun move).
+constexpr uint32_t kStatusGunDrawn = 1u << 19;
 // The unit holds a brick (set when it picks one up).
 constexpr uint32_t kStatusBrickInHand = 1u << 18;
 
@@ -33,12 +38,30 @@ bool FireAtDestination(CLogic* logic, YLUnit* unit, YLWeapon* weapon) {
   return logic->UseWeapon(unit, weapon, x, y);
 }
 
+// A suit has one safe-cracker for the bank, handed out once, and only while
+// it has not placed its bomb either.
+YLWeapon* TakeBankWeapon(const CLogic* logic, YLUnitSuit& suit) {
+  const WeaponCatalog* catalog = Catalog(logic);
+  if (catalog == nullptr || suit.BombPlaced) {
+    return nullptr;
+  }
+  suit.BombPlaced = true;
+  return catalog->GetSlot(WeaponSlot::kSafeCracker);
+}
+
 }  // namespace
 
 bool MoveInfoWeapon::Perform(YLThing* thing, CLogic* logic) {
   auto* unit = dynamic_cast<YLUnit*>(thing);
   if (unit == nullptr || unit->Info == nullptr) {
     return false;
+  }
+  // A suit in a bank cracks the safe instead.
+  if (auto* suit = dynamic_cast<YLUnitSuit*>(unit); suit != nullptr && dynamic_cast<YLTBank*>(suit->GetContainer())) {
+    return FireAtDestination(logic, unit, TakeBankWeapon(logic, *suit));
+  }
+  if (dynamic_cast<YLUnitLeader*>(unit) != nullptr || dynamic_cast<Police*>(unit) != nullptr) {
+    unit->Info->Status &= ~kStatusGunDrawn;
   }
   return FireAtDestination(logic, unit, unit->GetWeapon());
 }
@@ -61,6 +84,10 @@ bool MoveInfoKick::Perform(YLThing* thing, CLogic* logic) {
   const WeaponCatalog* catalog = Catalog(logic);
   if (unit == nullptr || catalog == nullptr) {
     return false;
+  }
+  if (auto* building = dynamic_cast<YLTBuilding*>(unit->GetContainer())) {
+    logic->ApplyKick(unit, building);
+    return true;
   }
   return FireAtDestination(logic, unit, catalog->GetSlot(WeaponSlot::CloseCombat(TableType(*unit))));
 }

@@ -175,3 +175,63 @@ TEST_F(DamageTest, AnExplodingThingBlastsItsSurroundingsDFramesLater) {
 
 }  // namespace
 }  // namespace logic_world_testing
+
+#include "logic/world/YLTBuilding.h"
+#include "logic/world/YLTCup.h"
+#include "logic/world/YLUnitLeader.h"
+
+namespace logic_world_testing {
+namespace {
+
+// A building brought down counts as lost for its side and broken for the
+// attacker's; a suit that belongs to nobody scores for the side that hired
+// it.
+TEST_F(DamageTest, ABuildingAndASuitsKillCountForTheRightSides) {
+  PutUnit(1, 2, 2, 2);
+  auto* shop = Put<YLTBuilding>(2, 10, 10);
+  shop->Info->Owner = 1;
+  logic.HurtThing(2, 10.0f, 0.0f, 2, 2, 1);
+  EXPECT_EQ(Param(1, ParamBuildingsLost), 1);
+  EXPECT_EQ(Param(2, ParamBuildingsBroken), 1);
+  EXPECT_EQ(Param(2, ParamThingsDestroyed), 0);
+
+  auto* suit = PutUnit<YLUnitSuit>(3, 0, 4, 4);
+  suit->Last = 2;
+  PutUnit(4, 1, 12, 12);
+  const std::string logged = Logged([&] { logic.HurtThing(4, 5.0f, 0.0f, 4, 4, 3); });
+  EXPECT_EQ(Param(2, ParamFrags), 1);
+  EXPECT_EQ(Param(1, ParamUnitsLost), 1);
+  EXPECT_EQ(logged.find("not owned by player"), std::string::npos);
+}
+
+// The carrier of the cup drops it where it stands when the blow comes from
+// a cell nearer than the square root of 3; a blow from farther leaves it
+// carrying.
+TEST_F(DamageTest, TheCupFallsWhenItsCarrierIsHitFromNearby) {
+  auto* cup = Put<YLTCup>(1, 1, 1);
+  logic.Map->RemoveThing(cup);
+  logic.CupID = 1;
+  YLUnit* carrier = PutUnit(2, 1, 10, 10);
+  carrier->TakeCup();
+  cup->Info->Owner = 2;
+  cup->Info->X = -1;
+  cup->Info->Y = -1;
+  cup->Info->Status &= ~StatusAlive;
+  cup->PossesionTimer = 9;
+
+  logic.HurtThing(2, 0.01f, 0.0f, 12, 10, 0);
+  EXPECT_TRUE(carrier->CarriesCup());
+  EXPECT_EQ(cup->Info->Owner, 2);
+
+  logic.HurtThing(2, 0.01f, 0.0f, 11, 11, 0);
+  EXPECT_FALSE(carrier->CarriesCup());
+  EXPECT_EQ(cup->Info->Owner, 0);
+  EXPECT_EQ(cup->PossesionTimer, 0);
+  EXPECT_EQ(cup->Info->X, 10);
+  EXPECT_EQ(cup->Info->Y, 10);
+  EXPECT_NE(cup->Info->Status & StatusAlive, 0u);
+  EXPECT_TRUE(logic.Map->IsListed(cup));
+}
+
+}  // namespace
+}  // namespace logic_world_testing

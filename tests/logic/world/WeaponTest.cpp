@@ -336,3 +336,111 @@ TEST_F(CombatMoveTest, EachFightingMoveFiresItsWeaponAtTheDestination) {
 
 }  // namespace
 }  // namespace logic_world_testing
+
+#include "logic/world/Police.h"
+#include "logic/world/YLTBuilding.h"
+#include "logic/world/YLUnitLeader.h"
+
+namespace logic_world_testing {
+namespace {
+
+// A leader hits with its weapon's own strength, however angry it is.
+TEST_F(WeaponTest, ALeaderHitsWithTheWeaponsOwnStrength) {
+  auto* leader = PutUnit<YLUnitLeader>(1, 1, 5, 5);
+  leader->GetUnitInfo()->Anger = 0.5f;
+  target = PutUnit(2, 2, 6, 5);
+  logic.ApplyWeaponImpact(MakeWeapon(0, 0.0f, 0.2f, 0.1f), 1, 6, 5);
+  EXPECT_FLOAT_EQ(target->Info->Hp, 0.8f);
+  EXPECT_FLOAT_EQ(leader->GetUnitInfo()->Anger, 0.5f);
+}
+
+struct KickCase {
+  int32_t buildingType;
+  ParamEnum counter;  // 0: none
+};
+
+// A kick from inside a building that gives way (heavy damage 0.1 through
+// its armour brings it to 0) pays the kicker's side the building's money and
+// counts the wreck by building type.
+TEST_F(CombatMoveTest, AKickFromInsideWrecksTheBuildingForItsMoney) {
+  const KickCase cases[] = {{1, ParamHomesWrecked},      {2, ParamOtherBuildingsWrecked},
+                            {3, ParamPubsWrecked},       {4, ParamDopeHousesWrecked},
+                            {5, ParamWeaponShopsWrecked}, {6, ParamGirlsShopsWrecked},
+                            {9, 0}};
+  for (const KickCase& entry : cases) {
+    SCOPED_TRACE(entry.buildingType);
+    Refresh();
+    logic.CreatePlayer(1);
+    auto* building = Put<YLTBuilding>(2, 10, 10);
+    building->Info->BuildingType = entry.buildingType;
+    building->Info->Armor = 0.5f;
+    building->Info->Hp = 0.05f;
+    building->SetInfoGrade(300);
+    auto* kicker = Add<TestUnit>(1, 0, 10, 10);
+    kicker->Info->Owner = 1;
+    building->Enter(kicker);
+    const int32_t money = Param(1, ParamMoney);
+    EXPECT_TRUE(Perform(13, kicker));
+    EXPECT_TRUE(PlanIsEmpty());
+    EXPECT_EQ(building->Info->Hp, 0.0f);
+    EXPECT_NE(building->Info->Status & StatusWrecked, 0u);
+    EXPECT_EQ(Param(1, ParamMoney), money + 300);
+    EXPECT_EQ(building->GetInfoGrade(), 0);
+    for (ParamEnum counter = ParamHomesWrecked; counter <= ParamGirlsShopsWrecked; ++counter) {
+      EXPECT_EQ(Param(1, counter), counter == entry.counter ? 1 : 0) << counter;
+    }
+    // A wrecked building gives way no more.
+    EXPECT_TRUE(Perform(13, kicker));
+    EXPECT_EQ(Param(1, ParamMoney), money + 300);
+  }
+  // A building that stands the kick gives nothing; a side without a player
+  // takes nothing either.
+  Refresh();
+  logic.CreatePlayer(1);
+  auto* building = Put<YLTBuilding>(2, 10, 10);
+  building->SetInfoGrade(300);
+  auto* kicker = Add<TestUnit>(1, 0, 10, 10);
+  kicker->Info->Owner = 1;
+  building->Enter(kicker);
+  const int32_t money = Param(1, ParamMoney);
+  EXPECT_TRUE(Perform(13, kicker));
+  EXPECT_GT(building->Info->Hp, 0.9f);
+  EXPECT_EQ(Param(1, ParamMoney), money);
+  kicker->Info->Owner = 7;
+  building->Info->Hp = 0.01f;
+  EXPECT_TRUE(Perform(13, kicker));
+  EXPECT_EQ(building->GetInfoGrade(), 300);
+}
+
+// A leader or policeman lowers its drawn gun as it fires; a suit inside a
+// bank uses its safe-cracker, once.
+TEST_F(CombatMoveTest, TheWeaponMoveOfALeaderAPolicemanAndASuitInABank) {
+  auto* leader = PutUnit<YLUnitLeader>(1, 1, 5, 5);
+  leader->Info->Status |= 1u << 19;
+  leader->DestinationX = 5;
+  leader->DestinationY = 6;
+  Perform(11, leader);
+  EXPECT_EQ(leader->Info->Status & (1u << 19), 0u);
+  auto* police = PutUnit<Police>(2, CLogic::kPolicePlayer, 8, 8);
+  police->Info->Status |= 1u << 19;
+  Perform(11, police);
+  EXPECT_EQ(police->Info->Status & (1u << 19), 0u);
+
+  logic.EmptyPlan();
+  auto* bank = Put<YLTBank>(3, 12, 12);
+  auto* suit = Add<YLUnitSuit>(4, 0, 12, 12);
+  suit->Info->Owner = 1;
+  suit->GetUnitInfo()->Ammo = 1;
+  bank->Enter(suit);
+  suit->DestinationX = 12;
+  suit->DestinationY = 12;
+  EXPECT_TRUE(Perform(11, suit));
+  EXPECT_EQ(PlannedWeapon(), Slot(WeaponSlot::kSafeCracker));
+  logic.EmptyPlan();
+  suit->GetUnitInfo()->Ammo = 1;
+  EXPECT_FALSE(Perform(11, suit));
+  EXPECT_TRUE(PlanIsEmpty());
+}
+
+}  // namespace
+}  // namespace logic_world_testing
