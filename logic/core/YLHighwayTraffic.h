@@ -44,7 +44,7 @@ class YLHighwayTraffic : public YLPropagator {
   const char* GetClassName() const override;
 
   // One frame of every open lane: its clock runs, its cars past the end
-  // leave the road, and after the pause a car is sent with a chance of one
+  // leave the road, and after the pause a car is due with a chance of one
   // in 15. Always true: the traffic runs for the whole level.
   bool Propagate(CLogic* logic) override;
   // Closes every lane of that direction.
@@ -61,7 +61,9 @@ class YLHighwayTraffic : public YLPropagator {
   std::vector<std::unique_ptr<YLHighwayLane>> CarLanes;
 
  private:
-  // Sends a car along the lane: one off the road when enough wait there,
-  // else a new one, with a civilian driver heading for the lane's end.
+  // A car is due on the lane: the lane's pause starts again. Sending the
+  // car itself (one off the road when enough wait there, else a new one,
+  // with a civilian driver heading for the lane's end) needs the civilian
+  // drivers, which the logic does not make yet.
   void SpawnCar(CLogic& logic, YLHighwayLane& lane);
 };
