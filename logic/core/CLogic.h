@@ -188,6 +188,16 @@ class CLogic : public LumoObject {
   void NotifyThing(ThingInfo* info, const char* typeName);
   void NotifyEnter(int32_t unitId, int32_t containerId);
 
+  // The start crews of a player in a game of several: crews (1-8) leaders,
+  // each with a rat, a raver, a biker, a rozav and a yobbozer of its group,
+  // on the free walkable cells of a square around (x, y), column by column.
+  // Units that find no cell are not made. Other crew counts make nothing.
+  void CreateStartCrew(int32_t crews, int32_t x, int32_t y, int32_t player);
+  // The player gives up: it loses, each of its units runs for a border of
+  // the level's edge drawn at random (in id order), its game-over triggers
+  // due within the near buckets are dropped and a new one is planned.
+  void RunAway(int32_t player);
+
   // The id of the level's cup; 0 for none.
   int32_t CupID = 0;
 

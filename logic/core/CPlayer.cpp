@@ -11,6 +11,7 @@
 #include "logic/core/UnitInfo.h"
 #include "logic/world/YLThing.h"
 #include "logic/world/YLUnit.h"
+#include "logic/world/YLUnitLeader.h"
 
 namespace {
 
@@ -165,6 +166,11 @@ YLUnit* CPlayer::LeaderAt(int32_t number) const {
 int32_t CPlayer::GetLeaderID(int32_t number) const {
   const YLUnit* leader = IsGroupNumber(number) ? LeaderAt(number) : nullptr;
   return leader != nullptr ? leader->Info->Tid : 0;
+}
+
+bool CPlayer::GiveUnitToLeader(YLUnit* unit, int32_t number) {
+  auto* leader = IsGroupNumber(number) ? dynamic_cast<YLUnitLeader*>(LeaderAt(number)) : nullptr;
+  return leader != nullptr && leader->AddGroupMember(unit);
 }
 
 int32_t CPlayer::FreeLeaderNumber(int32_t wanted) const {

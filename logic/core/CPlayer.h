@@ -117,6 +117,9 @@ class CPlayer : public LumoNode {
   // The id of leader n (1 to the leader count) while it names a leader of
   // this player; 0 otherwise.
   int32_t GetLeaderID(int32_t number) const;
+  // Leader n (1 to the leader count) takes the unit into its group; nothing
+  // for another number. True when the unit is in that group afterwards.
+  bool GiveUnitToLeader(YLUnit* unit, int32_t number);
 
   // ---- Selection ----
 
