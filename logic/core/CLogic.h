@@ -232,6 +232,10 @@ class CLogic : public LumoObject {
   // A raver raves: every unit around it gets the stimulus.
   bool DoRave(YLThing* raver, int32_t kind, float strength);
 
+  // After a load: every vehicle whose record names a driver that can drive
+  // is driven by it again.
+  void RelinkDrivers();
+
   // The id of the level's cup; 0 for none.
   int32_t CupID = 0;
 

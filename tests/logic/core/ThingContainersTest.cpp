@@ -236,6 +236,26 @@ TEST_F(ThingContainersTest, DestroyingAFullBusLeavesTheCountsOfAReload) {
   logic.MakeCurrent();
 }
 
+TEST_F(ThingContainersTest, AReloadedBusIsDrivenByItsDriverOffTheMap) {
+  YLTCar* bus = Bus(16, 16, 0);
+  const int32_t busId = bus->GetTid();
+  const int32_t driverId = dynamic_cast<VehicleInfo*>(bus->Info.get())->DriverID;
+  auto copy = Load(Save(logic));
+  auto* reloaded = dynamic_cast<CLogic*>(copy.get());
+  ASSERT_NE(reloaded, nullptr);
+  auto* loadedBus = dynamic_cast<YLTCar*>(reloaded->GetThing(busId));
+  YLThing* loadedDriver = reloaded->GetThing(driverId);
+  ASSERT_NE(loadedBus, nullptr);
+  ASSERT_NE(loadedDriver, nullptr);
+  ASSERT_NE(loadedDriver->AsDriver(), nullptr);
+  EXPECT_TRUE(loadedDriver->AsDriver()->IsDriving());
+  EXPECT_EQ(loadedBus->GetDriver(), loadedDriver->AsDriver());
+  EXPECT_FALSE(reloaded->Map->IsListed(loadedDriver));
+  EXPECT_EQ(reloaded->Map->GetThingIDAt(16, 16), busId);
+  copy.reset();
+  logic.MakeCurrent();
+}
+
 TEST_F(ThingContainersTest, DestroyingTheCupClearsTheLogicsCup) {
   ThingInfo* cup = logic.CreateThing("Cup", 4, 4, 0, 0, 0);
   logic.DestroyThing(cup);
