@@ -7,6 +7,7 @@
 #include "logic/core/WeaponCatalog.h"
 #include "logic/core/YLConfig.h"
 #include "logic/world/YLThing.h"
+#include "logic/world/YLUnit.h"
 
 namespace {
 
@@ -178,7 +179,16 @@ void CLogic::NotifyThing(ThingInfo* info, const char* typeName) {
            [&](YLEventListener& listener) { listener.EventThing(info, typeName); });
 }
 
+// The unit turns to face the container's entrance first.
 void CLogic::NotifyEnter(int32_t unitId, int32_t containerId) {
+  auto* unit = dynamic_cast<YLUnit*>(GetThing(unitId));
+  const YLThing* container = GetThing(containerId);
+  if (unit != nullptr && unit->Info != nullptr && container != nullptr && container->Info != nullptr &&
+      (unit->Info->X != container->GetX() || unit->Info->Y != container->GetY())) {
+    const int32_t direction =
+        YLUnit::GetDirection(unit->Info->X, unit->Info->Y, 0, container->GetX(), container->GetY());
+    unit->SetOrientation(static_cast<uint8_t>((direction + 8) % 8));
+  }
   Dispatch("CLogic exception in %s->EventEnter\n",
            [&](YLEventListener& listener) { listener.EventEnter(unitId, containerId); });
 }

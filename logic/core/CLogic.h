@@ -198,6 +198,49 @@ class CLogic : public LumoObject {
   // due within the near buckets are dropped and a new one is planned.
   void RunAway(int32_t player);
 
+  // Takes the thing off the map, sets its place through its own operations
+  // and places it again; a thing inside a container only takes the place.
+  // False when the record's id names no thing with that record.
+  bool MoveThing(ThingInfo* info, int32_t x, int32_t y, int32_t z, uint8_t orientation);
+  // A unit on the map goes into a container that accepts it: off the map,
+  // in, and EventEnter. False for a unit already inside something.
+  bool EnterThing(ThingInfo* unit, ThingInfo* container);
+  // A unit leaves its container for (x, y): false when it is in none, or
+  // when z is 0 and the cell is taken; else it is placed there and EventExit
+  // is sent.
+  bool LeaveThing(ThingInfo* unit, int32_t x, int32_t y, int32_t z, uint8_t orientation);
+  // Removes the thing from the game and frees it: a container's things go
+  // first (the last first), a contained thing leaves its container, and a
+  // thing its player still counts is counted out.
+  void DestroyThing(ThingInfo* info);
+  // Binds a barricade or a fence to a border of the navigation map; any
+  // other thing is left alone.
+  void ConnectBorderToBaricade(int32_t id, int32_t border);
+  // The enter move: the unit goes into the container at the cell, leaving
+  // the map, and the listeners hear of it once the move has played.
+  bool EnterContainer(YLUnit* unit, int32_t x, int32_t y);
+  // The leave move: the unit comes out of its container onto the cell when
+  // it is free.
+  bool ExitContainer(YLUnit* unit, int32_t x, int32_t y);
+  // A unit going into a container leaves the map: its steering state is
+  // cleared and its place becomes (-6, -6, -6).
+  void MoveThingOffMap(YLUnit* unit);
+  // A rat starts picking the lock of the building at the cell.
+  bool StartBurgle(YLUnit* unit, int32_t x, int32_t y);
+  // The lock is picked: the thief's player takes the building's money and
+  // one burglary more, and the thief goes in.
+  void FinishBurgle(int32_t buildingId, int32_t thiefId);
+  // A chick flirts: every unit around it (inside containers too) feels it.
+  bool DoFlirt(YLThing* chick);
+  // A leader chants: every unit around it hears it.
+  bool DoChant(YLThing* leader);
+  // A raver raves: every unit around it gets the stimulus.
+  bool DoRave(YLThing* raver, int32_t kind, float strength);
+
+  // After a load: every vehicle whose record names a driver that can drive
+  // is driven by it again.
+  void RelinkDrivers();
+
   // The id of the level's cup; 0 for none.
   int32_t CupID = 0;
 

@@ -131,6 +131,10 @@ bool StaysOnMap(YLThing& thing) {
   if (dynamic_cast<YLUnit*>(&thing) != nullptr) {
     return IsAlive(thing);
   }
+  // A bus's driver sits in its bus, off the map.
+  if (thing.AsDriver() != nullptr) {
+    return false;
+  }
   if (auto* barricade = dynamic_cast<YLTBaricade*>(&thing)) {
     return !barricade->Cleaned;
   }
@@ -391,6 +395,7 @@ bool CLogic::OnLoadFrom(LumoStream* stream) {
       thing->InitFromType();
     }
   }
+  RelinkDrivers();
   // The frame counter is read by now, so the long list can be put in order.
   ResolvePlanReferences();
   return true;

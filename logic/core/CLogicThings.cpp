@@ -301,6 +301,24 @@ YLThing* CLogic::FindThingAtPosition(int32_t x, int32_t y) const {
   return nullptr;
 }
 
+void CLogic::RelinkDrivers() {
+  for (int32_t id = 1; Things != nullptr && id < Things->count; ++id) {
+    auto* vehicle = dynamic_cast<YLTCar*>(GetThing(id));
+    const auto* record = vehicle != nullptr ? dynamic_cast<const VehicleInfo*>(vehicle->Info.get()) : nullptr;
+    if (record == nullptr || record->DriverID == 0) {
+      continue;
+    }
+    YLThing* driver = record->DriverID != id ? GetThing(record->DriverID) : nullptr;
+    YLTDriver* part = driver != nullptr ? driver->AsDriver() : nullptr;
+    if (part == nullptr) {
+      DebugPrint("CLogic::RelinkDrivers: vehicle %d names driver %d, which cannot drive\n", id, record->DriverID);
+      vehicle->SetDriver(nullptr);
+      continue;
+    }
+    part->SetVehicle(vehicle);
+  }
+}
+
 YLTCup* CLogic::GetCup() const { return CupID != 0 ? dynamic_cast<YLTCup*>(GetThing(CupID)) : nullptr; }
 
 // ---- Factories ----

@@ -154,7 +154,15 @@ void MoveInfoEnter::SetDefaults() {
   SetAllTimes(6);
   SetAllDiagonalTimes(6);
 }
-bool MoveInfoEnter::Perform(YLThing*, CLogic*) { return false; }
+// The unit steps into the container on the cell in front of it.
+bool MoveInfoEnter::Perform(YLThing* thing, CLogic* logic) {
+  auto* unit = dynamic_cast<YLUnit*>(thing);
+  if (unit == nullptr || logic == nullptr || unit->Info == nullptr) {
+    return false;
+  }
+  const int32_t facing = unit->Info->GetFacing();
+  return logic->EnterContainer(unit, unit->Info->X + GetDeltaX(facing), unit->Info->Y + GetDeltaY(facing));
+}
 
 MOVE_KIND_BASICS(MoveInfoLeave)
 void MoveInfoLeave::SetDefaults() {
@@ -166,7 +174,17 @@ void MoveInfoLeave::SetDefaults() {
   SetAllTimes(10);
   SetAllDiagonalTimes(10);
 }
-bool MoveInfoLeave::Perform(YLThing*, CLogic*) { return false; }
+// A unit inside is kept off the map, so the cell it steps onto lies in its
+// facing from the container's entrance.
+bool MoveInfoLeave::Perform(YLThing* thing, CLogic* logic) {
+  auto* unit = dynamic_cast<YLUnit*>(thing);
+  const YLThing* container = unit != nullptr ? unit->GetContainer() : nullptr;
+  if (container == nullptr || logic == nullptr || unit->Info == nullptr) {
+    return false;
+  }
+  const int32_t facing = unit->Info->GetFacing();
+  return logic->ExitContainer(unit, container->GetX() + GetDeltaX(facing), container->GetY() + GetDeltaY(facing));
+}
 
 // ---- Fighting ----
 // Each fires a unit's weapon through the logic, or is a unit kind's own

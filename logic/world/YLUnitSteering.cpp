@@ -241,6 +241,11 @@ int32_t YLUnit::OnBrainMove(int32_t code) {
     code = code == kMoveRun || code == kMoveRunOtherLeg ? kMoveWalk : kMoveRest;
     move = GetMoveInfo(code);
   }
+  // Entering or leaving a container puts the unit in its place itself: an
+  // entering unit is shown stepping through the door, a leaving one on the
+  // cell it came out on.
+  const YLTContainerThing* before = Container;
+  const MoveStep door = move != nullptr ? move->MakeStep(info->X, info->Y, info->GetFacing()) : MoveStep{};
   if (move != nullptr && !move->Perform(this, GetLogic())) {
     code = kMoveRest;
     move = GetMoveInfo(code);
@@ -252,13 +257,21 @@ int32_t YLUnit::OnBrainMove(int32_t code) {
   if (info->Stamina > 1.0f) {
     info->Stamina = 1.0f;
   }
-  const MoveStep step = move->MakeStep(info->X, info->Y, info->GetFacing());
+  const bool entered = before == nullptr && Container != nullptr;
+  const bool left = before != nullptr && Container == nullptr;
+  MoveStep step = entered ? door : move->MakeStep(info->X, info->Y, info->GetFacing());
+  if (left) {
+    step.x = info->X;
+    step.y = info->Y;
+  }
   StartMove(move);
   if (CLogic* logic = GetLogic()) {
     logic->NotifyAction(info->Tid, &step);
   }
-  SetX(step.x);
-  SetY(step.y);
+  if (!entered && !left) {
+    SetX(step.x);
+    SetY(step.y);
+  }
   SetOrientation(static_cast<uint8_t>(step.facing));
   return move->GetMoveTime(info->Gfx, info->Ori);
 }
