@@ -211,6 +211,15 @@ YLUnitRaver::YLUnitRaver() = default;
 const char* YLUnitRaver::GetClassName() const { return "YLUnitRaver"; }
 Temperament YLUnitRaver::GetTemperament() const { return {1.75f, 1.0f, 1.75f, 0.5f, 1.25f}; }
 
+bool YLUnitRaver::Rave() {
+  CLogic* logic = GetLogic();
+  if (logic == nullptr) {
+    return false;
+  }
+  Raving = true;
+  return logic->DoRave(this, kRaveCall, 1.0f);
+}
+
 bool YLUnitRaver::OnLoadFrom(LumoStream* stream) {
   if (!YLUnitHardCore::OnLoadFrom(stream)) {
     return false;
@@ -257,6 +266,15 @@ YLUnitYobb::YLUnitYobb() = default;
 const char* YLUnitYobb::GetClassName() const { return "YLUnitYobb"; }
 Temperament YLUnitYobb::GetTemperament() const { return {0.9f, 0.8f, 1.25f, 1.0f, 1.25f}; }
 int32_t YLUnitYobb::GetAttackMove(int32_t move) const { return move == 11 ? 12 : move; }
+
+YLWeapon* YLUnitYobb::GetMolotovWeapon() const {
+  const UnitInfo* info = GetUnitInfo();
+  const CLogic* logic = GetLogic();
+  if (info == nullptr || info->Ammo < 1 || logic == nullptr || logic->Weapons == nullptr) {
+    return nullptr;
+  }
+  return logic->Weapons->GetSlot(kYobbWeaponSlot + info->Weapon);
+}
 
 void YLUnitYobb::GetDebugText(tString& text) const {
   const UnitInfo* info = GetUnitInfo();

@@ -84,6 +84,9 @@ class YLUnitSupporter : public YLUnit {
   // around it; otherwise walks to the followed unit.
   int32_t DoChant(float motivation) override;
 
+  // Takes a brick in hand (bit 18).
+  void PickUp() { SetStatus(kStatusHoldsBrick); }
+
   // The unit a kept id names, or null: ids are reused, so one counts only
   // while it names a living unit.
   static YLUnit* FindLivingUnit(int32_t id);
@@ -162,6 +165,22 @@ class YLUnitRaver : public YLUnitHardCore {
   bool OnLoadFrom(LumoStream* stream) override;
   bool OnSaveTo(LumoStream* stream) override;
 
+  // The stimulus kind with which a rave calls the units around.
+  static constexpr int32_t kRaveCall = 9;
+  // Raves: marks itself raving and calls every unit around.
+  bool Rave();
+  // A rave's call ends a running Rave step; the raver then joins the rave
+  // that called (JoinRave, motivation 0.5).
+  void ComputeReflexes() override;
+  // Every frame: a running rave is counted and stops after 35 frames.
+  bool Propagate() override;
+  // Walks to the rave now and then, otherwise dances (31) or turns.
+  int32_t DoJoinRave(float motivation, int32_t raveId);
+  // Raves (24) until something ends the step.
+  int32_t DoRaveStep(float motivation);
+  // A Rave step needs no planning; nothing else the raver plans itself.
+  bool MakePlan() override;
+
   bool Raving = false;
   int32_t RaveID = 0;
   int32_t RaveCounter = 0;
@@ -191,6 +210,15 @@ class YLUnitYobb : public YLUnitHardCore {
   Temperament GetTemperament() const override;
   // Punches where a fan would use its weapon.
   int32_t GetAttackMove(int32_t move) const override;
+  // The weapon its molotov move fires: none while it has no round, else
+  // the catalogue's molotov of its grade.
+  YLWeapon* GetMolotovWeapon() const;
+  // The molotov at a cell: walks within 16 cells, turns to face it, then
+  // throws (27) once; 32 after the throw.
+  int32_t DoMolotovPlace(float motivation, int32_t x, int32_t y, bool fast);
+  // Molotov steps route to within the molotov's range of their target when
+  // the yobb has a molotov; otherwise they cannot be carried out.
+  bool MakePlan() override;
   // "Yobbozer with <ammo> <weapon name>", or "throwing things" without ammo.
   void GetDebugText(tString& text) const override;
   // After the fan's fields: "yobb:", the pending flag and the target cell.
