@@ -167,3 +167,13 @@ bool YLUnitYobb::MakePlan() {
   step->Expandable = false;
   return true;
 }
+
+int32_t YLUnitYobb::OnBrainMove(int32_t move) {
+  const UnitInfo* info = GetUnitInfo();
+  const bool throwing = move == kMoveMolotov && ThrowPending && info != nullptr && info->Weapon >= 1;
+  const int32_t frames = YLUnitHardCore::OnBrainMove(move);
+  if (throwing && Info != nullptr && Info->Move != nullptr && Info->Move == GetMoveInfo(kMoveMolotov)) {
+    SetWeaponGrade(0);
+  }
+  return frames;
+}

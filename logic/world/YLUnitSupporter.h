@@ -219,6 +219,9 @@ class YLUnitYobb : public YLUnitHardCore {
   // Molotov steps route to within the molotov's range of their target when
   // the yobb has a molotov; otherwise they cannot be carried out.
   bool MakePlan() override;
+  // Plays the move; a molotov thrown at the pending place is spent: the
+  // weapon grade goes back to 0.
+  int32_t OnBrainMove(int32_t move) override;
   // "Yobbozer with <ammo> <weapon name>", or "throwing things" without ammo.
   void GetDebugText(tString& text) const override;
   // After the fan's fields: "yobb:", the pending flag and the target cell.

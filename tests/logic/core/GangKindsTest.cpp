@@ -123,4 +123,19 @@ TEST_F(GangKindsTest, AYobbWithoutAMolotovCannotPlanAThrowAndOtherUnitsDropTheSt
   EXPECT_EQ(step.Execute(plain), 32);
 }
 
+TEST_F(GangKindsTest, AThrownMolotovIsSpentAndTheYobbsGradeGoesBackToNothing) {
+  auto* yobb = Make<YLUnitYobb>(12, 10, 10);
+  UnitInfo& info = *yobb->GetUnitInfo();
+  info.Weapon = 1;
+  info.Ammo = 3;
+  info.Stamina = 1.0f;
+  ASSERT_NE(yobb->GetMolotovWeapon(), nullptr);
+  yobb->SetOrientation(static_cast<uint8_t>((YLUnit::GetDirection(10, 10, 0, 10, 3) + 8) % 8));
+  ASSERT_EQ(yobb->DoMolotovPlace(0.8f, 10, 3, false), 27);
+  yobb->OnBrainMove(27);
+  EXPECT_EQ(yobb->Info->Move, yobb->GetMoveInfo(27));
+  EXPECT_EQ(info.Weapon, 0);
+  EXPECT_EQ(yobb->DoMolotovPlace(0.8f, 10, 3, false), 32);
+}
+
 }  // namespace
