@@ -5,6 +5,7 @@
 
 #include "base/DebugFormat.h"
 #include "framework/LumoCommandNode.h"
+#include "framework/LumoControl.h"
 #include "framework/LumoGraphicNode.h"
 #include "framework/LumoSequenceList.h"
 #include "framework/LumoSequenceNode.h"
@@ -78,6 +79,265 @@ void LumoCell::DoClear() {
 }
 
 LumoNode* LumoCell::CreateItem() { return new (std::nothrow) LumoSprite; }
+
+void LumoCell::DoAttach(LumoNode* item) {
+  LumoAnimator::DoAttach(item);
+  auto* control = dynamic_cast<LumoControl*>(item);
+  if (control == nullptr || !FocusList || FocusNodeOf(control) != nullptr) {
+    return;
+  }
+  auto* node = new (std::nothrow) LumoNode;
+  if (node == nullptr) {
+    return;
+  }
+  if (AddReference(control) == nullptr) {
+    DestroyObject(node);
+    return;
+  }
+  node->Data = reinterpret_cast<uintptr_t>(static_cast<LumoObject*>(control));
+  if (FocusList->Append(node) == nullptr) {
+    node->Data = 0;
+    DestroyObject(node);
+    RemoveReference(control);
+  }
+}
+
+// ---- The focus order ----
+
+std::vector<LumoControl*> LumoCell::FocusControls() const {
+  std::vector<LumoControl*> controls;
+  if (FocusList) {
+    FocusList->VisitItems([&](LumoNode* node) {
+      if (auto* control = dynamic_cast<LumoControl*>(FocusObjectOf(node))) {
+        controls.push_back(control);
+      }
+      return false;
+    });
+  }
+  return controls;
+}
+
+LumoNode* LumoCell::FocusNodeOf(const LumoControl* control) const {
+  if (control == nullptr || !FocusList) {
+    return nullptr;
+  }
+  const auto* object = static_cast<const LumoObject*>(control);
+  LumoNode* found = nullptr;
+  FocusList->VisitItems([&](LumoNode* node) {
+    if (FocusObjectOf(node) == object) {
+      found = node;
+      return true;
+    }
+    return false;
+  });
+  return found;
+}
+
+// Options (the only controls that the skip excludes) are a kind of control
+// of their own; until one exists no control is skipped.
+bool LumoCell::IsUsable(const LumoControl* control, bool) {
+  return control != nullptr && control->parent != nullptr && control->Focusable && control->Enabled &&
+         control->Animating;
+}
+
+LumoControl* LumoCell::GetFocusedControl() {
+  for (LumoControl* control : FocusControls()) {
+    if (control->parent != nullptr && control->Focused) {
+      return control;
+    }
+  }
+  return nullptr;
+}
+
+LumoControl* LumoCell::GetFirstFocus(bool skipOptions) {
+  for (LumoControl* control : FocusControls()) {
+    if (IsUsable(control, skipOptions)) {
+      return control;
+    }
+  }
+  return nullptr;
+}
+
+LumoControl* LumoCell::GetLastFocus(bool skipOptions) {
+  const std::vector<LumoControl*> controls = FocusControls();
+  for (auto at = controls.rbegin(); at != controls.rend(); ++at) {
+    if (IsUsable(*at, skipOptions)) {
+      return *at;
+    }
+  }
+  return nullptr;
+}
+
+// Walks the focus order from current's place by step (+1 or -1), wrapping
+// round, up to current itself.
+LumoControl* LumoCell::WalkFocus(LumoControl* current, bool skipOptions, int step) {
+  if (current == nullptr || FocusNodeOf(current) == nullptr) {
+    return nullptr;
+  }
+  std::vector<LumoNode*> nodes;
+  FocusList->VisitItems([&](LumoNode* node) {
+    nodes.push_back(node);
+    return false;
+  });
+  const auto count = static_cast<int64_t>(nodes.size());
+  int64_t at = 0;
+  while (FocusObjectOf(nodes[static_cast<size_t>(at)]) != static_cast<LumoObject*>(current)) {
+    ++at;
+  }
+  for (int64_t walked = 1; walked < count; ++walked) {
+    const int64_t index = ((at + step * walked) % count + count) % count;
+    auto* control = dynamic_cast<LumoControl*>(FocusObjectOf(nodes[static_cast<size_t>(index)]));
+    if (IsUsable(control, skipOptions)) {
+      return control;
+    }
+  }
+  return nullptr;
+}
+
+LumoControl* LumoCell::GetNextFocus(LumoControl* current, bool skipOptions) {
+  return WalkFocus(current, skipOptions, 1);
+}
+
+LumoControl* LumoCell::GetPreviousFocus(LumoControl* current, bool skipOptions) {
+  return WalkFocus(current, skipOptions, -1);
+}
+
+namespace {
+
+// Focuses what the walk found, each step under its own report.
+template <typename Walk, typename ReportWalk, typename ReportFocus>
+LumoControl* FocusFound(Walk&& walk, ReportWalk&& reportWalk, ReportFocus&& reportFocus) {
+  LumoControl* found = RunGuarded(std::forward<Walk>(walk), std::forward<ReportWalk>(reportWalk));
+  if (found != nullptr) {
+    RunGuarded([&] { found->Focus(); }, [&] { reportFocus(found); });
+  }
+  return found;
+}
+
+}  // namespace
+
+LumoControl* LumoCell::FirstFocus(bool skipOptions) {
+  return FocusFound([&] { return GetFirstFocus(skipOptions); }, [&] {
+    DebugPrint("LumoCell::FirstFocus() Unhandled exception during GetFirstFocus() (Cell=%p:%s)\n", DebugAddress(this),
+               DebugClassName(this));
+  }, [&](LumoControl* found) {
+    DebugPrint("LumoCell::FirstFocus() Unhandled exception during Focus() (Cell=%p:%s, New=%p:%s)\n", DebugAddress(this),
+               DebugClassName(this), DebugAddress(found), DebugClassName(found));
+  });
+}
+
+LumoControl* LumoCell::LastFocus(bool skipOptions) {
+  return FocusFound([&] { return GetLastFocus(skipOptions); }, [&] {
+    DebugPrint("LumoCell::LastFocus() Unhandled exception during GetLastFocus() (Cell=%p:%s)\n", DebugAddress(this),
+               DebugClassName(this));
+  }, [&](LumoControl* found) {
+    DebugPrint("LumoCell::LastFocus() Unhandled exception during Focus() (Cell=%p:%s, New=%p:%s)\n", DebugAddress(this),
+               DebugClassName(this), DebugAddress(found), DebugClassName(found));
+  });
+}
+
+LumoControl* LumoCell::PreviousFocus(LumoControl* current, bool skipOptions) {
+  return FocusFound([&] { return GetPreviousFocus(current, skipOptions); }, [&] {
+    DebugPrint("LumoCell::PreviousFocus() Unhandled exception during GetPreviousFocus() (Cell=%p:%s, Current=%p:%s)\n",
+               DebugAddress(this), DebugClassName(this), DebugAddress(current), DebugClassName(current));
+  }, [&](LumoControl* found) {
+    DebugPrint(
+        "LumoCell::PreviousFocus() Unhandled exception during Focus() (Cell=%p:%s, Current=%p:%s, New=%p:%s)\n",
+        DebugAddress(this), DebugClassName(this), DebugAddress(current), DebugClassName(current),
+        DebugAddress(found), DebugClassName(found));
+  });
+}
+
+LumoControl* LumoCell::NextFocus(LumoControl* current, bool skipOptions) {
+  return FocusFound([&] { return GetNextFocus(current, skipOptions); }, [&] {
+    DebugPrint("LumoCell::NextFocus() Unhandled exception during GetNextFocus() (Cell=%p:%s, Current=%p:%s)\n",
+               DebugAddress(this), DebugClassName(this), DebugAddress(current), DebugClassName(current));
+  }, [&](LumoControl* found) {
+    DebugPrint("LumoCell::NextFocus() Unhandled exception during Focus() (Cell=%p:%s, Current=%p:%s, New=%p:%s)\n",
+               DebugAddress(this), DebugClassName(this), DebugAddress(current), DebugClassName(current),
+               DebugAddress(found), DebugClassName(found));
+  });
+}
+
+template <typename Test>
+void LumoCell::DisableWhere(Test&& test) {
+  const std::vector<LumoControl*> controls = FocusControls();
+  for (auto at = controls.rbegin(); at != controls.rend(); ++at) {
+    if ((*at)->parent != nullptr && test(*at)) {
+      (*at)->Disable();
+    }
+  }
+}
+
+template <typename Test>
+void LumoCell::EnableWhere(Test&& test) {
+  for (LumoControl* control : FocusControls()) {
+    if (control->parent != nullptr && test(control)) {
+      control->Enable();
+    }
+  }
+}
+
+LumoControl* LumoCell::Disable(int32_t tag) {
+  LumoControl* focused = GetFocusedControl();
+  RunGuarded([&] { DisableWhere([&](LumoControl* control) { return control->Tag == tag; }); }, [&] {
+    DebugPrint("LumoCell::Disable() Unhandled exception (Cell=%p:%s)\n", DebugAddress(this), DebugClassName(this));
+  });
+  return focused;
+}
+
+LumoControl* LumoCell::DisableAll() {
+  LumoControl* focused = GetFocusedControl();
+  RunGuarded([&] { DisableWhere([](LumoControl*) { return true; }); }, [&] {
+    DebugPrint("LumoCell::DisableAll() Unhandled exception (Cell=%p:%s)\n", DebugAddress(this), DebugClassName(this));
+  });
+  return focused;
+}
+
+LumoControl* LumoCell::EnableAndFocus(LumoControl* control) {
+  if (control != nullptr && control->Focusable && control->Animating && FocusNodeOf(control) != nullptr) {
+    control->Focus();
+    if (control->Focused) {
+      return control;
+    }
+  }
+  if (LumoControl* focused = GetFocusedControl()) {
+    return focused;
+  }
+  return FirstFocus(true);
+}
+
+LumoControl* LumoCell::Enable(int32_t tag, LumoControl* control) {
+  return RunGuarded([&] {
+    EnableWhere([&](LumoControl* each) { return each->Tag == tag; });
+    return EnableAndFocus(control);
+  }, [&] {
+    DebugPrint("LumoCell::Enable() Unhandled exception (Cell=%p:%s)\n", DebugAddress(this), DebugClassName(this));
+  });
+}
+
+LumoControl* LumoCell::EnableAll(LumoControl* control) {
+  return RunGuarded([&] {
+    EnableWhere([](LumoControl*) { return true; });
+    return EnableAndFocus(control);
+  }, [&] {
+    DebugPrint("LumoCell::EnableAll() Unhandled exception (Cell=%p:%s)\n", DebugAddress(this), DebugClassName(this));
+  });
+}
+
+LumoControl* LumoCell::ReleaseFocus() {
+  LumoControl* released = nullptr;
+  for (LumoControl* control : FocusControls()) {
+    if (control->parent == nullptr) {
+      continue;
+    }
+    if (released == nullptr && control->Focused && control->Animating) {
+      released = control;
+    }
+    control->Leave(nullptr);
+  }
+  return released;
+}
 
 // ---- The viewport ----
 
@@ -269,6 +529,9 @@ bool LumoCell::CheckPlacement(const char* operation, bool reportEvery) const {
 void LumoCell::DoActivate() {
   LumoAnimator::DoActivate();
   CheckPlacement("LumoCell::DoActivate()", true);
+  for (LumoControl* control : FocusControls()) {
+    control->Complete();
+  }
 }
 
 void LumoCell::DoSelectFrame() {

@@ -2,11 +2,13 @@
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "framework/LumoAnimator.h"
 #include "framework/LumoCommandList.h"
 #include "runtime/Viewports.h"
 
+class LumoControl;
 class LumoGraphicNode;
 class LumoSprite;
 
@@ -32,6 +34,8 @@ class LumoCell : public LumoAnimator {
   void DoClear() override;
   // A sprite.
   LumoNode* CreateItem() override;
+  // A control joins the focus order (once), which references it.
+  void DoAttach(LumoNode* item) override;
   // The cell owns the viewport its Data holds: a new value (an assignment
   // gives none) destroys the old viewport first.
   uintptr_t SetData(uintptr_t value) override;
@@ -44,7 +48,7 @@ class LumoCell : public LumoAnimator {
   // is on).
   void DebugDump(bool missingOnly) override;
   // Reports a cell outside a level and a cell without a size; activation
-  // goes on.
+  // goes on; then every control of the focus order is completed.
   void DoActivate() override;
   // Runs the commands due at the cell's frame counter, then the items' frame.
   void DoSelectFrame() override;
@@ -65,6 +69,17 @@ class LumoCell : public LumoAnimator {
   // Scrolls the viewport over the virtual area, clamped to it; the items
   // showing a frame get their actual bounds again.
   virtual void SetOffsetXY(int32_t x, int32_t y);
+  // The focus walks over the focus order. A usable control has a parent and
+  // is focusable, enabled and animating.
+  // The first focused control with a parent, or null.
+  virtual LumoControl* GetFocusedControl();
+  // The first (last) usable control.
+  virtual LumoControl* GetFirstFocus(bool skipOptions);
+  virtual LumoControl* GetLastFocus(bool skipOptions);
+  // The usable control before (after) current, wrapping round; null without
+  // current, for one outside the order, and when none but current is usable.
+  virtual LumoControl* GetPreviousFocus(LumoControl* current, bool skipOptions);
+  virtual LumoControl* GetNextFocus(LumoControl* current, bool skipOptions);
   // Runs when printing at once failed; empty.
   virtual void OnPrintError();
   // Runs after the offset changed, with the old offset; false stops the
@@ -73,6 +88,24 @@ class LumoCell : public LumoAnimator {
 
   // SetViewport at another place with the same size.
   void MoveTo(int32_t left, int32_t top);
+  // The matching Get walk, then Focus on the control found; each answers it.
+  LumoControl* FirstFocus(bool skipOptions);
+  LumoControl* LastFocus(bool skipOptions);
+  LumoControl* PreviousFocus(LumoControl* current, bool skipOptions);
+  LumoControl* NextFocus(LumoControl* current, bool skipOptions);
+  // Disables the controls with that tag (every control), last to first;
+  // answers the control that was focused before.
+  LumoControl* Disable(int32_t tag);
+  LumoControl* DisableAll();
+  // Enables the controls with that tag (every control), first to last; then
+  // focuses the given control when it can be, else answers the focused
+  // control, else focuses the first usable one.
+  LumoControl* Enable(int32_t tag, LumoControl* control);
+  LumoControl* EnableAll(LumoControl* control);
+  // Every control leaves the focus for none; answers the first that was
+  // focused and animating.
+  LumoControl* ReleaseFocus();
+
   // Copies the viewport's picture into the node's graphic at (x, y);
   // nothing for none.
   void CaptureInto(LumoGraphicNode* node, int32_t x, int32_t y);
@@ -114,5 +147,17 @@ class LumoCell : public LumoAnimator {
   void ForEachFrameGraphic(Visit&& visit);
   // Drops the references to the controls of the focus list and empties it.
   void ClearFocusList();
+  // The controls of the focus order, first to last.
+  std::vector<LumoControl*> FocusControls() const;
+  // The focus order's node of a control, or null.
+  LumoNode* FocusNodeOf(const LumoControl* control) const;
+  static bool IsUsable(const LumoControl* control, bool skipOptions);
+  LumoControl* WalkFocus(LumoControl* current, bool skipOptions, int step);
+  // Enables (disables) the controls of the focus order that pass the test.
+  template <typename Test>
+  void EnableWhere(Test&& test);
+  template <typename Test>
+  void DisableWhere(Test&& test);
+  LumoControl* EnableAndFocus(LumoControl* control);
   void ReleaseViewport();
 };

@@ -1090,6 +1090,21 @@ LumoMovieNode* LumoSprite::AttachMovie(const char* name, const sRGB& key, uint32
     }
     return nullptr;
   }
+  // A freed frame disposes of the nameless graphic it shows, and the
+  // display is one; a frame of an old sequence that shows this movie lets
+  // go of it first, so showing the movie again keeps its display.
+  VisitItems([&](LumoNode* item) {
+    if (auto* old = dynamic_cast<LumoSequenceList*>(item)) {
+      old->VisitItems([&](LumoNode* node) {
+        auto* frame = dynamic_cast<LumoSequenceNode*>(node);
+        if (frame != nullptr && frame->Graphic() == display) {
+          frame->SetGraphic(nullptr);
+        }
+        return false;
+      });
+    }
+    return false;
+  });
   while (first != nullptr) {
     DestroyObject(first);
   }

@@ -160,7 +160,7 @@ class LumoSprite : public LumoAnimator {
   // ---- Input events (each: Do hook, then On hook; handled when either is) ----
 
 #define LUMO_SPRITE_EVENT(Name)                 \
-  bool Name(tInputEvent* event);                \
+  virtual bool Name(tInputEvent* event);        \
   virtual bool Do##Name(tInputEvent* event);    \
   virtual bool On##Name(tInputEvent* event);
   LUMO_SPRITE_EVENTS(LUMO_SPRITE_EVENT)
@@ -353,20 +353,8 @@ class LumoSprite : public LumoAnimator {
   bool MouseOver = false;
   bool Changed = true;  // frame, sequence or position changed since SetActualBounds
 
- private:
-  // Runs a hook; a fault is reported as "LumoSprite::<operation>() Unhandled
-  // exception during <hook>() (Sprite=%p:%s)" and passed on.
-  template <typename Hook>
-  decltype(auto) SpriteGuarded(const char* operation, const char* hook, Hook&& body) {
-    return RunGuarded(std::forward<Hook>(body), [&] { ReportSpriteFault(operation, hook); });
-  }
-  void ReportSpriteFault(const char* operation, const char* hook) const;
-  // A screen rectangle of the actual bounds through the sprite's own cell.
-  void ScreenBounds(int32_t& left, int32_t& top) const;
-  // Places the body's parts directly after the sprite, in body order.
-  void FollowWithBody();
-  // The same after a given node; answers the last node placed.
-  LumoNode* FollowWithBodyFrom(LumoNode* after);
+
+ protected:
   // Sets a referenced field: the old object's reference dropped, the new one's taken.
   template <typename T>
   void Keep(T*& field, T* value) {
@@ -381,6 +369,21 @@ class LumoSprite : public LumoAnimator {
       field = value;
     }
   }
+
+ private:
+  // Runs a hook; a fault is reported as "LumoSprite::<operation>() Unhandled
+  // exception during <hook>() (Sprite=%p:%s)" and passed on.
+  template <typename Hook>
+  decltype(auto) SpriteGuarded(const char* operation, const char* hook, Hook&& body) {
+    return RunGuarded(std::forward<Hook>(body), [&] { ReportSpriteFault(operation, hook); });
+  }
+  void ReportSpriteFault(const char* operation, const char* hook) const;
+  // A screen rectangle of the actual bounds through the sprite's own cell.
+  void ScreenBounds(int32_t& left, int32_t& top) const;
+  // Places the body's parts directly after the sprite, in body order.
+  void FollowWithBody();
+  // The same after a given node; answers the last node placed.
+  LumoNode* FollowWithBodyFrom(LumoNode* after);
   void DisposeDragCell();
   bool KeyTest(const tKeyData& key, int32_t x, int32_t y);
 };

@@ -98,11 +98,33 @@ void LumoSprite::Drop() {
   Keep(SavedCell, static_cast<LumoCell*>(nullptr));
 }
 
+namespace {
+
+// Whether the node is a sprite attached to the sprite, directly or through
+// other attached sprites.
+bool IsCarriedBy(const LumoNode* node, const LumoSprite* sprite) {
+  for (const auto* part = dynamic_cast<const LumoSprite*>(node); part != nullptr && part->OwnerBody != nullptr;) {
+    part = part->OwnerBody->Sprite;
+    if (part == sprite) {
+      return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace
+
 void LumoSprite::DoStartDrag() {
   LumoCell* cell = Cell();
   SavedLeft = Left;
   SavedTop = Top;
-  Keep(SavedNeighbour, next);
+  // The place to come back to is before the first sibling that stays: the
+  // attached sprites that follow the sprite go into the drag cell with it.
+  LumoNode* neighbour = next;
+  while (neighbour != nullptr && IsCarriedBy(neighbour, this)) {
+    neighbour = neighbour->next;
+  }
+  Keep(SavedNeighbour, neighbour);
   Keep(SavedCell, cell);
   auto* level = cell != nullptr ? dynamic_cast<LumoList*>(cell->parent) : nullptr;
   if (level == nullptr) {
@@ -151,6 +173,10 @@ void LumoSprite::DoEndDrag(LumoSprite* target) {
   if (auto* cell = target != nullptr ? target->Cell() : nullptr) {
     MoveToCell(cell);
   }
-  DisposeDragCell();
+  // A target outside any cell leaves the sprite in the drag cell, which is
+  // then kept: disposing of it would free the sprite with it.
+  if (DragCell == nullptr || Cell() != DragCell) {
+    DisposeDragCell();
+  }
   Keep(SavedNeighbour, static_cast<LumoNode*>(nullptr));
 }

@@ -91,6 +91,10 @@ YLSectors* GetCurrentSectorMap() {
   return currentSectorMap;
 }
 
+void SetCurrentSectorMap(YLSectors* map) {
+  currentSectorMap = map;
+}
+
 uint64_t GetSectorLayoutEdits() {
   return layoutEdits.load(std::memory_order_relaxed);
 }

@@ -26,6 +26,10 @@ using tSectorList = std::unique_ptr<tDataList, tObjectDestroyer>;
 // Borders and sectors resolve their stored indexes against it, and the path
 // finder reads it.
 YLSectors* GetCurrentSectorMap();
+// Makes map the current sector map again (null for none): for a caller that
+// read maps it then threw away, such as a refused saved game, and must hand
+// the build back the map it had.
+void SetCurrentSectorMap(YLSectors* map);
 
 // The sector id that stands for no sector (also in the knowledge map's cells).
 constexpr uint8_t kNoSector = 255;

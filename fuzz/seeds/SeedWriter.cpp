@@ -33,6 +33,7 @@ constexpr SeedTarget kTargets[] = {
     {"KnowledgeMapCreate", WriteKnowledgeMapCreateSeeds},
     {"LogicRecord", WriteLogicRecordSeeds},
     {"LogicMap", WriteLogicMapSeeds},
+    {"Order", WriteOrderSeeds},
     {"BSPStream", WriteBSPStreamSeeds},
     {"ObjectFile", WriteObjectFileSeeds},
     {"ArchiveMedia", WriteArchiveMediaSeeds},
@@ -43,6 +44,7 @@ constexpr SeedTarget kTargets[] = {
     {"GraphicNode", WriteGraphicNodeSeeds},
     {"Sequence", WriteSequenceSeeds},
     {"MediaNode", WriteMediaNodeSeeds},
+    {"LogicLoad", WriteLogicLoadSeeds},
 };
 
 }  // namespace

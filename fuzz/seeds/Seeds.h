@@ -21,6 +21,7 @@ void WriteKnowledgeMapSeeds(const std::filesystem::path& folder);
 void WriteKnowledgeMapCreateSeeds(const std::filesystem::path& folder);
 void WriteLogicRecordSeeds(const std::filesystem::path& folder);
 void WriteLogicMapSeeds(const std::filesystem::path& folder);
+void WriteOrderSeeds(const std::filesystem::path& folder);
 void WriteBSPStreamSeeds(const std::filesystem::path& folder);
 void WriteObjectFileSeeds(const std::filesystem::path& folder);
 void WriteArchiveMediaSeeds(const std::filesystem::path& folder);
@@ -31,6 +32,7 @@ void WriteServerRequestSeeds(const std::filesystem::path& folder);
 void WriteGraphicNodeSeeds(const std::filesystem::path& folder);
 void WriteSequenceSeeds(const std::filesystem::path& folder);
 void WriteMediaNodeSeeds(const std::filesystem::path& folder);
+void WriteLogicLoadSeeds(const std::filesystem::path& folder);
 
 // Writes bytes as one seed file; false (with a message) on failure.
 bool WriteSeed(const std::filesystem::path& folder, const std::string& name,

@@ -1,4 +1,5 @@
 #include "logic/core/CLogic.h"
+#include "logic/core/CLogicDispatch.h"
 
 #include <cstring>
 
@@ -88,25 +89,6 @@ void CLogic::DetachListeners() {
   }
 }
 
-// The list holds only listeners (AddListener takes nothing else), and a
-// listener may come from another deliverable, so it is reached through its
-// table of operations alone, without a run-time type test.
-template <typename Call>
-void CLogic::Dispatch(const char* faultFormat, Call&& call) {
-  if (Listeners == nullptr) {
-    return;
-  }
-  for (LumoNode* node = Listeners->first; node != nullptr; node = node->next) {
-    auto* listener = static_cast<YLEventListener*>(node);
-    try {
-      call(*listener);
-    } catch (...) {
-      DebugPrint(faultFormat, DebugText(listener->Name));
-      throw;
-    }
-  }
-}
-
 void CLogic::NotifyMap(const void* grid) {
   Dispatch("CLogic exception in %s->EventMap()\n", [&](YLEventListener& listener) { listener.EventMap(grid); });
 }
@@ -171,24 +153,3 @@ void CLogic::NotifyNewTask(int32_t task, const char* text) {
            [&](YLEventListener& listener) { listener.EventNewTask(task, text); });
 }
 
-void CLogic::NotifyThing(ThingInfo* info, const char* typeName) {
-  if (typeName != nullptr && std::strcmp(typeName, "0") == 0) {
-    typeName = nullptr;
-  }
-  Dispatch("CLogic exception in %s->EventThing()\n",
-           [&](YLEventListener& listener) { listener.EventThing(info, typeName); });
-}
-
-// The unit turns to face the container's entrance first.
-void CLogic::NotifyEnter(int32_t unitId, int32_t containerId) {
-  auto* unit = dynamic_cast<YLUnit*>(GetThing(unitId));
-  const YLThing* container = GetThing(containerId);
-  if (unit != nullptr && unit->Info != nullptr && container != nullptr && container->Info != nullptr &&
-      (unit->Info->X != container->GetX() || unit->Info->Y != container->GetY())) {
-    const int32_t direction =
-        YLUnit::GetDirection(unit->Info->X, unit->Info->Y, 0, container->GetX(), container->GetY());
-    unit->SetOrientation(static_cast<uint8_t>((direction + 8) % 8));
-  }
-  Dispatch("CLogic exception in %s->EventEnter\n",
-           [&](YLEventListener& listener) { listener.EventEnter(unitId, containerId); });
-}

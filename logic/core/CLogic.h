@@ -116,6 +116,12 @@ class CLogic : public LumoObject {
   CPlayer* GetPlayer(int32_t id) const;
   int32_t GetPlayerCount() const;
 
+  // ---- Orders ----
+  // Runs a decoded order for the player its payload names. False, with a
+  // log line and nothing changed, when the logic has no such player or the
+  // order is refused for it (COrder::Refusal); true once it ran.
+  bool ApplyOrder(class COrder& order);
+
   // ---- Things ----
 
   // The thing with that id; null when the id is outside the table or its
@@ -185,9 +191,6 @@ class CLogic : public LumoObject {
   YLThing* FindThingAtPosition(int32_t x, int32_t y) const;
   // The level's cup; null when it has none.
   YLTCup* GetCup() const;
-  void NotifyThing(ThingInfo* info, const char* typeName);
-  void NotifyEnter(int32_t unitId, int32_t containerId);
-
   // The start crews of a player in a game of several: crews (1-8) leaders,
   // each with a rat, a raver, a biker, a rozav and a yobbozer of its group,
   // on the free walkable cells of a square around (x, y), column by column.
@@ -237,9 +240,10 @@ class CLogic : public LumoObject {
   // A raver raves: every unit around it gets the stimulus.
   bool DoRave(YLThing* raver, int32_t kind, float strength);
 
-  // After a load: every vehicle whose record names a driver that can drive
-  // is driven by it again.
-  void RelinkDrivers();
+  // After a load: the level's cup is found again (the first in the table),
+  // and every vehicle whose record names a driver that can drive is driven
+  // by it again.
+  void RelinkThings();
 
   // The id of the level's cup; 0 for none.
   int32_t CupID = 0;
@@ -302,8 +306,8 @@ class CLogic : public LumoObject {
   void DetachListeners();
 
   // ---- Dispatchers: each calls its event on every listener in list order ----
-  // A listener that throws is logged with its name and the event, and the
-  // exception goes on to the caller; later listeners miss that event.
+  // A listener that throws is logged with its name and the event; the event
+  // still goes to the listeners after it, and nothing passes into the logic.
 
   void NotifyMap(const void* grid);
   void NotifyAction(int32_t id, const MoveStep* action);
@@ -321,6 +325,81 @@ class CLogic : public LumoObject {
   void NotifyUnknownOrder(int32_t length, const void* payload);
   void NotifySetObjectiveValue(int32_t objective, int32_t value, const char* text);
   void NotifyNewTask(int32_t task, const char* text);
+
+  // ---- Life from outside, events with behaviour, the multi-player set-up ----
+
+  // A thing appeared or changed; the type name "0" goes out as null.
+  void NotifyThing(ThingInfo* info, const char* typeName);
+  // A unit went into a container: when both exist the unit first takes the
+  // container's facing, then every listener hears of it.
+  void NotifyEnter(int32_t unitId, int32_t containerId);
+  // A player's game is over. A win stops the frames; a single-player game
+  // whose player 1 scored below 4,000,000 counts its final score once; the
+  // log gets " -> player%d won!!!" or " -> player%d lost...", and every
+  // listener hears of it with passThrough.
+  void NotifyGameOver(int32_t player, bool won, void* passThrough);
+  // Objective tick n is done or not (kVinkjeDone or kVinkjeNotDone) and the
+  // listeners hear it as speech (0, n, 21, done). The table grows to n + 1
+  // entries; a tick outside 0 to kMaxVinkje is refused with a log line.
+  static constexpr int32_t kMaxVinkje = 255;
+  static constexpr int32_t kVinkjeNotDone = 1;
+  static constexpr int32_t kVinkjeDone = 2;
+  bool SetVinkje(int32_t tick, bool done);
+  // A building's message: speech (3, building, 8, 0).
+  void SayBuildingMessage(int32_t building);
+  // EventEnter as it is, without turning the unit (a load re-sends where
+  // units are).
+  void SendEnter(int32_t unitId, int32_t containerId);
+
+  // A new map grid of width x height cells, sent to the listeners. False,
+  // logged, with the map as it was, for a size the grid refuses.
+  bool CreateMap(int32_t width, int32_t height);
+  // The grid takes the new size (cells inside both sizes keep their words),
+  // every thing the running game keeps on the map is placed again and the
+  // listeners get the grid. False, logged, map kept, for a refused size or
+  // a logic without a grid.
+  bool ResizeMap(int32_t width, int32_t height);
+  // What the running game keeps on the map: every thing outside containers
+  // but a barricade cleared away, and a unit or fence that died.
+  static bool StaysOnMap(YLThing& thing);
+
+  // Takes the listeners out of this logic, in order, into a list of their
+  // own (never null).
+  std::unique_ptr<LumoList, tObjectDestroyer> TakeListeners();
+  // After a load: the listeners become this logic's, then hear the map, the
+  // things with type names, the units inside containers, every player, the
+  // countdown and every set objective tick.
+  void RestoreAfterLoad(std::unique_ptr<LumoList, tObjectDestroyer> listeners);
+
+  // The kinds of multi-player game.
+  enum GameType : int32_t {
+    GameScore = 0,
+    GameCup = 1,
+    GameBeer = 2,
+    GameWhores = 3,
+    GameDope = 4,
+    GamePubs = 5,
+    GameStrategic = 6,
+  };
+  // Settings: crews per player, starting money, time limit in minutes (0
+  // none), score limit (0 none); positions: (x, y) cell pairs, pair i - 1
+  // the i-th player's start, pair `players` the cup's. Players are the lobby's
+  // seats (ids 1, 2, 4, 5; 3 is the police). False, logged, with nothing
+  // changed, for fewer than four settings or players outside 0-4.
+  static constexpr int32_t kMaxSeats = 4;
+  static constexpr int32_t kFramesPerMinute = 720;
+  bool SetupMultiPlayerGame(int32_t type, int32_t players, const tCollection<int32_t>* settings,
+                            const tCollection<int32_t>* positions);
+  // The player id of lobby seat i (from 1): 1, 2, then i + 1 past the police.
+  static int32_t SeatPlayer(int32_t seat) { return seat < kPolicePlayer ? seat : seat + 1; }
+  // Pair number pair of the flattened (x, y) positions; false when the
+  // positions do not hold it.
+  static bool PositionPair(const tCollection<int32_t>* positions, int32_t pair, int32_t& x, int32_t& y);
+  // The set-up's crews of one player at its start position.
+  void PlaceStartCrews(int32_t player, int32_t crews, int32_t x, int32_t y);
+  // The cup game's cup at positions pair `pair`; none without that pair or
+  // without a free thing id.
+  void PlaceCup(int32_t pair, const tCollection<int32_t>* positions);
 
   // The players, indexed by id (owning; index 0 stays empty).
   std::unique_ptr<LumoObjects, tObjectDestroyer> Players;
@@ -370,8 +449,9 @@ class CLogic : public LumoObject {
   bool LoadPropagators(LumoStream* stream, const LumoProperty* property);
   bool SavePropagators(LumoStream* stream, const LumoProperty* property);
   // "vinkjes:", the count and the ticks, then "random:" and the logic's
-  // random generator state. A stream without either text keeps what is
-  // there (older saves have neither).
+  // random generator state, then "single:" and the single-player flag. A
+  // stream without one of the texts keeps what is there (older saves lack
+  // them).
   bool LoadVinkjes(LumoStream* stream, const LumoProperty* property);
   bool SaveVinkjes(LumoStream* stream, const LumoProperty* property);
 
@@ -469,7 +549,7 @@ class CLogic : public LumoObject {
 
  protected:
   // Calls one event on every listener; faultFormat is the log line of a
-  // listener that throws, with %s for its name.
+  // listener that throws, with %s for its name (CLogicDispatch.h).
   template <typename Call>
   void Dispatch(const char* faultFormat, Call&& call);
 };

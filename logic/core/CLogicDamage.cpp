@@ -128,6 +128,19 @@ void BleedOverFootprint(CLogic& logic, const YLThing& container, float damage) {
   }
 }
 
+// Whether (x, y) lies at a squared distance below kCupDropSquaredReach from
+// the record's cell; far points are ruled out first, so the squares never
+// overflow.
+bool WithinCupReach(int32_t x, int32_t y, const ThingInfo& info) {
+  const int64_t dx = static_cast<int64_t>(x) - info.X;
+  const int64_t dy = static_cast<int64_t>(y) - info.Y;
+  if (dx <= -kCupDropSquaredReach || dx >= kCupDropSquaredReach || dy <= -kCupDropSquaredReach ||
+      dy >= kCupDropSquaredReach) {
+    return false;
+  }
+  return dx * dx + dy * dy < kCupDropSquaredReach;
+}
+
 // A carrier hit from within reach drops the level's cup where it stands:
 // the cup lies on the ground again, on the map, and is seen to fall.
 void DropCup(CLogic& logic, YLUnit& carrier) {
@@ -193,9 +206,7 @@ void CLogic::HurtThing(int32_t target, float damage, float stun, int32_t x, int3
   }
 
   if (auto* unit = dynamic_cast<YLUnit*>(thing)) {
-    const int64_t dx = static_cast<int64_t>(x) - unit->Info->X;
-    const int64_t dy = static_cast<int64_t>(y) - unit->Info->Y;
-    if (unit->CarriesCup() && dx * dx + dy * dy < kCupDropSquaredReach) {
+    if (unit->CarriesCup() && WithinCupReach(x, y, *unit->Info)) {
       DropCup(*this, *unit);
     }
     unit->Stun(stun);

@@ -117,6 +117,7 @@ void CLogic::Reset() {
   }
   Weapons.reset();
   Vinkjes.Clear();
+  CupID = 0;
   SinglePlayer = 1;
   SetTechnologyLevel(kDefaultTechLevel);
   StringLibrary.resize(kUnitTypeNames);

@@ -42,6 +42,7 @@ LOGIC_FIELD_PROPERTY(CLogic, Vinkjes, PropertyPointer, "tPointer");
 
 constexpr const char* kVinkjesMarker = "vinkjes:";
 constexpr const char* kRandomMarker = "random:";
+constexpr const char* kSinglePlayerMarker = "single:";
 // A unit set aside from its player's count.
 constexpr uint32_t kStatusInactive = 0x200000;
 
@@ -121,10 +122,12 @@ bool SkipToTypeNames(LumoStream* stream) {
 
 bool IsAlive(const YLThing& thing) { return (thing.Info->Status & StatusAlive) != 0; }
 
+}  // namespace
+
 // What the running game keeps on the map: every thing not inside a
 // container, but for a barricade cleared away, a fence brought down and a
 // unit that died (its death took it off the map, and nothing puts it back).
-bool StaysOnMap(YLThing& thing) {
+bool CLogic::StaysOnMap(YLThing& thing) {
   if ((thing.Info->Status & StatusInContainer) != 0) {
     return false;
   }
@@ -143,8 +146,6 @@ bool StaysOnMap(YLThing& thing) {
   }
   return true;
 }
-
-}  // namespace
 
 // ---- Players ----
 
@@ -319,12 +320,24 @@ bool CLogic::LoadVinkjes(LumoStream* stream, const LumoProperty*) {
     }
     SetRandomSeed(state);
   }
+  // Whether the game is a single-player one decides how it ends (who is told
+  // of a loss, the final score count), so a loaded multi-player game must not
+  // fall back to the constructor's single-player default.
+  if (ReadMarker(stream, kSinglePlayerMarker)) {
+    bool single = true;
+    if (!stream->ReadBool(single)) {
+      DebugPrint("CLogic: cannot read whether the game is a single-player one\n");
+      return false;
+    }
+    SinglePlayer = single ? 1 : 0;
+  }
   return true;
 }
 
 bool CLogic::SaveVinkjes(LumoStream* stream, const LumoProperty*) {
   return WriteMarker(stream, kVinkjesMarker) && WriteCountedValues(stream, Vinkjes) &&
-         WriteMarker(stream, kRandomMarker) && stream->WriteCardinal(GetRandomSeed());
+         WriteMarker(stream, kRandomMarker) && stream->WriteCardinal(GetRandomSeed()) &&
+         WriteMarker(stream, kSinglePlayerMarker) && stream->WriteBool(SinglePlayer != 0);
 }
 
 // ---- After a load ----
@@ -395,7 +408,7 @@ bool CLogic::OnLoadFrom(LumoStream* stream) {
       thing->InitFromType();
     }
   }
-  RelinkDrivers();
+  RelinkThings();
   // The frame counter is read by now, so the long list can be put in order.
   ResolvePlanReferences();
   return true;

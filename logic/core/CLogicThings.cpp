@@ -301,8 +301,12 @@ YLThing* CLogic::FindThingAtPosition(int32_t x, int32_t y) const {
   return nullptr;
 }
 
-void CLogic::RelinkDrivers() {
+void CLogic::RelinkThings() {
+  CupID = 0;
   for (int32_t id = 1; Things != nullptr && id < Things->count; ++id) {
+    if (CupID == 0 && dynamic_cast<YLTCup*>(GetThing(id)) != nullptr) {
+      CupID = id;
+    }
     auto* vehicle = dynamic_cast<YLTCar*>(GetThing(id));
     const auto* record = vehicle != nullptr ? dynamic_cast<const VehicleInfo*>(vehicle->Info.get()) : nullptr;
     if (record == nullptr || record->DriverID == 0) {
@@ -311,7 +315,7 @@ void CLogic::RelinkDrivers() {
     YLThing* driver = record->DriverID != id ? GetThing(record->DriverID) : nullptr;
     YLTDriver* part = driver != nullptr ? driver->AsDriver() : nullptr;
     if (part == nullptr) {
-      DebugPrint("CLogic::RelinkDrivers: vehicle %d names driver %d, which cannot drive\n", id, record->DriverID);
+      DebugPrint("CLogic::RelinkThings: vehicle %d names driver %d, which cannot drive\n", id, record->DriverID);
       vehicle->SetDriver(nullptr);
       continue;
     }
@@ -392,7 +396,9 @@ ThingInfo* CLogic::CreateThing(const char* keyword, int32_t x, int32_t y, int32_
     const int32_t type = AddString(keyword);
     Owned<YLTCup> cup(new YLTCup(x, y));
     const int32_t id = FindFreeThingID();
-    Stamp(*cup, id);
+    if (id != 0) {
+      Stamp(*cup, id);
+    }
     if (id == 0 || !AddThing(cup.get())) {
       DebugPrint("CLogic::CreateThing: no free id for %s\n", keyword);
       CupID = 0;

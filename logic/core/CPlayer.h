@@ -6,6 +6,7 @@
 #include "base/tCollection.h"
 #include "logic/core/YLEventListener.h"
 
+class COrder;
 class LumoProperty;
 class LumoStream;
 class YLThing;
@@ -135,6 +136,16 @@ class CPlayer : public LumoNode {
   // The i-th selected thing as a unit; null when it is none.
   YLUnit* GetSelectedUnit(int32_t index) const;
   bool IsSelected(int32_t id) const;
+
+  // ---- Orders ----
+
+  // Every selected unit replaces its plan with a plan step of its own built
+  // by the order. The selection is walked as it stood, since taking an
+  // order may change it. A failure is logged and swallowed: the order ends.
+  void NewOrder(const COrder& order);
+  // Every selected unit appends a plan step of its own built by the order.
+  // A failure is logged and passed on.
+  void AddToOrderQueue(const COrder& order);
 
   // Every selected id as deselected, then each as selected, then every
   // parameter from index 1.

@@ -112,6 +112,7 @@ void ThingInfo::AddWall(int32_t x, int32_t y, bool remove) {
 // ---- Debug text ----
 
 void ThingInfo::SetDebugSource(const ThingInfoDebugSource* source) { debugSource = source; }
+const ThingInfoDebugSource* ThingInfo::GetDebugSource() { return debugSource; }
 
 void ThingInfo::AppendFormat(tString& text, const char* format, ...) {
   char buffer[kFormatBufferSize];

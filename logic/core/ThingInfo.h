@@ -108,6 +108,7 @@ class ThingInfo : public LumoObject {
 
   // The debug source the logic installs while it runs; null removes it.
   static void SetDebugSource(const ThingInfoDebugSource* source);
+  static const ThingInfoDebugSource* GetDebugSource();
 
   uint32_t Status = StatusAlive;
   int32_t X = 0;

@@ -39,6 +39,9 @@ class YLEventListener : public LumoNode {
   // passThrough comes unchanged from the plan item that ended the game.
   virtual void EventGameOver(int32_t /*player*/, int32_t /*won*/, void* /*passThrough*/) {}
   virtual void EventTimer(int32_t /*player*/, int32_t /*framesLeft*/, const char* /*label*/) {}
+  // An order package of kind 0 (a chat line, or the empty order of a
+  // network frame): its payload's length and bytes, null for length 0. The
+  // bytes are not NUL-terminated: read exactly length of them.
   virtual void EventUnknownOrder(int32_t /*length*/, const void* /*payload*/) {}
   // The objective and task events carry texts: an int cannot hold a
   // pointer on every machine.

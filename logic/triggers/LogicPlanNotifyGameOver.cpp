@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "logic/core/CLogic.h"
+#include "logic/core/CPlayer.h"
 #include "logic/core/RecordFields.h"
 
 namespace {
@@ -22,6 +24,14 @@ void LogicPlanNotifyGameOver::GetRecordString(char* buffer, size_t size) {
   if (buffer != nullptr && size > 0) {
     std::snprintf(buffer, size, "%3d: notify game over", static_cast<int32_t>(Time));
   }
+}
+
+void LogicPlanNotifyGameOver::Execute(CLogic* logic) {
+  if (logic == nullptr) {
+    return;
+  }
+  CPlayer* player = logic->GetPlayer(Player);
+  logic->NotifyGameOver(Player, IsVictory(), player != nullptr ? &player->Params : nullptr);
 }
 
 LUMO_GENERIC_FIELD(LogicPlanNotifyGameOver, Player)

@@ -8,10 +8,6 @@
 // The notice that a player's game is over, won or lost, planned by the
 // logic's game-over bookkeeping a few seconds after the decision so the
 // last moments still play out.
-//
-// Running it tells the game through the logic's game-over notice, which
-// comes with the logic's exports and event dispatch; until then the item is
-// planned, stored and loaded, and its run does nothing.
 class LogicPlanNotifyGameOver : public LogicPlanItem {
  public:
   LogicPlanNotifyGameOver();
@@ -21,6 +17,9 @@ class LogicPlanNotifyGameOver : public LogicPlanItem {
   const char* GetClassName() const override;
   // "%3d: notify game over" with the time.
   COGITO_API void GetRecordString(char* buffer, size_t size) override;
+  // The logic's game-over notice for the player, won or lost, with the
+  // player's parameter table (null when the player is missing).
+  void Execute(CLogic* logic) override;
 
   // Whether the notice tells of a win: Victory's low byte.
   bool IsVictory() const { return (Victory & 0xFF) != 0; }

@@ -857,7 +857,13 @@ void YLUnit::GetNearestPoint(const YLThing* thing, int32_t x, int32_t y, int32_t
 
 YLThing* YLUnit::FindThing(int32_t id) {
   CLogic* logic = GetLogic();
-  return logic != nullptr ? logic->GetThing(id) : nullptr;
+  YLThing* thing = logic != nullptr ? logic->GetThing(id) : nullptr;
+  // A destroyed thing keeps its place in the table, off the map with its
+  // record kept: it is no longer there to go to, flee from or make way for.
+  if (thing == nullptr || thing->Info == nullptr || (thing->Info->Status & StatusAlive) == 0) {
+    return nullptr;
+  }
+  return thing;
 }
 
 bool YLUnit::NearestCellOf(int32_t id, int32_t& x, int32_t& y) const {

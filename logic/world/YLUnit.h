@@ -362,8 +362,8 @@ class YLUnit : public YLThing, public LumoBrain {
 
  private:
   void LeaveContainer();
-  // The thing of that id in the running logic; none without a logic or for
-  // an id that names no thing (any more).
+  // The thing of that id in the running logic; none without a logic, for an
+  // id that names no thing (any more) or for a thing that was destroyed.
   static YLThing* FindThing(int32_t id);
   // The cell of that thing nearest to the unit (GetNearestPoint); false,
   // drawing nothing, when the id names no thing.

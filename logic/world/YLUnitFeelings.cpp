@@ -3,6 +3,7 @@
 // the unit record computed in float arithmetic, so every machine gets the
 // same feelings.
 
+#include <cstdint>
 #include <iterator>
 
 #include "base/Random.h"
@@ -131,9 +132,10 @@ void YLUnit::DrinkBeer(int32_t glasses) {
   }
 }
 
+// The counts wrap as 32-bit values do: a stored count may hold any value.
 void YLUnit::AddAmmo(int32_t count) {
   if (UnitInfo* info = GetUnitInfo()) {
-    info->Ammo += count;
+    info->Ammo = static_cast<int32_t>(static_cast<uint32_t>(info->Ammo) + static_cast<uint32_t>(count));
   }
 }
 
@@ -148,7 +150,7 @@ bool YLUnit::UseAmmo() {
   if (info == nullptr || info->Ammo == 0) {
     return false;
   }
-  --info->Ammo;
+  info->Ammo = static_cast<int32_t>(static_cast<uint32_t>(info->Ammo) - 1u);
   return true;
 }
 

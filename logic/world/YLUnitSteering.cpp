@@ -366,7 +366,6 @@ void YLUnit::ComputeReflexes() {
   if (leaf != &Plan && leaf->Action != 0) {
     OfferStep(leaf->Clone());
   }
-  CLogic* logic = GetLogic();
   for (int32_t index = 0; index < GetStimulusCount(); ++index) {
     const Stimulus* stimulus = GetStimulus(index);
     if (stimulus == nullptr || (stimulus->kind & 0xFF) != kStimulusMakeWay) {
@@ -376,9 +375,9 @@ void YLUnit::ComputeReflexes() {
     if (innermost->Action == OrderKind::kFuckOff) {
       continue;
     }
-    // The asker may be gone since it asked; then there is no one to make
-    // way for. A make-way asked from a car comes with the vehicles.
-    const YLThing* asker = logic != nullptr ? logic->GetThing(stimulus->source) : nullptr;
+    // The asker may be gone or destroyed since it asked; then there is no
+    // one to make way for. A make-way asked from a car comes with the vehicles.
+    const YLThing* asker = FindThing(stimulus->source);
     if (asker == nullptr || asker->GetOwner() != GetOwner()) {
       continue;
     }
@@ -419,7 +418,7 @@ void YLUnit::DangerReflexes() {
     if (id >= kDirectionCodes) {
       continue;
     }
-    const auto* unit = dynamic_cast<const YLUnit*>(logic->GetThing(id));
+    const auto* unit = dynamic_cast<const YLUnit*>(FindThing(id));
     if (unit == nullptr || unit->GetOwner() == 0 || unit->GetOwner() == owner) {
       continue;
     }

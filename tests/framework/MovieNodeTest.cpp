@@ -267,5 +267,31 @@ TEST_F(MovieNodeTest, ASpritePlaysAMovieAsItsOnlySequence) {
   DestroyObject(cell);
 }
 
+TEST_F(MovieNodeTest, ASpriteShowsTheSameMovieAgain) {
+  auto* cell = new LumoCell;
+  level->Append(cell);
+  cell->SetViewport(0, 0, 100, 100);
+  auto* player = new ListeningSprite;
+  cell->Append(player);
+  cell->StartAnimation();
+  for (int time = 0; time < 2; ++time) {
+    SCOPED_TRACE(time == 0 ? "first" : "again");
+    LumoMovieNode* movie = player->PlayMovie("colours.avi");
+    ASSERT_NE(movie, nullptr);
+    ASSERT_NE(movie->Display, nullptr);
+    EXPECT_NE(movie->Data, 0u);
+    ASSERT_NE(player->SequenceNode, nullptr);
+    EXPECT_EQ(player->SequenceNode->Graphic(), movie->Display);
+    // The pass draws the movie's first frame into its display, and the
+    // sprite shows it.
+    ASSERT_TRUE(Pulse());
+    ASSERT_NE(movie->Display, nullptr);
+    EXPECT_EQ(player->SequenceNode->Graphic(), movie->Display);
+    EXPECT_EQ(GetGraphicPixel(movie->Display->Graphic(), 1, 1), GetColor(255, 0, 0));
+    EXPECT_EQ(platform::testing::PresentedPixel(platform::testing::LastPresentedFrame(), 1, 1), GetColor(255, 0, 0));
+  }
+  DestroyObject(cell);
+}
+
 }  // namespace
 }  // namespace framework_testing

@@ -221,6 +221,36 @@ TEST_F(SpriteInputTest, ADraggedSpriteFollowsTheCursorAndAnAbortedDropRestoresIt
   EXPECT_EQ(Presented(120, 120), red);
 }
 
+TEST_F(SpriteInputTest, AnAbortedDropPutsASpriteFollowedByItsPartsBackAtItsPlace) {
+  StartWithLevel();
+  LumoCell* cell = AddCell(0, 0, 200, 200);
+  LumoSprite* first = AddSprite(*cell, 0, 0, MadeGraphic(4, 4, kBlue));
+  InputSprite* dragged = AddInputSprite(*cell, 40, 30, MadeGraphic(6, 6, kRed));
+  // Its part directly after it, and that part's own part after that, as
+  // the drawing order keeps attached sprites.
+  LumoSprite* part = AddSprite(*cell, 50, 30, MadeGraphic(2, 2, kBlue));
+  LumoSprite* partOfPart = AddSprite(*cell, 60, 30, MadeGraphic(2, 2, kBlue));
+  LumoSprite* last = AddSprite(*cell, 0, 0, MadeGraphic(4, 4, kBlue));
+  ASSERT_NE(dragged->Body->AttachSprite(part), nullptr);
+  ASSERT_NE(part->Body->AttachSprite(partOfPart), nullptr);
+  cell->StartAnimation();
+  ASSERT_TRUE(Pulse());
+
+  MouseTo(42, 32);
+  dragged->Drag(42, 32);
+  ASSERT_EQ(partOfPart->Cell(), dragged->Cell());
+  MouseTo(150, 100);
+  ASSERT_TRUE(Pulse());
+  dragged->Drop();
+  const std::vector<LumoNode*> order{first, dragged, part, partOfPart, last};
+  EXPECT_EQ(cell->first, first);
+  for (size_t i = 1; i < order.size(); ++i) {
+    EXPECT_EQ(order[i - 1]->next, order[i]) << "after item " << i - 1;
+  }
+  EXPECT_EQ((std::vector<int32_t>{dragged->Left, part->Left, partOfPart->Left}), (std::vector<int32_t>{40, 50, 60}));
+  ASSERT_TRUE(Pulse());
+}
+
 TEST_F(SpriteInputTest, ADropOntoATargetLandsInItsCellAndTheTargetCatchesOnce) {
   StartWithLevel();
   LumoCell* from = AddCell(0, 0, 200, 200);
@@ -242,6 +272,29 @@ TEST_F(SpriteInputTest, ADropOntoATargetLandsInItsCellAndTheTargetCatchesOnce) {
   EXPECT_EQ(target->caught, (std::vector<LumoSprite*>{dragged, dragged}));
   ASSERT_TRUE(Pulse());
   EXPECT_EQ(level->Count, 2);
+}
+
+TEST_F(SpriteInputTest, ADropOntoATargetOutsideAnyCellKeepsTheSpriteInItsDragCell) {
+  StartWithLevel();
+  LumoCell* from = AddCell(0, 0, 200, 200);
+  InputSprite* dragged = AddInputSprite(*from, 10, 10, MadeGraphic(6, 6, kRed));
+  std::unique_ptr<InputSprite, tObjectDestroyer> target(new InputSprite);
+  from->StartAnimation();
+  ASSERT_TRUE(Pulse());
+  MouseTo(10, 10);
+  dragged->Drag(10, 10);
+  LumoCell* dragCell = dragged->Cell();
+  MouseTo(300, 250);
+  ASSERT_TRUE(Pulse());
+  dragged->SetDropTarget(target.get());
+  dragged->Drop();
+  EXPECT_EQ(target->caught, (std::vector<LumoSprite*>{dragged, dragged}));
+  // The frame after the drop: the sprite lives on where it was dropped.
+  ASSERT_TRUE(Pulse());
+  ASSERT_TRUE(Pulse());
+  EXPECT_EQ(dragged->Cell(), dragCell);
+  EXPECT_EQ(level->last, dragCell);
+  EXPECT_EQ(Presented(300, 250), ConvertRGB(kRed));
 }
 
 TEST_F(SpriteInputTest, DragToPutsTheCornerOnTheCursorWithoutOnDrag) {
@@ -279,6 +332,29 @@ TEST_F(SpriteInputTest, ASiblingFreedDuringTheDragIsForgotten) {
   EXPECT_EQ(dragged->previous, other);
   EXPECT_EQ(cell->last, dragged);
   ASSERT_TRUE(Pulse());
+}
+
+TEST_F(SpriteInputTest, ACellFreedDuringTheDragLeavesTheSpriteInItsDragCell) {
+  StartWithLevel();
+  LumoCell* cell = AddCell(0, 0, 200, 200);
+  InputSprite* dragged = AddInputSprite(*cell, 10, 10, MadeGraphic(6, 6, kRed));
+  AddSprite(*cell, 0, 0, MadeGraphic(4, 4, kBlue));
+  cell->StartAnimation();
+  ASSERT_TRUE(Pulse());
+  MouseTo(10, 10);
+  dragged->Drag(10, 10);
+  LumoCell* dragCell = dragged->Cell();
+  MouseTo(100, 80);
+  ASSERT_TRUE(Pulse());
+  DestroyObject(cell);  // with the sibling that followed the sprite
+  EXPECT_EQ(dragged->SavedCell, nullptr);
+  EXPECT_EQ(dragged->SavedNeighbour, nullptr);
+  dragged->Drop();
+  ASSERT_TRUE(Pulse());
+  ASSERT_TRUE(Pulse());
+  EXPECT_EQ(dragged->Cell(), dragCell);
+  EXPECT_EQ(level->first, dragCell);
+  EXPECT_EQ(level->Count, 1);
 }
 
 // ---- Faults ----

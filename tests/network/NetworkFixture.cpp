@@ -161,6 +161,16 @@ int OpenDescriptorCount() {
   return count;
 }
 
+int ThreadCountSettlingAt(int expected) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+  int count = ThreadCount();
+  while (count != expected && std::chrono::steady_clock::now() < deadline) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    count = ThreadCount();
+  }
+  return count;
+}
+
 int ThreadCount() {
   int count = 0;
   for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator("/proc/self/task")) {

@@ -77,6 +77,10 @@ int LocalPort(int fd);
 // Open descriptors and threads of the process.
 int OpenDescriptorCount();
 int ThreadCount();
+// The thread count once it equals `expected`, or the last count after five
+// seconds: a joined thread stays listed in /proc until the kernel has reaped
+// it, which on a loaded machine can lag behind the join.
+int ThreadCountSettlingAt(int expected);
 
 // Each test runs the run-time system headless with the game's window title,
 // the network started and its time limits shortened.

@@ -1,5 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <string>
 #include <thread>
 
 #include "NetworkFixture.h"
@@ -10,10 +15,17 @@
 namespace network_testing {
 namespace {
 
-// The threads of the process once a first thread has run: a sanitizer may
-// start a helper thread of its own at the first one.
+// The threads of the process once a first thread has run (a sanitizer may
+// start a helper thread of its own at the first one) and has been reaped: a
+// joined thread stays listed in /proc until the kernel lets it go.
 int SettledThreadCount() {
-  std::thread([] {}).join();
+  pid_t tid = 0;
+  std::thread([&tid] { tid = gettid(); }).join();
+  const std::string entry = "/proc/self/task/" + std::to_string(tid);
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+  while (std::filesystem::exists(entry) && std::chrono::steady_clock::now() < deadline) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
   return ThreadCount();
 }
 
@@ -22,11 +34,11 @@ TEST_F(NetworkTest, NoLibraryThreadIsLeftAfterTheLastClose) {
   ConnectionData* server = nullptr;
   ConnectionData* client = Join(&server);
   ASSERT_NE(client, nullptr);
-  EXPECT_EQ(ThreadCount(), threadsBefore + 1);
+  EXPECT_EQ(ThreadCountSettlingAt(threadsBefore + 1), threadsBefore + 1);
   CloseConnection(client);
   EXPECT_TRUE(PumpUntil([&] { return client->closed && server->closed; }));
   EXPECT_FALSE(SocketEventThreadRunning());
-  EXPECT_EQ(ThreadCount(), threadsBefore);
+  EXPECT_EQ(ThreadCountSettlingAt(threadsBefore), threadsBefore);
 }
 
 TEST_F(NetworkTest, CleanUpJoinsTheThreadAndClosesEverySocket) {
@@ -36,7 +48,7 @@ TEST_F(NetworkTest, CleanUpJoinsTheThreadAndClosesEverySocket) {
   ASSERT_NE(Join(&server), nullptr);
   ASSERT_NE(Join(&server), nullptr);
   WSA_Cleanup();
-  EXPECT_EQ(ThreadCount(), threadsBefore);
+  EXPECT_EQ(ThreadCountSettlingAt(threadsBefore), threadsBefore);
   EXPECT_EQ(OpenDescriptorCount(), descriptorsBefore);
   EXPECT_EQ(OpenSocketCount(), 0u);
   EXPECT_EQ(ConnectionCount(), 0u);

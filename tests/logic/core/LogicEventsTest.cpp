@@ -6,6 +6,7 @@
 
 #include "base/LumoObjects.h"
 #include "logic/core/CLogic.h"
+#include "logic/core/ThingInfo.h"
 #include "logic/core/YLEventListener.h"
 #include "runtime/DebugLog.h"
 #include "support/DebugLogReader.h"
@@ -64,6 +65,17 @@ class LineListener : public YLEventListener {
     }
   }
   std::vector<std::string>& lines;
+};
+
+// Writes down the things and type names it hears.
+class ThingCapture : public YLEventListener {
+ public:
+  void EventThing(ThingInfo* info, const char* typeName) override {
+    infos.push_back(info);
+    names.push_back(typeName != nullptr ? typeName : "(null)");
+  }
+  std::vector<const ThingInfo*> infos;
+  std::vector<std::string> names;
 };
 
 class LogicEventsTest : public ::testing::Test {
@@ -155,21 +167,69 @@ TEST_F(LogicEventsTest, EveryListenerHearsEachEventInListOrder) {
   EXPECT_EQ(heard, expected);
 }
 
-// A listener that throws is named in the log and the exception goes on;
-// later listeners miss that event only.
-TEST_F(LogicEventsTest, ThrowingListenerStopsThatEventOnly) {
+// A listener that throws is named in the log; the listeners after it still
+// hear the event, and nothing reaches the caller, so a display fault cannot
+// cut one machine's frame short.
+TEST_F(LogicEventsTest, ThrowingListenerIsLoggedAndTheOthersStillHear) {
   ASSERT_TRUE(logic.AddListener(&first));
   ASSERT_TRUE(logic.AddListener(&second));
   first.failing = "Speech";
   ASSERT_EQ(SetDebugMode(DebugModeOverwrite), DebugModeOverwrite);
-  EXPECT_THROW(logic.NotifySpeech(1, 2, 3, 4), std::runtime_error);
-  EXPECT_THROW(logic.NotifySpeech(5, 6, 7, 8), std::runtime_error);
+  EXPECT_NO_THROW(logic.NotifySpeech(1, 2, 3, 4));
+  EXPECT_NO_THROW(logic.NotifySpeech(5, 6, 7, 8));
   logic.NotifyGore(1, 1, 1.0f, 1);
   SetDebugMode(DebugModeOff);
-  EXPECT_EQ(heard, (std::vector<std::string>{"first: Speech 1 2 3 4", "first: Speech 5 6 7 8",
+  EXPECT_EQ(heard, (std::vector<std::string>{"first: Speech 1 2 3 4", "second: Speech 1 2 3 4",
+                                             "first: Speech 5 6 7 8", "second: Speech 5 6 7 8",
                                              "first: Gore 1 1 1.000000 1", "second: Gore 1 1 1.000000 1"}));
   const std::string log = testing_support::ReadDebugLog();
   EXPECT_NE(log.find("CLogic exception in first->EventSpeech\n"), std::string::npos) << log;
+  EXPECT_EQ(log.find("CLogic exception in second->"), std::string::npos) << log;
+}
+
+// A thing without a type name ("0") is announced with a null name.
+TEST_F(LogicEventsTest, ThingNamedZeroComesWithoutName) {
+  ThingCapture capture;
+  ASSERT_TRUE(logic.AddListener(&capture));
+  ThingInfo info;
+  logic.NotifyThing(&info, "0");
+  logic.NotifyThing(&info, "UnitRat");
+  logic.NotifyThing(&info, "07");
+  logic.NotifyThing(nullptr, nullptr);
+  EXPECT_EQ(capture.names, (std::vector<std::string>{"(null)", "UnitRat", "07", "(null)"}));
+  EXPECT_EQ(capture.infos, (std::vector<const ThingInfo*>{&info, &info, &info, nullptr}));
+}
+
+// Objective ticks grow the table to the tick, and each setting is said.
+TEST_F(LogicEventsTest, VinkjeGrowsTheTicksAndIsSaid) {
+  ASSERT_TRUE(logic.AddListener(&first));
+  EXPECT_TRUE(logic.SetVinkje(5, true));
+  ASSERT_EQ(logic.Vinkjes.count, 6);
+  for (int32_t tick = 0; tick < 5; ++tick) {
+    EXPECT_EQ(logic.Vinkjes[tick], 0) << tick;
+  }
+  EXPECT_EQ(logic.Vinkjes[5], CLogic::kVinkjeDone);
+  EXPECT_TRUE(logic.SetVinkje(2, false));
+  EXPECT_EQ(logic.Vinkjes[2], CLogic::kVinkjeNotDone);
+  EXPECT_EQ(logic.Vinkjes.count, 6);
+  EXPECT_TRUE(logic.SetVinkje(255, true));
+  EXPECT_EQ(logic.Vinkjes.count, 256);
+  ASSERT_EQ(SetDebugMode(DebugModeOverwrite), DebugModeOverwrite);
+  EXPECT_FALSE(logic.SetVinkje(-1, true));
+  EXPECT_FALSE(logic.SetVinkje(256, true));
+  SetDebugMode(DebugModeOff);
+  EXPECT_EQ(logic.Vinkjes.count, 256);
+  EXPECT_EQ(heard, (std::vector<std::string>{"first: Speech 0 5 21 1", "first: Speech 0 2 21 0",
+                                             "first: Speech 0 255 21 1"}));
+  const std::string log = testing_support::ReadDebugLog();
+  EXPECT_NE(log.find("no objective tick -1"), std::string::npos) << log;
+  EXPECT_NE(log.find("no objective tick 256"), std::string::npos) << log;
+}
+
+TEST_F(LogicEventsTest, BuildingMessageIsSpeechThreeEight) {
+  ASSERT_TRUE(logic.AddListener(&first));
+  logic.SayBuildingMessage(42);
+  EXPECT_EQ(heard, (std::vector<std::string>{"first: Speech 3 42 8 0"}));
 }
 
 // The listeners belong to the game program: a logic that ends lets go of

@@ -19,6 +19,7 @@
 #include "logic/world/YLTBaricade.h"
 #include "logic/world/YLTBuilding.h"
 #include "logic/world/YLTCar.h"
+#include "logic/world/YLTCup.h"
 #include "logic/world/YLTLvl11Fence.h"
 #include "logic/world/YLUnit.h"
 
@@ -252,6 +253,18 @@ TEST_F(ThingContainersTest, AReloadedBusIsDrivenByItsDriverOffTheMap) {
   EXPECT_EQ(loadedBus->GetDriver(), loadedDriver->AsDriver());
   EXPECT_FALSE(reloaded->Map->IsListed(loadedDriver));
   EXPECT_EQ(reloaded->Map->GetThingIDAt(16, 16), busId);
+  copy.reset();
+  logic.MakeCurrent();
+}
+
+TEST_F(ThingContainersTest, AReloadedLogicFindsItsCup) {
+  ASSERT_NE(logic.CreateThing("Lamppost", 2, 2, 0, 0, 0), nullptr);
+  ThingInfo* cup = logic.CreateThing("Cup", 4, 4, 0, 0, 0);
+  auto copy = Load(Save(logic));
+  auto* reloaded = dynamic_cast<CLogic*>(copy.get());
+  ASSERT_NE(reloaded, nullptr);
+  ASSERT_NE(reloaded->GetCup(), nullptr);
+  EXPECT_EQ(reloaded->GetCup()->GetTid(), cup->Tid);
   copy.reset();
   logic.MakeCurrent();
 }

@@ -138,6 +138,13 @@ TEST_F(DamageTest, AContainerPassesItsShareToWhatItHolds) {
     EXPECT_EQ(gore[2 + index].amount, 0.25f);
   }
   EXPECT_FLOAT_EQ(first->Info->Hp, 0.9f);
+
+  // An armour above 1.0 lets nothing through either, rather than a share
+  // below nothing that would heal what is inside.
+  bus->Info->Armor = 1.2f;
+  logic.HurtThing(2, 0.5f, 0.5f, 2, 2, 1);
+  EXPECT_FLOAT_EQ(first->Info->Hp, 0.9f);
+  EXPECT_FLOAT_EQ(second->Info->Hp, 0.9f);
 }
 
 // A thing that explodes when destroyed goes off where it stood: everything

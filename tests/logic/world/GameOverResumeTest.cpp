@@ -53,8 +53,9 @@ class GameOverResumeTest : public LogicMapTest {
 
   static void KillFanUnit(CLogic& each, int32_t id) { each.GetThing(10 + id)->Destroy(); }
 
+  // Runs frames up to the frame, or until a won game stops them.
   static void RunTo(CLogic& each, uint32_t frame) {
-    while (each.Time < frame) {
+    while (each.Time < frame && each.Initialised) {
       each.Compute();
     }
   }

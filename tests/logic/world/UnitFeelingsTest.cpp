@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -326,6 +327,12 @@ TEST_F(UnitFeelingsTest, ANewUnitsRecordAndItsSupplies) {
   EXPECT_EQ(Of(unit).Ammo, 1);
   unit->SetAmmo(7);
   EXPECT_EQ(Of(unit).Ammo, 7);
+  // A stored count may hold any value: counting wraps as 32-bit values do.
+  unit->SetAmmo(INT32_MIN);
+  EXPECT_TRUE(unit->UseAmmo());
+  EXPECT_EQ(Of(unit).Ammo, INT32_MAX);
+  unit->AddAmmo(1);
+  EXPECT_EQ(Of(unit).Ammo, INT32_MIN);
   EXPECT_FALSE(unit->CarriesCup());
   unit->TakeCup();
   EXPECT_TRUE(unit->CarriesCup());

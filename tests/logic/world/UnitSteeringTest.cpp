@@ -552,6 +552,33 @@ TEST_F(UnitSteeringTest, AnIdThatNamesNoThingAnyMoreIsSkipped) {
   EXPECT_EQ(unit->GetDirectionTo(2, 0), 0);
 }
 
+// A thing destroyed in play keeps its place in the thing table (its record
+// kept, taken off the map): it is skipped like one that is gone.
+TEST_F(UnitSteeringTest, AThingDestroyedSinceItWasSeenIsSkipped) {
+  SteeringUnit* unit = Unit(1, 10, 10, 0, 1);
+  SteeringUnit* mate = Unit(2, 10, 8, 0, 1);
+  SteeringUnit* enemy = Unit(3, 13, 10, 0, 2);
+  unit->GetUnitInfo()->Fear = 1.0f;
+  unit->AddStimulus(2, 3, 0.9f);
+  unit->AddNeighbour(3);
+  mate->Destroy();
+  enemy->Destroy();
+  ASSERT_EQ(logic.GetThing(3), enemy);
+
+  unit->recordGoto = true;
+  EXPECT_EQ(unit->FleeFrom(0.6f, 3, true), YLUnit::kReached);
+  EXPECT_EQ(unit->DoFlee(0.6f, 3, true), YLUnit::kReached);
+  EXPECT_EQ(unit->DoGotoThing(0.6f, 3, true), YLUnit::kReached);
+  EXPECT_TRUE(unit->gotos.empty());
+  unit->ComputeReflexes();
+  EXPECT_EQ(unit->GetPlanLeaf(), &unit->Plan);
+  unit->DangerReflexes();
+  EXPECT_EQ(unit->GetCurrentMove(), nullptr);
+  EXPECT_EQ(unit->GetRelation(3), 0);
+  EXPECT_EQ(unit->GetDistanceTo(3), YLUnit::kNoThingDistance);
+  EXPECT_EQ(unit->GetDirectionTo(3, 0), 0);
+}
+
 // ---- Determinism ----
 
 // Two units walking toward each other's place, past two blocked cells:

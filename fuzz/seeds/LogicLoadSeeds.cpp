@@ -1,0 +1,44 @@
+#include <filesystem>
+#include <string>
+
+#include "fuzz/LogicGame.h"
+#include "fuzz/seeds/SeedRecords.h"
+#include "fuzz/seeds/Seeds.h"
+#include "logic/core/LogicLifecycle.h"
+
+// Saved small games holding one plan item of every kind, and damaged copies:
+// cut at several places, a count made huge, a class name changed.
+void WriteLogicLoadSeeds(const std::filesystem::path& folder) {
+  for (int variant = 0; variant < 3; ++variant) {
+    StartSmallLogic(variant);
+    const std::string saved = SavedLogic();
+    LogicStop();
+    if (saved.empty()) {
+      continue;
+    }
+    const std::string name = "written-game-" + std::to_string(variant);
+    WriteSeed(folder, name + ".bin", saved);
+    if (variant != 0) {
+      continue;
+    }
+    for (size_t part : {7u, 3u, 2u}) {
+      WriteSeed(folder, "damaged-game-cut-" + std::to_string(part) + ".bin", saved.substr(0, saved.size() / part));
+    }
+    const size_t names = saved.find("not_used");
+    if (names != std::string::npos && names >= 8) {
+      WriteSeed(folder, "damaged-game-huge-name-count.bin", PatchedBigEndian(saved, names - 8, 0x7FFFFFFF));
+    }
+    std::string renamed = saved;
+    const size_t item = renamed.find("LogicPlanWarpZ");
+    if (item != std::string::npos) {
+      renamed.replace(item, 14, "LogicPlanWarpY");
+      WriteSeed(folder, "damaged-game-unknown-item.bin", renamed);
+    }
+    std::string logic = saved;
+    const size_t header = logic.find("CLogic");
+    if (header != std::string::npos) {
+      logic.replace(header, 6, "CPlaye");
+      WriteSeed(folder, "damaged-game-other-class.bin", logic);
+    }
+  }
+}

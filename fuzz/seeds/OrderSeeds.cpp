@@ -1,0 +1,95 @@
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "fuzz/seeds/Seeds.h"
+#include "logic/core/COrderPackage.h"
+#include "logic/core/OrderBuilders.h"
+
+namespace {
+
+// The package in the comms layer's framing: [u16 kind][u32 length][payload],
+// little-endian. The builder's package is freed here.
+std::string Frame(COrderPackage* package) {
+  std::string bytes;
+  const auto kind = static_cast<uint16_t>(package->Kind);
+  const auto length = static_cast<uint32_t>(package->Length);
+  bytes += static_cast<char>(kind & 0xFF);
+  bytes += static_cast<char>(kind >> 8);
+  for (int32_t shift = 0; shift < 32; shift += 8) {
+    bytes += static_cast<char>((length >> shift) & 0xFF);
+  }
+  if (package->Data != nullptr) {
+    bytes.append(reinterpret_cast<const char*>(package->Data.get()), static_cast<size_t>(package->Length));
+  }
+  DeleteOrderPackage(package);
+  return bytes;
+}
+
+std::string Frames(std::initializer_list<std::function<COrderPackage*()>> builders) {
+  std::string bytes;
+  for (const auto& build : builders) {
+    bytes += Frame(build());
+  }
+  return bytes;
+}
+
+COrderPackage* Raw(int16_t kind, const std::string& payload) {
+  auto* package = new COrderPackage;
+  package->Create(kind, payload.data(), static_cast<int32_t>(payload.size()));
+  return package;
+}
+
+}  // namespace
+
+// Orders for the fuzz target's logic: players 1 and 2, units 1-4 and leader
+// 5 of player 1, units 6-8 and leader 9 of player 2, a civilian at 12, the
+// buildings 10 and 11.
+void WriteOrderSeeds(const std::filesystem::path& folder) {
+  WriteSeed(folder, "units",
+            Frames({[] { return GenerateSelectionOrder(1, 1, false, true); },
+                    [] { return GenerateSelectionOrder(1, 2, true, true); },
+                    [] { return GenerateGotoOrder(1, 15, 5, false, false); },
+                    [] { return GenerateGotoOrder(1, 25, 3, true, true); },
+                    [] { return GenerateAttackOrder(1, 7, true, false); },
+                    [] { return GenerateEnterOrder(1, 10, false, true); },
+                    [] { return GenerateLeaveOrder(1, false, false); },
+                    [] { return GenerateHijackOrder(1, 11, true, true); },
+                    [] { return GenerateChantOrder(1, false, true); },
+                    [] { return GenerateCancelOrder(1, false); },
+                    [] { return GeneratePatrollOrder(1, 5, 5, false, false); },
+                    [] { return GenerateBaricadeOrder(1, 11, 4, true, false); },
+                    [] { return GenerateSurrenderOrder(2); }}));
+  WriteSeed(folder, "selections",
+            Frames({[] { return GenerateGroupSelectionOrder(1, 1, false, true); },
+                    [] { return GenerateGroupSelectionOrder(2, 255, true, true); },
+                    [] { return GenerateSelectionOrder(1, 7, true, true); },
+                    [] { return GenerateSelectionOrder(1, 12, true, true); },
+                    [] { return GenerateSelectionOrder(1, 3, true, false); },
+                    [] { return GenerateAddToGroupOrder(1, 5); },
+                    [] { return GenerateAddToGroupOrder(1, 9); },
+                    [] { return GenerateGroupSelectionOrder(1, 1, false, false); },
+                    [] { return GenerateSelectionOrder(1, 0, false, true); }}));
+  WriteSeed(folder, "shops",
+            Frames({[] { return GenerateSelectionOrder(1, 4, false, true); },
+                    [] { return GenerateBuyOrder(1, 10, 1); },
+                    [] { return GenerateGiveBeerOrder(1, 10, 300); },
+                    [] { return GenerateBuyWhoreOrder(1, 10, 2); },
+                    [] { return GenerateBuySuitOrder(1, 11); },
+                    [] { return GenerateBuyDopeSelectionOrder(1, 10); },
+                    [] { return GenerateBuyDopeLeaderOrder(1, 10, 5, 3); },
+                    [] { return GenerateBuyPleasureSelectionOrder(1, 10); },
+                    [] { return GenerateBuyPleasureUnitOrder(1, 10, 4); },
+                    [] { return GenerateUpgradeSelectionOrder(1, 11); },
+                    [] { return GenerateUpgradeUnitOrder(1, 11, 6); },
+                    [] { return GenerateBuyAmmoUnitOrder(2, 11, 6); }}));
+  WriteSeed(folder, "frames",
+            Frames({[] { return Raw(0, ""); }, [] { return Raw(0, "hello"); },
+                    [] { return Raw(61, std::string(6, '\1')); }, [] { return Raw(-1, ""); },
+                    [] { return Raw(5, std::string("\1\0\0\0\x0f\0\0\0\x05\0\0\0\2\1", 14)); },
+                    [] { return Raw(3, std::string("\1\0\0\0\x80\0\0\0\0\1", 10)); }}));
+  // A frame whose length claims more than the input holds.
+  WriteSeed(folder, "cut", std::string("\x05\0\xff\xff\xff\x7f\1\0\0\0", 10));
+}

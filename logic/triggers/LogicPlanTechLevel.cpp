@@ -1,0 +1,45 @@
+#include "logic/triggers/LogicPlanTechLevel.h"
+
+#include <cstdio>
+
+#include "logic/core/CLogic.h"
+#include "logic/core/RecordFields.h"
+#include "logic/triggers/PropertyText.h"
+#include "logic/triggers/tStrings.h"
+
+namespace {
+
+LumoClassOf<LogicPlanTechLevel> classOfLogicPlanTechLevel(kVersion_1_6_0_6, "LogicPlanTechLevel", "LogicPlanItem");
+LOGIC_FIELD_PROPERTY(LogicPlanTechLevel, Level, PropertyInteger, "tInteger");
+
+}  // namespace
+
+LogicPlanTechLevel::LogicPlanTechLevel() : Level(CLogic::kDefaultTechLevel) {}
+LogicPlanTechLevel::LogicPlanTechLevel(int32_t level) : Level(level) {}
+
+const char* LogicPlanTechLevel::GetClassName() const { return "LogicPlanTechLevel"; }
+
+void LogicPlanTechLevel::GetRecordString(char* buffer, size_t size) {
+  if (buffer != nullptr && size > 0) {
+    std::snprintf(buffer, size, "%3d: tech level", static_cast<int32_t>(Time));
+  }
+}
+
+int32_t LogicPlanTechLevel::SetProperty(int32_t index, const char* text) {
+  const int32_t remaining = LogicPlanItem::SetProperty(index, text);
+  if (remaining == 0) {
+    Level = ParseInt(text);
+  }
+  return remaining - 1;
+}
+
+void LogicPlanTechLevel::BuildProperties() {
+  LogicPlanItem::BuildProperties();
+  EditorLabels().Add("lvl");
+  EditorValues().Add(FormatInt(Level).text);
+}
+
+// Each weapon shop's own level follows the library's once the shops exist.
+void LogicPlanTechLevel::Execute(CLogic*) { CLogic::SetTechnologyLevel(Level); }
+
+LUMO_GENERIC_FIELD(LogicPlanTechLevel, Level)
