@@ -232,6 +232,13 @@ void CPlayer::OnThingOwned(bool added, YLThing* thing) {
     if (TypeCounter(info.Gfx) != 0) {
       AddParam(TypeCounter(info.Gfx), -1);
     }
+    // Every leader of the player drops the unit, so no group keeps an id
+    // that a later thing may take.
+    for (int32_t number = 1; number <= kMaxLeaders; ++number) {
+      if (auto* leader = dynamic_cast<YLUnitLeader*>(LeaderAt(number))) {
+        leader->RemoveGroupMemberID(info.Tid);
+      }
+    }
     return;
   }
   // Only a numbered leader counted among the living ones.

@@ -6,6 +6,7 @@
 #include "logic/core/ThingInfo.h"
 #include "logic/world/YLThing.h"
 #include "logic/world/YLUnit.h"
+#include "logic/world/YLUnitSupporter.h"
 
 namespace {
 
@@ -235,7 +236,18 @@ void MoveInfoMolotov::SetDefaults() {
   stamina = 0.1f;
   TimesOneBut(*this, 12, 10);
 }
-bool MoveInfoMolotov::Perform(YLThing*, CLogic*) { return false; }
+// A yobb throws its molotov at its destination.
+bool MoveInfoMolotov::Perform(YLThing* thing, CLogic* logic) {
+  auto* yobb = dynamic_cast<YLUnitYobb*>(thing);
+  YLWeapon* weapon = yobb != nullptr ? yobb->GetMolotovWeapon() : nullptr;
+  if (weapon == nullptr || logic == nullptr) {
+    return false;
+  }
+  int32_t x = 0;
+  int32_t y = 0;
+  yobb->GetDestination(x, y);
+  return logic->UseWeapon(yobb, weapon, x, y);
+}
 
 MOVE_KIND_BASICS(MoveInfoBomb)
 void MoveInfoBomb::SetDefaults() {
@@ -292,7 +304,15 @@ void MoveInfoPickUp::SetDefaults() {
   stamina = 0.02f;
   SetTimes({1, 7, 8, 3, 1, 1, 1, 9, 1, 8, 7, 1, 9});
 }
-bool MoveInfoPickUp::Perform(YLThing*, CLogic*) { return false; }
+// A fan takes a brick in hand.
+bool MoveInfoPickUp::Perform(YLThing* thing, CLogic*) {
+  auto* fan = dynamic_cast<YLUnitSupporter*>(thing);
+  if (fan == nullptr) {
+    return false;
+  }
+  fan->PickUp();
+  return true;
+}
 
 MOVE_KIND_BASICS(MoveInfoFlirt)
 void MoveInfoFlirt::SetDefaults() {
@@ -314,7 +334,15 @@ void MoveInfoBurgle::SetDefaults() {
   SetAllDiagonalTimes(1);
   SetDiagonalTime(1, 80);
 }
-bool MoveInfoBurgle::Perform(YLThing*, CLogic*) { return false; }
+// A rat starts burgling the cell in front of it.
+bool MoveInfoBurgle::Perform(YLThing* thing, CLogic* logic) {
+  auto* rat = dynamic_cast<YLUnitRat*>(thing);
+  if (rat == nullptr || logic == nullptr || rat->Info == nullptr) {
+    return false;
+  }
+  const int32_t facing = rat->Info->GetFacing();
+  return logic->StartBurgle(rat, rat->GetX() + kDirectionX[facing], rat->GetY() + kDirectionY[facing]);
+}
 
 MOVE_KIND_BASICS(MoveInfoBaricade)
 void MoveInfoBaricade::SetDefaults() {
@@ -346,7 +374,11 @@ void MoveInfoRave::SetDefaults() {
   stamina = 0.0f;
   TimesOneBut(*this, 2, 31);
 }
-bool MoveInfoRave::Perform(YLThing*, CLogic*) { return false; }
+// A raver raves at the units around it.
+bool MoveInfoRave::Perform(YLThing* thing, CLogic*) {
+  auto* raver = dynamic_cast<YLUnitRaver*>(thing);
+  return raver != nullptr && raver->Rave();
+}
 
 MOVE_KIND_BASICS(MoveInfoAmbient)
 void MoveInfoAmbient::SetDefaults() {

@@ -5,6 +5,7 @@
 #include "logic/core/OrderKinds.h"
 #include "logic/core/RecordFields.h"
 #include "logic/world/YLUnit.h"
+#include "logic/world/YLUnitSupporter.h"
 
 // Registers a kind and defines its constructors, class name and the Clone
 // of a kind without a field of its own.
@@ -185,7 +186,7 @@ PLAN_KIND_OF_CLASS(PsychicPlanBurgle, OrderKind::kBurgle)
 PLAN_KIND_OF_CLASS(PsychicPlanBomb, OrderKind::kBomb)
 PLAN_KIND_OF_CLASS(PsychicPlanFlirt, OrderKind::kFlirt)
 PLAN_KIND_OF_CLASS(PsychicPlanHijack, OrderKind::kHijack)
-PLAN_KIND_OF_CLASS(PsychicPlanRave, OrderKind::kRave)
+PLAN_KIND_PLAIN(PsychicPlanRave, OrderKind::kRave)
 PLAN_KIND_OF_CLASS(PsychicPlanInvestigateAlarm, OrderKind::kInvestigate)
 PLAN_KIND_OF_CLASS(PsychicPlanInvestigateUnit, OrderKind::kInvestigateUnit)
 PLAN_KIND_OF_CLASS(PsychicPlanCordon, OrderKind::kCordon)
@@ -193,8 +194,8 @@ PLAN_KIND_OF_CLASS(PsychicPlanStandBy, OrderKind::kStandBy)
 PLAN_KIND_OF_CLASS(PsychicPlanCharge, OrderKind::kCharge)
 PLAN_KIND_OF_CLASS(PsychicPlanAssistance, OrderKind::kAssistance)
 PLAN_KIND_OF_CLASS(PsychicPlanTearGas, OrderKind::kTearGas)
-PLAN_KIND_OF_CLASS(PsychicPlanJoinRave, OrderKind::kJoinRave)
-PLAN_KIND_OF_CLASS(PsychicPlanThrowMolotovPlace, OrderKind::kPositionedMolotov)
+PLAN_KIND_PLAIN(PsychicPlanJoinRave, OrderKind::kJoinRave)
+PLAN_KIND_PLAIN(PsychicPlanThrowMolotovPlace, OrderKind::kPositionedMolotov)
 PLAN_KIND_OF_CLASS(PsychicPlanThrowTurret, OrderKind::kTurret)
 PLAN_KIND_OF_CLASS(PsychicPlanBringIn, OrderKind::kBringIn)
 
@@ -231,4 +232,19 @@ bool PsychicPlanBaricade::LoadDown(LumoStream* stream, const LumoProperty*) {
 
 bool PsychicPlanBaricade::SaveDown(LumoStream* stream, const LumoProperty*) {
   return WriteMarker(stream, kDownMarker) && stream->WriteCardinal(Down);
+}
+
+// ---- The gang kinds' own steps ----
+
+int32_t PsychicPlanThrowMolotovPlace::Execute(YLUnit* unit) {
+  auto* yobb = dynamic_cast<YLUnitYobb*>(unit);
+  return yobb != nullptr ? yobb->DoMolotovPlace(Motivation, Param1, Param2, Fast) : kReached;
+}
+int32_t PsychicPlanJoinRave::Execute(YLUnit* unit) {
+  auto* raver = dynamic_cast<YLUnitRaver*>(unit);
+  return raver != nullptr ? raver->DoJoinRave(Motivation, Param1) : kReached;
+}
+int32_t PsychicPlanRave::Execute(YLUnit* unit) {
+  auto* raver = dynamic_cast<YLUnitRaver*>(unit);
+  return raver != nullptr ? raver->DoRaveStep(Motivation) : kReached;
 }

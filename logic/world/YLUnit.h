@@ -263,6 +263,9 @@ class YLUnit : public YLThing, public LumoBrain {
   // A unit released again (by a vehicle): no destination, no frustration,
   // loyalty 1.1 and the armour of its type.
   virtual void Reinitialise();
+  // Sets the armour that units of the record's type start with; types
+  // without one keep the record's armour.
+  static void ApplyTypeArmor(UnitInfo& info);
   // The slow update of fear, anger, beer, consciousness, stamina and dope;
   // dope of 1.15 or more is an overdose that takes the unit off.
   virtual void UpdateFeelings();

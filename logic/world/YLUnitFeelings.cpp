@@ -109,9 +109,13 @@ void YLUnit::Reinitialise() {
     return;
   }
   info->Loyalty = 1.1f;
-  const int32_t type = info->Gfx;
+  ApplyTypeArmor(*info);
+}
+
+void YLUnit::ApplyTypeArmor(UnitInfo& info) {
+  const int32_t type = info.Gfx;
   if (type >= 0 && type < static_cast<int32_t>(std::size(kArmorByType)) && kArmorByType[type] >= 0.0f) {
-    info->Armor = kArmorByType[type];
+    info.Armor = kArmorByType[type];
   }
 }
 

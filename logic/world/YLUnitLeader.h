@@ -22,6 +22,14 @@ class YLUnitLeader : public YLUnitHardCore {
   // Takes a hard-core unit that is no leader into the group; true when it
   // is a member afterwards. A full group takes no one.
   bool AddGroupMember(YLUnit* unit);
+  // Takes the unit out of the group, closing the gap; true also when it was
+  // no member.
+  bool RemoveGroupMember(const YLUnit* unit);
+  // The same for a unit known by its id only (one that is gone).
+  bool RemoveGroupMemberID(int32_t id);
+  Temperament GetTemperament() const override;
+  // Punches where a fan would use its weapon.
+  int32_t GetAttackMove(int32_t move) const override;
 
  protected:
   // A leader record of armour 0.2, named "<name>".
@@ -33,6 +41,22 @@ class YLUnitChick : public YLUnitHardCore {
  public:
   YLUnitChick();
   const char* GetClassName() const override;
+  Temperament GetTemperament() const override;
+  // Uses its weapon where a fan would punch or kick.
+  int32_t GetAttackMove(int32_t move) const override;
+
+  // The grade (also the weapon grade) and the flirts it allows: 2 at grade
+  // 0, 4 at grade 1, 8 above.
+  void SetGrade(int32_t grade);
+  // True, counting one flirt, while flirts are left.
+  bool MayFlirt();
+  // The Flirt a charmed unit starts with: 1.015, 1.0225 or 1.03 by grade.
+  float GetCharm() const;
+  // "chick grade<g> flirted <used> of <allowed>".
+  void GetDebugText(tString& text) const override;
+  // The grade, the flirts used and allowed, behind "flirt:".
+  virtual bool LoadFlirt(LumoStream* stream, const LumoProperty* property);
+  virtual bool SaveFlirt(LumoStream* stream, const LumoProperty* property);
 
   int32_t Grade = 0;  // 0, 1 or 2
   int32_t FlirtsUsed = 0;
@@ -44,6 +68,9 @@ class YLUnitSuit : public YLUnitHardCore {
  public:
   YLUnitSuit();
   const char* GetClassName() const override;
+  Temperament GetTemperament() const override;
+  // Uses its weapon where a fan would punch or kick.
+  int32_t GetAttackMove(int32_t move) const override;
 
   int32_t BankID = 0;  // the bank chosen for the bomb
   bool BombPlaced = false;

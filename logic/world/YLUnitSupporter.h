@@ -4,11 +4,106 @@
 
 #include "logic/world/YLUnit.h"
 
+class YLUnitLeader;
+
+// The five constant temperament factors of a unit kind, in the order of the
+// unit's fixed answers: neutral (scales the anger a kind gains), fright,
+// beer, double and stamina rate.
+struct Temperament {
+  float neutral;
+  float fright;
+  float beer;
+  float doubled;
+  float stamina;
+};
+
 // A player's plain fan: follows a leader and answers whoever threw at it.
 class YLUnitSupporter : public YLUnit {
  public:
+  static constexpr uint32_t kStatusHoldsBrick = 1u << 18;
+  static constexpr uint32_t kStatusCharmed = 1u << 20;
+
   YLUnitSupporter();
   const char* GetClassName() const override;
+
+  // The kind's temperament; every fixed answer reads it.
+  virtual Temperament GetTemperament() const;
+  float GetNeutralFactor() const override;
+  float GetFrightFactor() const override;
+  float GetBeerFactor() const override;
+  float GetDoubleFactor() const override;
+  float GetStaminaRate() const override;
+
+  // After the unit's own update: loyalty fades by 0.0003 (not below 0) and
+  // a charm by 0.0005; a charm that falls below 1 ends (bit 20 cleared,
+  // Flirt 0).
+  void UpdateFeelings() override;
+
+  // After the unit's own handling, while alive and upright: a blow makes
+  // it angry (2.8 x neutral factor x amount of what is left to anger).
+  void Stun(float amount) override;
+  // The same with 2.0; the unit nearest to (x, y) becomes the last thrower.
+  void HitByThrow(float amount, int32_t x, int32_t y) override;
+  // After the unit's own perception, the group's anger.
+  void UpdatePerception() override;
+  // Nothing while arrested or switched off; otherwise the danger reflexes,
+  // the idle chance, then the attack, chant, imitation (the plain fan only)
+  // and follow choices.
+  void ComputeIntentions() override;
+  // Whether the kind copies the unit it follows.
+  virtual bool Imitates() const;
+
+  // Anger moves a fifth of the way to what the friends around feel and the
+  // enemies' pressure gives; a follower without loyalty stops following.
+  void ApplyGroupAnger();
+  // Attacks (or throws a brick at) the best perceived enemy when angry
+  // enough, otherwise the last thrower.
+  void ChooseAttack();
+  // A drunk fan now and then chants, a very drunk one passes out.
+  void ChooseChant();
+  // Copies the innermost step of the unit it follows.
+  void Imitate();
+  // Carries out a follow order: leaves its container, or goes to GotoTarget.
+  void ChooseFollow();
+
+  // After the unit's own planning failed, for the innermost expandable
+  // step: Attack routes to its target, ThrowBrick picks the nearest brick
+  // source, PickUpBrick routes to one, Chant needs nothing.
+  bool MakePlan() override;
+  // The nearest thing within 20 cells that gives bricks; 0 for none.
+  int32_t FindBrickSource() const;
+
+  // The next move of an attack: walks to the target, then kicks one lying
+  // down, uses its weapon or punches; 32 once the target is gone, dead or
+  // idling.
+  int32_t DoAttack(float motivation, int32_t targetId, bool fast) override;
+  // The move a kind makes for the weapon (11), fist (12) or kick (13) of an
+  // attack; the fan makes that move.
+  virtual int32_t GetAttackMove(int32_t move) const;
+  // Chants alone, or beside the unit it follows once three own units chant
+  // around it; otherwise walks to the followed unit.
+  int32_t DoChant(float motivation) override;
+
+  // Takes a brick in hand (bit 18).
+  void PickUp() { SetStatus(kStatusHoldsBrick); }
+
+  // The unit a kept id names, or null: ids are reused, so one counts only
+  // while it names a living unit.
+  static YLUnit* FindLivingUnit(int32_t id);
+  // The unit it follows and the last thrower, looked up now.
+  YLUnit* GetFollowedUnit() const { return FindLivingUnit(FollowLeader); }
+  YLUnit* GetLastThrower() const { return FindLivingUnit(LastThrower); }
+  // The leader of its record, when that names a living leader.
+  YLUnitLeader* GetGroupLeader() const;
+
+  virtual bool LoadLastThrower(LumoStream* stream, const LumoProperty* property);
+  virtual bool SaveLastThrower(LumoStream* stream, const LumoProperty* property);
+  virtual bool LoadFollowLeader(LumoStream* stream, const LumoProperty* property);
+  virtual bool SaveFollowLeader(LumoStream* stream, const LumoProperty* property);
+  // After the stored properties: "goto:" and GotoTarget. A stream without
+  // the marker keeps no target.
+  bool OnLoadFrom(LumoStream* stream) override;
+  bool OnSaveTo(LumoStream* stream) override;
 
   int32_t LastThrower = 0;   // the last enemy unit that threw at it
   int32_t FollowLeader = 0;  // the unit it follows
@@ -21,8 +116,35 @@ class YLUnitHardCore : public YLUnitSupporter {
   YLUnitHardCore();
   const char* GetClassName() const override;
   bool IsSelectable() const override;
-  // The record's leader becomes that unit's id.
+  // The type's start values: loyalty 1.1 and the armour of the type.
+  void SetType(int32_t type) override;
+  // The record's leader becomes that unit's id; a unit given to another
+  // leader leaves its old leader's group first.
   void SetLeader(int32_t leader) override;
+  // Leaves the leader's group, then goes as any unit.
+  void Destroy() override;
+  // The fan's update, with its loyalty put back: hard-core fans keep it.
+  void UpdateFeelings() override;
+  bool Imitates() const override;
+  // After the fan's planning failed: Loot of a building expands into going
+  // there, leaving and taking the money (dropped for the unit's own pub);
+  // Patroll routes to its cell; ThrowTurret routes to a brick source (any
+  // other target makes it a GetDope); GetDope routes to its thing; SubLoot
+  // needs nothing.
+  bool MakePlan() override;
+  // The owner's player counts the glasses, then they are drunk.
+  void DrinkBeer(int32_t glasses) override;
+  // Dope grows by doses x the double factor x 0.33; 1.15 or more is an
+  // overdose that takes the unit off (its player counts a lost unit and a
+  // team kill). The owner's player counts the doses.
+  virtual void TakeDope(int32_t doses);
+  // Served by a sex shop: healed, fully conscious, tired, half the fear and
+  // anger; the owner's player counts the visit.
+  virtual void VisitSexShop();
+
+ private:
+  // Takes the unit out of its leader's group; false when that fails.
+  bool LeaveGroup();
 };
 
 // Burgles buildings.
@@ -30,6 +152,7 @@ class YLUnitRat : public YLUnitHardCore {
  public:
   YLUnitRat();
   const char* GetClassName() const override;
+  Temperament GetTemperament() const override;
 };
 
 // Joins raves.
@@ -37,6 +160,26 @@ class YLUnitRaver : public YLUnitHardCore {
  public:
   YLUnitRaver();
   const char* GetClassName() const override;
+  Temperament GetTemperament() const override;
+  // After the fan's fields: "raver:", the flag, the rave and the counter.
+  bool OnLoadFrom(LumoStream* stream) override;
+  bool OnSaveTo(LumoStream* stream) override;
+
+  // The stimulus kind with which a rave calls the units around.
+  static constexpr int32_t kRaveCall = 9;
+  // Raves: marks itself raving and calls every unit around.
+  bool Rave();
+  // A rave's call ends a running Rave step; the raver then joins the rave
+  // that called (JoinRave, motivation 0.5).
+  void ComputeReflexes() override;
+  // Every frame: a running rave is counted and stops after 35 frames.
+  bool Propagate() override;
+  // Walks to the rave now and then, otherwise dances (31) or turns.
+  int32_t DoJoinRave(float motivation, int32_t raveId);
+  // Raves (24) until something ends the step.
+  int32_t DoRaveStep(float motivation);
+  // A Rave step needs no planning; nothing else the raver plans itself.
+  bool MakePlan() override;
 
   bool Raving = false;
   int32_t RaveID = 0;
@@ -50,6 +193,10 @@ class YLUnitRozav : public YLUnitHardCore {
 
   YLUnitRozav();
   const char* GetClassName() const override;
+  Temperament GetTemperament() const override;
+  // After the fan's fields: "rozav:" and the barricade cell.
+  bool OnLoadFrom(LumoStream* stream) override;
+  bool OnSaveTo(LumoStream* stream) override;
 
   int32_t BarricadeX = kNoCell;
   int32_t BarricadeY = kNoCell;
@@ -60,6 +207,26 @@ class YLUnitYobb : public YLUnitHardCore {
  public:
   YLUnitYobb();
   const char* GetClassName() const override;
+  Temperament GetTemperament() const override;
+  // Punches where a fan would use its weapon.
+  int32_t GetAttackMove(int32_t move) const override;
+  // The weapon its molotov move fires: none while it has no round, else
+  // the catalogue's molotov of its grade.
+  YLWeapon* GetMolotovWeapon() const;
+  // The molotov at a cell: walks within 16 cells, turns to face it, then
+  // throws (27) once; 32 after the throw.
+  int32_t DoMolotovPlace(float motivation, int32_t x, int32_t y, bool fast);
+  // Molotov steps route to within the molotov's range of their target when
+  // the yobb has a molotov; otherwise they cannot be carried out.
+  bool MakePlan() override;
+  // Plays the move; a molotov thrown at the pending place is spent: the
+  // weapon grade goes back to 0.
+  int32_t OnBrainMove(int32_t move) override;
+  // "Yobbozer with <ammo> <weapon name>", or "throwing things" without ammo.
+  void GetDebugText(tString& text) const override;
+  // After the fan's fields: "yobb:", the pending flag and the target cell.
+  bool OnLoadFrom(LumoStream* stream) override;
+  bool OnSaveTo(LumoStream* stream) override;
 
   bool ThrowPending = false;
   int32_t ThrowX = 0;
