@@ -11,6 +11,7 @@
 
 #include "../../navigation/PathMapDrawing.h"
 #include "../world/LogicMapFixture.h"
+#include "OrderPackageBytes.h"
 #include "logic/core/COrder.h"
 #include "logic/core/COrderPackage.h"
 #include "logic/core/CPlayer.h"
@@ -27,37 +28,17 @@
 namespace logic_world_testing {
 namespace {
 
-struct PackageDeleter {
-  void operator()(COrderPackage* package) const { DeleteOrderPackage(package); }
-};
-using Package = std::unique_ptr<COrderPackage, PackageDeleter>;
+using order_testing::Bytes;
+using order_testing::Le;
+using order_testing::Package;
+using order_testing::PayloadOf;
+using order_testing::operator+;
 
 // A package of the kind with these payload bytes.
 Package Raw(int16_t kind, const Bytes& payload) {
   Package package(new COrderPackage);
   package->Create(kind, payload.data(), static_cast<int32_t>(payload.size()));
   return package;
-}
-
-Bytes PayloadOf(const COrderPackage& package) {
-  return Bytes(package.Data.get(), package.Data.get() + package.Length);
-}
-
-// Little-endian bytes of 32-bit values.
-Bytes Le(std::initializer_list<int32_t> values) {
-  Bytes bytes;
-  for (const int32_t value : values) {
-    const auto bits = static_cast<uint32_t>(value);
-    for (int32_t shift = 0; shift < 32; shift += 8) {
-      bytes.push_back(static_cast<uint8_t>(bits >> shift));
-    }
-  }
-  return bytes;
-}
-
-Bytes operator+(Bytes left, const Bytes& right) {
-  left.insert(left.end(), right.begin(), right.end());
-  return left;
 }
 
 // Hears selections and unknown orders; throws on a selection when asked to.

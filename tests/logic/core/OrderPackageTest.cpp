@@ -11,39 +11,15 @@
 
 #include "logic/core/COrderPackage.h"
 #include "logic/core/OrderBuilders.h"
+#include "OrderPackageBytes.h"
 
 namespace {
 
-using Bytes = std::vector<uint8_t>;
-
-struct PackageDeleter {
-  void operator()(COrderPackage* package) const { DeleteOrderPackage(package); }
-};
-using Package = std::unique_ptr<COrderPackage, PackageDeleter>;
-
-Bytes PayloadOf(const COrderPackage& package) {
-  if (package.Data == nullptr) {
-    return {};
-  }
-  return Bytes(package.Data.get(), package.Data.get() + package.Length);
-}
-
-// Little-endian bytes of 32-bit values.
-Bytes Le(std::initializer_list<int32_t> values) {
-  Bytes bytes;
-  for (const int32_t value : values) {
-    const auto bits = static_cast<uint32_t>(value);
-    for (int32_t shift = 0; shift < 32; shift += 8) {
-      bytes.push_back(static_cast<uint8_t>(bits >> shift));
-    }
-  }
-  return bytes;
-}
-
-Bytes operator+(Bytes left, const Bytes& right) {
-  left.insert(left.end(), right.begin(), right.end());
-  return left;
-}
+using order_testing::Bytes;
+using order_testing::Le;
+using order_testing::Package;
+using order_testing::PayloadOf;
+using order_testing::operator+;
 
 struct BuilderCase {
   const char* name;
