@@ -8,6 +8,7 @@
 #include "logic/core/CLogic.h"
 #include "logic/core/CMap.h"
 #include "logic/core/LogicLifecycle.h"
+#include "logic/core/WeaponCatalog.h"
 #include "logic/core/ThingInfo.h"
 #include "logic/triggers/ConditionTrigger.h"
 #include "logic/triggers/GameOverScoreLimit.h"
@@ -15,10 +16,13 @@
 #include "logic/triggers/GameOverTrigger.h"
 #include "logic/triggers/LogicPlanEnterMsg.h"
 #include "logic/triggers/LogicPlanGameOver.h"
+#include "logic/triggers/LogicPlanGoreMsg.h"
+#include "logic/triggers/LogicPlanHurtThing.h"
 #include "logic/triggers/LogicPlanNotifyGameOver.h"
 #include "logic/triggers/LogicPlanPickLock.h"
 #include "logic/triggers/LogicPlanTechLevel.h"
 #include "logic/triggers/LogicPlanWarpZ.h"
+#include "logic/triggers/LogicPlanWeaponItems.h"
 #include "logic/triggers/ScoreTrigger.h"
 #include "logic/triggers/ScoreTriggerStrategic.h"
 #include "logic/triggers/TriggerMoneyMakinPub.h"
@@ -66,6 +70,11 @@ void PlanEveryItem(CLogic& logic, uint32_t offset) {
   logic.InsertPlan(new TriggerMoneyMakinPub, 12 + offset);
   logic.InsertPlan(new LogicPlanEnterMsg(5, 3), 2 + offset);
   logic.InsertPlan(new LogicPlanPickLock(5, 3), 33 + offset);
+  logic.InsertPlan(new LogicPlanGoreMsg(9, 9, 2, 1), 4 + offset);
+  logic.InsertPlan(new LogicPlanHurtThing(5, 0.5f, 0.25f, 8, 8, 1), 6 + offset);
+  // The brick is stored as its weapon index, slot 74 as 1000 plus its slot.
+  logic.InsertPlan(new LogicPlanWeaponExecute(logic.Weapons->GetSlot(66), 5, 3, 3), 13 + offset);
+  logic.InsertPlan(new LogicPlanWeaponImpact(logic.Weapons->GetSlot(74), 5, 3, 3, 0), 14 + offset);
 }
 
 }  // namespace
