@@ -205,6 +205,10 @@ class LumoEditBox : public LumoPage {
   bool TypingEnabled = true;
 
  private:
+  // An Enter that accepted the box: the device's character for that Enter
+  // follows and is not typed.
+  bool EnterAccepted = false;
+
   // The box's own (nameless) caret graphic is destroyed; a named one is let go.
   void DropCaretGraphic();
   // The key table of DoKeyDown for a focused box; answers whether the key

@@ -146,6 +146,7 @@ bool LumoEditBox::EditKey(int32_t code, uint32_t modifiers, bool& handled) {
       if (!((modifiers == 0 && !Wrapped) || modifiers == kShiftBit)) {
         return false;
       }
+      EnterAccepted = true;
       Accept();
       Execute();
       break;
@@ -203,6 +204,7 @@ bool LumoEditBox::DoKeyDown(tInputEvent* event) {
   const int32_t code = event->Code;
   const uint32_t modifiers = static_cast<uint32_t>(event->Flags) & kModifierMask;
   bool handled = false;
+  EnterAccepted = false;
   if (!(code == kTabKey && modifiers == 0 && Focused && MultiLine)) {
     handled = LumoPage::DoKeyDown(event);
   }
@@ -222,12 +224,16 @@ bool LumoEditBox::DoKeyDown(tInputEvent* event) {
   return handled;
 }
 
+// The device sends Enter's character after its key: once the key accepted
+// the box, that character types no line break into the accepted text.
 bool LumoEditBox::DoKeyPress(tInputEvent* event) {
   if (event == nullptr || !Focused || !TypingEnabled) {
     return false;
   }
   ColumnMemory = -1;
   const auto code = static_cast<uint8_t>(event->Code);
+  const bool enterAccepted = EnterAccepted;
+  EnterAccepted = false;
   switch (code) {
     case 0:
     case kTabCode:
@@ -237,7 +243,7 @@ bool LumoEditBox::DoKeyPress(tInputEvent* event) {
       Backspace();
       break;
     case kEnterCode:
-      if (Wrapped) {
+      if (Wrapped && !enterAccepted) {
         InsertCharacter(kNewLineCode);
       }
       break;

@@ -141,5 +141,149 @@ TEST_F(EditBoxTest, AFocusedBoxDrawsItsCaretAtTheCaretIndex) {
   EXPECT_EQ(Presented(40 + 10, 20 + 7), ConvertRGB(kCaretColour));
 }
 
+// The device sends Enter's character after the key. Shift and Enter accept
+// a wrapped box and that character types nothing; a plain Enter types the
+// line break.
+TEST_F(EditBoxTest, AnEnterThatAcceptsTypesNoLineBreak) {
+  CountingEditBox* box = AddBox(64, 32);
+  box->SetText("AB");
+  box->Focus();
+  KeyDown(kShift);
+  KeyDown(kEnter);
+  Character(13);
+  KeyUp(kEnter);
+  KeyUp(kShift);
+  EXPECT_EQ(box->accepts, 1);
+  EXPECT_EQ(box->executes, 1);
+  EXPECT_EQ(TextOf(*box), "AB");
+  KeyDown(kEnter);
+  Character(13);
+  KeyUp(kEnter);
+  EXPECT_EQ(box->accepts, 1);
+  EXPECT_EQ(TextOf(*box), "AB\n");
+}
+
+// A click accepts and a double click executes, only with the focus (the
+// press gives it); a press outside the box does nothing to it.
+TEST_F(EditBoxTest, AClickAcceptsAndADoubleClickExecutes) {
+  CountingEditBox* box = AddBox(64, 12, 40, 20);
+  box->SetText("AB");
+  ASSERT_TRUE(Frame(*box));
+  Press(45, 25);
+  Release(45, 25);
+  EXPECT_TRUE(box->Focused);
+  EXPECT_EQ(box->CaretIndex, 1);
+  EXPECT_EQ(box->accepts, 1);
+  EXPECT_EQ(box->executes, 0);
+  Press(45, 25);
+  Release(45, 25);
+  EXPECT_EQ(box->executes, 1);
+  box->SetCaretIndex(2);
+  Press(200, 150);
+  Release(200, 150);
+  EXPECT_EQ(box->CaretIndex, 2);
+  EXPECT_EQ(box->accepts, 1);
+  EXPECT_EQ(box->executes, 1);
+}
+
+// The caret graphic is the box's own: a new caret colour fills it, clearing
+// destroys it, and one freed elsewhere is forgotten. A named caret belongs
+// to the graphic list and stays.
+TEST_F(EditBoxTest, TheCaretGraphicBelongsToTheBox) {
+  CountingEditBox* box = AddBox(64, 12);
+  LumoGraphicNode* caret = box->CaretGraphic;
+  ASSERT_NE(caret, nullptr);
+  EXPECT_EQ(caret->Name, nullptr);
+  const sRGB other{200, 30, 30};
+  box->SetCaret(5, other);
+  EXPECT_EQ(caret->GetPixel(0, 7), ConvertRGB(other));
+  EXPECT_EQ(box->BlinkPeriod, 5);
+  EXPECT_EQ(box->BlinkCountdown, 5);
+  EXPECT_FALSE(box->BlinkPhase);
+  const int32_t count = level->GraphicList->Count;
+  box->Clear();
+  EXPECT_EQ(box->CaretGraphic, nullptr);
+  // The caret and the page graphic went.
+  EXPECT_EQ(level->GraphicList->Count, count - 2);
+
+  box->Define(0, 0, 64, 12, 2, kCaretColour, kPaper, font, true);
+  box->StartAnimation();
+  ASSERT_NE(box->CaretGraphic, nullptr);
+  DestroyObject(box->CaretGraphic);
+  EXPECT_EQ(box->CaretGraphic, nullptr);
+  box->Focus();
+  box->SetText("A");
+  ASSERT_TRUE(Frame(*box));
+  EXPECT_EQ(CaretPixels(*box), 0);
+
+  LumoGraphicNode* named = level->GraphicList->GetGeneratedGraphic(1, kLineHeight, kCaretColour, true);
+  ASSERT_NE(named, nullptr);
+  ASSERT_NE(named->Name, nullptr);
+  box->SetCaretGraphic(named);
+  box->ResetCaretTimer(4);
+  box->SetText("AB");
+  ASSERT_TRUE(Frame(*box));
+  EXPECT_TRUE(CaretDrawnAt(*box, 10, 0));
+  box->Clear();
+  EXPECT_EQ(level->GraphicList->FindByName(named->Name), named);
+}
+
+// A box whose chosen hook throws: each guarded hook reports its text and
+// passes the exception on.
+class ThrowingEditBox : public CountingEditBox {
+ public:
+  const char* GetClassName() const override { return "ThrowingEditBox"; }
+  void DoSynchronize() override {
+    if (fail == 1) {
+      throw 1;
+    }
+    CountingEditBox::DoSynchronize();
+  }
+  void DoUpdate() override {
+    if (fail == 2) {
+      throw 2;
+    }
+  }
+  void OnUpdate() override {
+    if (fail == 3) {
+      throw 3;
+    }
+  }
+  void OnChange() override {
+    if (fail == 4) {
+      throw 4;
+    }
+  }
+  int fail = 0;
+};
+
+TEST_F(EditBoxTest, FailingHooksAreReportedAndPassedOn) {
+  auto* box = new ThrowingEditBox;
+  cell->Append(box);
+  box->Define(0, 0, 64, 12, 2, kCaretColour, kPaper, font, true);
+  struct Row {
+    int fail;
+    std::function<void()> run;
+    const char* line;
+  };
+  const std::vector<Row> rows = {
+      {1, [&] { box->Synchronize(); }, "LumoEditBox::Synchronize() Unhandled exception during DoSynchronize()"},
+      {2, [&] { box->Update(); }, "LumoEditBox::Update() Unhandled exception during DoUpdate()"},
+      {3, [&] { box->Update(); }, "LumoEditBox::Update() Unhandled exception during OnUpdate()"},
+      {4,
+       [&] {
+         box->Change();
+         box->DoSelectFrame();
+       },
+       "LumoEditBox::DoSelectFrame() Unhandled exception during OnChange()"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.line);
+    box->fail = row.fail;
+    EXPECT_THROW(row.run(), int);
+    EXPECT_TRUE(LogHas(Line((std::string(row.line) + " (Control=%p:ThrowingEditBox)").c_str(), box)));
+  }
+}
+
 }  // namespace
 }  // namespace framework_testing
