@@ -94,6 +94,30 @@ TEST_F(EditBoxFrameTest, ASingleLineGrowsABarAndScrollsTheCaretIntoView) {
   EXPECT_EQ(PixelOf(*box, 1, 0), ConvertRGB(GlyphColour('A')));
 }
 
+// A box one line high gets no bar: its offset follows the caret past the
+// right edge (the caret at the edge), and goes back to 0 once the caret is
+// within the first width.
+TEST_F(EditBoxFrameTest, ABoxWithoutABarScrollsByItsOffset) {
+  CountingEditBox* box = AddBox(40, kLineHeight, 20, 20);
+  box->SetText("ABCDEFGHIJKL");
+  box->Focus();
+  ASSERT_TRUE(Frame(*box));
+  EXPECT_EQ(box->HorizontalBar, nullptr);
+  EXPECT_EQ(box->TextWidth, 61);
+  EXPECT_EQ(box->HorizontalOffset, -21);
+  EXPECT_EQ(box->VerticalOffset, 0);
+  ASSERT_TRUE(Frame(*box));
+  EXPECT_EQ(PixelOf(*box, 35, 0), ConvertRGB(GlyphColour('L')));
+  EXPECT_TRUE(CaretDrawnAt(*box, 39, 0));
+  EXPECT_EQ(Presented(20 + 39, 20), ConvertRGB(kCaretColour));
+  Key(kHome);
+  ASSERT_TRUE(Frame(*box));
+  EXPECT_EQ(box->HorizontalOffset, 0);
+  ASSERT_TRUE(Frame(*box));
+  EXPECT_EQ(PixelOf(*box, 1, 0), ConvertRGB(GlyphColour('A')));
+  EXPECT_EQ(Presented(20 + 1, 20), ConvertRGB(GlyphColour('A')));
+}
+
 // The caret shows while focused, on for its period and off for its period
 // (the first phase one frame shorter, as the countdown starts with it), and
 // not at all without the focus.

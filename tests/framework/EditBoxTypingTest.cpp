@@ -209,6 +209,36 @@ TEST_F(EditBoxTypingTest, KeysMoveTheCaretAndEditAtIt) {
   }
 }
 
+// Typed characters reach the focused box through the regions; they show at
+// the box's next frame, on its page and on the screen, with the caret after
+// the last one typed.
+TEST_F(EditBoxTypingTest, TypedCharactersAppearAtTheCaretOnThePageAndTheScreen) {
+  CountingEditBox* box = FocusedBox(12, "");
+  Character('A');
+  Character('B');
+  EXPECT_EQ(TextOf(*box), "AB");
+  EXPECT_EQ(PixelOf(*box, 1, 0), ConvertRGB(kPaper));
+  ASSERT_TRUE(Frame(*box));
+  Key(kLeft);
+  Character('i');
+  ASSERT_TRUE(Frame(*box));
+  EXPECT_EQ(TextOf(*box), "AiB");
+  // A at 1, i (2 wide) at 6, B at 9; the caret before B, at 8.
+  const std::vector<PlacedGlyph> glyphs = {{'A', 1, 0}, {'i', 6, 0}, {'B', 9, 0}};
+  for (const PlacedGlyph& glyph : glyphs) {
+    SCOPED_TRACE(glyph.code);
+    const uint32_t colour = ConvertRGB(GlyphColour(glyph.code));
+    EXPECT_EQ(PixelOf(*box, glyph.x, glyph.y), colour);
+    EXPECT_EQ(PixelOf(*box, glyph.x + GlyphWidth(glyph.code) - 1, kBlockRows - 1), colour);
+    EXPECT_EQ(Presented(20 + glyph.x, 20 + glyph.y), colour);
+  }
+  EXPECT_EQ(box->CaretIndex, 2);
+  EXPECT_TRUE(CaretDrawnAt(*box, 8, 0));
+  EXPECT_EQ(CaretPixels(*box), kLineHeight);
+  EXPECT_EQ(Presented(20 + 8, 20 + 7), ConvertRGB(kCaretColour));
+  EXPECT_EQ(Presented(20 + 13, 20), ConvertRGB(kPaper));
+}
+
 // The run-time system maps Tab to Tab; the control runs a mapped key again
 // only when the first run left it unhandled, so a Tab types one tab (its
 // character message is swallowed). A single-line box lets Tab move the
