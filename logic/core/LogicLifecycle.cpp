@@ -210,10 +210,22 @@ void ReplacePathPlanning(LumoStream* stream) {
   if (logic == nullptr || logic->Map == nullptr || stream == nullptr) {
     return;
   }
-  std::unique_ptr<LumoObject, tObjectDestroyer> loaded(LoadObject(stream, nullptr));
+  // A sector map read from the stream becomes the current one while it
+  // lives, and leaves none when it goes: what is not taken over gives the
+  // running map back its own, which its borders need to be saved.
+  YLSectors* const sectors = GetCurrentSectorMap();
+  std::unique_ptr<LumoObject, tObjectDestroyer> loaded;
+  try {
+    loaded.reset(LoadObject(stream, nullptr));
+  } catch (...) {
+    SetCurrentSectorMap(sectors);
+    throw;
+  }
   auto* grid = dynamic_cast<YLKnowledgeMap*>(loaded.get());
   if (grid == nullptr) {
     DebugPrint("ReplacePathPlanning: the stream holds no knowledge map\n");
+    loaded.reset();
+    SetCurrentSectorMap(sectors);
     return;
   }
   loaded.release();

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "../../navigation/PathMapDrawing.h"
 #include "LogicWorldFixture.h"
 #include "base/LumoClass.h"
 #include "base/LumoMemoryStream.h"
@@ -21,6 +22,7 @@
 #include "logic/triggers/LogicPlanNotifyGameOver.h"
 #include "logic/world/YLTContainerThing.h"
 #include "logic/world/YLTPushable.h"
+#include "navigation/YLKnowledgeMap.h"
 #include "navigation/YLSectors.h"
 
 namespace logic_world_testing {
@@ -488,6 +490,51 @@ TEST_F(LogicLifecycleTest, RenameStoresTheKeywordsIndex) {
   EXPECT_EQ(info.Gfx, first);
   RenameThing(&info, nullptr);
   EXPECT_EQ(info.Gfx, first);
+}
+
+// Path-planning data read from a stream replaces the map's, which then
+// saves with it. A record that is no knowledge map, or one cut short, is
+// dropped, and the running map keeps its sector map current: its borders
+// need it to be saved.
+TEST_F(LogicLifecycleTest, PathPlanningIsReplacedOnlyByAKnowledgeMap) {
+  ASSERT_TRUE(LogicCreate(30, 20));
+  EventLog log;
+  ASSERT_TRUE(LogicListener(&log));
+  YLSectors* const running = GetCurrentSectorMap();
+  Bytes grid;
+  Bytes bare;
+  int32_t borders = 0;
+  {
+    path_testing::DrawnMap drawn = path_testing::DrawMap({"ABC", ".D."}, 10);
+    borders = drawn.Sectors().GetBorderCount();
+    grid = Save(*drawn.knowledge);
+    YLSectors sectors;
+    bare = Save(sectors);
+  }
+  SetCurrentSectorMap(running);
+  auto replace = [](Bytes bytes) {
+    bytes.push_back(0);  // a stream needs a block; the spare byte stays unread
+    LumoMemoryStream stream;
+    ASSERT_TRUE(stream.OpenBuffer(bytes.data(), static_cast<uint32_t>(bytes.size() - 1), 1, 0));
+    ReplacePathPlanning(&stream);
+  };
+
+  replace(grid);
+  YLKnowledgeMap* taken = Logic().Map->GetStratMap();
+  ASSERT_GT(borders, 0);
+  EXPECT_EQ(taken->GetSectors()->GetBorderCount(), borders);
+  EXPECT_EQ(GetCurrentSectorMap(), taken->GetSectors());
+  EXPECT_EQ(log.lines, (std::vector<std::string>{"Map grid"}));
+  const Bytes saved = Saved();
+  ASSERT_FALSE(saved.empty());
+
+  for (const Bytes& dropped : {bare, Bytes(grid.begin(), grid.begin() + grid.size() / 2)}) {
+    replace(dropped);
+    EXPECT_EQ(Logic().Map->GetStratMap(), taken);
+    EXPECT_EQ(GetCurrentSectorMap(), taken->GetSectors());
+    EXPECT_EQ(Saved(), saved);
+  }
+  EXPECT_EQ(log.lines.size(), 1u);
 }
 
 }  // namespace
