@@ -1,6 +1,8 @@
 // The logic's life: setting up, emptying, the frame step, players and the
 // death of a thing.
 
+#include <limits>
+
 #include "base/DebugFormat.h"
 #include "base/tString.h"
 #include "logic/core/CLogic.h"
@@ -172,7 +174,8 @@ bool CLogic::Compute() {
 }
 
 CPlayer* CLogic::CreatePlayer(int32_t id) {
-  if (id < 1) {
+  // The table grows to id + 1 entries, which the largest int cannot name.
+  if (id < 1 || id == std::numeric_limits<int32_t>::max()) {
     DebugPrint("CLogic::CreatePlayer: no player can have the id %d\n", id);
     return nullptr;
   }

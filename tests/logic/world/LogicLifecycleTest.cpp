@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <limits>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -535,6 +536,23 @@ TEST_F(LogicLifecycleTest, PathPlanningIsReplacedOnlyByAKnowledgeMap) {
     EXPECT_EQ(Saved(), saved);
   }
   EXPECT_EQ(log.lines.size(), 1u);
+}
+
+// A player id indexes the players table, which grows to hold it: an id it
+// cannot hold is refused, whether the game names it or a level's thing has
+// it as its owner, and the thing is made without a player.
+TEST_F(LogicLifecycleTest, PlayerIdsTheTableCannotHoldAreRefused) {
+  ASSERT_TRUE(LogicCreate(8, 8));
+  const int32_t players = Logic().GetPlayerCount();
+  for (const int32_t id : {0, -5, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()}) {
+    EXPECT_FALSE(LogicPlayer(id)) << id;
+  }
+  ThingInfo* unit = CreateThing("UnitRat", 2, 2, 0, 0, std::numeric_limits<int32_t>::max());
+  ASSERT_NE(unit, nullptr);
+  EXPECT_EQ(unit->Owner, std::numeric_limits<int32_t>::max());
+  EXPECT_EQ(Logic().GetPlayerCount(), players);
+  EXPECT_TRUE(LogicPlayer(2));
+  EXPECT_NE(Logic().GetPlayer(2), nullptr);
 }
 
 }  // namespace
