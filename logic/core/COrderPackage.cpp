@@ -1,6 +1,7 @@
 #include "logic/core/COrderPackage.h"
 
 #include <cstring>
+#include <utility>
 
 #include "base/DebugFormat.h"
 #include "logic/core/CLogic.h"
@@ -84,19 +85,18 @@ COrderPackage* PayloadWriter::Package(int32_t kind) const {
 }
 
 void COrderPackage::Create(int16_t kind, const void* data, int32_t length) {
-  Data.reset();
-  Kind = kind;
-  Length = 0;
-  if (length <= 0) {
-    return;
-  }
-  if (data == nullptr) {
+  // The new payload is copied before the old one goes: the data may be part
+  // of it.
+  std::unique_ptr<uint8_t[]> copy;
+  if (length > 0 && data == nullptr) {
     DebugPrint("COrderPackage::Create: no data for a payload of %d bytes (kind %d)\n", length, kind);
-    return;
+  } else if (length > 0) {
+    copy = std::make_unique<uint8_t[]>(static_cast<size_t>(length));
+    std::memcpy(copy.get(), data, static_cast<size_t>(length));
   }
-  Data = std::make_unique<uint8_t[]>(static_cast<size_t>(length));
-  std::memcpy(Data.get(), data, static_cast<size_t>(length));
-  Length = length;
+  Data = std::move(copy);
+  Kind = kind;
+  Length = Data != nullptr ? length : 0;
 }
 
 void COrderPackage::Destroy() {

@@ -116,6 +116,22 @@ TEST(OrderPackage, CreateKeepsItsOwnCopyAndFreesTheOldPayload) {
   EXPECT_EQ(package.Length, 0);
 }
 
+// A package made again from bytes of its own payload (all of it, or a part)
+// keeps those bytes: the copy is taken before the old payload goes.
+TEST(OrderPackage, CreateFromItsOwnPayloadKeepsTheBytes) {
+  COrderPackage package;
+  const uint8_t bytes[] = {9, 8, 7, 6, 5, 4};
+  package.Create(3, bytes, 6);
+  package.Create(4, package.Data.get(), package.Length);
+  EXPECT_EQ(package.Kind, 4);
+  EXPECT_EQ(PayloadOf(package), (Bytes{9, 8, 7, 6, 5, 4}));
+  package.Create(5, package.Data.get() + 2, 3);
+  EXPECT_EQ(PayloadOf(package), (Bytes{7, 6, 5}));
+  package.Create(6, package.Data.get(), 0);
+  EXPECT_EQ(package.Data, nullptr);
+  EXPECT_EQ(package.Length, 0);
+}
+
 TEST(OrderPackage, CopyOrderPackageCopiesThePayloadAndKeepsAnEmptyOneEmpty) {
   COrderPackage empty;
   empty.Create(62, nullptr, 0);
