@@ -4,7 +4,8 @@
 // small fixed logic: two players, each with ravers and a leader with a group,
 // a civilian, a pub and a weapon shop on a map whose units can plan their
 // ways. After each package every selection holds only its player's living
-// units; at the end the logic still saves.
+// units, a refused package leaves the logic saving the same bytes, and at
+// the end the logic still saves.
 
 #include <algorithm>
 #include <cstddef>
@@ -151,7 +152,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     COrderPackage package;
     package.Create(kind, data + at, static_cast<int32_t>(length));
     at += length;
-    AcceptOrder(&package);
+    const std::string before = SavedRecord(world.logic);
+    if (!AcceptOrder(&package)) {
+      FuzzRequire(SavedRecord(world.logic) == before, "a refused package changes nothing");
+    }
     world.CheckSelections();
   }
   FuzzRequire(!SavedRecord(world.logic).empty(), "the logic still saves");
