@@ -4,7 +4,9 @@
 #include "logic/core/CLogic.h"
 #include "logic/core/OrderKinds.h"
 #include "logic/world/PsychicPlanKinds.h"
+#include "logic/core/CMap.h"
 #include "logic/world/YLTBuilding.h"
+#include "logic/world/YLTCar.h"
 #include "logic/world/YLUnitSupporter.h"
 
 namespace {
@@ -12,6 +14,14 @@ namespace {
 // A player's own pub is never looted.
 constexpr int32_t kPubType = 3;
 constexpr int32_t kBrickSourceType = 14;
+
+// Thrown things fly this far; the marker after a throw is r + 0.4.
+constexpr int32_t kThrowRange = 20;
+constexpr float kSubThrowPace = 0.4f;
+constexpr uint32_t kStatusTrashed = 1u << 29;
+constexpr int32_t kMoveKick = 13;
+
+bool Living(const YLThing& thing) { return thing.Info != nullptr && (thing.Info->Status & StatusAlive) != 0; }
 
 }  // namespace
 
@@ -73,3 +83,88 @@ bool YLUnitHardCore::MakePlan() {
       return false;
   }
 }
+
+// ---- Throwing at the nearest enemy ----
+
+int32_t YLUnitHardCore::FindThrowTarget() const {
+  const CLogic* logic = GetLogic();
+  if (logic == nullptr || logic->Map == nullptr || Info == nullptr) {
+    return 0;
+  }
+  tCollection<int32_t> around;
+  logic->Map->CollectObstacles(this, kThrowRange, around);
+  const int32_t owner = GetOwner();
+  const YLUnit* best = nullptr;
+  int32_t bestDistance = 0;
+  bool bestUpright = false;
+  for (int32_t index = 0; index < around.count; ++index) {
+    const int32_t id = around[index];
+    const YLThing* thing = id > 0 && id < kDirectionCodes && id != Info->Tid ? logic->GetThing(id) : nullptr;
+    if (thing == nullptr || !Living(*thing) || thing->GetOwner() == owner) {
+      continue;
+    }
+    if (dynamic_cast<const YLTCar*>(thing) != nullptr) {
+      return id;
+    }
+    const auto* unit = dynamic_cast<const YLUnit*>(thing);
+    if (unit == nullptr) {
+      continue;
+    }
+    const bool upright = (thing->Info->Status & StatusUpright) != 0;
+    const int32_t distance = IntDistance(GetX(), GetY(), thing->GetX(), thing->GetY());
+    // An upright enemy is never given up for a nearer one lying down.
+    if (best == nullptr || (upright && !bestUpright) || (upright == bestUpright && distance < bestDistance)) {
+      best = unit;
+      bestDistance = distance;
+      bestUpright = upright;
+    }
+  }
+  return best != nullptr ? best->GetTid() : 0;
+}
+
+int32_t YLUnitHardCore::DoThrow(float motivation, int32_t target, int32_t param2, bool fast) {
+  if (CurrentMove == nullptr || CurrentMove->Action != OrderKind::kSubThrow) {
+    return YLUnitSupporter::DoThrow(motivation, target, param2, fast);
+  }
+  const CLogic* logic = GetLogic();
+  const int32_t id = FindThrowTarget();
+  const YLThing* enemy = logic != nullptr && id != 0 ? logic->GetThing(id) : nullptr;
+  if (enemy == nullptr) {
+    return kReached;
+  }
+  if (ThrowPaced()) {
+    return kMoveRest;
+  }
+  return ThrowAt(motivation, enemy->GetX(), enemy->GetY(), fast, kSubThrowPace, 1.0f);
+}
+
+// ---- Looting ----
+
+namespace {
+
+// The building a loot step may still work on: no bank, not trashed, and
+// open to the unit (or the unit already inside).
+YLTBuilding* LootableBuilding(const YLUnit& unit, int32_t id) {
+  const CLogic* logic = YLThing::GetLogic();
+  auto* building = dynamic_cast<YLTBuilding*>(logic != nullptr ? logic->GetThing(id) : nullptr);
+  if (building == nullptr || building->Info == nullptr || dynamic_cast<YLTBank*>(building) != nullptr ||
+      (building->Info->Status & kStatusTrashed) != 0) {
+    return nullptr;
+  }
+  if (unit.GetContainer() != building && !building->CanEnter(const_cast<YLUnit*>(&unit))) {
+    return nullptr;
+  }
+  return building;
+}
+
+}  // namespace
+
+int32_t YLUnitHardCore::DoLoot(float motivation, int32_t id, bool fast) {
+  const YLTBuilding* building = LootableBuilding(*this, id);
+  if (building == nullptr) {
+    return kReached;
+  }
+  return GetContainer() == building ? kMoveKick : DoEnter(motivation, id, fast);
+}
+
+int32_t YLUnitHardCore::DoSubLoot(float motivation, int32_t id) { return DoLoot(motivation, id, false); }

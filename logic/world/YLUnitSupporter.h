@@ -52,6 +52,22 @@ class YLUnitSupporter : public YLUnit {
   void ComputeIntentions() override;
   // Whether the kind copies the unit it follows.
   virtual bool Imitates() const;
+  // A call (kind 1) from an own unit makes a fan that is no leader more
+  // loyal (0.15, up to 1) and it follows the caller; then the unit's own
+  // reflexes; a fan without a current step stands in a Hold (0.2).
+  void ComputeReflexes() override;
+  // What a fan does with nothing planned (an empty plan, or only the Hold
+  // of standing still): now and then it idles (Ambient, 0.25), otherwise it
+  // walks to where the units around it stand, one cell further the way most
+  // of them walk (Goto, 0.25, fast from 4 cells on); with nowhere to go it
+  // stands still. Nothing inside a container.
+  virtual void ChooseIdle();
+  // Standing still: a Hold (0.35) is planned and the answer is a turn
+  // clockwise (7, below 0.45), the ambient move (1, from 0.9) or a turn
+  // counter-clockwise (8).
+  int32_t ChooseStandStill();
+  // Calls the own units it perceives (kind 1), which then follow it.
+  void CallGroupTogether(float strength);
 
   // Anger moves a fifth of the way to what the friends around feel and the
   // enemies' pressure gives; a follower without loyalty stops following.
@@ -86,6 +102,20 @@ class YLUnitSupporter : public YLUnit {
 
   // Takes a brick in hand (bit 18).
   void PickUp() { SetStatus(kStatusHoldsBrick); }
+  // The pick-up choice: 32 while a brick is in hand or the source is gone;
+  // otherwise walks to the source and, there, picks a brick up (19).
+  int32_t DoPickUp(float motivation, int32_t id, bool fast) override;
+  // A brick at a living, busy unit: without a brick in hand it fetches one
+  // from the source (param2); with one it comes within 15 cells, turns to
+  // the target and throws (14), remembering the target's cell. The marker
+  // (Frustration) paces the throws: while it is 0.1 or more each call takes
+  // 0.1 off and waits (0).
+  int32_t DoThrow(float motivation, int32_t target, int32_t param2, bool fast) override;
+  // After the unit's own planning: a step towards a thing in another
+  // sector within 3 cells is routed again; a PickUpBrick step ends once a
+  // brick is in hand, routes to within 14 cells of a source farther than
+  // 15, and looks for a new source when its own is gone.
+  void ComputePlanning() override;
 
   // The unit a kept id names, or null: ids are reused, so one counts only
   // while it names a living unit.
@@ -108,6 +138,14 @@ class YLUnitSupporter : public YLUnit {
   int32_t LastThrower = 0;   // the last enemy unit that threw at it
   int32_t FollowLeader = 0;  // the unit it follows
   int32_t GotoTarget = 0;    // what a follow order named
+
+ protected:
+  // Whether the marker (Frustration) still makes the thrower wait; each
+  // such call takes 0.1 off it.
+  bool ThrowPaced();
+  // Walks within 15 cells of (x, y), turns to it, and throws (14) at it;
+  // the marker is then base + scale x r.
+  int32_t ThrowAt(float motivation, int32_t x, int32_t y, bool fast, float base, float scale);
 };
 
 // A hard-core fan: one a player selects and a leader takes into its group.
@@ -126,12 +164,25 @@ class YLUnitHardCore : public YLUnitSupporter {
   // The fan's update, with its loyalty put back: hard-core fans keep it.
   void UpdateFeelings() override;
   bool Imitates() const override;
+  // With nothing planned and its group leader within 7 cells, it goes
+  // there (Goto, 0.25, arriving within 2 cells); nothing otherwise.
+  void ChooseIdle() override;
   // After the fan's planning failed: Loot of a building expands into going
   // there, leaving and taking the money (dropped for the unit's own pub);
   // Patroll routes to its cell; ThrowTurret routes to a brick source (any
   // other target makes it a GetDope); GetDope routes to its thing; SubLoot
   // needs nothing.
   bool MakePlan() override;
+  // A SubThrow step throws at the nearest enemy around, paced as a brick
+  // (r + 0.4 after a throw); any other throw is the fan's.
+  int32_t DoThrow(float motivation, int32_t target, int32_t param2, bool fast) override;
+  // The nearest living enemy unit within 20 cells, upright ones first; an
+  // enemy car met on the way is taken at once. 0 for none.
+  int32_t FindThrowTarget() const;
+  // Looting a building that is no bank, not trashed (bit 29) and open:
+  // enters it and, inside, kicks it (13); 32 otherwise.
+  int32_t DoLoot(float motivation, int32_t id, bool fast) override;
+  int32_t DoSubLoot(float motivation, int32_t id) override;
   // The owner's player counts the glasses, then they are drunk.
   void DrinkBeer(int32_t glasses) override;
   // Dope grows by doses x the double factor x 0.33; 1.15 or more is an

@@ -8,7 +8,10 @@
 #include "logic/core/CLogic.h"
 #include "logic/core/CMap.h"
 #include "logic/core/OrderKinds.h"
+#include "logic/world/MoveInfo.h"
+#include "navigation/YLKnowledgeMap.h"
 #include "logic/world/PsychicPlanKinds.h"
+#include "logic/world/YLUnitLeader.h"
 #include "logic/world/YLUnitSupporter.h"
 
 namespace {
@@ -47,6 +50,39 @@ constexpr float kCopyMotivation = 0.6f;
 constexpr int32_t kBrickRange = 20;
 constexpr int32_t kBrickSourceType = 14;
 constexpr float kCharmedFollow = 0.6f;
+
+// A call from an own unit (a chant, a group called together).
+constexpr int32_t kStimulusCall = 1;
+constexpr float kCallLoyalty = 0.15f;
+constexpr float kStandingMotivation = 0.2f;
+
+// Idling: the situations inside a container, the chance of an ambient
+// move, how near the crowd must stand to end the survey.
+constexpr int32_t kFirstInsideSituation = 5;
+constexpr int32_t kLastInsideSituation = 8;
+constexpr double kAmbientChance = 0.1;
+constexpr float kIdleMotivation = 0.25f;
+constexpr int32_t kCrowdClose = 3;
+constexpr int32_t kCrowdRange = 2;
+constexpr int32_t kFastIdleDistance = 4;
+constexpr float kStandStillMotivation = 0.35f;
+constexpr double kTurnClockwiseBelow = 0.45;
+constexpr double kAmbientFrom = 0.9;
+constexpr int32_t kLeaderIdleRange = 7;
+constexpr int32_t kLeaderIdleArrival = 2;
+
+// Throwing: how far a brick flies, the marker's step and its settings after
+// a fetch and after a throw.
+constexpr int32_t kThrowReach = 15;
+constexpr int32_t kRouteTolerance = 14;
+constexpr int32_t kSectorRerouteRange = 3;
+constexpr float kThrowPace = 0.1f;
+constexpr float kFetchPaceBase = 0.3f;
+constexpr float kFetchPaceScale = 0.5f;
+constexpr float kThrowPaceBase = 0.2f;
+constexpr float kThrowPaceScale = 0.25f;
+constexpr int32_t kMoveThrow = 14;
+constexpr int32_t kMovePickUp = 19;
 
 bool Alive(const YLThing& thing) { return thing.Info != nullptr && (thing.Info->Status & StatusAlive) != 0; }
 
@@ -151,6 +187,145 @@ void YLUnitSupporter::ComputeIntentions() {
     Imitate();
   }
   ChooseFollow();
+  const PsychicPlanItem* top = Plan.child;
+  if (top == nullptr || (top->Action == OrderKind::kHold && top->queue == nullptr && top->child == nullptr)) {
+    ChooseIdle();
+  }
+}
+
+// ---- Reflexes ----
+
+void YLUnitSupporter::ComputeReflexes() {
+  UnitInfo* info = GetUnitInfo();
+  const CLogic* logic = GetLogic();
+  const bool leader = dynamic_cast<const YLUnitLeader*>(this) != nullptr;
+  for (uint8_t index = 0; info != nullptr && logic != nullptr && index < GetStimulusCount(); ++index) {
+    const Stimulus* stimulus = GetStimulus(index);
+    if (stimulus == nullptr || (stimulus->kind & 0xFF) != kStimulusCall || leader || stimulus->source == info->Tid) {
+      continue;
+    }
+    const YLUnit* caller = FindLivingUnit(stimulus->source);
+    if (caller == nullptr || caller->GetOwner() != GetOwner()) {
+      continue;
+    }
+    info->Loyalty = std::min(info->Loyalty + kCallLoyalty, 1.0f);
+    FollowLeader = stimulus->source;
+  }
+  YLUnit::ComputeReflexes();
+  if (CurrentMove == nullptr) {
+    OfferStep(new PsychicPlanHold(0, 0, kStandingMotivation, false));
+  }
+}
+
+void YLUnitSupporter::CallGroupTogether(float strength) {
+  CLogic* logic = GetLogic();
+  if (logic == nullptr || Info == nullptr) {
+    return;
+  }
+  const int32_t owner = GetOwner();
+  for (int32_t index = 0; index < GetNeighbourCount(); ++index) {
+    const int32_t id = GetNeighbour(index);
+    if (id >= kDirectionCodes || id == Info->Tid) {
+      continue;
+    }
+    const YLUnit* other = FindLivingUnit(id);
+    if (other != nullptr && other->GetOwner() == owner) {
+      logic->SendUnitMessage(this, id, kStimulusCall, strength);
+    }
+  }
+}
+
+// ---- Idling ----
+
+void YLUnitSupporter::ChooseIdle() {
+  const int32_t situation = GetSituation();
+  const CLogic* logic = GetLogic();
+  if (logic == nullptr || Info == nullptr || (situation >= kFirstInsideSituation && situation <= kLastInsideSituation)) {
+    return;
+  }
+  if (RandomFloat() < kAmbientChance) {
+    ExecutePlan(new PsychicPlanAmbient(0, 0, kIdleMotivation, false));
+    return;
+  }
+  // Where the units around stand, and which way the walking ones go.
+  int32_t sumX = 0;
+  int32_t sumY = 0;
+  int32_t counted = 0;
+  int32_t close = 0;
+  int32_t tally[kDirectionCount] = {};
+  int32_t total = 0;
+  for (int32_t index = 0; index < GetNeighbourCount() && close < kCrowdClose; ++index) {
+    const int32_t id = GetNeighbour(index);
+    if (id >= kDirectionCodes || id == Info->Tid) {
+      continue;
+    }
+    const auto* other = dynamic_cast<const YLUnit*>(logic->GetThing(id));
+    if (other == nullptr || other->Info == nullptr) {
+      continue;
+    }
+    const int32_t dx = other->GetX() - GetX();
+    const int32_t dy = other->GetY() - GetY();
+    sumX += dx;
+    sumY += dy;
+    ++counted;
+    const int32_t move = other->Info->MoveNumber;
+    const int32_t weight = move == kMoveWalk ? 1 : (move == kMoveRun || move == kMoveRunOtherLeg ? 2 : 0);
+    tally[other->Info->GetFacing()] += weight;
+    total += weight;
+    if (IntDistance(0, 0, dx, dy) <= kCrowdRange) {
+      ++close;
+    }
+  }
+  int32_t goalX = GetX() + (counted > 0 ? sumX / counted : 0);
+  int32_t goalY = GetY() + (counted > 0 ? sumY / counted : 0);
+  int32_t most = 0;
+  for (int32_t direction = 1; direction < kDirectionCount; ++direction) {
+    if (tally[direction] > tally[most]) {
+      most = direction;
+    }
+  }
+  // More than half of the walkers, and more than twice the mean of a
+  // direction, go one way: the goal shifts a cell that way.
+  if (total > 0 && 2 * tally[most] > total && tally[most] * kDirectionCount > 2 * total) {
+    goalX += kDirectionX[most];
+    goalY += kDirectionY[most];
+  }
+  goalX = std::max(goalX, 0);
+  goalY = std::max(goalY, 0);
+  if (goalX == GetX() && goalY == GetY()) {
+    // Nowhere to go: the fan stands still, and a free brain plays the
+    // standing move at once.
+    const int32_t move = ChooseStandStill();
+    if (Busy == 0) {
+      SetActive(static_cast<uint8_t>(OnBrainMove(move)));
+    }
+    return;
+  }
+  const bool fast = IntDistance(GetX(), GetY(), goalX, goalY) >= kFastIdleDistance;
+  ExecutePlan(new PsychicPlanGoto(goalX, goalY, kIdleMotivation, fast));
+}
+
+int32_t YLUnitSupporter::ChooseStandStill() {
+  // A Hold needs no planning.
+  auto* hold = new PsychicPlanHold(0, 0, kStandStillMotivation, false);
+  hold->Expandable = false;
+  ExecutePlan(hold);
+  const double draw = RandomFloat();
+  if (draw < kTurnClockwiseBelow) {
+    return kMoveTurnClockwiseAgain;
+  }
+  return draw >= kAmbientFrom ? kMoveAmbient : kMoveTurnCounterClockwiseAgain;
+}
+
+void YLUnitHardCore::ChooseIdle() {
+  const YLUnitLeader* leader = GetGroupLeader();
+  if (leader == nullptr || leader == this || Plan.child != nullptr ||
+      IntDistance(GetX(), GetY(), leader->GetX(), leader->GetY()) > kLeaderIdleRange) {
+    return;
+  }
+  auto* go = new PsychicPlanGoto(leader->GetX(), leader->GetY(), kIdleMotivation, false);
+  go->ArrivalDistance = kLeaderIdleArrival;
+  ExecutePlan(go);
 }
 
 void YLUnitSupporter::ChooseAttack() {
@@ -383,6 +558,12 @@ int32_t YLUnitSupporter::DoAttack(float motivation, int32_t targetId, bool fast)
 }
 
 int32_t YLUnitSupporter::DoChant(float motivation) {
+  // A chant under a group order (the order itself, or the plan it heads)
+  // calls the group together first.
+  if ((CurrentMove != nullptr && CurrentMove->Action == OrderKind::kGroup) ||
+      (Plan.child != nullptr && Plan.child->Action == OrderKind::kGroup)) {
+    CallGroupTogether(motivation);
+  }
   if (FollowLeader == 0) {
     return kMoveChant;
   }
@@ -402,4 +583,136 @@ int32_t YLUnitSupporter::DoChant(float motivation) {
   }
   const int32_t walk = DoGotoThing(motivation, FollowLeader, false);
   return walk == kReached ? kMoveChant : walk;
+}
+
+// ---- Bricks ----
+
+int32_t YLUnitSupporter::DoPickUp(float motivation, int32_t id, bool fast) {
+  const CLogic* logic = GetLogic();
+  const YLThing* source = logic != nullptr && id != 0 ? logic->GetThing(id) : nullptr;
+  if (HasStatus(kStatusHoldsBrick) || source == nullptr) {
+    return kReached;
+  }
+  int32_t x = source->GetX();
+  int32_t y = source->GetY();
+  GetNearestPoint(source, GetX(), GetY(), x, y);
+  const int32_t walk = DoGoto(motivation, x, y, fast, 1);
+  return walk == kReached ? kMovePickUp : walk;
+}
+
+bool YLUnitSupporter::ThrowPaced() {
+  if (Frustration >= kThrowPace) {
+    Frustration -= kThrowPace;
+    return true;
+  }
+  return false;
+}
+
+int32_t YLUnitSupporter::ThrowAt(float motivation, int32_t x, int32_t y, bool fast, float base, float scale) {
+  if (IntDistance(GetX(), GetY(), x, y) > kThrowReach) {
+    const int32_t walk = DoGoto(motivation, x, y, fast, kThrowReach);
+    if (walk != kReached) {
+      return walk;
+    }
+  }
+  const int32_t facing = Info != nullptr ? Info->GetFacing() : 0;
+  int32_t turn = GetDirection(GetX(), GetY(), facing, x, y);
+  if (turn == -4) {
+    turn = 4;
+  }
+  if (turn == 4) {
+    return RandomFloat() < 0.5 ? kMoveTurnClockwise : kMoveTurnCounterClockwise;
+  }
+  if (turn > 0) {
+    return kMoveTurnClockwise;
+  }
+  if (turn < 0) {
+    return kMoveTurnCounterClockwise;
+  }
+  Frustration = base + scale * static_cast<float>(RandomFloat());
+  DestinationX = x;
+  DestinationY = y;
+  return kMoveThrow;
+}
+
+int32_t YLUnitSupporter::DoThrow(float motivation, int32_t target, int32_t param2, bool fast) {
+  const YLUnit* unit = FindLivingUnit(target);
+  if (unit == nullptr || unit->Info->MoveNumber == kMoveAmbient) {
+    return kReached;
+  }
+  if (ThrowPaced()) {
+    return kMoveRest;
+  }
+  if (!HasStatus(kStatusHoldsBrick)) {
+    if (param2 == 0) {
+      return kReached;
+    }
+    const int32_t fetch = DoPickUp(motivation, param2, fast);
+    if (fetch == kReached) {
+      Frustration = kFetchPaceBase + kFetchPaceScale * static_cast<float>(RandomFloat());
+    }
+    return fetch;
+  }
+  return ThrowAt(motivation, unit->GetX(), unit->GetY(), fast, kThrowPaceBase, kThrowPaceScale);
+}
+
+void YLUnitSupporter::ComputePlanning() {
+  YLUnit::ComputePlanning();
+  PsychicPlanItem* step = GetPlanLeaf();
+  const CLogic* logic = GetLogic();
+  if (step == &Plan || logic == nullptr || logic->Map == nullptr) {
+    return;
+  }
+  const YLKnowledgeMap* grid = logic->Map->GetStratMap();
+  const YLThing* target = step->Param1 != 0 ? logic->GetThing(step->Param1) : nullptr;
+  switch (step->Action) {
+    case OrderKind::kGotoThing:
+    case OrderKind::kAttack:
+    case OrderKind::kEnter:
+    case OrderKind::kGetDope:
+      // Close by but across a sector border: the straight walk would not
+      // get there, so the step takes a route.
+      if (target != nullptr && grid != nullptr && step->child == nullptr &&
+          grid->GetSector(target->GetX(), target->GetY()) != grid->GetSector(GetX(), GetY()) &&
+          IntDistance(GetX(), GetY(), target->GetX(), target->GetY()) <= kSectorRerouteRange) {
+        PlanPath(GetX(), GetY(), target->GetX(), target->GetY(), step, 0);
+      }
+      return;
+    case OrderKind::kPickUp: {
+      if (dynamic_cast<PsychicPlanPickUpBrick*>(step) == nullptr) {
+        return;  // a Shop step shares the action
+      }
+      if (HasStatus(kStatusHoldsBrick)) {
+        PlanReached(step);
+        return;
+      }
+      if (target == nullptr) {
+        // The source is gone: the step starts afresh and looks for the
+        // nearest one again.
+        PsychicPlanItem::DeleteTree(step->child);
+        step->child = nullptr;
+        step->Param1 = 0;
+        step->Expandable = true;
+        if (!MakePlan()) {
+          PlanReached(step);
+        }
+        return;
+      }
+      if (step->child == nullptr &&
+          IntDistance(GetX(), GetY(), target->GetX(), target->GetY()) > kThrowReach &&
+          PlanPath(GetX(), GetY(), target->GetX(), target->GetY(), step, 0)) {
+        // Within 14 cells the step walks itself.
+        for (PsychicPlanItem* waypoint = step->child; waypoint != nullptr; waypoint = waypoint->queue) {
+          if (IntDistance(waypoint->Param1, waypoint->Param2, target->GetX(), target->GetY()) <= kRouteTolerance) {
+            PsychicPlanItem::DeleteTree(waypoint->queue);
+            waypoint->queue = nullptr;
+            break;
+          }
+        }
+      }
+      return;
+    }
+    default:
+      return;
+  }
 }

@@ -1,0 +1,281 @@
+// A fan's reflexes and idling, its bricks, its fights and the hard-core
+// kinds' own moves, on small levels made with the logic's own exports.
+
+#include <memory>
+#include <vector>
+
+#include "LogicThingsFixture.h"
+#include "base/Random.h"
+#include "logic/core/OrderKinds.h"
+#include "logic/core/UnitInfo.h"
+#include "logic/world/MoveInfo.h"
+#include "logic/world/PsychicPlanKinds.h"
+#include "logic/world/YLUnitLeader.h"
+#include "logic/world/YLUnitSupporter.h"
+
+namespace {
+
+using logic_things_testing::LogicThingsTest;
+
+constexpr int32_t kOwner = 1;
+constexpr int32_t kEnemy = 2;
+
+class SupporterMovesTest : public LogicThingsTest {
+ protected:
+  void SetUp() override {
+    LogicThingsTest::SetUp();
+    SetRandomSeed(777);
+    YLUnit::InitMoveTable();
+  }
+  template <typename Kind = YLUnitSupporter>
+  Kind* Make(int32_t type, int32_t x, int32_t y, int32_t owner = kOwner) {
+    auto* unit = dynamic_cast<Kind*>(logic.CreateUnitAt(x, y, 0, 0, type, owner, nullptr));
+    EXPECT_NE(unit, nullptr) << "type " << type;
+    return unit;
+  }
+  YLUnitLeader* MakeLeader(int32_t x, int32_t y) {
+    return dynamic_cast<YLUnitLeader*>(logic.CreateLeader(x, y, 0, "Boss", kOwner));
+  }
+  static const PsychicPlanItem* Top(const YLUnit& unit) { return unit.Plan.child; }
+  static void Face(YLUnit& unit, int32_t x, int32_t y) {
+    const int32_t direction = YLUnit::GetDirection(unit.GetX(), unit.GetY(), 0, x, y);
+    unit.SetOrientation(static_cast<uint8_t>((direction + 8) % 8));
+  }
+};
+
+// ---- Reflexes ----
+
+TEST_F(SupporterMovesTest, ACallFromAnOwnUnitMakesAFanMoreLoyalAndItFollowsTheCaller) {
+  auto* fan = Make(3, 10, 10);
+  auto* caller = Make(3, 12, 10);
+  auto* stranger = Make(3, 8, 10, kEnemy);
+  fan->GetUnitInfo()->Loyalty = 0.9f;
+  fan->AddStimulus(stranger->GetTid(), 1, 1.0f);
+  fan->AddStimulus(caller->GetTid(), 1, 1.0f);
+  fan->ComputeReflexes();
+  EXPECT_FLOAT_EQ(fan->GetUnitInfo()->Loyalty, 1.0f);
+  EXPECT_EQ(fan->FollowLeader, caller->GetTid());
+  // With nothing to do it stands in a Hold.
+  ASSERT_NE(fan->GetCurrentMove(), nullptr);
+  EXPECT_EQ(fan->GetCurrentMove()->Action, OrderKind::kHold);
+  EXPECT_FLOAT_EQ(fan->GetCurrentMove()->Motivation, 0.2f);
+
+  // Another owner's call and a call heard by a leader change nothing.
+  auto* other = Make(3, 10, 14);
+  other->GetUnitInfo()->Loyalty = 0.5f;
+  other->AddStimulus(stranger->GetTid(), 1, 1.0f);
+  other->ComputeReflexes();
+  EXPECT_FLOAT_EQ(other->GetUnitInfo()->Loyalty, 0.5f);
+  EXPECT_EQ(other->FollowLeader, 0);
+  YLUnitLeader* leader = MakeLeader(14, 14);
+  ASSERT_NE(leader, nullptr);
+  const float loyalty = leader->GetUnitInfo()->Loyalty;
+  leader->AddStimulus(caller->GetTid(), 1, 1.0f);
+  leader->ComputeReflexes();
+  EXPECT_FLOAT_EQ(leader->GetUnitInfo()->Loyalty, loyalty);
+  EXPECT_EQ(leader->FollowLeader, 0);
+}
+
+TEST_F(SupporterMovesTest, AChantUnderAGroupOrderCallsTheOwnUnitsAround) {
+  auto* fan = Make(3, 10, 10);
+  auto* mate = Make(3, 11, 10);
+  auto* enemy = Make(3, 9, 10, kEnemy);
+  fan->Plan.AddChild(new PsychicPlanGroup(0, 0, 1.0f, false));
+  fan->ClearPerception();
+  fan->AddNeighbour(mate->GetTid());
+  fan->AddNeighbour(enemy->GetTid());
+  EXPECT_EQ(fan->DoChant(1.0f), 16);
+  ASSERT_EQ(mate->GetStimulusCount(), 1);
+  EXPECT_EQ(mate->GetStimulus(0)->source, fan->GetTid());
+  EXPECT_EQ(mate->GetStimulus(0)->kind & 0xFF, 1);
+  EXPECT_EQ(enemy->GetStimulusCount(), 0);
+}
+
+// ---- Idling ----
+
+TEST_F(SupporterMovesTest, AnIdleFanWalksToTheCrowdShiftedTheWayMostOfItWalks) {
+  int32_t ambient = 0;
+  int32_t walks = 0;
+  for (int32_t round = 0; round < 60; ++round) {
+    logic.Things->SetCount(1);
+    ASSERT_TRUE(logic.Map->Init(kMapSize, kMapSize));
+    auto* fan = Make(3, 10, 10);
+    fan->ClearPerception();
+    // Offsets (4, 0), (6, 1), (5, -1): mean (5, 0); all three walk east.
+    const int32_t offsets[3][2] = {{4, 0}, {6, 1}, {5, -1}};
+    for (const auto& offset : offsets) {
+      YLUnit* walker = Make<YLUnit>(13, 10 + offset[0], 10 + offset[1], 0);
+      walker->Info->MoveNumber = 2;
+      walker->SetOrientation(2);
+      fan->AddNeighbour(walker->GetTid());
+    }
+    fan->ChooseIdle();
+    const PsychicPlanItem* top = Top(*fan);
+    ASSERT_NE(top, nullptr);
+    EXPECT_FLOAT_EQ(top->Motivation, 0.25f);
+    if (top->Action == OrderKind::kAmbient) {
+      ++ambient;
+      continue;
+    }
+    ASSERT_EQ(top->Action, OrderKind::kGoto);
+    EXPECT_EQ(top->Param1, 16);
+    EXPECT_EQ(top->Param2, 10);
+    EXPECT_TRUE(top->Fast);
+    ++walks;
+  }
+  EXPECT_GT(ambient, 0);
+  EXPECT_GT(walks, ambient);
+}
+
+TEST_F(SupporterMovesTest, AnIdleFanWithNoOneAroundStandsStill) {
+  int32_t counts[3] = {};
+  for (int32_t round = 0; round < 400; ++round) {
+    logic.Things->SetCount(1);
+    ASSERT_TRUE(logic.Map->Init(kMapSize, kMapSize));
+    auto* fan = Make(3, 10, 10);
+    fan->ClearPerception();
+    const int32_t move = fan->ChooseStandStill();
+    ASSERT_TRUE(move == 7 || move == 1 || move == 8) << move;
+    counts[move == 7 ? 0 : (move == 1 ? 1 : 2)]++;
+    ASSERT_NE(Top(*fan), nullptr);
+    EXPECT_EQ(Top(*fan)->Action, OrderKind::kHold);
+    EXPECT_FLOAT_EQ(Top(*fan)->Motivation, 0.35f);
+  }
+  // 45 %, 10 % and 45 %.
+  EXPECT_GT(counts[0], 140);
+  EXPECT_GT(counts[2], 140);
+  EXPECT_GT(counts[1], 15);
+  EXPECT_LT(counts[1], 70);
+}
+
+TEST_F(SupporterMovesTest, AnIdleHardCoreFanGoesToItsLeaderWithinSevenCellsOnly) {
+  YLUnitLeader* leader = MakeLeader(10, 10);
+  ASSERT_NE(leader, nullptr);
+  auto* near = Make<YLUnitHardCore>(8, 17, 10);
+  auto* far = Make<YLUnitHardCore>(8, 18, 10);
+  near->GetUnitInfo()->Leader = leader->GetTid();
+  far->GetUnitInfo()->Leader = leader->GetTid();
+  near->ChooseIdle();
+  far->ChooseIdle();
+  const auto* go = dynamic_cast<const PsychicPlanGoto*>(Top(*near));
+  ASSERT_NE(go, nullptr);
+  EXPECT_EQ(go->Param1, 10);
+  EXPECT_EQ(go->Param2, 10);
+  EXPECT_EQ(go->ArrivalDistance, 2);
+  EXPECT_FLOAT_EQ(go->Motivation, 0.25f);
+  EXPECT_EQ(Top(*far), nullptr);
+}
+
+// ---- Bricks ----
+
+TEST_F(SupporterMovesTest, GivenAThrowAFanFetchesABrickWalksWithinRangeTurnsAndThrows) {
+  auto* fan = Make(3, 4, 10);
+  const ThingInfo* brick = logic.CreateThing("Brick01", 8, 10, 0, 0, 0);
+  ASSERT_NE(brick, nullptr);
+  YLUnit* enemy = Make<YLUnit>(3, 26, 10, kEnemy);
+  fan->GetUnitInfo()->Stamina = 1.0f;
+  fan->ExecutePlan(new PsychicPlanThrowBrick(enemy->GetTid(), 0, 0.8f, false));
+  ASSERT_NE(Top(*fan), nullptr);
+  ASSERT_EQ(Top(*fan)->Action, OrderKind::kThrow);
+  EXPECT_EQ(Top(*fan)->Param2, brick->Tid);  // the source within 20 cells
+
+  std::vector<int32_t> moves;
+  int32_t pickedAt = -1;
+  int32_t throwX = -1;
+  for (int32_t frame = 0; frame < 1500 && throwX < 0; ++frame) {
+    const int32_t before = fan->Info->MoveNumber;
+    fan->GetUnitInfo()->Stamina = 1.0f;
+    fan->Propagate();
+    const int32_t move = fan->Info->MoveNumber;
+    if (move != before || moves.empty()) {
+      moves.push_back(move);
+    }
+    if (move == 19 && pickedAt < 0) {
+      pickedAt = fan->GetX();
+      EXPECT_LE(YLUnit::IntDistance(fan->GetX(), fan->GetY(), 8, 10), 1);
+    }
+    if (move == 14) {
+      throwX = fan->GetX();
+    }
+  }
+  ASSERT_GE(pickedAt, 0) << "never picked a brick up";
+  ASSERT_GE(moves.size(), 4u);
+  ASSERT_GE(throwX, 0) << "never threw";
+  // Within 15 cells of the target, facing it; the brick has left the hand
+  // and the marker paces the next throw.
+  EXPECT_LE(YLUnit::IntDistance(fan->GetX(), fan->GetY(), 26, 10), 15);
+  EXPECT_EQ(YLUnit::GetDirection(fan->GetX(), fan->GetY(), fan->Info->GetFacing(), 26, 10), 0);
+  EXPECT_EQ(fan->Info->Status & YLUnitSupporter::kStatusHoldsBrick, 0u);
+  EXPECT_GE(fan->Frustration, 0.2f);
+  EXPECT_LT(fan->Frustration, 0.45f);
+}
+
+TEST_F(SupporterMovesTest, TheMarkerMakesAThrowerWaitATenthAtATime) {
+  auto* fan = Make(3, 10, 10);
+  YLUnit* enemy = Make<YLUnit>(3, 10, 4, kEnemy);
+  Face(*fan, 10, 4);
+  fan->Info->Status |= YLUnitSupporter::kStatusHoldsBrick;
+  fan->Frustration = 0.35f;
+  std::vector<int32_t> answers;
+  for (int32_t call = 0; call < 4; ++call) {
+    answers.push_back(fan->DoThrow(0.8f, enemy->GetTid(), 0, false));
+  }
+  EXPECT_EQ(answers, (std::vector<int32_t>{0, 0, 0, 14}));
+  int32_t x = 0;
+  int32_t y = 0;
+  fan->GetDestination(x, y);
+  EXPECT_EQ(x, 10);
+  EXPECT_EQ(y, 4);
+  // Without a brick and without a source the step is done; so is a throw
+  // at an idling or a gone target.
+  fan->Info->Status &= ~YLUnitSupporter::kStatusHoldsBrick;
+  fan->Frustration = 0.0f;
+  EXPECT_EQ(fan->DoThrow(0.8f, enemy->GetTid(), 0, false), 32);
+  enemy->Info->MoveNumber = 1;
+  EXPECT_EQ(fan->DoThrow(0.8f, enemy->GetTid(), 0, false), 32);
+  EXPECT_EQ(fan->DoThrow(0.8f, 0, 0, false), 32);
+}
+
+TEST_F(SupporterMovesTest, AHardCoreFanThrowsAtTheNearestUprightEnemyOrAnEnemyCar) {
+  auto* skin = Make<YLUnitHardCore>(8, 10, 10);
+  YLUnit* lying = Make<YLUnit>(3, 12, 10, kEnemy);
+  lying->Info->Status &= ~StatusUpright;
+  YLUnit* upright = Make<YLUnit>(3, 16, 10, kEnemy);
+  Make<YLUnit>(3, 11, 10, kOwner);  // a friend is never a target
+  EXPECT_EQ(skin->FindThrowTarget(), upright->GetTid());
+
+  auto sub = std::make_unique<PsychicPlanSubThrow>(0, 0, 0.8f, false);
+  skin->CurrentMove.reset(sub.release());
+  Face(*skin, 16, 10);
+  EXPECT_EQ(skin->DoThrow(0.8f, 0, 0, false), 14);
+  EXPECT_GE(skin->Frustration, 0.4f);
+  EXPECT_LT(skin->Frustration, 1.4f);
+  int32_t x = 0;
+  int32_t y = 0;
+  skin->GetDestination(x, y);
+  EXPECT_EQ(x, 16);
+  EXPECT_EQ(y, 10);
+
+  const ThingInfo* car = logic.CreateThing("Vehicle022-Manta", 10, 20, 0, 0, kEnemy);
+  ASSERT_NE(car, nullptr);
+  EXPECT_EQ(skin->FindThrowTarget(), car->Tid);
+}
+
+TEST_F(SupporterMovesTest, ALooterEntersAnOpenBuildingAndKicksItInsideUntilItIsTrashed) {
+  auto* skin = Make<YLUnitHardCore>(8, 10, 10);
+  const ThingInfo* pub = logic.CreateThing("Pub1", 20, 20, 0, 0, kEnemy);
+  const ThingInfo* bank = logic.CreateThing("Bank", 4, 24, 0, 0, kEnemy);
+  ASSERT_NE(pub, nullptr);
+  ASSERT_NE(bank, nullptr);
+  const int32_t outside = skin->DoSubLoot(0.8f, pub->Tid);
+  EXPECT_NE(outside, 32);
+  EXPECT_NE(outside, 13);
+  EXPECT_EQ(skin->DoLoot(0.8f, bank->Tid, false), 32);
+  ASSERT_TRUE(logic.EnterThing(skin->Info.get(), logic.GetThing(pub->Tid)->Info.get()));
+  EXPECT_EQ(skin->DoSubLoot(0.8f, pub->Tid), 13);
+  EXPECT_EQ(skin->DoLoot(0.8f, pub->Tid, false), 13);
+  logic.GetThing(pub->Tid)->Info->Status |= 1u << 29;
+  EXPECT_EQ(skin->DoSubLoot(0.8f, pub->Tid), 32);
+}
+
+}  // namespace
