@@ -83,7 +83,8 @@ class YLUnitSupporter : public YLUnit {
   void ChooseFollow();
 
   // After the unit's own planning failed, for the innermost expandable
-  // step: Attack routes to its target, ThrowBrick picks the nearest brick
+  // step: Attack routes to its target (to the end of a fence with the
+  // shorter route, the first on a tie), ThrowBrick picks the nearest brick
   // source, PickUpBrick routes to one, Chant needs nothing.
   bool MakePlan() override;
   // The nearest thing within 20 cells that gives bricks; 0 for none.
@@ -140,6 +141,9 @@ class YLUnitSupporter : public YLUnit {
   int32_t GotoTarget = 0;    // what a follow order named
 
  protected:
+  // The length of the route on foot from the unit to (x, y); -1 when there
+  // is none.
+  int32_t GetPathLength(int32_t x, int32_t y) const;
   // Whether the marker (Frustration) still makes the thrower wait; each
   // such call takes 0.1 off it.
   bool ThrowPaced();

@@ -9,7 +9,9 @@
 #include "logic/core/CMap.h"
 #include "logic/core/OrderKinds.h"
 #include "logic/world/MoveInfo.h"
+#include "logic/world/YLTLvl11Fence.h"
 #include "navigation/YLKnowledgeMap.h"
+#include "navigation/YLPathPlanNode.h"
 #include "logic/world/PsychicPlanKinds.h"
 #include "logic/world/YLUnitLeader.h"
 #include "logic/world/YLUnitSupporter.h"
@@ -482,6 +484,17 @@ int32_t YLUnitSupporter::FindBrickSource() const {
   return best;
 }
 
+int32_t YLUnitSupporter::GetPathLength(int32_t x, int32_t y) const {
+  CLogic* logic = GetLogic();
+  if (logic == nullptr || logic->Map == nullptr) {
+    return -1;
+  }
+  // The finder owns the route and may rewrite it on the next query: the
+  // length is taken at once.
+  const YLPathPlanNode* route = logic->Map->GetPathFinder().FindPath(GetX(), GetY(), x, y);
+  return route != nullptr ? route->GetLength() : -1;
+}
+
 bool YLUnitSupporter::MakePlan() {
   try {
     if (YLUnit::MakePlan()) {
@@ -498,7 +511,27 @@ bool YLUnitSupporter::MakePlan() {
   switch (step->Action) {
     case OrderKind::kAttack: {
       const YLThing* target = logic->GetThing(step->Param1);
-      if (target == nullptr || !PlanPath(GetX(), GetY(), target->GetX(), target->GetY(), step, 0)) {
+      if (target == nullptr) {
+        return false;
+      }
+      int32_t x = target->GetX();
+      int32_t y = target->GetY();
+      if (dynamic_cast<const YLTLvl11Fence*>(target) != nullptr) {
+        // A fence is attacked from the end with the shorter route.
+        int32_t x2 = 0;
+        int32_t y2 = 0;
+        YLTLvl11Fence::GetEnds(*target, x, y, x2, y2);
+        const int32_t first = GetPathLength(x, y);
+        const int32_t second = GetPathLength(x2, y2);
+        if (first < 0 && second < 0) {
+          return false;
+        }
+        if (first < 0 || (second >= 0 && second < first)) {
+          x = x2;
+          y = y2;
+        }
+      }
+      if (!PlanPath(GetX(), GetY(), x, y, step, 0)) {
         return false;
       }
       step->Expandable = false;

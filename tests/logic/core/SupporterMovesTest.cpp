@@ -278,4 +278,40 @@ TEST_F(SupporterMovesTest, ALooterEntersAnOpenBuildingAndKicksItInsideUntilItIsT
   EXPECT_EQ(skin->DoSubLoot(0.8f, pub->Tid), 32);
 }
 
+// ---- Fences ----
+
+struct FenceCase {
+  int32_t x;
+  int32_t y;
+  int32_t endX;
+  int32_t endY;
+};
+
+TEST_F(SupporterMovesTest, AFenceIsAttackedFromTheEndWithTheShorterRouteTheFirstOnATie) {
+  // The fence at (16, 16) facing 0 has its ends at (17, 15) and (15, 17).
+  const FenceCase cases[] = {
+      {10, 10, 17, 15},  // equal routes: the first end
+      {20, 10, 17, 15},
+      {10, 20, 15, 17},
+  };
+  for (const FenceCase& test : cases) {
+    SCOPED_TRACE(test.x * 100 + test.y);
+    logic.Things->SetCount(1);
+    ASSERT_TRUE(logic.Map->Init(kMapSize, kMapSize));
+    const ThingInfo* fence = logic.CreateThing("Obst774", 16, 16, 0, 0, 0);
+    ASSERT_NE(fence, nullptr);
+    auto* fan = Make(3, test.x, test.y);
+    fan->ExecutePlan(new PsychicPlanAttack(fence->Tid, 0, 0.9f, false));
+    const PsychicPlanItem* attack = Top(*fan);
+    ASSERT_NE(attack, nullptr);
+    ASSERT_NE(attack->child, nullptr);
+    const PsychicPlanItem* last = attack->child;
+    while (last->queue != nullptr) {
+      last = last->queue;
+    }
+    EXPECT_EQ(last->Param1, test.endX);
+    EXPECT_EQ(last->Param2, test.endY);
+  }
+}
+
 }  // namespace
