@@ -181,7 +181,7 @@ int32_t PsychicPlanOut::Execute(YLUnit* unit) {
 
 PLAN_KIND_OF_CLASS(PsychicPlanAttackShoot, OrderKind::kShoot)
 PLAN_KIND_OF_CLASS(PsychicPlanThrowMolotov, OrderKind::kMolotov)
-PLAN_KIND_OF_CLASS(PsychicPlanGetDope, OrderKind::kGetDope)
+PLAN_KIND_PLAIN(PsychicPlanGetDope, OrderKind::kGetDope)
 PLAN_KIND_OF_CLASS(PsychicPlanBurgle, OrderKind::kBurgle)
 PLAN_KIND_OF_CLASS(PsychicPlanBomb, OrderKind::kBomb)
 PLAN_KIND_OF_CLASS(PsychicPlanFlirt, OrderKind::kFlirt)
@@ -196,7 +196,7 @@ PLAN_KIND_OF_CLASS(PsychicPlanAssistance, OrderKind::kAssistance)
 PLAN_KIND_OF_CLASS(PsychicPlanTearGas, OrderKind::kTearGas)
 PLAN_KIND_PLAIN(PsychicPlanJoinRave, OrderKind::kJoinRave)
 PLAN_KIND_PLAIN(PsychicPlanThrowMolotovPlace, OrderKind::kPositionedMolotov)
-PLAN_KIND_OF_CLASS(PsychicPlanThrowTurret, OrderKind::kTurret)
+PLAN_KIND_PLAIN(PsychicPlanThrowTurret, OrderKind::kTurret)
 PLAN_KIND_OF_CLASS(PsychicPlanBringIn, OrderKind::kBringIn)
 
 // The barricade step, carried out by the rozav only.
@@ -247,4 +247,12 @@ int32_t PsychicPlanJoinRave::Execute(YLUnit* unit) {
 int32_t PsychicPlanRave::Execute(YLUnit* unit) {
   auto* raver = dynamic_cast<YLUnitRaver*>(unit);
   return raver != nullptr ? raver->DoRaveStep(Motivation) : kReached;
+}
+int32_t PsychicPlanGetDope::Execute(YLUnit* unit) {
+  auto* fan = dynamic_cast<YLUnitHardCore*>(unit);
+  return fan != nullptr ? fan->DoGetDope(Motivation, Param1, Fast) : kReached;
+}
+int32_t PsychicPlanThrowTurret::Execute(YLUnit* unit) {
+  auto* fan = dynamic_cast<YLUnitHardCore*>(unit);
+  return fan != nullptr ? fan->DoThrowTurret(Motivation, Param1, Fast) : kReached;
 }

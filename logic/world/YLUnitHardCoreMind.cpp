@@ -7,6 +7,7 @@
 #include "logic/core/CMap.h"
 #include "logic/world/YLTBuilding.h"
 #include "logic/world/YLTCar.h"
+#include "logic/world/YLUnitLeader.h"
 #include "logic/world/YLUnitSupporter.h"
 
 namespace {
@@ -20,6 +21,9 @@ constexpr int32_t kThrowRange = 20;
 constexpr float kSubThrowPace = 0.4f;
 constexpr uint32_t kStatusTrashed = 1u << 29;
 constexpr int32_t kMoveKick = 13;
+constexpr int32_t kMoveDope = 17;
+// The speech of an alarm about a unit.
+constexpr int32_t kSpeechAlarm = 7;
 
 bool Living(const YLThing& thing) { return thing.Info != nullptr && (thing.Info->Status & StatusAlive) != 0; }
 
@@ -168,3 +172,75 @@ int32_t YLUnitHardCore::DoLoot(float motivation, int32_t id, bool fast) {
 }
 
 int32_t YLUnitHardCore::DoSubLoot(float motivation, int32_t id) { return DoLoot(motivation, id, false); }
+
+// ---- Answers ----
+
+int32_t YLUnitHardCore::AnswerJoin(YLUnitLeader* leader) {
+  if (Alreadythere != 0) {
+    return kReached;
+  }
+  Alreadythere = 1;
+  if (leader != nullptr && leader != this) {
+    try {
+      leader->AddGroupMember(this);
+    } catch (...) {
+      DebugPrint("exception in leader->addgroupmember\n");
+    }
+  }
+  return kMoveDope;
+}
+
+void YLUnitHardCore::HurtBystanders() {
+  const CLogic* logic = GetLogic();
+  if (logic == nullptr || Info == nullptr) {
+    return;
+  }
+  const int32_t owner = GetOwner();
+  for (int32_t index = 0; index < GetNeighbourCount(); ++index) {
+    const int32_t id = GetNeighbour(index);
+    if (id >= kDirectionCodes || id == Info->Tid) {
+      continue;
+    }
+    const YLUnit* other = FindLivingUnit(id);
+    if (other != nullptr && other->GetOwner() != owner) {
+      Speak(kSpeechAlarm, id);
+    }
+  }
+}
+
+int32_t YLUnitHardCore::DoGetDope(float motivation, int32_t id, bool fast) {
+  const CLogic* logic = GetLogic();
+  const YLThing* target = logic != nullptr && id != 0 ? logic->GetThing(id) : nullptr;
+  if (target == nullptr || !Living(*target)) {
+    return kReached;
+  }
+  int32_t x = target->GetX();
+  int32_t y = target->GetY();
+  GetNearestPoint(target, GetX(), GetY(), x, y);
+  const int32_t walk = DoGoto(motivation, x, y, fast, 1);
+  if (walk != kReached) {
+    return walk;
+  }
+  auto* leader = dynamic_cast<YLUnitLeader*>(FindLivingUnit(id));
+  return AnswerJoin(leader != nullptr && leader->GetOwner() == GetOwner() ? leader : nullptr);
+}
+
+int32_t YLUnitHardCore::DoThrowTurret(float motivation, int32_t id, bool fast) {
+  const CLogic* logic = GetLogic();
+  const YLThing* source = logic != nullptr && id != 0 ? logic->GetThing(id) : nullptr;
+  if (source == nullptr || source->Info == nullptr || source->Info->BuildingType != kBrickSourceType) {
+    return DoGetDope(motivation, 0, fast);
+  }
+  if (ThrowPaced()) {
+    return kMoveRest;
+  }
+  if (!HasStatus(kStatusHoldsBrick)) {
+    return DoPickUp(motivation, id, fast);
+  }
+  const int32_t enemyId = FindThrowTarget();
+  const YLThing* enemy = enemyId != 0 ? logic->GetThing(enemyId) : nullptr;
+  if (enemy == nullptr) {
+    return kMoveRest;
+  }
+  return ThrowAt(motivation, enemy->GetX(), enemy->GetY(), fast, kSubThrowPace, 1.0f);
+}

@@ -187,6 +187,19 @@ class YLUnitHardCore : public YLUnitSupporter {
   // enters it and, inside, kicks it (13); 32 otherwise.
   int32_t DoLoot(float motivation, int32_t id, bool fast) override;
   int32_t DoSubLoot(float motivation, int32_t id) override;
+  // Asked to join the leader's group: joins and answers the dope move (17)
+  // once; 32 when it has answered already for this step.
+  int32_t AnswerJoin(YLUnitLeader* leader);
+  // Asked to hurt bystanders: an alarm (speech 7) about every perceived
+  // living unit of another owner.
+  void HurtBystanders();
+  // The GetDope step: walks to the thing and there answers once (17); an
+  // own leader takes the unit into its group then.
+  virtual int32_t DoGetDope(float motivation, int32_t id, bool fast);
+  // The ThrowTurret step: at a brick source it fetches bricks and throws
+  // them at the nearest enemy around, paced as a SubThrow; waits (0) with
+  // no enemy in sight. Any other thing makes it a GetDope.
+  virtual int32_t DoThrowTurret(float motivation, int32_t id, bool fast);
   // The owner's player counts the glasses, then they are drunk.
   void DrinkBeer(int32_t glasses) override;
   // Dope grows by doses x the double factor x 0.33; 1.15 or more is an

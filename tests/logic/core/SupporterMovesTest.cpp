@@ -314,4 +314,76 @@ TEST_F(SupporterMovesTest, AFenceIsAttackedFromTheEndWithTheShorterRouteTheFirst
   }
 }
 
+// ---- The hard-core answers ----
+
+class SpeechListener : public YLEventListener {
+ public:
+  void EventSpeech(int32_t owner, int32_t subject, int32_t message, int32_t value) override {
+    lines.push_back({owner, subject, message, value});
+  }
+  std::vector<std::vector<int32_t>> lines;
+};
+
+TEST_F(SupporterMovesTest, AHardCoreFanSentForDopeToItsLeaderJoinsItsGroupAndAnswersOnce) {
+  YLUnitLeader* leader = MakeLeader(10, 10);
+  ASSERT_NE(leader, nullptr);
+  auto* skin = Make<YLUnitHardCore>(8, 11, 10);
+  Face(*skin, 10, 10);
+  PsychicPlanGetDope step(leader->GetTid(), 0, 0.8f, false);
+  EXPECT_EQ(step.Execute(skin), 17);
+  const LeaderInfo* group = leader->GetLeaderInfo();
+  ASSERT_EQ(group->GroupSize, 1);
+  EXPECT_EQ(group->Group[0], skin->GetTid());
+  EXPECT_EQ(step.Execute(skin), 32);
+  // Only hard-core kinds carry the step out.
+  YLUnit* fan = Make(3, 12, 12);
+  EXPECT_EQ(step.Execute(fan), 32);
+  // A far target is walked to first.
+  auto* other = Make<YLUnitHardCore>(8, 20, 20);
+  const int32_t walk = other->DoGetDope(0.8f, leader->GetTid(), false);
+  EXPECT_NE(walk, 17);
+  EXPECT_NE(walk, 32);
+}
+
+TEST_F(SupporterMovesTest, AHardCoreFanAskedToHurtBystandersRaisesAnAlarmAboutEachEnemy) {
+  SpeechListener speech;
+  ASSERT_TRUE(logic.AddListener(&speech));
+  auto* skin = Make<YLUnitHardCore>(8, 10, 10);
+  YLUnit* mate = Make(3, 11, 10);
+  YLUnit* civilian = Make<YLUnit>(13, 12, 10, 0);
+  YLUnit* enemy = Make(3, 9, 10, kEnemy);
+  skin->ClearPerception();
+  skin->AddNeighbour(mate->GetTid());
+  skin->AddNeighbour(civilian->GetTid());
+  skin->AddNeighbour(enemy->GetTid());
+  skin->HurtBystanders();
+  const std::vector<std::vector<int32_t>> expected = {{kOwner, skin->GetTid(), 7, civilian->GetTid()},
+                                                      {kOwner, skin->GetTid(), 7, enemy->GetTid()}};
+  EXPECT_EQ(speech.lines, expected);
+  logic.DetachListeners();
+}
+
+TEST_F(SupporterMovesTest, ATurretFetchesBricksFromItsPileAndThrowsThemAtTheNearestEnemy) {
+  auto* skin = Make<YLUnitHardCore>(8, 10, 10);
+  const ThingInfo* pile = logic.CreateThing("Brick01", 11, 10, 0, 0, 0);
+  ASSERT_NE(pile, nullptr);
+  Face(*skin, 11, 10);
+  PsychicPlanThrowTurret turret(pile->Tid, 0, 0.8f, false);
+  EXPECT_EQ(turret.Execute(skin), 19);
+  skin->Info->Status |= YLUnitSupporter::kStatusHoldsBrick;
+  EXPECT_EQ(turret.Execute(skin), 0);  // no one to throw at
+  YLUnit* enemy = Make(3, 10, 3, kEnemy);
+  Face(*skin, 10, 3);
+  EXPECT_EQ(turret.Execute(skin), 14);
+  int32_t x = 0;
+  int32_t y = 0;
+  skin->GetDestination(x, y);
+  EXPECT_EQ(x, enemy->GetX());
+  EXPECT_EQ(y, enemy->GetY());
+  // Any other thing makes the step a GetDope, which has no thing left.
+  YLUnit* mate = Make(3, 20, 20);
+  PsychicPlanThrowTurret elsewhere(mate->GetTid(), 0, 0.8f, false);
+  EXPECT_EQ(elsewhere.Execute(skin), skin->DoGetDope(0.8f, 0, false));
+}
+
 }  // namespace
