@@ -4,6 +4,8 @@
 
 #include "logic/core/CLogic.h"
 #include "logic/core/ThingInfo.h"
+#include "logic/world/YLTBaricade.h"
+#include "logic/world/YLTPushable.h"
 #include "logic/world/YLThing.h"
 #include "logic/world/YLUnit.h"
 #include "logic/world/YLUnitSupporter.h"
@@ -364,7 +366,39 @@ uint8_t MoveInfoBaricade::GetMoveTime(int32_t type, int32_t flags) const {
   }
   return MoveInfoDiagonal::GetMoveTime(type, flags);
 }
-bool MoveInfoBaricade::Perform(YLThing*, CLogic*) { return false; }
+// A rozav works on what stands at its destination: a barricade is knocked
+// over or stood up where the rozav stands; a pushable thing is pushed and
+// the rozav follows it a cell. The move's settings change with what was
+// worked on and stay until the next perform.
+bool MoveInfoBaricade::Perform(YLThing* thing, CLogic* logic) {
+  auto* rozav = dynamic_cast<YLUnitRozav*>(thing);
+  if (rozav == nullptr || logic == nullptr || rozav->Info == nullptr) {
+    return false;
+  }
+  int32_t x = 0;
+  int32_t y = 0;
+  rozav->GetDestination(x, y);
+  YLThing* target = logic->GetThingAt(x, y);
+  if (target == nullptr) {
+    target = logic->FindThingAtPosition(x, y);
+  }
+  constexpr int32_t kBuilderType = 9;
+  if (auto* barricade = dynamic_cast<YLTBaricade*>(target)) {
+    barricade->Toggle(rozav);
+    step = 0;
+    SetTime(kBuilderType, 10);
+    SetDiagonalTime(kBuilderType, 10);
+    return true;
+  }
+  auto* pushable = dynamic_cast<YLTPushable*>(target);
+  if (pushable == nullptr || !pushable->Push(rozav)) {
+    return false;
+  }
+  step = 1;
+  SetTime(kBuilderType, 24);
+  SetDiagonalTime(kBuilderType, 24);
+  return PerformMovingKind(*this, thing, logic);
+}
 
 MOVE_KIND_BASICS(MoveInfoRave)
 void MoveInfoRave::SetDefaults() {

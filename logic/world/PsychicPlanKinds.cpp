@@ -211,7 +211,10 @@ PsychicPlanItem* PsychicPlanBaricade::Clone() const {
   copy->Down = Down;
   return copy;
 }
-int32_t PsychicPlanBaricade::Execute(YLUnit*) { return kReached; }
+int32_t PsychicPlanBaricade::Execute(YLUnit* unit) {
+  auto* rozav = dynamic_cast<YLUnitRozav*>(unit);
+  return rozav != nullptr ? rozav->DoBaricade(Motivation, Param1, Param2, Fast, Down != 0) : kReached;
+}
 
 bool PsychicPlanBaricade::LoadDown(LumoStream* stream, const LumoProperty*) {
   if (!ReadMarker(stream, kDownMarker)) {

@@ -6,7 +6,11 @@
 #include "logic/core/OrderKinds.h"
 #include "logic/core/WeaponCatalog.h"
 #include "logic/core/YLWeapon.h"
+#include "logic/core/CMap.h"
+#include "logic/world/MoveInfo.h"
 #include "logic/world/PsychicPlanKinds.h"
+#include "logic/world/YLTBaricade.h"
+#include "navigation/YLKnowledgeMap.h"
 #include "logic/world/YLUnitSupporter.h"
 
 namespace {
@@ -24,7 +28,136 @@ int32_t EitherTurn() {
   return RandomFloat() < 0.5 ? YLUnit::kMoveTurnClockwise : YLUnit::kMoveTurnCounterClockwise;
 }
 
+// The first cell from the thing's position, going in the direction, that
+// the knowledge map does not give to the thing.
+void WalkPastThing(const YLThing& thing, int32_t direction, int32_t& x, int32_t& y) {
+  x = thing.GetX();
+  y = thing.GetY();
+  const CLogic* logic = YLThing::GetLogic();
+  const YLKnowledgeMap* grid = logic != nullptr && logic->Map != nullptr ? logic->Map->GetStratMap() : nullptr;
+  if (grid == nullptr) {
+    return;
+  }
+  const int32_t id = thing.GetTid();
+  // The walk leaves the map at the latest after its width and height.
+  for (int32_t steps = 0; steps < 0x10000 && grid->IsInside(x, y) && grid->GetUnit(x, y) == id; ++steps) {
+    x += kDirectionX[direction];
+    y += kDirectionY[direction];
+  }
+}
+
+constexpr int32_t kMoveBaricade = 23;
+constexpr int32_t kStimulusMakeWay = 3;
+
 }  // namespace
+
+// ---- The rozav ----
+
+bool YLUnitRozav::MakePlan() {
+  try {
+    if (YLUnitHardCore::MakePlan()) {
+      return true;
+    }
+  } catch (...) {
+    // Logged, and planning goes on as if the answer were false.
+    DebugPrint("YLUnitRozav::MakePlan exception in YLUnitHardCore::MakePlan\n");
+  }
+  PsychicPlanItem* step = GetPlanLeaf();
+  const CLogic* logic = GetLogic();
+  if (step == nullptr || step == &Plan || logic == nullptr) {
+    return false;
+  }
+  if (!step->Expandable) {
+    return true;
+  }
+  if (step->Action != OrderKind::kBaricade) {
+    return false;
+  }
+  const YLThing* thing = step->Param1 != 0 ? logic->GetThing(step->Param1) : nullptr;
+  if (thing == nullptr || thing->Info == nullptr) {
+    return true;
+  }
+  if (const auto* barricade = dynamic_cast<const YLTBaricade*>(thing)) {
+    const int32_t facing = barricade->Info->GetFacing();
+    if (auto* baricade = dynamic_cast<PsychicPlanBaricade*>(step)) {
+      baricade->Down = barricade->Cleaned ? 1 : 0;
+    }
+    int32_t ax = 0;
+    int32_t ay = 0;
+    int32_t bx = 0;
+    int32_t by = 0;
+    WalkPastThing(*barricade, (facing + 4) % kDirectionCount, ax, ay);
+    WalkPastThing(*barricade, facing, bx, by);
+    const int32_t toA = GetPathLength(ax, ay);
+    const int32_t toB = GetPathLength(bx, by);
+    if (toA >= 0 && (toB < 0 || toA <= toB)) {
+      step->Param2 = facing;
+      BarricadeX = ax;
+      BarricadeY = ay;
+      PlanPath(GetX(), GetY(), ax, ay, step, 0);
+    } else if (toB >= 0) {
+      step->Param2 = (facing + 4) % kDirectionCount;
+      BarricadeX = bx;
+      BarricadeY = by;
+      PlanPath(GetX(), GetY(), bx, by, step, 0);
+    }
+  } else {
+    int32_t x = 0;
+    int32_t y = 0;
+    WalkPastThing(*thing, WrapDirection(step->Param2 + 4), x, y);
+    BarricadeX = x;
+    BarricadeY = y;
+    if (!PlanPath(GetX(), GetY(), x, y, step, 0)) {
+      return false;
+    }
+  }
+  step->Expandable = false;
+  return true;
+}
+
+int32_t YLUnitRozav::DoBaricade(float motivation, int32_t id, int32_t side, bool fast, bool down) {
+  CLogic* logic = GetLogic();
+  const YLThing* thing = logic != nullptr && id != 0 ? logic->GetThing(id) : nullptr;
+  const UnitInfo* info = GetUnitInfo();
+  if (thing == nullptr || thing->Info == nullptr || info == nullptr) {
+    return kReached;
+  }
+  const auto* barricade = dynamic_cast<const YLTBaricade*>(thing);
+  if (barricade != nullptr && barricade->Cleaned != down) {
+    return kReached;
+  }
+  side = WrapDirection(side);
+  if (BarricadeX == kNoCell) {
+    WalkPastThing(*thing, WrapDirection(side + 4), BarricadeX, BarricadeY);
+  }
+  const int32_t walk = DoGoto(motivation, BarricadeX, BarricadeY, fast, 0);
+  if (walk != kReached) {
+    return walk;
+  }
+  const YLKnowledgeMap* grid = logic->Map != nullptr ? logic->Map->GetStratMap() : nullptr;
+  const int32_t occupant = grid != nullptr && grid->IsInside(BarricadeX, BarricadeY) ? grid->GetUnit(BarricadeX, BarricadeY)
+                                                                                     : GetTid();
+  if (occupant != GetTid() && (GetX() != BarricadeX || GetY() != BarricadeY)) {
+    // Someone stands on the cell: only a unit can be asked to make way.
+    if (FindLivingUnit(occupant) != nullptr) {
+      logic->SendUnitMessage(this, occupant, kStimulusMakeWay, motivation);
+    }
+    return kMoveRest;
+  }
+  const int32_t facing = Info->GetFacing();
+  if (side != facing) {
+    return side - facing > 0 ? kMoveTurnClockwise : kMoveTurnCounterClockwise;
+  }
+  const MoveInfo* move = GetMoveInfo(kMoveBaricade);
+  if (move == nullptr || info->Stamina - move->stamina < 0.0f) {
+    return kMoveRest;
+  }
+  DestinationX = GetX() + kDirectionX[side];
+  DestinationY = GetY() + kDirectionY[side];
+  BarricadeX = kNoCell;
+  BarricadeY = kNoCell;
+  return kMoveBaricade;
+}
 
 // ---- The raver ----
 

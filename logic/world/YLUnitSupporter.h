@@ -266,6 +266,17 @@ class YLUnitRozav : public YLUnitHardCore {
   bool OnLoadFrom(LumoStream* stream) override;
   bool OnSaveTo(LumoStream* stream) override;
 
+  // After the hard-core planning: a Baricade step on a barricade routes to
+  // the nearer reachable side of it (Param2 the way to face it there,
+  // Down the barricade's state), on any other thing to the cell beside it
+  // opposite Param2. The step stops being expandable even with no route.
+  bool MakePlan() override;
+  // The barricade move chooser: 32 once the barricade's state differs from
+  // the step's; walks to the remembered cell, asks a unit standing on it
+  // to make way (kind 3), turns to face `side`, waits while too tired, and
+  // answers the barricade move (23) at the cell in front.
+  int32_t DoBaricade(float motivation, int32_t id, int32_t side, bool fast, bool down);
+
   int32_t BarricadeX = kNoCell;
   int32_t BarricadeY = kNoCell;
 };

@@ -12,6 +12,9 @@
 #include "logic/world/PsychicPlanKinds.h"
 #include "logic/world/YLUnitLeader.h"
 #include "logic/world/YLUnitSupporter.h"
+#include "logic/world/YLTBaricade.h"
+#include "navigation/YLKnowledgeMap.h"
+#include "navigation/YLSectors.h"
 
 namespace {
 
@@ -384,6 +387,82 @@ TEST_F(SupporterMovesTest, ATurretFetchesBricksFromItsPileAndThrowsThemAtTheNear
   YLUnit* mate = Make(3, 20, 20);
   PsychicPlanThrowTurret elsewhere(mate->GetTid(), 0, 0.8f, false);
   EXPECT_EQ(elsewhere.Execute(skin), skin->DoGetDope(0.8f, 0, false));
+}
+
+// ---- The rozav ----
+
+struct BarricadeCase {
+  int32_t x;
+  int32_t side;  // the way the rozav faces the barricade
+  int32_t cellX;
+};
+
+TEST_F(SupporterMovesTest, ARozavReachesTheNearerSideOfABarricadeFacesItAndKnocksItOver) {
+  // The barricade at (16, 16) faces 2: its sides are (15, 16) and (17, 16).
+  const BarricadeCase cases[] = {{10, 2, 15}, {22, 6, 17}};
+  for (const BarricadeCase& test : cases) {
+    SCOPED_TRACE(test.x);
+    logic.Things->SetCount(1);
+    ASSERT_TRUE(logic.Map->Init(kMapSize, kMapSize));
+    const ThingInfo* info = logic.CreateThing("Pushbarrier2", 16, 16, 0, 0, 0);
+    ASSERT_NE(info, nullptr);
+    auto* barricade = dynamic_cast<YLTBaricade*>(logic.GetThing(info->Tid));
+    ASSERT_NE(barricade, nullptr);
+    ASSERT_FALSE(barricade->Cleaned);
+    auto* rozav = Make<YLUnitRozav>(9, test.x, 16);
+    rozav->ExecutePlan(new PsychicPlanBaricade(info->Tid, 0, 0.9f, false));
+    const PsychicPlanItem* step = Top(*rozav);
+    ASSERT_NE(step, nullptr);
+    EXPECT_EQ(step->Param2, test.side);
+    EXPECT_EQ(rozav->BarricadeX, test.cellX);
+    bool worked = false;
+    for (int32_t frame = 0; frame < 1500 && !barricade->Cleaned; ++frame) {
+      rozav->GetUnitInfo()->Stamina = 1.0f;
+      rozav->Propagate();
+      worked = worked || rozav->Info->MoveNumber == 23;
+    }
+    EXPECT_TRUE(worked);
+    EXPECT_TRUE(barricade->Cleaned);
+    EXPECT_EQ(rozav->GetX(), test.cellX);
+    EXPECT_EQ(rozav->GetY(), 16);
+    EXPECT_EQ(rozav->Info->GetFacing(), test.side);
+    // The barricade's state now differs from the step's: the step is done.
+    EXPECT_EQ(rozav->DoBaricade(0.9f, info->Tid, test.side, false, false), 32);
+  }
+}
+
+TEST_F(SupporterMovesTest, ARozavWithNoReachableSideGetsNoRouteYetItsStepIsPlanned) {
+  const ThingInfo* info = logic.CreateThing("Pushbarrier2", 16, 16, 0, 0, 0);
+  ASSERT_NE(info, nullptr);
+  YLKnowledgeMap* grid = logic.Map->GetStratMap();
+  grid->SetSector(15, 16, kNoSector);
+  grid->SetSector(17, 16, kNoSector);
+  auto* rozav = Make<YLUnitRozav>(9, 10, 16);
+  rozav->Plan.AddChild(new PsychicPlanBaricade(info->Tid, 0, 0.9f, false));
+  EXPECT_TRUE(rozav->MakePlan());
+  const PsychicPlanItem* step = Top(*rozav);
+  ASSERT_NE(step, nullptr);
+  EXPECT_FALSE(step->Expandable);
+  EXPECT_EQ(step->child, nullptr);
+  EXPECT_EQ(rozav->BarricadeX, YLUnitRozav::kNoCell);
+}
+
+TEST_F(SupporterMovesTest, ARozavAsksOnlyAUnitStandingOnItsCellToMakeWay) {
+  const ThingInfo* info = logic.CreateThing("Pushbarrier2", 16, 16, 0, 0, 0);
+  ASSERT_NE(info, nullptr);
+  auto* rozav = Make<YLUnitRozav>(9, 14, 16);
+  YLUnit* blocker = Make<YLUnit>(13, 15, 16, 0);
+  Face(*rozav, 15, 16);
+  EXPECT_EQ(rozav->DoBaricade(0.9f, info->Tid, 2, false, false), 0);
+  ASSERT_EQ(blocker->GetStimulusCount(), 1);
+  EXPECT_EQ(blocker->GetStimulus(0)->kind & 0xFF, 3);
+  EXPECT_EQ(blocker->GetStimulus(0)->source, rozav->GetTid());
+  // A thing that is no unit gets no message, and the rozav waits.
+  logic.Map->RemoveThing(blocker);
+  const ThingInfo* crate = logic.CreateThing("Lamppost", 15, 16, 0, 0, 0);
+  ASSERT_NE(crate, nullptr);
+  rozav->BarricadeX = YLUnitRozav::kNoCell;
+  EXPECT_EQ(rozav->DoBaricade(0.9f, info->Tid, 2, false, false), 0);
 }
 
 }  // namespace
