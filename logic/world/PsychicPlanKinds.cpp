@@ -180,9 +180,9 @@ int32_t PsychicPlanOut::Execute(YLUnit* unit) {
   int32_t Kind::Execute(YLUnit*) { return kReached; }
 
 PLAN_KIND_OF_CLASS(PsychicPlanAttackShoot, OrderKind::kShoot)
-PLAN_KIND_OF_CLASS(PsychicPlanThrowMolotov, OrderKind::kMolotov)
+PLAN_KIND_PLAIN(PsychicPlanThrowMolotov, OrderKind::kMolotov)
 PLAN_KIND_PLAIN(PsychicPlanGetDope, OrderKind::kGetDope)
-PLAN_KIND_OF_CLASS(PsychicPlanBurgle, OrderKind::kBurgle)
+PLAN_KIND_PLAIN(PsychicPlanBurgle, OrderKind::kBurgle)
 PLAN_KIND_OF_CLASS(PsychicPlanBomb, OrderKind::kBomb)
 PLAN_KIND_OF_CLASS(PsychicPlanFlirt, OrderKind::kFlirt)
 PLAN_KIND_OF_CLASS(PsychicPlanHijack, OrderKind::kHijack)
@@ -258,4 +258,12 @@ int32_t PsychicPlanGetDope::Execute(YLUnit* unit) {
 int32_t PsychicPlanThrowTurret::Execute(YLUnit* unit) {
   auto* fan = dynamic_cast<YLUnitHardCore*>(unit);
   return fan != nullptr ? fan->DoThrowTurret(Motivation, Param1, Fast) : kReached;
+}
+int32_t PsychicPlanThrowMolotov::Execute(YLUnit* unit) {
+  auto* yobb = dynamic_cast<YLUnitYobb*>(unit);
+  return yobb != nullptr ? yobb->DoMolotovThing(Motivation, Param1, Fast) : kReached;
+}
+int32_t PsychicPlanBurgle::Execute(YLUnit* unit) {
+  auto* rat = dynamic_cast<YLUnitRat*>(unit);
+  return rat != nullptr ? rat->DoBurgle(Motivation, Param1, Fast) : kReached;
 }

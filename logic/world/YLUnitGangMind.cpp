@@ -1,5 +1,7 @@
 // The raver's and the yobb's own steps.
 
+#include <algorithm>
+
 #include "base/DebugFormat.h"
 #include "base/Random.h"
 #include "logic/core/CLogic.h"
@@ -10,6 +12,7 @@
 #include "logic/world/MoveInfo.h"
 #include "logic/world/PsychicPlanKinds.h"
 #include "logic/world/YLTBaricade.h"
+#include "logic/world/YLTBuilding.h"
 #include "navigation/YLKnowledgeMap.h"
 #include "logic/world/YLUnitSupporter.h"
 
@@ -47,6 +50,12 @@ void WalkPastThing(const YLThing& thing, int32_t direction, int32_t& x, int32_t&
 }
 
 constexpr int32_t kMoveBaricade = 23;
+constexpr int32_t kMoveWeapon = 11;
+constexpr int32_t kMoveFist = 12;
+constexpr int32_t kMoveThrow = 14;
+constexpr int32_t kMoveBurgle = 22;
+constexpr int32_t kEntranceReach = 2;
+constexpr float kYobbCalming = 3.0f;
 constexpr int32_t kStimulusMakeWay = 3;
 
 }  // namespace
@@ -157,6 +166,17 @@ int32_t YLUnitRozav::DoBaricade(float motivation, int32_t id, int32_t side, bool
   BarricadeX = kNoCell;
   BarricadeY = kNoCell;
   return kMoveBaricade;
+}
+
+// ---- The rat ----
+
+int32_t YLUnitRat::DoBurgle(float, int32_t id, bool) {
+  const CLogic* logic = GetLogic();
+  const auto* building = dynamic_cast<const YLTBuilding*>(logic != nullptr && id != 0 ? logic->GetThing(id) : nullptr);
+  if (building == nullptr || GetContainer() == building) {
+    return kReached;
+  }
+  return IntDistance(GetX(), GetY(), building->GetX(), building->GetY()) <= kEntranceReach ? kMoveEnter : kMoveBurgle;
 }
 
 // ---- The raver ----
@@ -301,8 +321,51 @@ bool YLUnitYobb::MakePlan() {
   return true;
 }
 
+int32_t YLUnitYobb::DoMolotovThing(float motivation, int32_t id, bool fast) {
+  if (ThrowPending) {
+    ThrowPending = false;
+    return kReached;
+  }
+  const CLogic* logic = GetLogic();
+  const YLThing* target = logic != nullptr && id != 0 ? logic->GetThing(id) : nullptr;
+  if (target == nullptr || target->Info == nullptr || (target->Info->Status & StatusAlive) == 0) {
+    return kReached;
+  }
+  SetStatus(kStatusHoldsBrick);
+  if (ThrowPaced()) {
+    return kMoveRest;
+  }
+  const int32_t x = target->GetX();
+  const int32_t y = target->GetY();
+  const int32_t answer = ThrowAt(motivation, x, y, fast, 0.2f, 0.25f);
+  if (answer != kMoveThrow) {
+    return answer;
+  }
+  ThrowPending = true;
+  ThrowX = x;
+  ThrowY = y;
+  DestinationX = x;
+  DestinationY = y;
+  return kMoveMolotov;
+}
+
+YLWeapon* YLUnitYobb::GetWeapon() const {
+  const CLogic* logic = GetLogic();
+  return logic != nullptr && logic->Weapons != nullptr ? logic->Weapons->GetSlot(kYobbWeaponSlot) : nullptr;
+}
+
 int32_t YLUnitYobb::OnBrainMove(int32_t move) {
-  const UnitInfo* info = GetUnitInfo();
+  UnitInfo* info = GetUnitInfo();
+  if ((move == kMoveWeapon || move == kMoveFist) && info != nullptr && Info != nullptr) {
+    // Both strike with entry 61 (the yobb's own weapon, and the fist of its
+    // type) at the cell in front.
+    if (const YLWeapon* weapon = GetWeapon()) {
+      info->Anger = std::max(info->Anger - kYobbCalming * weapon->GetTotalDamage(), 0.0f);
+    }
+    const int32_t facing = Info->GetFacing();
+    DestinationX = GetX() + kDirectionX[facing];
+    DestinationY = GetY() + kDirectionY[facing];
+  }
   const bool throwing = move == kMoveMolotov && ThrowPending && info != nullptr && info->Weapon >= 1;
   const int32_t frames = YLUnitHardCore::OnBrainMove(move);
   if (throwing && Info != nullptr && Info->Move != nullptr && Info->Move == GetMoveInfo(kMoveMolotov)) {

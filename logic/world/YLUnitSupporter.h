@@ -221,6 +221,10 @@ class YLUnitRat : public YLUnitHardCore {
   YLUnitRat();
   const char* GetClassName() const override;
   Temperament GetTemperament() const override;
+  // The rat's answer for a building: 32 for the one it is in; the enter
+  // move (9) within 2 cells of another's entrance, else it burgles (22).
+  // 32 for anything but a building.
+  int32_t DoBurgle(float motivation, int32_t id, bool fast);
 };
 
 // Joins raves.
@@ -295,10 +299,18 @@ class YLUnitYobb : public YLUnitHardCore {
   // The molotov at a cell: walks within 16 cells, turns to face it, then
   // throws (27) once; 32 after the throw.
   int32_t DoMolotovPlace(float motivation, int32_t x, int32_t y, bool fast);
+  // The molotov at a thing: 32 after the throw; otherwise (a brick in
+  // hand, bit 18) the fan's throw at the thing's cell, where the throw
+  // (14) becomes the molotov (27) with the throw pending.
+  int32_t DoMolotovThing(float motivation, int32_t id, bool fast);
+  // Always the catalogue's entry 61, whatever the grade.
+  YLWeapon* GetWeapon() const override;
   // Molotov steps route to within the molotov's range of their target when
   // the yobb has a molotov; otherwise they cannot be carried out.
   bool MakePlan() override;
-  // Plays the move; a molotov thrown at the pending place is spent: the
+  // Plays the move. A weapon or fist move (11, 12) calms the yobb by 3 x
+  // the total damage of entry 61 (not below 0) and strikes the cell in
+  // front with it; a molotov thrown at the pending place is spent: the
   // weapon grade goes back to 0.
   int32_t OnBrainMove(int32_t move) override;
   // "Yobbozer with <ammo> <weapon name>", or "throwing things" without ammo.

@@ -583,6 +583,9 @@ int32_t YLUnitSupporter::DoAttack(float motivation, int32_t targetId, bool fast)
   if (GetContainer() != nullptr) {
     return kReached;
   }
+  // The blow lands where the target stands.
+  DestinationX = x;
+  DestinationY = y;
   if (unit != nullptr && (target->Info->MoveNumber == kMoveFall || target->Info->MoveNumber == kMoveOut)) {
     return GetAttackMove(kMoveKick);
   }

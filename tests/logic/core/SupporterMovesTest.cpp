@@ -1,6 +1,7 @@
 // A fan's reflexes and idling, its bricks, its fights and the hard-core
 // kinds' own moves, on small levels made with the logic's own exports.
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -8,6 +9,8 @@
 #include "base/Random.h"
 #include "logic/core/OrderKinds.h"
 #include "logic/core/UnitInfo.h"
+#include "logic/core/WeaponCatalog.h"
+#include "logic/core/YLWeapon.h"
 #include "logic/world/MoveInfo.h"
 #include "logic/world/PsychicPlanKinds.h"
 #include "logic/world/YLUnitLeader.h"
@@ -40,6 +43,13 @@ class SupporterMovesTest : public LogicThingsTest {
     return dynamic_cast<YLUnitLeader*>(logic.CreateLeader(x, y, 0, "Boss", kOwner));
   }
   static const PsychicPlanItem* Top(const YLUnit& unit) { return unit.Plan.child; }
+  // Runs the logic's own plan for a number of frames: weapons strike late.
+  void RunFrames(int32_t frames) {
+    for (int32_t frame = 0; frame < frames; ++frame) {
+      logic.PropagatePlan();
+      ++logic.Time;
+    }
+  }
   static void Face(YLUnit& unit, int32_t x, int32_t y) {
     const int32_t direction = YLUnit::GetDirection(unit.GetX(), unit.GetY(), 0, x, y);
     unit.SetOrientation(static_cast<uint8_t>((direction + 8) % 8));
@@ -463,6 +473,99 @@ TEST_F(SupporterMovesTest, ARozavAsksOnlyAUnitStandingOnItsCellToMakeWay) {
   ASSERT_NE(crate, nullptr);
   rozav->BarricadeX = YLUnitRozav::kNoCell;
   EXPECT_EQ(rozav->DoBaricade(0.9f, info->Tid, 2, false, false), 0);
+}
+
+// ---- Fights ----
+
+TEST_F(SupporterMovesTest, AnAttackerClosesInAndHitsUntilTheEnemyIsHurt) {
+  for (const int32_t weapon : {0, 1}) {
+    SCOPED_TRACE(weapon);
+    logic.Things->SetCount(1);
+    ASSERT_TRUE(logic.Map->Init(kMapSize, kMapSize));
+    auto* fan = Make(3, 10, 10);
+    fan->GetUnitInfo()->Weapon = weapon;
+    YLUnit* enemy = Make<YLUnit>(3, 16, 10, kEnemy);
+    fan->ExecutePlan(new PsychicPlanAttack(enemy->GetTid(), 0, 0.9f, false));
+    ASSERT_NE(Top(*fan), nullptr);
+    std::vector<int32_t> blows;
+    for (int32_t frame = 0; frame < 1500 && enemy->Info->Hp >= 1.0f; ++frame) {
+      fan->GetUnitInfo()->Stamina = 1.0f;
+      const int32_t before = fan->Info->MoveNumber;
+      fan->Propagate();
+      RunFrames(1);
+      const int32_t move = fan->Info->MoveNumber;
+      if (move != before && move >= 11 && move <= 13) {
+        blows.push_back(move);
+      }
+    }
+    EXPECT_LT(enemy->Info->Hp, 1.0f);
+    ASSERT_FALSE(blows.empty());
+    EXPECT_EQ(blows.front(), weapon != 0 ? 11 : 12);
+    EXPECT_LE(YLUnit::IntDistance(fan->GetX(), fan->GetY(), enemy->GetX(), enemy->GetY()), 1);
+  }
+}
+
+// ---- The rat and the yobb ----
+
+TEST_F(SupporterMovesTest, ARatEntersNearAnEntranceBurglesFartherAndIsDoneInsideItsBuilding) {
+  auto* rat = Make<YLUnitRat>(1, 10, 10);
+  const ThingInfo* home = logic.CreateThing("Home2", 20, 10, 0, 0, 0);
+  ASSERT_NE(home, nullptr);
+  PsychicPlanBurgle step(home->Tid, 0, 0.8f, false);
+  EXPECT_EQ(step.Execute(rat), 22);
+  rat->Info->X = 18;
+  EXPECT_EQ(step.Execute(rat), 9);
+  ASSERT_TRUE(logic.EnterThing(rat->Info.get(), logic.GetThing(home->Tid)->Info.get()));
+  EXPECT_EQ(step.Execute(rat), 32);
+  YLUnit* other = Make(3, 5, 5);
+  EXPECT_EQ(rat->DoBurgle(0.8f, other->GetTid(), false), 32);
+  EXPECT_EQ(step.Execute(other), 32);  // only a rat burgles
+}
+
+TEST_F(SupporterMovesTest, AYobbThrowsAMolotovAtAThingOnceFacingItWithinRange) {
+  auto* yobb = Make<YLUnitYobb>(12, 10, 10);
+  YLUnit* enemy = Make<YLUnit>(3, 10, 3, kEnemy);
+  PsychicPlanThrowMolotov step(enemy->GetTid(), 0, 0.8f, false);
+  Face(*yobb, 10, 3);
+  EXPECT_EQ(step.Execute(yobb), 27);
+  EXPECT_TRUE(yobb->ThrowPending);
+  EXPECT_NE(yobb->Info->Status & YLUnitSupporter::kStatusHoldsBrick, 0u);
+  int32_t x = 0;
+  int32_t y = 0;
+  yobb->GetDestination(x, y);
+  EXPECT_EQ(x, 10);
+  EXPECT_EQ(y, 3);
+  EXPECT_EQ(step.Execute(yobb), 32);
+  EXPECT_FALSE(yobb->ThrowPending);
+  // Facing away it turns; out of reach it walks; no yobb, no molotov.
+  yobb->Frustration = 0.0f;
+  Face(*yobb, 12, 10);
+  const int32_t turn = step.Execute(yobb);
+  EXPECT_TRUE(turn == 5 || turn == 6) << turn;
+  enemy->Info->Y = 30;
+  enemy->Info->X = 30;
+  yobb->Frustration = 0.0f;
+  const int32_t walk = step.Execute(yobb);
+  EXPECT_NE(walk, 27);
+  EXPECT_NE(walk, 32);
+  EXPECT_EQ(step.Execute(Make(3, 20, 20)), 32);
+}
+
+TEST_F(SupporterMovesTest, AYobbsBlowCalmsItAndStrikesTheCellInFrontWithItsOwnWeapon) {
+  auto* yobb = Make<YLUnitYobb>(12, 10, 10);
+  YLUnit* enemy = Make<YLUnit>(3, 10, 9, kEnemy);
+  yobb->SetOrientation(0);  // facing (10, 9)
+  UnitInfo& info = *yobb->GetUnitInfo();
+  info.Weapon = 2;
+  info.Anger = 0.9f;
+  info.Stamina = 1.0f;
+  const YLWeapon* weapon = yobb->GetWeapon();
+  ASSERT_NE(weapon, nullptr);
+  EXPECT_EQ(weapon, logic.Weapons->GetSlot(61));
+  yobb->OnBrainMove(12);
+  EXPECT_FLOAT_EQ(info.Anger, std::max(0.9f - 3.0f * weapon->GetTotalDamage(), 0.0f));
+  RunFrames(60);
+  EXPECT_LT(enemy->Info->Hp, 1.0f);
 }
 
 }  // namespace
