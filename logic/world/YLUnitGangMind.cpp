@@ -201,6 +201,14 @@ void YLUnitRaver::ComputeReflexes() {
   }
 }
 
+void YLUnitRaver::SetActive(uint8_t frames) {
+  PsychicPlanItem* leaf = GetPlanLeaf();
+  if (leaf != &Plan && leaf->Action == OrderKind::kRave) {
+    PlanReached(leaf);
+  }
+  YLUnitHardCore::SetActive(frames);
+}
+
 bool YLUnitRaver::Propagate() {
   const bool going = YLUnitHardCore::Propagate();
   if (Raving && ++RaveCounter > kRaveFrames) {

@@ -244,6 +244,9 @@ class YLUnitRaver : public YLUnitHardCore {
   // A rave's call ends a running Rave step; the raver then joins the rave
   // that called (JoinRave, motivation 0.5).
   void ComputeReflexes() override;
+  // Switching the brain to a move from outside (a blow, a stopped idle)
+  // ends a running Rave step.
+  void SetActive(uint8_t frames) override;
   // Every frame: a running rave is counted and stops after 35 frames.
   bool Propagate() override;
   // Walks to the rave now and then, otherwise dances (31) or turns.

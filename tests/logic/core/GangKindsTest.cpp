@@ -66,6 +66,22 @@ TEST_F(GangKindsTest, ARaverRavesAtTheUnitsAroundThemJoinAndTheRaveStopsAfter35F
   EXPECT_EQ(raver->RaveCounter, 0);
 }
 
+TEST_F(GangKindsTest, ABlowThatSwitchesARaversBrainEndsItsRave) {
+  auto* raver = Make<YLUnitRaver>(2, 10, 10);
+  raver->ExecutePlan(new PsychicPlanRave(0, 0, 0.7f, false));
+  ASSERT_NE(raver->Plan.child, nullptr);
+  raver->Stun(0.1f);  // a hard blow starts the hurt move from outside
+  EXPECT_EQ(raver->Info->MoveNumber, 20);
+  EXPECT_EQ(raver->Plan.child, nullptr);
+  // Any other step stays.
+  auto* hold = new PsychicPlanHold(0, 0, 0.7f, false);
+  hold->Expandable = false;
+  raver->ExecutePlan(hold);
+  ASSERT_NE(raver->Plan.child, nullptr);
+  raver->SetActive(3);
+  EXPECT_NE(raver->Plan.child, nullptr);
+}
+
 TEST_F(GangKindsTest, AJoiningRaverDancesBesideTheRaveAndStopsWhenItIsGone) {
   auto* raver = Make<YLUnitRaver>(2, 10, 10);
   auto* joiner = Make<YLUnitRaver>(2, 10, 10 + 0);
