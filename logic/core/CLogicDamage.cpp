@@ -141,25 +141,6 @@ bool WithinCupReach(int32_t x, int32_t y, const ThingInfo& info) {
   return dx * dx + dy * dy < kCupDropSquaredReach;
 }
 
-// A carrier hit from within reach drops the level's cup where it stands:
-// the cup lies on the ground again, on the map, and is seen to fall.
-void DropCup(CLogic& logic, YLUnit& carrier) {
-  YLTCup* cup = logic.GetCup();
-  if (cup == nullptr || cup->Info == nullptr) {
-    return;
-  }
-  carrier.DropCup();
-  cup->Info->Owner = 0;
-  cup->PossesionTimer = 0;
-  cup->Info->X = carrier.Info->X;
-  cup->Info->Y = carrier.Info->Y;
-  cup->Info->Status |= StatusAlive;
-  if (logic.Map != nullptr) {
-    logic.Map->PlaceThing(cup);
-  }
-  cup->ReportAction();
-}
-
 // A destroyed thing counts for the sides, and one that explodes when
 // destroyed goes off where it stood.
 void CountDestroyed(CLogic& logic, const YLThing& thing, int32_t attacker) {
@@ -206,8 +187,10 @@ void CLogic::HurtThing(int32_t target, float damage, float stun, int32_t x, int3
   }
 
   if (auto* unit = dynamic_cast<YLUnit*>(thing)) {
-    if (unit->CarriesCup() && WithinCupReach(x, y, *unit->Info)) {
-      DropCup(*this, *unit);
+    // A carrier hit from within reach drops the level's cup where it stands.
+    YLTCup* cup = GetCup();
+    if (cup != nullptr && unit->CarriesCup() && WithinCupReach(x, y, *unit->Info)) {
+      cup->Drop(*unit);
     }
     unit->Stun(stun);
     unit->Frighten(damage, attacker);

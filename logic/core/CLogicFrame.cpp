@@ -13,6 +13,7 @@
 #include "logic/core/YLConfig.h"
 #include "logic/core/YLPlayerPolice.h"
 #include "logic/core/YLPropagator.h"
+#include "logic/core/YLPropagatorFire.h"
 #include "logic/world/ThingDebugSource.h"
 #include "logic/world/YLTCar.h"
 #include "logic/world/YLTContainerThing.h"
@@ -164,6 +165,10 @@ bool CLogic::Compute() {
   for (int32_t index = 0; Propagators != nullptr && index < Propagators->count;) {
     auto* propagator = dynamic_cast<YLPropagator*>(Propagators->At(index));
     if (propagator == nullptr || !propagator->Propagate(this)) {
+      // A fire that went out takes its mark off the map.
+      if (auto* fire = dynamic_cast<YLPropagatorFire*>(propagator)) {
+        fire->MarkArea(Map.get(), false);
+      }
       Propagators->DeleteAt(index);
       continue;
     }

@@ -1,5 +1,7 @@
 #include "logic/core/YLAreaPropagator.h"
 
+#include "base/DebugFormat.h"
+#include "base/LumoStream.h"
 #include "logic/core/CMap.h"
 #include "logic/core/RecordFields.h"
 
@@ -42,6 +44,24 @@ void YLAreaPropagator::MarkArea(CMap* map, bool on) {
     }
   }
 }
+
+bool YLAreaPropagator::ReadArea(LumoStream* stream) {
+  LumoObject* loaded = nullptr;
+  if (!stream->ReadObject(loaded)) {
+    DebugPrint("%s: cannot read the area\n", GetClassName());
+    return false;
+  }
+  auto* area = dynamic_cast<GroundMap*>(loaded);
+  if (loaded != nullptr && area == nullptr) {
+    DebugPrint("%s: a %s stands where the area belongs\n", GetClassName(), loaded->GetClassName());
+    DestroyObject(loaded);
+    return false;
+  }
+  Area.reset(area);
+  return true;
+}
+
+bool YLAreaPropagator::WriteArea(LumoStream* stream) const { return stream->WriteObject(Area.get()); }
 
 LUMO_GENERIC_FIELD(YLAreaPropagator, Duration)
 LUMO_GENERIC_FIELD(YLAreaPropagator, Time)

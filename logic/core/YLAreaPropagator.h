@@ -32,6 +32,11 @@ class YLAreaPropagator : public YLPropagator {
   }
   const GroundMap* GetArea() const { return Area.get(); }
 
+  // The area as an embedded object record (none stands as an empty one).
+  // A record of another class fails the read and is freed.
+  bool ReadArea(LumoStream* stream);
+  bool WriteArea(LumoStream* stream) const;
+
   virtual bool LoadDuration(LumoStream* stream, const LumoProperty* property);
   virtual bool SaveDuration(LumoStream* stream, const LumoProperty* property);
   virtual bool LoadTime(LumoStream* stream, const LumoProperty* property);

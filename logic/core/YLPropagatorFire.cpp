@@ -18,22 +18,33 @@ LumoFieldProperty<YLAreaPropagator, &YLAreaPropagator::LoadY, &YLAreaPropagator:
                                                                                                PropertyInteger,
                                                                                                "tInteger", "Y");
 
+// Stands before the stored area, behind the properties.
+constexpr const char* kAreaMarker = "area:";
+
 }  // namespace
 
 YLPropagatorFire::YLPropagatorFire() : YLAreaPropagator(kDuration) {}
 
 const char* YLPropagatorFire::GetClassName() const { return "YLPropagatorFire"; }
 
-bool YLPropagatorFire::Propagate(CLogic* logic) {
+bool YLPropagatorFire::Propagate(CLogic*) {
   // Counted as 32-bit values wrap: a stored clock may hold any value.
   Time = static_cast<int32_t>(static_cast<uint32_t>(Time) + 1u);
-  if (Time > Duration) {
-    // The logic removes a propagator that answers false; the fire leaves no
-    // mark behind.
-    MarkArea(logic != nullptr ? logic->Map.get() : nullptr, false);
+  return Time <= Duration;
+}
+
+bool YLPropagatorFire::OnLoadFrom(LumoStream* stream) {
+  if (!YLAreaPropagator::OnLoadFrom(stream)) {
     return false;
   }
-  return true;
+  if (!ReadMarker(stream, kAreaMarker)) {
+    return true;
+  }
+  return ReadArea(stream);
+}
+
+bool YLPropagatorFire::OnSaveTo(LumoStream* stream) {
+  return YLAreaPropagator::OnSaveTo(stream) && WriteMarker(stream, kAreaMarker) && WriteArea(stream);
 }
 
 void YLPropagatorFire::SetMark(CMap& map, int32_t x, int32_t y, bool on) const {

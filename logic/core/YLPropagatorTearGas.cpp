@@ -22,9 +22,6 @@ LumoFieldProperty<YLAreaPropagator, &YLAreaPropagator::LoadY, &YLAreaPropagator:
                                                                                               PropertyInteger,
                                                                                               "tInteger", "Y");
 
-// Held by a policeman: the gas leaves the prisoner alone.
-constexpr uint32_t kStatusArrested = YLUnit::kStatusArrested;
-
 }  // namespace
 
 YLPropagatorTearGas::YLPropagatorTearGas() : YLAreaPropagator(kDuration) {}
@@ -50,11 +47,11 @@ bool YLPropagatorTearGas::Propagate(CLogic* logic) {
     const int32_t x = static_cast<int32_t>(static_cast<uint32_t>(X) + static_cast<uint32_t>(dx));
     const int32_t y = static_cast<int32_t>(static_cast<uint32_t>(Y) + static_cast<uint32_t>(dy));
     auto* unit = dynamic_cast<YLUnit*>(logic->GetThing(map->GetThingIDAt(x, y)));
-    UnitInfo* info = unit != nullptr ? unit->GetUnitInfo() : nullptr;
-    if (info == nullptr || info->Owner == CLogic::kPolicePlayer || (info->Status & kStatusArrested) != 0) {
-      continue;
+    // The police do not suffer their own gas; any other unit wears out as
+    // its kind does (a prisoner is spared, dope protects).
+    if (unit != nullptr && unit->GetOwner() != CLogic::kPolicePlayer) {
+      unit->WearOut();
     }
-    info->Cons -= (1.0f - info->Dope) * kConsPerFrame;
   }
   return true;
 }
@@ -63,22 +60,6 @@ void YLPropagatorTearGas::SetMark(CMap& map, int32_t x, int32_t y, bool on) cons
   map.GetStratMap()->SetGas(x, y, on);
 }
 
-bool YLPropagatorTearGas::LoadGroundmap(LumoStream* stream, const LumoProperty*) {
-  LumoObject* loaded = nullptr;
-  if (!stream->ReadObject(loaded)) {
-    DebugPrint("YLPropagatorTearGas: cannot read the area\n");
-    return false;
-  }
-  auto* area = dynamic_cast<GroundMap*>(loaded);
-  if (loaded != nullptr && area == nullptr) {
-    DebugPrint("YLPropagatorTearGas: a %s stands where the area belongs\n", loaded->GetClassName());
-    DestroyObject(loaded);
-    return false;
-  }
-  Area.reset(area);
-  return true;
-}
+bool YLPropagatorTearGas::LoadGroundmap(LumoStream* stream, const LumoProperty*) { return ReadArea(stream); }
 
-bool YLPropagatorTearGas::SaveGroundmap(LumoStream* stream, const LumoProperty*) {
-  return stream->WriteObject(Area.get());
-}
+bool YLPropagatorTearGas::SaveGroundmap(LumoStream* stream, const LumoProperty*) { return WriteArea(stream); }

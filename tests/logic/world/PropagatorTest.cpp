@@ -35,8 +35,8 @@ TEST_F(PropagatorTest, AnAreaHoldsTheCellsStrictlyWithinItsRadius) {
   EXPECT_EQ(y, 0);
 }
 
-// Tear gas keeps its area in its record; a fire stores only its clock and
-// centre.
+// Tear gas keeps its area in its record; a fire keeps it behind its
+// properties.
 TEST_F(PropagatorTest, GasAndFireAreStored) {
   YLPropagatorTearGas gas;
   gas.SetPosition(4, 9);
@@ -63,8 +63,8 @@ TEST_F(PropagatorTest, GasAndFireAreStored) {
   ASSERT_NE(burning, nullptr);
   EXPECT_EQ(burning->Duration, 44);
   EXPECT_EQ(burning->X, 2);
-  EXPECT_EQ(burning->GetArea(), nullptr);
-  // Without cells it burns out quietly.
+  ASSERT_NE(burning->GetArea(), nullptr);
+  EXPECT_EQ(burning->GetArea()->GetPointCount(0), 9);
   burning->Time = 44;
   EXPECT_FALSE(burning->Propagate(&logic));
 }
