@@ -266,6 +266,9 @@ class YLUnit : public YLThing, public LumoBrain {
   // Sets the armour that units of the record's type start with; types
   // without one keep the record's armour.
   static void ApplyTypeArmor(UnitInfo& info);
+  // The armour ApplyTypeArmor gives a unit of that type; negative where
+  // the type keeps its own (and for a type outside the table).
+  static float GetTypeArmor(int32_t type);
   // The slow update of fear, anger, beer, consciousness, stamina and dope;
   // dope of 1.15 or more is an overdose that takes the unit off.
   virtual void UpdateFeelings();
@@ -373,9 +376,12 @@ class YLUnit : public YLThing, public LumoBrain {
   YLTContainerThing* Container = nullptr;
 };
 
-// Exported for the game program; both do nothing.
+// Exported for the game program, with C linkage as the logic's other
+// functions; both do nothing.
+extern "C" {
 COGITO_API void SetLogicRandomSeed();
 COGITO_API void ChangeTeam(ThingInfo* info, int32_t team);
+}
 
 // Gives every unit the player owns its own copy of the order (ExecutePlan),
 // in thing-id order.

@@ -112,10 +112,14 @@ void YLUnit::Reinitialise() {
   ApplyTypeArmor(*info);
 }
 
+float YLUnit::GetTypeArmor(int32_t type) {
+  return type >= 0 && type < static_cast<int32_t>(std::size(kArmorByType)) ? kArmorByType[type] : -1.0f;
+}
+
 void YLUnit::ApplyTypeArmor(UnitInfo& info) {
-  const int32_t type = info.Gfx;
-  if (type >= 0 && type < static_cast<int32_t>(std::size(kArmorByType)) && kArmorByType[type] >= 0.0f) {
-    info.Armor = kArmorByType[type];
+  const float armor = GetTypeArmor(info.Gfx);
+  if (armor >= 0.0f) {
+    info.Armor = armor;
   }
 }
 
