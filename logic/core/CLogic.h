@@ -416,7 +416,9 @@ class CLogic : public LumoObject {
   std::unique_ptr<LumoObjects, tObjectDestroyer> Propagators;
   // The frame does nothing until the logic is set up.
   bool Initialised = false;
-  // Things created so far.
+  // Things created less things died: only the figure GetThingCount shows.
+  // It bounds nothing (a died thing's slot stays taken until it is freed, so
+  // ids reach past it); the thing table's length bounds the ids.
   int32_t ThingCount = 0;
   // The objective ticks of the level: 0 unset, 1 not done, 2 done.
   tCollection<int32_t> Vinkjes;

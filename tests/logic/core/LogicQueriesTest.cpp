@@ -127,6 +127,10 @@ TEST_F(LogicQueriesTest, ThingsByIdWithinTheTable) {
   DestroyThing(first);
   EXPECT_EQ(DebugGetThing(1), nullptr);  // an empty slot
   EXPECT_EQ(GetThingCount(), logic.ThingCount);
+  ASSERT_TRUE(LogicCompute());
+  ASSERT_TRUE(LogicCompute());
+  EXPECT_EQ(GetFrame(), 2u);
+  EXPECT_EQ(GetFrameSpeed(), GetLastComputeTime());
 
   auto* unit = dynamic_cast<YLUnit*>(logic.GetThing(second->Tid));
   ASSERT_NE(unit, nullptr);

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "LogicWorldFixture.h"
@@ -241,8 +242,13 @@ TEST_F(CupTest, TheFirstEligibleNeighbourPicksTheCupUp) {
   }
   falling->StartMove(falling->GetMoveInfo(YLUnit::kMoveFall));
   held->Info->Status |= YLUnit::kStatusArrested;
+  tString text;
+  cup->GetDebugText(text);
+  EXPECT_STREQ(text.text, "cup on ground (10,10)\n");
 
   Run(1);
+  cup->GetDebugText(text);
+  EXPECT_EQ(std::string(text.text), "cup carried by " + std::to_string(taker->GetTid()) + "\n");
   EXPECT_EQ(cup->GetCarrier(), taker);
   EXPECT_TRUE(taker->CarriesCup());
   EXPECT_FALSE(later->CarriesCup());
