@@ -121,11 +121,13 @@ class LumoButton : public LumoControl {
   bool Pressed = false;
   bool MayExecute = true;  // false while the button runs its own deferred action
 
- private:
-  void ShowLook(LumoSequenceList* look);
+ protected:
   // A one-frame sequence of the named graphic; null without a name or when
   // the graphic cannot be had.
   LumoSequenceList* NamedLook(const char* name);
+
+ private:
+  void ShowLook(LumoSequenceList* look);
   LumoSoundNode* NamedSound(const char* name);
   void StopHoverSound();
   // Plays the click sound for the button; false when there is none or it

@@ -5,6 +5,7 @@
 
 #include "base/DebugFormat.h"
 #include "framework/LumoCell.h"
+#include "framework/LumoCheckButton.h"
 #include "framework/LumoComplexControl.h"
 #include "framework/LumoEngine.h"
 #include "framework/LumoGraphicList.h"
@@ -47,6 +48,7 @@ void LumoScrollBar::DoClear() {
   Keep(DecrementButton, static_cast<LumoScrollButton*>(nullptr));
   Keep(IncrementButton, static_cast<LumoScrollButton*>(nullptr));
   Keep(Thumb, static_cast<LumoScrollButton*>(nullptr));
+  SetHomeButton(nullptr);
   LumoButton::DoClear();
 }
 
@@ -63,6 +65,9 @@ void LumoScrollBar::DoAbortReferenceTo(LumoObject* other) {
       *button = nullptr;
     }
   }
+  if (other == HomeButton) {
+    HomeButton = nullptr;
+  }
 }
 
 void LumoScrollBar::SetReceiver(LumoComplexControl* receiver) { Keep(Receiver, receiver); }
@@ -71,6 +76,71 @@ bool LumoScrollBar::AcceptsDrop(LumoSprite* dragged) { return dragged != nullptr
 
 bool LumoScrollBar::SetHorizontal(bool on) { return Horizontal = on; }
 LumoScrollButton* LumoScrollBar::CreateScrollButton() { return new (std::nothrow) LumoScrollButton; }
+LumoHomeButton* LumoScrollBar::CreateHomeButton() { return new (std::nothrow) LumoHomeButton; }
+
+LumoHomeButton* LumoScrollBar::SetHomeButton(LumoHomeButton* button) {
+  if (HomeButton == button) {
+    return HomeButton;
+  }
+  if (HomeButton != nullptr && HomeButton->ScrollBar == this) {
+    HomeButton->SetScrollBar(nullptr);
+  }
+  Keep(HomeButton, button);
+  if (HomeButton != nullptr) {
+    HomeButton->SetScrollBar(this);
+  }
+  return HomeButton;
+}
+
+bool LumoScrollBar::GetHomeButtonPlace(int32_t& left, int32_t& top) {
+  if (Horizontal || HomeButton != nullptr || Receiver == nullptr || Receiver->HorizontalBar == nullptr) {
+    return false;
+  }
+  left = Left;
+  top = Receiver->HorizontalBar->Top;
+  return true;
+}
+
+void LumoScrollBar::DoComplete() {
+  int32_t left = 0;
+  int32_t top = 0;
+  LumoCell* cell = Cell();
+  if (Engine != nullptr && cell != nullptr && GetHomeButtonPlace(left, top)) {
+    LumoHomeButton* button = CreateHomeButton();
+    if (button != nullptr) {
+      SetHomeButton(button);
+      if (cell->Append(button) == nullptr) {
+        SetHomeButton(nullptr);
+        DestroyObject(button);
+      } else {
+        const auto look = [](LumoEngine::tLookKind kind, LumoEngine::tLookState state) {
+          return Engine->ButtonLookName(kind, state);
+        };
+        constexpr LumoEngine::tLookKind kUnchecked = LumoEngine::LookTop;
+        constexpr LumoEngine::tLookKind kChecked = LumoEngine::LookBottom;
+        button->SetDefaultFramesPerPulse(kStandardFramesPerPulse);
+        button->Define(left, top, Maximum != 0, look(kUnchecked, LumoEngine::LookStateA),
+                       look(kUnchecked, LumoEngine::LookStateH), look(kUnchecked, LumoEngine::LookStateD),
+                       look(kUnchecked, LumoEngine::LookStateP), look(kChecked, LumoEngine::LookStateA),
+                       look(kChecked, LumoEngine::LookStateH), look(kChecked, LumoEngine::LookStateD),
+                       look(kChecked, LumoEngine::LookStateP), nullptr, nullptr, Position == 0);
+        button->Complete();
+        if (Maximum != 0) {
+          button->Enable();
+        } else {
+          button->Disable();
+        }
+        if (AnimationPrevented) {
+          button->PreventAnimation();
+        } else if (Animating) {
+          button->StartAnimation();
+        }
+        LayoutThumb();
+      }
+    }
+  }
+  LumoButton::DoComplete();
+}
 
 int32_t LumoScrollBar::SetStep(int32_t step) { return Step = step < 1 ? 1 : step; }
 int32_t LumoScrollBar::SetPageStep(int32_t step) { return PageStep = step < 1 ? kDefaultPageStep : step; }
@@ -157,6 +227,15 @@ void LumoScrollBar::LayoutThumb() {
       IncrementButton->Enable();
     }
   }
+  if (HomeButton != nullptr) {
+    if (Enabled && Maximum > 1) {
+      HomeButton->Enable();
+      HomeButton->SetChecked(Position == 0);
+    } else {
+      HomeButton->SetChecked(false);
+      HomeButton->Disable();
+    }
+  }
 }
 
 int32_t LumoScrollBar::UpdateThumb() {
@@ -229,12 +308,22 @@ void LumoScrollBar::DoEnable() {
       IncrementButton->Enable();
     }
   }
-  if (Thumb != nullptr) {
-    if (Maximum != 0) {
-      Thumb->Enable();
-    } else {
-      Thumb->Disable();
+  for (LumoButton* part : {static_cast<LumoButton*>(Thumb), static_cast<LumoButton*>(HomeButton)}) {
+    if (part == nullptr) {
+      continue;
     }
+    if (Maximum != 0) {
+      part->Enable();
+    } else {
+      part->Disable();
+    }
+  }
+}
+
+void LumoScrollBar::DoDisable() {
+  LumoButton::DoDisable();
+  if (HomeButton != nullptr) {
+    HomeButton->Disable();
   }
 }
 

@@ -6,6 +6,7 @@
 
 class LumoComplexControl;
 class LumoGraphicNode;
+class LumoHomeButton;
 class LumoScrollButton;
 
 // A scroll bar: a button whose sequence shows the track, holding a position
@@ -42,8 +43,14 @@ class LumoScrollBar : public LumoButton {
   // Each repeat step pages towards the cursor; the repeat ends when it
   // cannot page further.
   void DoMove() override;
-  // The arrows follow the position; thumb and range follow the maximum.
+  // The arrows follow the position; thumb, home button and range follow
+  // the maximum.
   void DoEnable() override;
+  // The home button is disabled with the bar.
+  void DoDisable() override;
+  // A vertical bar beside a horizontal one makes its home button in the
+  // corner between them first; then the control's completion.
+  void DoComplete() override;
 
   // ---- Hooks, in slot order ----
 
@@ -62,6 +69,13 @@ class LumoScrollBar : public LumoButton {
   virtual void LayoutThumb();
   virtual bool SetHorizontal(bool on);
   virtual LumoScrollButton* CreateScrollButton();
+  virtual LumoHomeButton* CreateHomeButton();
+  // The corner between this vertical bar and its receiver's horizontal bar,
+  // while this bar has no home button; false otherwise.
+  virtual bool GetHomeButtonPlace(int32_t& left, int32_t& top);
+  // The old button loses its reference and its link to the bar; the new one
+  // is referenced and linked.
+  virtual LumoHomeButton* SetHomeButton(LumoHomeButton* button);
   // A negative maximum is ignored; the position is kept within it.
   virtual int32_t SetMaximum(int32_t maximum);
   // Below 1: 1 (step) or 8 (page step).
@@ -113,6 +127,7 @@ class LumoScrollBar : public LumoButton {
   LumoScrollButton* DecrementButton = nullptr;  // each referenced
   LumoScrollButton* IncrementButton = nullptr;
   LumoScrollButton* Thumb = nullptr;
+  LumoHomeButton* HomeButton = nullptr;  // referenced, linked back to the bar
   int32_t Position = 0;
   int32_t Maximum = 0;
   int32_t Step = 1;
