@@ -1,8 +1,10 @@
 #include "framework/LumoControl.h"
 
+#include <new>
 #include <vector>
 
 #include "base/DebugFormat.h"
+#include "framework/LumoBevel.h"
 #include "framework/LumoCell.h"
 #include "framework/LumoEngine.h"
 #include "framework/LumoLabel.h"
@@ -64,6 +66,9 @@ void LumoControl::DoAbortReferenceTo(LumoObject* other) {
   if (other != nullptr && static_cast<const void*>(other) == static_cast<const void*>(Label)) {
     Label = nullptr;
   }
+  if (other != nullptr && static_cast<const void*>(other) == static_cast<const void*>(Bevel)) {
+    Bevel = nullptr;
+  }
 }
 
 void LumoControl::DebugDumpFields() {
@@ -77,7 +82,43 @@ void LumoControl::DebugDumpFields() {
 
 // ---- Default hooks ----
 
-void LumoControl::DoComplete() {}
+void LumoControl::DoComplete() {
+  LumoCell* cell = Cell();
+  if (Bevel != nullptr || Margin == 0 || AlignOffset == 0 || AlignLimit == 0 || cell == nullptr) {
+    return;
+  }
+  LumoBevel* bevel = CreateBevel();
+  if (bevel == nullptr) {
+    return;
+  }
+  SetBevel(bevel);
+  // The bevel lives in the control's cell: the control's own items are its
+  // sequences.
+  if (cell->Append(bevel) == nullptr) {
+    SetBevel(nullptr);
+    DestroyObject(bevel);
+    return;
+  }
+  bevel->Define(this, static_cast<uint32_t>(AlignOffset), static_cast<uint32_t>(AlignLimit));
+}
+
+LumoBevel* LumoControl::SetBevel(LumoBevel* bevel) {
+  Keep(Bevel, bevel);
+  return Bevel;
+}
+
+LumoBevel* LumoControl::CreateBevel() { return new (std::nothrow) LumoBevel; }
+
+void LumoControl::ShowFocusBevel() {
+  if (Bevel == nullptr || (Bevel->Style & LumoBevel::kFocusOnly) == 0) {
+    return;
+  }
+  if (Focused && !AnimationPrevented) {
+    Bevel->ForceAnimation();
+  } else {
+    Bevel->PreventAnimation();
+  }
+}
 
 void LumoControl::DoEnableBodyParts() {
   for (LumoControl* part : ControlsOf(Body.get())) {
@@ -215,6 +256,7 @@ bool LumoControl::Enter(LumoControl* previous) {
   Focused = true;
   ControlGuarded("Enter", "BringToFront", [&] { MoveToBack(); });
   ControlGuarded("Enter", "ShowCaption", [&] { ShowCaption(); });
+  ShowFocusBevel();
   ControlGuarded("Enter", "DoEnter", [&] { DoEnter(previous); });
   if (Focused) {
     ControlGuarded("Enter", "OnEnter", [&] { OnEnter(previous); });
@@ -228,6 +270,7 @@ bool LumoControl::Leave(LumoControl* next) {
   }
   Focused = false;
   ControlGuarded("Leave", "ShowCaption", [&] { ShowCaption(); });
+  ShowFocusBevel();
   ControlGuarded("Leave", "DoLeave", [&] { DoLeave(next); });
   if (!Focused) {
     ControlGuarded("Leave", "OnLeave", [&] { OnLeave(next); });

@@ -4,6 +4,7 @@
 
 #include "framework/LumoSprite.h"
 
+class LumoBevel;
 class LumoLabel;
 class LumoMouseNode;
 
@@ -70,6 +71,9 @@ class LumoControl : public LumoSprite {
 
   // ---- Hooks, in slot order ----
 
+  // Without a bevel and with Margin, AlignOffset and AlignLimit all set,
+  // makes one in the control's cell around the control: AlignOffset is its
+  // style, AlignLimit its sides.
   virtual void DoComplete();
   // Enable (Disable) every control of the body.
   virtual void DoEnableBodyParts();
@@ -133,6 +137,10 @@ class LumoControl : public LumoSprite {
   virtual int32_t SetMargin(int32_t margin);
   virtual int32_t SetAlignOffset(int32_t offset);
   virtual int32_t SetAlignLimit(int32_t limit);
+  // Referenced; null removes it (the bevel itself stays).
+  virtual LumoBevel* SetBevel(LumoBevel* bevel);
+  // A new bevel.
+  virtual LumoBevel* CreateBevel();
   // 0 left of the control, 1 above, 2 right, 3 below.
   virtual int32_t SetCaptionSide(int32_t side);
   // AttachLabel (0, text).
@@ -209,6 +217,7 @@ class LumoControl : public LumoSprite {
   int32_t AlignLimit = 0;
   int32_t CaptionSide = 1;
   LumoLabel* Label = nullptr;  // attached to the body; referenced
+  LumoBevel* Bevel = nullptr;  // referenced; a part of the body once drawn
   uint32_t HotKey = 0;
   uint32_t HotKeyModifiers = 0;
   LumoMouseNode* HotMouse = nullptr;  // referenced
@@ -237,6 +246,8 @@ class LumoControl : public LumoSprite {
   // back when the hot mouse is shown.
   void ShowHotMouse();
   void RestoreMouse();
+  // A bevel shown only with the focus follows it.
+  void ShowFocusBevel();
 
  private:
   // A new label of the cell, defined by prepare (label, font) with the
