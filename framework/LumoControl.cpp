@@ -6,6 +6,7 @@
 #include "base/DebugFormat.h"
 #include "framework/LumoBevel.h"
 #include "framework/LumoCell.h"
+#include "framework/LumoDesktop.h"
 #include "framework/LumoEngine.h"
 #include "framework/LumoLabel.h"
 #include "framework/LumoMouseNode.h"
@@ -615,8 +616,8 @@ bool LumoControl::CalculateBounds(LumoSprite* item, int32_t& left, int32_t& top,
   });
 }
 
-bool LumoControl::DoAlignBounds(int32_t alignment, int32_t size, bool, int32_t& left, int32_t& top, int32_t& width,
-                                int32_t& height) {
+bool LumoControl::DoAlignBounds(int32_t alignment, int32_t size, bool useClientArea, int32_t& left, int32_t& top,
+                                int32_t& width, int32_t& height) {
   if (alignment == 0) {
     return false;
   }
@@ -624,41 +625,70 @@ bool LumoControl::DoAlignBounds(int32_t alignment, int32_t size, bool, int32_t& 
   if (cell == nullptr || alignment < 1 || alignment > 4) {
     return false;
   }
-  // A complex cell's client area and its menu's values come with that
-  // class; a plain cell lays out over its whole viewport with the engine's
-  // default bevel.
+  // The engine's default bevel gives the margin and the style (a menu's
+  // values come with the menus).
   SetMargin(Engine != nullptr ? Engine->DefaultBevelWidth() : 0);
   SetAlignOffset(Engine != nullptr ? Engine->DefaultBevelStyle() : 0);
   SetAlignment(alignment);
   SetAlignedSize(size);
   // Worked out in 64 bits; results are 32-bit as stored.
   const int64_t m = Margin;
-  const int64_t w = cell->Width;
-  const int64_t h = cell->Height;
   int64_t l = m;
   int64_t t = m;
   int64_t wd = size;
   int64_t ht = size;
-  switch (alignment) {
-    case 1:
-      ht = h - 2 * m;
-      break;
-    case 2:
-      wd = w - 2 * m;
-      break;
-    case 3:
-      l = w - 2 * m - size;
-      ht = h - 2 * m;
-      break;
-    default:
-      t = h - 2 * m - size;
-      wd = w - 2 * m;
-      break;
+  const auto* complex = useClientArea ? dynamic_cast<const LumoComplexCell*>(cell) : nullptr;
+  if (complex != nullptr) {
+    // Within the client area: what the cell's other aligned controls leave.
+    const int64_t cl = complex->ClientLeft;
+    const int64_t ct = complex->ClientTop;
+    const int64_t cw = complex->ClientWidth;
+    const int64_t ch = complex->ClientHeight;
+    l = cl + m;
+    t = ct + m;
+    switch (alignment) {
+      case 1:
+        ht = ch - 2 * m;
+        break;
+      case 2:
+        wd = cw - 2 * m;
+        break;
+      case 3:
+        l = cl + cw - size - m;
+        ht = ch - 2 * m;
+        break;
+      default:
+        t = ct + ch - size - m;
+        wd = cw - 2 * m;
+        break;
+    }
+  } else {
+    const int64_t w = cell->Width;
+    const int64_t h = cell->Height;
+    switch (alignment) {
+      case 1:
+        ht = h - 2 * m;
+        break;
+      case 2:
+        wd = w - 2 * m;
+        break;
+      case 3:
+        l = w - 2 * m - size;
+        ht = h - 2 * m;
+        break;
+      default:
+        t = h - 2 * m - size;
+        wd = w - 2 * m;
+        break;
+    }
   }
-  left = static_cast<int32_t>(l);
-  top = static_cast<int32_t>(t);
-  width = static_cast<int32_t>(wd);
-  height = static_cast<int32_t>(ht);
+  const auto narrow = [](int64_t value) {
+    return static_cast<int32_t>(value < INT32_MIN ? INT32_MIN : value > INT32_MAX ? INT32_MAX : value);
+  };
+  left = narrow(l);
+  top = narrow(t);
+  width = narrow(wd);
+  height = narrow(ht);
   return true;
 }
 

@@ -7,6 +7,7 @@
 #include "base/LumoClass.h"
 #include "base/LumoStream.h"
 #include "framework/LumoCell.h"
+#include "framework/LumoDesktop.h"
 #include "framework/LumoEngine.h"
 #include "framework/LumoLevel.h"
 #include "framework/LumoSequenceList.h"
@@ -726,12 +727,30 @@ LumoNode* LumoSprite::MoveToFront() {
   if (moved != nullptr) {
     FollowWithBody();
   }
+  // A modal sprite sent under the others of its modal cell lets the input
+  // through again: the cell's blocker is hidden.
+  if (moved != nullptr && Modal) {
+    if (auto* modal = dynamic_cast<LumoModalCell*>(parent); modal != nullptr && modal->Blocker != nullptr) {
+      modal->Blocker->PreventAnimation();
+    }
+  }
   return moved;
 }
 
 LumoNode* LumoSprite::MoveToBack() {
   if (parent == nullptr) {
     return nullptr;
+  }
+  // A modal sprite brought to the top of its modal cell brings the cell to
+  // the top of its level and shows the blocker under the modal sprites.
+  if (Modal) {
+    if (auto* modal = dynamic_cast<LumoModalCell*>(parent); modal != nullptr) {
+      modal->MoveToBack();
+      if (LumoSprite* blocker = modal->Blocker) {
+        blocker->MoveToFront();
+        blocker->ForceAnimation();
+      }
+    }
   }
   LumoNode* moved = this;
   if (parent->last != this) {
