@@ -7,6 +7,10 @@
 #include "framework/LumoCell.h"
 #include "framework/LumoEngine.h"
 #include "framework/LumoFontNode.h"
+#include "framework/LumoControl.h"
+#include "framework/LumoGauge.h"
+#include "framework/LumoSequenceList.h"
+#include "framework/LumoSprite.h"
 #include "framework/LumoMouseNode.h"
 #include "framework/LumoSoundNode.h"
 #include "runtime/Background.h"
@@ -86,6 +90,170 @@ LumoSoundList* LumoLevel::CreateSoundList() { return new (std::nothrow) LumoSoun
 LumoMovieList* LumoLevel::CreateMovieList() { return new (std::nothrow) LumoMovieList; }
 
 LumoCell* LumoLevel::CreateCell() { return new (std::nothrow) LumoCell; }
+LumoLoaderButton* LumoLevel::CreateLoaderButton() { return new (std::nothrow) LumoLoaderButton; }
+LumoGauge* LumoLevel::CreateLoaderGauge() { return new (std::nothrow) LumoGauge; }
+
+bool LumoLevel::HasControls() {
+  for (LumoNode* item = first; item != nullptr; item = item->next) {
+    auto* list = dynamic_cast<LumoList*>(item);
+    for (LumoNode* inner = list != nullptr ? list->first : nullptr; inner != nullptr; inner = inner->next) {
+      if (dynamic_cast<LumoControl*>(inner) != nullptr) {
+        return true;
+      }
+    }
+  }
+  return false;
+}
+
+// ---- Pre-loading ----
+
+void LumoLevel::PreLoadSource(const char* splash, const char* background, int32_t gaugeLeft, int32_t gaugeTop,
+                              const char* gauge, int32_t gaugeDirection, const char* sound) {
+  PreLoadSource(splash, -1, -1, background, gaugeLeft, gaugeTop, gauge, gaugeDirection, sound, 0, 0, nullptr,
+                nullptr, nullptr, nullptr, nullptr);
+}
+
+void LumoLevel::PreLoadSource(const char* splash, int32_t left, int32_t top, const char* background,
+                              int32_t gaugeLeft, int32_t gaugeTop, const char* gauge, int32_t gaugeDirection,
+                              const char* sound) {
+  PreLoadSource(splash, left, top, background, gaugeLeft, gaugeTop, gauge, gaugeDirection, sound, 0, 0, nullptr,
+                nullptr, nullptr, nullptr, nullptr);
+}
+
+void LumoLevel::PreLoadSource(const char* splash, const char* background, int32_t gaugeLeft, int32_t gaugeTop,
+                              const char* gauge, int32_t gaugeDirection, const char* sound, int32_t buttonLeft,
+                              int32_t buttonTop, const char* buttonNormal, const char* buttonHot,
+                              const char* buttonDisabled, const char* buttonPressed, const char* buttonClick) {
+  PreLoadSource(splash, -1, -1, background, gaugeLeft, gaugeTop, gauge, gaugeDirection, sound, buttonLeft,
+                buttonTop, buttonNormal, buttonHot, buttonDisabled, buttonPressed, buttonClick);
+}
+
+void LumoLevel::ShowLoaderBackground(const char* background, int32_t left, int32_t top) {
+  if (background == nullptr || *background == '\0' || !GraphicList || LoaderCell == nullptr || Engine == nullptr) {
+    return;
+  }
+  LumoGraphicNode* graphic = GraphicList->FindGraphic(background);
+  if (graphic == nullptr || graphic->Graphic() == nullptr) {
+    return;
+  }
+  const int32_t screenWidth = Engine->ScreenWidth;
+  const int32_t screenHeight = Engine->ScreenHeight;
+  const int32_t x = left >= 0 ? left : screenWidth / 2 - graphic->Width / 2;
+  const int32_t y = top >= 0 ? top : screenHeight / 2 - graphic->Height / 2;
+  // A graphic larger than the screen is shown from the screen's edge in a
+  // screen-wide cell, shifted by the overhang.
+  const int32_t cellLeft = x >= 0 ? x : 0;
+  const int32_t cellWidth = x >= 0 ? graphic->Width : screenWidth;
+  const int32_t spriteX = x >= 0 ? 0 : x;
+  const int32_t cellTop = y >= 0 ? y : 0;
+  const int32_t cellHeight = y >= 0 ? graphic->Height : screenHeight;
+  const int32_t spriteY = y >= 0 ? 0 : y;
+  LoaderCell->SetViewport(cellLeft, cellTop, cellWidth, cellHeight);
+  if (LumoSprite* sprite = LoaderCell->AddSpriteAt(spriteX, spriteY)) {
+    if (LumoSequenceList* sequence = sprite->AppendSequence(1, -1)) {
+      sequence->AppendFrame(graphic, 0, 0, 1);
+    }
+    sprite->ResetSequence(false);
+  }
+}
+
+void LumoLevel::ForgetLoader() {
+  const auto forget = [&](auto*& field) {
+    if (field != nullptr) {
+      RemoveReference(field);
+      field = nullptr;
+    }
+  };
+  forget(LoaderCell);
+  forget(LoaderGauge);
+  forget(LoaderButton);
+}
+
+void LumoLevel::PreLoadSource(const char* splash, int32_t left, int32_t top, const char* background,
+                              int32_t gaugeLeft, int32_t gaugeTop, const char* gauge, int32_t gaugeDirection,
+                              const char* sound, int32_t buttonLeft, int32_t buttonTop, const char* buttonNormal,
+                              const char* buttonHot, const char* buttonDisabled, const char* buttonPressed,
+                              const char* buttonClick) {
+  if (gauge == nullptr || Engine == nullptr) {
+    return;
+  }
+  Engine->SetBusy(true);
+  Clear();
+  ClearSources();
+  ForgetLoader();
+  if (splash != nullptr) {
+    Engine->ShowCentredGraphic(splash);
+  }
+  const auto keep = [&](auto*& field, auto* made) {
+    if (made != nullptr && Append(made) == nullptr) {
+      DestroyObject(made);
+      made = nullptr;
+    }
+    if (made != nullptr && AddReference(made) != nullptr) {
+      field = made;
+    }
+  };
+  keep(LoaderCell, CreateCell());
+  if (LoaderCell != nullptr) {
+    LoaderCell->SetViewport(0, 0, Engine->ScreenWidth, Engine->ScreenHeight);
+    LoaderCell->Populate();
+    ShowLoaderBackground(background, left, top);
+  }
+  keep(LoaderGauge, CreateLoaderGauge());
+  if (LoaderGauge != nullptr) {
+    LoaderGauge->DefineFromGraphic(gaugeLeft, gaugeTop, 0, 100, gauge, gaugeDirection);
+  }
+  if (buttonNormal != nullptr && LoaderCell != nullptr) {
+    LumoLoaderButton* button = CreateLoaderButton();
+    if (button != nullptr && LoaderCell->Append(button) == nullptr) {
+      DestroyObject(button);
+      button = nullptr;
+    }
+    if (button != nullptr && AddReference(button) != nullptr) {
+      LoaderButton = button;
+      button->Define(buttonLeft, buttonTop, false, buttonNormal, buttonHot, buttonDisabled, buttonPressed,
+                     buttonClick, nullptr);
+    }
+  }
+  LumoSoundNode* soundNode = nullptr;
+  if (sound != nullptr && SoundList) {
+    soundNode = dynamic_cast<LumoSoundNode*>(SoundList->GetLoaded(sound));
+  }
+  LevelGuarded("LumoLevel::PreLoadSource() Unhandled exception during DoPopulateLoader()",
+               [&] { DoPopulateLoader(); });
+  LevelGuarded("LumoLevel::PreLoadSource() Unhandled exception during OnPopulateLoader()",
+               [&] { OnPopulateLoader(); });
+  for (LumoNode* item = first; item != nullptr; item = item->next) {
+    if (auto* cell = dynamic_cast<LumoCell*>(item)) {
+      cell->DisableAll();
+    }
+  }
+  // Everything that exists now belongs to the loading screen or was loaded
+  // before: marked, it goes at post-populating unless taken up again.
+  IncrementTags();
+  IncrementSourceTags();
+  Engine->StartAnimation();
+  Engine->Timer();
+  LevelGuarded("LumoLevel::PreloadSource() Unhandled exception during DoPreLoadSource()",
+               [&] { DoPreLoadSource(); });
+  LevelGuarded("LumoLevel::PreloadSource() Unhandled exception during OnPreLoadSource()",
+               [&] { OnPreLoadSource(); });
+  for (LumoNode* item = first; item != nullptr; item = item->next) {
+    if (auto* cell = dynamic_cast<LumoCell*>(item)) {
+      cell->EnableAll(nullptr);
+    }
+  }
+  if (HasControls()) {
+    Engine->ShowCursor(true);
+  }
+  if (soundNode != nullptr) {
+    soundNode->Play(nullptr);
+  }
+  if (LoaderButton == nullptr) {
+    Engine->SetPostPopulating(true);
+  }
+  ForgetLoader();
+}
 
 LumoNode* LumoLevel::CreateItem() { return new (std::nothrow) LumoCell; }
 
@@ -121,6 +289,15 @@ void LumoLevel::OnAbortReferenceTo(LumoObject* other) {
   }
   if (other != nullptr && static_cast<const void*>(other) == static_cast<const void*>(SavedMouse)) {
     SavedMouse = nullptr;
+  }
+  if (other != nullptr && static_cast<const void*>(other) == static_cast<const void*>(LoaderCell)) {
+    LoaderCell = nullptr;
+  }
+  if (other != nullptr && static_cast<const void*>(other) == static_cast<const void*>(LoaderGauge)) {
+    LoaderGauge = nullptr;
+  }
+  if (other != nullptr && static_cast<const void*>(other) == static_cast<const void*>(LoaderButton)) {
+    LoaderButton = nullptr;
   }
 }
 

@@ -69,8 +69,13 @@ class LumoLevel : public LumoAnimator {
   virtual void DoRestoreMemory();
   // The factory of the level's cells (the pre-loader's too): a plain cell.
   virtual LumoCell* CreateCell();
+  // The pre-loader's button and gauge.
+  virtual LumoLoaderButton* CreateLoaderButton();
+  virtual LumoGauge* CreateLoaderGauge();
   // Asked by the engine's terminate query; true.
   virtual bool CanQuit();
+  // Whether some item of a cell (any item of the level) is a control.
+  virtual bool HasControls();
   // The source operations, each over the movie, sound and graphic lists.
   virtual void UnloadSources();
   virtual void ClearSources();
@@ -78,6 +83,32 @@ class LumoLevel : public LumoAnimator {
   virtual void DecrementSourceTags();
   virtual void ClearTaggedSource();
   virtual void LoadSources();
+  // The pre-loader: a loading screen of the level (the splash drawn at
+  // once, a cell with the background graphic, a gauge of the named graphic
+  // and, with a normal look name, a button that starts disabled) shows
+  // while DoPreLoadSource and OnPreLoadSource load the sources, moving the
+  // gauge and running engine passes. Then the screen is enabled, the sound
+  // plays, and the level is post-populated at once, or when the button is
+  // pressed; post-populating deletes the loading screen and the sources
+  // not taken up again. Nothing at all happens without a gauge graphic.
+  // Centred background (left and top -1), no button.
+  virtual void PreLoadSource(const char* splash, const char* background, int32_t gaugeLeft, int32_t gaugeTop,
+                             const char* gauge, int32_t gaugeDirection, const char* sound);
+  // Placed background, no button.
+  virtual void PreLoadSource(const char* splash, int32_t left, int32_t top, const char* background,
+                             int32_t gaugeLeft, int32_t gaugeTop, const char* gauge, int32_t gaugeDirection,
+                             const char* sound);
+  // Centred background with a button.
+  virtual void PreLoadSource(const char* splash, const char* background, int32_t gaugeLeft, int32_t gaugeTop,
+                             const char* gauge, int32_t gaugeDirection, const char* sound, int32_t buttonLeft,
+                             int32_t buttonTop, const char* buttonNormal, const char* buttonHot,
+                             const char* buttonDisabled, const char* buttonPressed, const char* buttonClick);
+  // The full form: a negative left or top centres the background.
+  virtual void PreLoadSource(const char* splash, int32_t left, int32_t top, const char* background,
+                             int32_t gaugeLeft, int32_t gaugeTop, const char* gauge, int32_t gaugeDirection,
+                             const char* sound, int32_t buttonLeft, int32_t buttonTop, const char* buttonNormal,
+                             const char* buttonHot, const char* buttonDisabled, const char* buttonPressed,
+                             const char* buttonClick);
   // The switch's close query: CanCloseFlag. May change the close mode.
   virtual bool CanClose(uint32_t& mode);
   virtual bool SetCanClose(bool flag);
@@ -142,7 +173,7 @@ class LumoLevel : public LumoAnimator {
   uint32_t SavedPulseDuration = 0;
   uint32_t SavedFrameCounter = 0;
   uint32_t SavedFrame = 0;
-  LumoCell* LoaderCell = nullptr;  // set only while the pre-loader runs
+  LumoCell* LoaderCell = nullptr;  // set (referenced) only while the pre-loader runs
   LumoGauge* LoaderGauge = nullptr;
   LumoLoaderButton* LoaderButton = nullptr;
   std::unique_ptr<LumoGraphicList, tObjectDestroyer> GraphicList;  // the sources, made when populated
@@ -168,6 +199,10 @@ class LumoLevel : public LumoAnimator {
   }
 
  private:
+  // The loading screen's background sprite in the loader cell.
+  void ShowLoaderBackground(const char* background, int32_t left, int32_t top);
+  // Drops the loader's references.
+  void ForgetLoader();
   // Calls act on the movie, sound and graphic lists that exist, in that
   // order (graphics first: the reverse).
   template <typename Act>
