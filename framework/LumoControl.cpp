@@ -10,6 +10,7 @@
 #include "framework/LumoEngine.h"
 #include "framework/LumoLabel.h"
 #include "framework/LumoMouseNode.h"
+#include "framework/LumoOrganization.h"
 #include "framework/LumoScrollBar.h"
 #include "runtime/Keyboard.h"
 #include "runtime/Regions.h"
@@ -47,6 +48,7 @@ void LumoControl::DoClear() {
   HotKey = 0;
   HotKeyModifiers = 0;
   Keep(HotMouse, static_cast<LumoMouseNode*>(nullptr));
+  Organization.reset();
   Focused = false;
   Changed = false;
   Enabled = false;

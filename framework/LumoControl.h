@@ -1,12 +1,14 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 #include "framework/LumoSprite.h"
 
 class LumoBevel;
 class LumoLabel;
 class LumoMouseNode;
+class LumoOrganization;
 
 // The sprite that the user operates: it can be enabled and disabled, take
 // and leave the keyboard focus within its cell, be executed (validated, then
@@ -33,12 +35,15 @@ class LumoControl : public LumoSprite {
   enum tPressState : int32_t { PressNotArmed = 0, PressArmed = 1, PressPending = 2, PressDragging = 3 };
 
   LumoControl();
+  ~LumoControl() override;
 
   const char* GetClassName() const override;
-  // Removes the hot key, drops the hot mouse, clears the flags and the press
-  // state, then clears the sprite.
+  // Removes the hot key, drops the hot mouse, lets go of every registered
+  // object, clears the flags and the press state, then clears the sprite.
   void DoClear() override;
-  // Forgets the hot mouse when it is freed.
+  // Lets go of every registered object, then frees the sprite.
+  void DoFree() override;
+  // Forgets the hot mouse, label and bevel when they are freed.
   void DoAbortReferenceTo(LumoObject* other) override;
   void DebugDumpFields() override;
 
@@ -98,6 +103,9 @@ class LumoControl : public LumoSprite {
   virtual void DoAccept();
   virtual void DoReject();
   virtual void DoSkipDraggingRequest();
+  // Run once for an object newly registered (unregistered); empty.
+  virtual void DoRegister(LumoObject* object);
+  virtual void DoUnregister(LumoObject* object);
   // Runs when a label was set; empty.
   virtual void InitializeLabel();
   // The label joins the body in place of the current one (which leaves it),
@@ -109,8 +117,9 @@ class LumoControl : public LumoSprite {
   // Tells a caption label which look to show: hilited while focused,
   // activated while enabled, else dimmed. Nothing without one.
   virtual void ShowCaption();
-  // Moves the sprite to its place beside the label; false without a label
-  // or a place.
+  // Moves the sprite to its place beside the label and registers it with
+  // the label; false without a label or a place, or when the label cannot
+  // register it.
   virtual bool AttachToLabel(LumoSprite* sprite);
   // Places a scroll bar beside the control: a vertical bar to its right, a
   // horizontal one below it, as long as the control. False for other items.
@@ -169,6 +178,8 @@ class LumoControl : public LumoSprite {
   virtual void OnPopUp();
   virtual void OnAccept();
   virtual void OnReject();
+  virtual void OnRegister(LumoObject* object);
+  virtual void OnUnregister(LumoObject* object);
 
   // ---- Operations ----
 
@@ -191,6 +202,14 @@ class LumoControl : public LumoSprite {
   void Change();
   void Accept();
   void Reject();
+  // Adds the object to the control's organization (made on first use) and
+  // runs DoRegister and OnRegister; answers the object, or null for a null
+  // object, one registered already and one that cannot be added.
+  LumoObject* Register(LumoObject* object);
+  // Only for a registered object: lets go of it, runs DoUnregister and
+  // OnUnregister, and answers it; null otherwise.
+  LumoObject* Unregister(LumoObject* object);
+  bool IsRegistered(const LumoObject* object) const;
   // A pending press goes back to armed; true when there was one.
   bool SkipDraggingRequest();
   // The item's rectangle beside the control; false when there is none.
@@ -233,6 +252,8 @@ class LumoControl : public LumoSprite {
   bool Changed = false;
   bool Focusable = false;
   bool Focused = false;
+  // The registered objects; made on the first registration.
+  std::unique_ptr<LumoOrganization, tObjectDestroyer> Organization;
 
  protected:
   // Runs a hook; a fault is reported as "LumoControl::<operation>() Unhandled
@@ -242,6 +263,8 @@ class LumoControl : public LumoSprite {
     return RunGuarded(std::forward<Hook>(body), [&] { ReportControlFault(operation, hook); });
   }
   void ReportControlFault(const char* operation, const char* hook) const;
+  // The same report for a registration hook, naming the object as well.
+  void ReportRegistrationFault(const char* operation, const char* hook, const LumoObject* object) const;
   // The engine shows the hot mouse; RestoreMouse puts its default mouse
   // back when the hot mouse is shown.
   void ShowHotMouse();

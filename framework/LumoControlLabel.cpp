@@ -170,7 +170,8 @@ bool LumoControl::AttachToLabel(LumoSprite* sprite) {
     return false;
   }
   sprite->SetPosition(left, top);
-  return true;
+  // A sprite attached again is registered already.
+  return Label->IsRegistered(sprite) || Label->Register(sprite) != nullptr;
 }
 
 // A label beside the control by the caption side, Gap pixels off; a label

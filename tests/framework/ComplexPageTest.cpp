@@ -142,6 +142,8 @@ TEST_F(ComplexPageTest, ARefreshButtonBesideTheLabelOverlapsNothingAndRefreshesO
   ASSERT_NE(button, nullptr);
   EXPECT_EQ(control->RefreshButton, button);
   EXPECT_NE(control->Body->FindPart(button), nullptr);
+  EXPECT_TRUE(label->IsRegistered(button));
+  EXPECT_TRUE(control->AttachToLabel(button));  // registered already
   EXPECT_TRUE(button->Enabled);
   EXPECT_EQ(BoundsOf(*button), (std::vector<int32_t>{134, 84, 6, 10}));
   EXPECT_FALSE(Intersect(BoundsOf(*button), BoundsOf(*label)));
