@@ -5,6 +5,7 @@
 #include "base/LumoClass.h"
 #include "logic/core/ContainerInfo.h"
 #include "logic/core/GroundMap.h"
+#include "logic/world/MoveInfoKinds.h"
 
 namespace {
 
@@ -115,4 +116,35 @@ int32_t YLTCar::GetVehicleType() const {
     return 0;
   }
   return static_cast<int32_t>((Info->Status & StatusVehicleTypeMask) >> kStatusVehicleTypeShift);
+}
+
+MoveInfo* YLTCar::GetVehicleMove(int32_t code) {
+  static CarDriveInfo drive;
+  static CarMoveCWInfo driveClockwise;
+  static CarMoveCCWInfo driveCounterClockwise;
+  static CarReverseInfo reverse;
+  static CarReverseCWInfo reverseClockwise;
+  static CarReverseCCWInfo reverseCounterClockwise;
+  static MoveInfo* const moves[] = {&drive,   &driveClockwise,   &driveCounterClockwise,
+                                    &reverse, &reverseClockwise, &reverseCounterClockwise};
+  constexpr int32_t kFirst = 15;
+  if (code < kFirst || code >= kFirst + static_cast<int32_t>(std::size(moves))) {
+    return nullptr;
+  }
+  return moves[code - kFirst];
+}
+
+MoveInfo* YLTCar::GetMoveInfo(int32_t number) const {
+  if (MoveInfo* move = GetVehicleMove(number)) {
+    return move;
+  }
+  return YLTContainerThing::GetMoveInfo(number);
+}
+
+int32_t YLTCar::StartVehicleMove(int32_t code) {
+  MoveInfo* move = GetMoveInfo(code);
+  if (move == nullptr) {
+    return 0;
+  }
+  return StartMove(move);
 }

@@ -37,6 +37,14 @@ class YLTCar : public YLTContainerThing, public YLTDrivable, public YLTPushable 
   // The type bits of the record; 0 without one.
   int32_t GetVehicleType() const;
 
+  // The vehicle moves 15-20 (drive on, the drive turns, reverse, the
+  // reverse turns), shared by every vehicle; null for any other code.
+  static MoveInfo* GetVehicleMove(int32_t code);
+  // Below 15 the thing's own table, 15-20 the vehicle moves.
+  MoveInfo* GetMoveInfo(int32_t number) const override;
+  // 0 stops the vehicle; 15-20 start a vehicle move. Answers its duration.
+  int32_t StartVehicleMove(int32_t code) override;
+
  protected:
   // A vehicle record.
   ThingInfo* MakeInfo() const override;

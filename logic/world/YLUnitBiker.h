@@ -12,6 +12,16 @@ class YLUnitBiker : public YLUnitHardCore, public YLTDriver {
   const char* GetClassName() const override;
   YLTDriver* AsDriver() override;
   int32_t GetDriverTid() const override;
+
+  // The biker's weights: on the Manta and the golf every move starts at
+  // 0.05, then the goal's direction sets its own; on the tram only a goal
+  // about ahead (within one eighth) drives it on; other vehicles: none.
+  void GetDriveWeights(float (&weights)[kDriveWeightCount], int32_t direction, int32_t distance,
+                       int32_t vehicleType) const override;
+  // The target of its Attack step and that target's side; never its own
+  // side; always a player's side other than the civilians (0) and police
+  // (3); the police from Anger 0.5, civilians from Anger 0.2.
+  bool IsDriveTarget(const YLUnit& unit) const override;
 };
 
 // The civilian driver of through traffic.
