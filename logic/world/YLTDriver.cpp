@@ -91,6 +91,8 @@ void YLTDriver::GetDriveWeights(float (&weights)[kDriveWeightCount], int32_t, in
 
 bool YLTDriver::IsDriveTarget(const YLUnit&) const { return false; }
 
+int32_t YLTDriver::Decide(int32_t) { return 0; }
+
 int32_t YLTDriver::TestDriveMove(int32_t code) const {
   const YLTCar* car = GetCar();
   const CLogic* logic = YLThing::GetLogic();

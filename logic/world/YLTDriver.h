@@ -81,6 +81,11 @@ class YLTDriver {
   // The thing that carries this part; null when it is none.
   YLThing* GetDriverThing() const;
 
+  // The vehicle's per-tick question to its driver: `ticks` since the last,
+  // answers the ticks until the next move of its own. The units at the
+  // wheel decide in their brain instead: 0.
+  virtual int32_t Decide(int32_t ticks);
+
  private:
   void AskToMakeWay(const int32_t* codes, const int32_t* results, int32_t count) const;
 

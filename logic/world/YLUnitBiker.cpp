@@ -3,12 +3,17 @@
 #include "base/LumoClass.h"
 #include "logic/core/CLogic.h"
 #include "logic/core/OrderKinds.h"
+#include "logic/core/RecordFields.h"
 #include "logic/world/YLTCar.h"
 
 namespace {
 
 LumoClassOf<YLUnitBiker> classOfYLUnitBiker(kVersion_1_6_0_6, "YLUnitBiker", "YLUnitHardCore");
 LumoClassOf<YLUnitInnocentDriver> classOfYLUnitInnocentDriver(kVersion_1_6_0_6, "YLUnitInnocentDriver", "YLUnit");
+LOGIC_FIELD_PROPERTY(YLUnitInnocentDriver, LockTime, PropertyInteger, "tInteger");
+
+constexpr int32_t kDriveOn = 15;
+constexpr int32_t kSituationInVehicle = 5;
 
 // The weights set for each relative direction of the goal (eighths, 0
 // ahead), as (index, weight) pairs; -1 ends a row.
@@ -89,3 +94,44 @@ YLUnitInnocentDriver::YLUnitInnocentDriver() = default;
 const char* YLUnitInnocentDriver::GetClassName() const { return "YLUnitInnocentDriver"; }
 YLTDriver* YLUnitInnocentDriver::AsDriver() { return this; }
 int32_t YLUnitInnocentDriver::GetDriverTid() const { return GetTid(); }
+
+int32_t YLUnitBiker::OnBrainMove(int32_t move) {
+  int32_t answer = 0;
+  return WheelBrainMove(move, answer) ? answer : YLUnitHardCore::OnBrainMove(move);
+}
+
+int32_t YLUnitBiker::DoGoto(float motivation, int32_t x, int32_t y, bool fast, int32_t arrivalDistance) {
+  int32_t answer = 0;
+  if (WheelGoto(motivation, x, y, fast, arrivalDistance, answer)) {
+    return answer;
+  }
+  return YLUnitHardCore::DoGoto(motivation, x, y, fast, 0);
+}
+
+int32_t YLUnitInnocentDriver::Decide(int32_t) {
+  if (LockTime == 0 && GetVehicle() != nullptr) {
+    LockTime = GetVehicle()->StartVehicleMove(kDriveOn);
+  }
+  if (LockTime > 0) {
+    --LockTime;
+  }
+  return LockTime;
+}
+
+int32_t YLUnitInnocentDriver::DoGoto(float motivation, int32_t x, int32_t y, bool fast, int32_t arrivalDistance) {
+  if (GetSituation() == kSituationInVehicle && GetVehicle() != nullptr) {
+    return kDriveOn;
+  }
+  return YLUnit::DoGoto(motivation, x, y, fast, arrivalDistance);
+}
+
+// The drive move is no move of the unit's own table (15 there is a fall):
+// while it sits at the wheel the unit rests and its decision drives.
+int32_t YLUnitInnocentDriver::OnBrainMove(int32_t move) {
+  if (GetVehicle() != nullptr && GetSituation() == kSituationInVehicle) {
+    return YLUnit::OnBrainMove(kMoveRest);
+  }
+  return YLUnit::OnBrainMove(move);
+}
+
+LUMO_GENERIC_FIELD(YLUnitInnocentDriver, LockTime)

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "base/LumoMemoryStream.h"
 #include "base/Random.h"
 #include "logic/core/CLogic.h"
 #include "logic/core/CMap.h"
@@ -82,6 +83,29 @@ class VehicleTest : public ::testing::Test {
     auto* made = dynamic_cast<Kind*>(Make(keyword, x, y, facing, owner));
     EXPECT_NE(made, nullptr) << keyword;
     return made;
+  }
+
+  // The running logic saved through the exports and loaded again; false
+  // when either fails.
+  static bool SaveAndLoad() {
+    LumoMemoryStream out;
+    EXPECT_TRUE(out.OpenNew(64, 1, 0));
+    EXPECT_EQ(out.SetGrowth(4096), 4096u);
+    if (!LogicSave(&out)) {
+      return false;
+    }
+    std::vector<uint8_t> bytes(out.buffer, out.buffer + out.position);
+    bytes.push_back(0);  // a stream needs a block; the spare byte stays unread
+    LumoMemoryStream in;
+    EXPECT_TRUE(in.OpenBuffer(bytes.data(), static_cast<uint32_t>(bytes.size() - 1), 1, 0));
+    return LogicLoad(&in);
+  }
+
+  // Runs the logic's frame `frames` times.
+  static void Run(int32_t frames) {
+    for (int32_t frame = 0; frame < frames; ++frame) {
+      ASSERT_TRUE(LogicCompute());
+    }
   }
 
   // Runs body with the debug log on and answers what it logged.
