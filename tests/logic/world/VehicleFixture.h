@@ -16,6 +16,7 @@
 #include "logic/core/CMap.h"
 #include "logic/core/LogicLifecycle.h"
 #include "logic/core/YLEventListener.h"
+#include "logic/core/YLHighwayTraffic.h"
 #include "logic/world/MoveInfo.h"
 #include "logic/world/YLTCar.h"
 #include "logic/world/YLUnit.h"
@@ -99,6 +100,17 @@ class VehicleTest : public ::testing::Test {
     LumoMemoryStream in;
     EXPECT_TRUE(in.OpenBuffer(bytes.data(), static_cast<uint32_t>(bytes.size() - 1), 1, 0));
     return LogicLoad(&in);
+  }
+
+  // Closes every lane of the level's highway, which would send its cars
+  // (and their drivers) into a test that runs many frames.
+  void StopTraffic() {
+    for (int32_t index = 0; Logic().Propagators != nullptr && index < Logic().Propagators->count; ++index) {
+      if (auto* traffic = dynamic_cast<YLHighwayTraffic*>(Logic().Propagators->At(index))) {
+        traffic->StopLane(1);
+        traffic->StopLane(5);
+      }
+    }
   }
 
   // Runs the logic's frame `frames` times.

@@ -167,6 +167,7 @@ class CivilianDrivingTest : public VehicleTest {
  protected:
   void SetUp() override {
     VehicleTest::SetUp();
+    StopTraffic();
     car = MakeAs<YLTCar>("Vehicle032-BMWblue", 6, 20, 2, 0);
     driver = MakeAs<YLUnitInnocentDriver>("InnocentDriver", 5, 5, 0, 0);
     ASSERT_NE(car, nullptr);
