@@ -9,7 +9,9 @@
 #include "VehicleFixture.h"
 #include "logic/core/ContainerInfo.h"
 #include "logic/core/GroundMap.h"
+#include "logic/core/OrderKinds.h"
 #include "logic/core/UnitInfo.h"
+#include "logic/world/PsychicPlanKinds.h"
 #include "logic/world/YLTBusDriver.h"
 #include "logic/world/YLTMEBus.h"
 #include "logic/world/YLTTrain.h"
@@ -217,6 +219,38 @@ TEST_F(CivilianDrivingTest, TheCarStopsBeforeABlockedCellAndRunsOverAUnit) {
   EXPECT_EQ(car->Info->X, 12);  // its front stands just before the obstacle
   EXPECT_EQ(walker->Info->Hp, 0.0f);
   EXPECT_EQ(walker->Info->Status & StatusAlive, 0u);
+}
+
+TEST_F(VehiclesTest, APassengerRidesAlongWhileItsDriverGoesItsWay) {
+  auto* car = MakeAs<YLTCar>("Vehicle022-Manta", 20, 20, 2, 0);
+  auto* biker = MakeAs<YLUnitBiker>("UnitBiker", 10, 10, 0, 1);
+  auto* passenger = MakeAs<YLUnit>("UnitSupporter", 12, 10, 0, 1);
+  ASSERT_TRUE(EnterThing(biker->GetUnitInfo(), car->GetContainerInfo()));
+  ASSERT_TRUE(EnterThing(passenger->GetUnitInfo(), car->GetContainerInfo()));
+  auto go = [](YLUnit& unit, int32_t x, int32_t y) {
+    auto* step = new PsychicPlanGoto(x, y, 1.0f, false);
+    step->Expandable = false;
+    unit.ExecutePlan(step);
+  };
+  go(*biker, 40, 20);
+  go(*passenger, 40, 20);
+  EXPECT_EQ(passenger->DoGoto(1.0f, 40, 20, false, 0), 32);  // the driver brings it
+  go(*passenger, 40, 30);
+  EXPECT_NE(passenger->DoGoto(1.0f, 40, 30, false, 0), 32);  // it gets out
+  // The driver itself steers: the drive choice answers.
+  EXPECT_EQ(biker->DoGoto(1.0f, 40, 20, false, 0), 15);
+}
+
+TEST_F(VehiclesTest, ADriverInACarIsMadeWayForByAnySide) {
+  auto* car = MakeAs<YLTCar>("Vehicle022-Manta", 20, 20, 2, 1);
+  auto* biker = MakeAs<YLUnitBiker>("UnitBiker", 10, 10, 0, 1);
+  auto* stranger = MakeAs<YLUnit>("Innocent", 30, 30, 0, 0);
+  ASSERT_TRUE(EnterThing(biker->GetUnitInfo(), car->GetContainerInfo()));
+  stranger->ResetStimuli();
+  ASSERT_TRUE(Logic().SendUnitMessage(biker, stranger->GetTid(), 3, 0.8f));
+  stranger->ComputeReflexes();
+  ASSERT_NE(stranger->Plan.child, nullptr);
+  EXPECT_EQ(stranger->Plan.child->Action, OrderKind::kFuckOff);
 }
 
 TEST_F(VehiclesTest, ABusDriverStoresTheModeOfItsCode) {
