@@ -11,6 +11,7 @@
 #include "logic/core/CMap.h"
 #include "logic/core/CPlayer.h"
 #include "logic/core/ThingInfo.h"
+#include "logic/core/YLHighwayTraffic.h"
 #include "logic/triggers/GameOverScoreLimit.h"
 #include "logic/triggers/GameOverTimeLimit.h"
 #include "logic/triggers/GameOverTrigger.h"
@@ -61,6 +62,11 @@ bool CLogic::CreateMap(int32_t width, int32_t height) {
     }
   }
   NotifyMap(Map->GetStratMap());
+  // Every new level has its highway traffic.
+  std::unique_ptr<YLHighwayTraffic, tObjectDestroyer> traffic(new YLHighwayTraffic);
+  if (Propagators != nullptr && Propagators->Append(traffic.get())) {
+    traffic.release();
+  }
   return true;
 }
 

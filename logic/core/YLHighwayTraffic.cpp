@@ -1,11 +1,17 @@
 #include "logic/core/YLHighwayTraffic.h"
 
+#include <iterator>
+
 #include "base/DebugFormat.h"
 #include "base/LumoStream.h"
 #include "base/Random.h"
 #include "logic/core/CLogic.h"
 #include "logic/core/RecordFields.h"
-#include "logic/world/YLThing.h"
+#include "logic/triggers/LogicPlanWarpZ.h"
+#include "logic/world/PsychicPlanKinds.h"
+#include "logic/world/YLTCar.h"
+#include "logic/world/YLTDriver.h"
+#include "logic/world/YLUnit.h"
 
 namespace {
 
@@ -25,6 +31,27 @@ constexpr LaneSetup kLanes[] = {
 };
 
 constexpr int32_t kDirectionSouthWest = 5;
+
+// The cars of the highway, by a draw of 0-7.
+constexpr const char* kCarModels[] = {"Vehicle030-Biker1",  "Vehicle031-Biker2", "Vehicle032-BMWblue",
+                                      "Vehicle033-BabyBenz", "Vehicle034-Jeep",   "Vehicle035-Boxer",
+                                      "Vehicle036-2CV",      "Vehicle037-Trabant"};
+constexpr const char* kDriverKind = "InnocentDriver";
+// Under the bridge a car sinks this low, where it blocks nothing.
+constexpr int32_t kUnderpassZ = -3;
+// Frames the underpass lasts beyond the lane's delay, counted twice.
+constexpr int32_t kUnderpassLength = 38;
+constexpr float kDriverMotivation = 1.0f;
+
+// The car an id names, when it still lives: a removed, reused or wrecked
+// car is not sent again.
+YLTCar* LivingCar(const CLogic& logic, int32_t id) {
+  auto* car = dynamic_cast<YLTCar*>(logic.GetThing(id));
+  if (car == nullptr || car->Info == nullptr || (car->Info->Status & StatusAlive) == 0 || car->Info->Hp <= 0.0f) {
+    return nullptr;
+  }
+  return car;
+}
 
 // Whether a car at x has passed the lane's end.
 bool HasPassedEnd(const YLHighwayTraffic::YLHighwayLane& lane, int32_t x) {
@@ -64,8 +91,13 @@ bool YLHighwayTraffic::Propagate(CLogic* logic) {
     // Counted as 32-bit values wrap: a stored timer may hold any value.
     lane->SpawnTimer = static_cast<int32_t>(static_cast<uint32_t>(lane->SpawnTimer) + 1u);
     for (int32_t index = 0; index < lane->Cars.count;) {
-      const YLThing* car = logic != nullptr ? logic->GetThing(lane->Cars[index]) : nullptr;
-      if (car != nullptr && car->Info != nullptr && HasPassedEnd(*lane, car->Info->X)) {
+      // An id that no longer names a living car of the lane is forgotten.
+      const YLThing* car = logic != nullptr ? LivingCar(*logic, lane->Cars[index]) : nullptr;
+      if (car == nullptr && logic != nullptr) {
+        lane->Cars.DeleteAt(index);
+        continue;
+      }
+      if (car != nullptr && HasPassedEnd(*lane, car->Info->X)) {
         OffTheRoad.Append(lane->Cars[index]);
         lane->Cars.DeleteAt(index);
         continue;
@@ -79,7 +111,46 @@ bool YLHighwayTraffic::Propagate(CLogic* logic) {
   return true;
 }
 
-void YLHighwayTraffic::SpawnCar(CLogic&, YLHighwayLane& lane) { lane.SpawnTimer = 0; }
+void YLHighwayTraffic::SpawnCar(CLogic& logic, YLHighwayLane& lane) {
+  lane.SpawnTimer = 0;
+  YLTCar* car = nullptr;
+  if (OffTheRoad.count > kReuseAbove) {
+    const int32_t index = RandomSigned(OffTheRoad.count - 1);
+    const int32_t id = OffTheRoad[index];
+    OffTheRoad.DeleteAt(index);
+    car = LivingCar(logic, id);
+  }
+  if (car == nullptr) {
+    const int32_t model = RandomSigned(static_cast<int32_t>(std::size(kCarModels)) - 1);
+    car = dynamic_cast<YLTCar*>(logic.CreateVehicle(lane.StartX, lane.StartY, 0, static_cast<uint8_t>(lane.Direction),
+                                                    0, kCarModels[model]));
+    if (car == nullptr) {
+      DebugPrint("YLHighwayTraffic: no car can be made for the lane at %d,%d\n", lane.StartX, lane.StartY);
+      return;
+    }
+  }
+  if (car->GetDriver() == nullptr && logic.CreateUnit(logic.AddString(kDriverKind), 0, car) == nullptr) {
+    // The car waits off the road until a driver can be found for it.
+    OffTheRoad.Append(car->GetTid());
+    return;
+  }
+  const int32_t id = car->GetTid();
+  lane.Cars.Append(id);
+  logic.MoveThing(car->Info.get(), lane.StartX, lane.StartY, 0, static_cast<uint8_t>(lane.Direction));
+  logic.InsertPlan(new LogicPlanWarpZ(id, kUnderpassZ), static_cast<uint32_t>(lane.Delay / 2));
+  logic.InsertPlan(new LogicPlanWarpZ(id, 0), static_cast<uint32_t>((lane.Delay + kUnderpassLength) / 2));
+  YLTDriver* driver = car->GetDriver();
+  if (auto* unit = dynamic_cast<YLUnit*>(driver != nullptr ? driver->GetDriverThing() : nullptr)) {
+    unit->SetX(lane.StartX);
+    unit->SetY(lane.StartY);
+    unit->SetOrientation(static_cast<uint8_t>(lane.Direction));
+    // The lane is the route: the step is not expanded into a path, which
+    // a start off the map would not find.
+    auto* step = new PsychicPlanGoto(lane.EndX, lane.EndY, kDriverMotivation, false);
+    step->Expandable = false;
+    unit->ExecutePlan(step);
+  }
+}
 
 // ---- Stored form ----
 

@@ -60,10 +60,12 @@ class YLHighwayTraffic : public YLPropagator {
   tCollection<int32_t> OffTheRoad;
   std::vector<std::unique_ptr<YLHighwayLane>> CarLanes;
 
- private:
-  // A car is due on the lane: the lane's pause starts again. Sending the
-  // car itself (one off the road when enough wait there, else a new one,
-  // with a civilian driver heading for the lane's end) needs the civilian
-  // drivers, which the logic does not make yet.
+  // A car is due on the lane: the lane's pause starts again, and a car is
+  // sent from the lane's start (one off the road when more than five wait
+  // there, else a new one of a model drawn 0-7), with a civilian driver
+  // heading for the lane's end. It sinks under the bridge after delay/2
+  // frames and comes up again at (delay + 38)/2. An id off the road that no
+  // longer names a living car is dropped for a new car; when no car or
+  // driver can be made, nothing is sent.
   void SpawnCar(CLogic& logic, YLHighwayLane& lane);
 };

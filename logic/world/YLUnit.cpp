@@ -17,6 +17,7 @@
 #include "logic/world/MoveInfoKinds.h"
 #include "logic/world/PsychicPlanKinds.h"
 #include "logic/world/YLTContainerThing.h"
+#include "logic/world/YLTDriver.h"
 #include "navigation/YLPathPlanNode.h"
 #include "navigation/YLSectors.h"
 
@@ -622,10 +623,16 @@ bool YLUnit::PlanPath(int32_t x, int32_t y, int32_t tx, int32_t ty, PsychicPlanI
   if (step == nullptr || logic == nullptr || logic->Map == nullptr) {
     return false;
   }
-  // A driver's route for its vehicle comes with the drivers.
+  // A unit at the wheel routes its vehicle over the borders vehicles cross.
   YLPathFinder& finder = logic->Map->GetPathFinder();
-  YLPathPlanNode* first = limit > 0 ? finder.FindPathLimited(x, y, tx, ty, limit, step->Action == OrderKind::kShoot)
-                                    : finder.FindPath(x, y, tx, ty);
+  const YLTDriver* driver = AsDriver();
+  YLPathPlanNode* first = nullptr;
+  if (driver != nullptr && driver->IsDriving()) {
+    first = finder.FindVehiclePath(x, y, tx, ty);
+  } else {
+    first = limit > 0 ? finder.FindPathLimited(x, y, tx, ty, limit, step->Action == OrderKind::kShoot)
+                      : finder.FindPath(x, y, tx, ty);
+  }
   if (first == nullptr) {
     return false;
   }

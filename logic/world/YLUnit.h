@@ -359,6 +359,9 @@ class YLUnit : public YLThing, public LumoBrain {
   void StopAmbient();
   // Whether the innermost step is a run away or lies under one.
   bool IsRunningAway();
+  // Whether the unit sits in a car whose driver, another unit, carries out
+  // the same innermost step (the driver brings it there).
+  bool RidesAlong();
   // One frame of going down: the fall starts, and once it has run its
   // course the unit lies.
   void FallDown();

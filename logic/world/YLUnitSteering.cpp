@@ -13,6 +13,7 @@
 #include "logic/world/PsychicPlanKinds.h"
 #include "logic/world/YLTCar.h"
 #include "logic/world/YLTContainerThing.h"
+#include "logic/world/YLTDriver.h"
 #include "logic/world/YLUnit.h"
 
 namespace {
@@ -288,11 +289,14 @@ int32_t YLUnit::DoGoto(float motivation, int32_t x, int32_t y, bool fast, int32_
   if (situation != kSituationOnFoot && situation != kSituationOtherLeg && situation != kSituationPlaceD) {
     return Container == nullptr ? kReached : DoLeave(motivation, Container->GetTid(), fast);
   }
-  // Inside a vehicle: the one who drives it steers it, and a passenger
-  // whose driver goes the same way stays on board; the vehicles bring those
-  // branches. Anyone else gets out first.
+  // Inside a vehicle: the one who drives it steers as on foot, and a
+  // passenger whose driver goes the same way stays on board. Anyone else
+  // gets out first.
   if (situation == kSituationPlaceD && Container != nullptr) {
-    return DoLeave(motivation, Container->GetTid(), fast);
+    const YLTDriver* own = AsDriver();
+    if (own == nullptr || !own->IsDriving()) {
+      return RidesAlong() ? kReached : DoLeave(motivation, Container->GetTid(), fast);
+    }
   }
   CLogic* logic = GetLogic();
   const CMap* map = logic != nullptr ? logic->Map.get() : nullptr;
@@ -376,9 +380,10 @@ void YLUnit::ComputeReflexes() {
       continue;
     }
     // The asker may be gone or destroyed since it asked; then there is no
-    // one to make way for. A make-way asked from a car comes with the vehicles.
+    // one to make way for. A car's driver is made way for by everyone.
     const YLThing* asker = FindThing(stimulus->source);
-    if (asker == nullptr || asker->GetOwner() != GetOwner()) {
+    const bool askerInCar = asker != nullptr && dynamic_cast<const YLTCar*>(asker->GetContainer()) != nullptr;
+    if (asker == nullptr || (asker->GetOwner() != GetOwner() && !askerInCar)) {
       continue;
     }
     if (innermost->Motivation < stimulus->strength) {
@@ -593,15 +598,24 @@ int32_t YLUnit::DoEnter(float motivation, int32_t id, bool fast) {
   }
   const int32_t x = container->GetX();
   const int32_t y = container->GetY();
-  // A building is entered only where its entrance is marked; which cell of
-  // a car to step into comes with the vehicles (its entrance until then).
-  if (dynamic_cast<const YLTCar*>(container) == nullptr) {
+  // A building is entered only where its entrance is marked; the small
+  // cars (Manta, riot bus, golf) at their nearest cell, other vehicles at
+  // their entrance.
+  int32_t targetX = x;
+  int32_t targetY = y;
+  const auto* car = dynamic_cast<const YLTCar*>(container);
+  if (car == nullptr) {
     const YLKnowledgeMap* grid = logic->Map != nullptr ? logic->Map->GetStratMap() : nullptr;
     if (grid == nullptr || !grid->HasMarkA(x, y)) {
       return kReached;
     }
+  } else {
+    const int32_t type = car->GetVehicleType();
+    if (type == YLTCar::kTypeManta || type == YLTCar::kTypeRiotBus || type == YLTCar::kTypeGolf) {
+      GetNearestPoint(car, GetX(), GetY(), targetX, targetY);
+    }
   }
-  const int32_t answer = DoGoto(motivation, x, y, fast, 0);
+  const int32_t answer = DoGoto(motivation, targetX, targetY, fast, 0);
   return answer == kReached ? kMoveEnter : answer;
 }
 
@@ -642,4 +656,16 @@ int32_t YLUnit::DoLeave(float motivation, int32_t id, bool fast) {
     SetOrientation(static_cast<uint8_t>((Info->Ori & ~7) | best));
   }
   return kMoveLeave;
+}
+
+bool YLUnit::RidesAlong() {
+  const auto* car = dynamic_cast<const YLTCar*>(Container);
+  const YLTDriver* driver = car != nullptr ? car->GetDriver() : nullptr;
+  auto* unit = dynamic_cast<YLUnit*>(driver != nullptr ? driver->GetDriverThing() : nullptr);
+  if (unit == nullptr || unit == this) {
+    return false;
+  }
+  const PsychicPlanItem* mine = GetPlanLeaf();
+  const PsychicPlanItem* theirs = unit->GetPlanLeaf();
+  return mine->Action == theirs->Action && mine->Param1 == theirs->Param1 && mine->Param2 == theirs->Param2;
 }

@@ -1,0 +1,238 @@
+// The highway traffic of a level: its lanes' timing, sending new and reused
+// cars with their civilian drivers, the underpass, and its stored form.
+
+#include <gtest/gtest.h>
+
+#include "VehicleFixture.h"
+#include "base/LumoObjects.h"
+#include "logic/core/OrderKinds.h"
+#include "logic/core/YLHighwayTraffic.h"
+#include "logic/world/YLUnitBiker.h"
+
+namespace vehicle_testing {
+namespace {
+
+using Lane = YLHighwayTraffic::YLHighwayLane;
+
+class HighwayTrafficTest : public VehicleTest {
+ protected:
+  YLHighwayTraffic& Traffic() {
+    YLHighwayTraffic* found = nullptr;
+    for (int32_t index = 0; Logic().Propagators != nullptr && index < Logic().Propagators->count; ++index) {
+      if (auto* traffic = dynamic_cast<YLHighwayTraffic*>(Logic().Propagators->At(index))) {
+        found = traffic;
+      }
+    }
+    EXPECT_NE(found, nullptr);
+    return *found;
+  }
+  Lane& FirstLane() { return *Traffic().CarLanes[0]; }
+  // Only the first lane runs.
+  void KeepFirstLaneOnly() {
+    for (size_t index = 1; index < Traffic().CarLanes.size(); ++index) {
+      Traffic().CarLanes[index]->SpawnTimer = Lane::kStopped;
+    }
+  }
+  // A car off the road, standing where no lane passes.
+  int32_t ParkedCar(int32_t x) {
+    YLThing* car = Make("Vehicle033-BabyBenz", x, 40, 2);
+    return car != nullptr ? car->GetTid() : 0;
+  }
+  int32_t CountCars() {
+    int32_t count = 0;
+    for (int32_t id = 1; id < Logic().Things->count; ++id) {
+      count += dynamic_cast<YLTCar*>(Logic().GetThing(id)) != nullptr ? 1 : 0;
+    }
+    return count;
+  }
+};
+
+TEST_F(HighwayTrafficTest, EveryNewLevelHasItsTraffic) {
+  int32_t traffics = 0;
+  for (int32_t index = 0; index < Logic().Propagators->count; ++index) {
+    traffics += dynamic_cast<YLHighwayTraffic*>(Logic().Propagators->At(index)) != nullptr ? 1 : 0;
+  }
+  EXPECT_EQ(traffics, 1);
+  EXPECT_EQ(Traffic().CarLanes.size(), 6u);
+}
+
+TEST_F(HighwayTrafficTest, AStoppedLaneSendsNothingAndKeepsItsPassedCars) {
+  FirstLane().EndX = 10;
+  const int32_t passed = ParkedCar(2);  // west of lane 1's end
+  Traffic().StopLane(5);
+  Traffic().StopLane(1);
+  FirstLane().Cars.Append(passed);
+  Run(100);
+  EXPECT_EQ(FirstLane().Cars.count, 1);
+  EXPECT_EQ(Traffic().OffTheRoad.count, 0);
+  EXPECT_EQ(CountCars(), 1);
+  FirstLane().SpawnTimer = 0;
+  Run(1);
+  EXPECT_EQ(FirstLane().Cars.count, 0);  // once open, the passed car leaves the road
+  ASSERT_EQ(Traffic().OffTheRoad.count, 1);
+  EXPECT_EQ(Traffic().OffTheRoad[0], passed);
+}
+
+TEST_F(HighwayTrafficTest, NoCarComesWithinFifteenFramesOfTheLast) {
+  KeepFirstLaneOnly();
+  // Were the lane to draw in its pause, one of these rounds would send a car.
+  for (int32_t round = 0; round < 12; ++round) {
+    Traffic().SpawnCar(Logic(), FirstLane());
+    const int32_t cars = FirstLane().Cars.count;
+    Run(14);
+    EXPECT_EQ(FirstLane().SpawnTimer, 14);
+    EXPECT_EQ(FirstLane().Cars.count, cars) << round;
+  }
+  // Past the pause the lane draws each frame and, one time in 15, sends.
+  Run(300);
+  EXPECT_GT(FirstLane().Cars.count, 12);
+}
+
+TEST_F(HighwayTrafficTest, FiveCarsOffTheRoadStillMakeANewCarSixAreReused) {
+  KeepFirstLaneOnly();
+  for (int32_t index = 0; index < 5; ++index) {
+    Traffic().OffTheRoad.Append(ParkedCar(2 + 2 * index));
+  }
+  const int32_t before = CountCars();
+  Traffic().SpawnCar(Logic(), FirstLane());
+  EXPECT_EQ(CountCars(), before + 1);
+  EXPECT_EQ(Traffic().OffTheRoad.count, 5);
+  const int32_t made = FirstLane().Cars[0];
+  auto* car = dynamic_cast<YLTCar*>(Logic().GetThing(made));
+  ASSERT_NE(car, nullptr);
+  EXPECT_EQ(car->Info->X, FirstLane().StartX);
+  EXPECT_EQ(car->Info->Y, FirstLane().StartY);
+  EXPECT_EQ(car->Info->Ori & 7, 5);
+  EXPECT_NE(dynamic_cast<YLUnitInnocentDriver*>(car->GetDriver()), nullptr);
+
+  Traffic().OffTheRoad.Append(ParkedCar(14));
+  const int32_t cars = CountCars();
+  Traffic().SpawnCar(Logic(), FirstLane());
+  EXPECT_EQ(CountCars(), cars);  // one of the six is sent again
+  EXPECT_EQ(Traffic().OffTheRoad.count, 5);
+  ASSERT_EQ(FirstLane().Cars.count, 2);
+  auto* reused = dynamic_cast<YLTCar*>(Logic().GetThing(FirstLane().Cars[1]));
+  ASSERT_NE(reused, nullptr);
+  EXPECT_EQ(reused->Info->X, FirstLane().StartX);
+  EXPECT_NE(reused->GetDriver(), nullptr);
+}
+
+// An id off the road may name something else by the time it is picked: a
+// unit that took the id, a wreck, nothing. None is sent down the road.
+TEST_F(HighwayTrafficTest, AnIdOffTheRoadThatNoLongerNamesALivingCarGivesANewCar) {
+  KeepFirstLaneOnly();
+  auto* unit = MakeAs<YLUnit>("UnitSupporter", 30, 30, 0, 1);
+  YLThing* wreck = Make("Vehicle034-Jeep", 30, 40);
+  wreck->Destroy();
+  const int32_t stale[] = {unit->GetTid(), wreck->GetTid(), 4000};
+  for (int32_t round = 0; round < 6; ++round) {
+    Traffic().OffTheRoad.Append(stale[round % 3]);
+  }
+  const int32_t before = CountCars();
+  Traffic().SpawnCar(Logic(), FirstLane());
+  EXPECT_EQ(CountCars(), before + 1);
+  ASSERT_EQ(FirstLane().Cars.count, 1);
+  const int32_t sent = FirstLane().Cars[0];
+  EXPECT_NE(sent, unit->GetTid());
+  EXPECT_NE(sent, wreck->GetTid());
+  EXPECT_EQ(unit->Info->X, 30);  // the unit stays where it was
+  EXPECT_EQ(wreck->Info->Y, 40);
+}
+
+TEST_F(HighwayTrafficTest, ALaneForgetsIdsThatNoLongerNameItsCars) {
+  KeepFirstLaneOnly();
+  auto* unit = MakeAs<YLUnit>("UnitSupporter", 0, 30, 0, 1);  // west of the end: "passed"
+  FirstLane().Cars.Append(unit->GetTid());
+  Run(1);
+  EXPECT_EQ(FirstLane().Cars.count, 0);
+  EXPECT_EQ(Traffic().OffTheRoad.count, 0);
+}
+
+TEST_F(HighwayTrafficTest, WithoutAFreeIdNothingIsSent) {
+  KeepFirstLaneOnly();
+  ASSERT_TRUE(Logic().Things->SetCount(CLogic::kMaxThings));
+  for (int32_t id = 1; id < CLogic::kMaxThings; ++id) {
+    if ((*Logic().Things)[id] == nullptr) {
+      auto* thing = new YLThing;
+      thing->CreateInfo(0);
+      thing->Info->Tid = id;
+      (*Logic().Things)[id] = thing;
+    }
+  }
+  const std::string logged = Logged([&] { Traffic().SpawnCar(Logic(), FirstLane()); });
+  EXPECT_EQ(FirstLane().Cars.count, 0);
+  EXPECT_EQ(FirstLane().SpawnTimer, 0);
+  EXPECT_NE(logged.find("YLHighwayTraffic: no car can be made"), std::string::npos) << logged;
+}
+
+TEST_F(HighwayTrafficTest, ACarWithoutRoomForADriverWaitsOffTheRoad) {
+  KeepFirstLaneOnly();
+  for (int32_t index = 0; index < 6; ++index) {
+    Traffic().OffTheRoad.Append(ParkedCar(2 + 2 * index));
+  }
+  ASSERT_TRUE(Logic().Things->SetCount(CLogic::kMaxThings));
+  for (int32_t id = 1; id < CLogic::kMaxThings; ++id) {
+    if ((*Logic().Things)[id] == nullptr) {
+      auto* thing = new YLThing;
+      thing->CreateInfo(0);
+      thing->Info->Tid = id;
+      (*Logic().Things)[id] = thing;
+    }
+  }
+  Traffic().SpawnCar(Logic(), FirstLane());
+  EXPECT_EQ(FirstLane().Cars.count, 0);
+  EXPECT_EQ(Traffic().OffTheRoad.count, 6);  // taken out and put back
+}
+
+TEST_F(HighwayTrafficTest, ACarSinksUnderTheBridgeAndComesUpWhileItsDriverHeadsForTheEnd) {
+  KeepFirstLaneOnly();
+  FirstLane().SpawnTimer = Lane::kStopped;  // no second car
+  const Lane& lane = FirstLane();
+  Traffic().SpawnCar(Logic(), FirstLane());
+  ASSERT_EQ(lane.Cars.count, 1);
+  auto* car = dynamic_cast<YLTCar*>(Logic().GetThing(lane.Cars[0]));
+  ASSERT_NE(car, nullptr);
+  auto* driver = dynamic_cast<YLUnit*>(car->GetDriver()->GetDriverThing());
+  ASSERT_NE(driver, nullptr);
+  ASSERT_NE(driver->Plan.child, nullptr);
+  EXPECT_EQ(driver->Plan.child->Action, OrderKind::kGoto);
+  EXPECT_EQ(driver->Plan.child->Param1, lane.EndX);
+  EXPECT_EQ(driver->Plan.child->Param2, lane.EndY);
+  EXPECT_FLOAT_EQ(driver->Plan.child->Motivation, 1.0f);
+  const int32_t sink = lane.Delay / 2;
+  const int32_t rise = (lane.Delay + 38) / 2;
+  int32_t sankAt = -1;
+  int32_t roseAt = -1;
+  for (int32_t frame = 1; frame <= rise + 2; ++frame) {
+    Run(1);
+    if (sankAt < 0 && car->Info->Z == -3) {
+      sankAt = frame;
+    }
+    if (sankAt >= 0 && roseAt < 0 && car->Info->Z == 0) {
+      roseAt = frame;
+    }
+  }
+  // Sent between two frames, the car's times count from the coming frame.
+  EXPECT_EQ(sankAt, sink + 1);
+  EXPECT_EQ(roseAt, rise + 1);
+}
+
+TEST_F(HighwayTrafficTest, LanesAndCarsOffTheRoadSurviveASavedGame) {
+  KeepFirstLaneOnly();
+  Traffic().OffTheRoad.Append(ParkedCar(20));
+  Traffic().SpawnCar(Logic(), FirstLane());
+  Traffic().CarLanes[2]->SpawnTimer = 9;
+  const int32_t sent = FirstLane().Cars[0];
+  ASSERT_TRUE(SaveAndLoad());
+  ASSERT_EQ(Traffic().OffTheRoad.count, 1);
+  ASSERT_EQ(FirstLane().Cars.count, 1);
+  EXPECT_EQ(FirstLane().Cars[0], sent);
+  EXPECT_EQ(Traffic().CarLanes[2]->SpawnTimer, 9);
+  EXPECT_EQ(Traffic().CarLanes[1]->SpawnTimer, Lane::kStopped);
+  auto* car = dynamic_cast<YLTCar*>(Logic().GetThing(sent));
+  ASSERT_NE(car, nullptr);
+  EXPECT_NE(dynamic_cast<YLUnitInnocentDriver*>(car->GetDriver()), nullptr);  // relinked from its DriverID
+}
+
+}  // namespace
+}  // namespace vehicle_testing
