@@ -5,6 +5,8 @@
 #include "logic/core/OrderKinds.h"
 #include "logic/core/RecordFields.h"
 #include "logic/world/YLUnit.h"
+#include "logic/world/YLUnitLeader.h"
+#include "logic/world/YLUnitShopOwner.h"
 #include "logic/world/YLUnitSupporter.h"
 
 // Registers a kind and defines its constructors, class name and the Clone
@@ -179,12 +181,12 @@ int32_t PsychicPlanOut::Execute(YLUnit* unit) {
   PLAN_KIND_PLAIN(Kind, action)          \
   int32_t Kind::Execute(YLUnit*) { return kReached; }
 
-PLAN_KIND_OF_CLASS(PsychicPlanAttackShoot, OrderKind::kShoot)
+PLAN_KIND_PLAIN(PsychicPlanAttackShoot, OrderKind::kShoot)
 PLAN_KIND_OF_CLASS(PsychicPlanThrowMolotov, OrderKind::kMolotov)
 PLAN_KIND_OF_CLASS(PsychicPlanGetDope, OrderKind::kGetDope)
 PLAN_KIND_OF_CLASS(PsychicPlanBurgle, OrderKind::kBurgle)
-PLAN_KIND_OF_CLASS(PsychicPlanBomb, OrderKind::kBomb)
-PLAN_KIND_OF_CLASS(PsychicPlanFlirt, OrderKind::kFlirt)
+PLAN_KIND_PLAIN(PsychicPlanBomb, OrderKind::kBomb)
+PLAN_KIND_PLAIN(PsychicPlanFlirt, OrderKind::kFlirt)
 PLAN_KIND_OF_CLASS(PsychicPlanHijack, OrderKind::kHijack)
 PLAN_KIND_PLAIN(PsychicPlanRave, OrderKind::kRave)
 PLAN_KIND_OF_CLASS(PsychicPlanInvestigateAlarm, OrderKind::kInvestigate)
@@ -247,4 +249,24 @@ int32_t PsychicPlanJoinRave::Execute(YLUnit* unit) {
 int32_t PsychicPlanRave::Execute(YLUnit* unit) {
   auto* raver = dynamic_cast<YLUnitRaver*>(unit);
   return raver != nullptr ? raver->DoRaveStep(Motivation) : kReached;
+}
+
+// ---- The leader's, the chick's and the suit's steps ----
+
+int32_t PsychicPlanAttackShoot::Execute(YLUnit* unit) {
+  if (auto* leader = dynamic_cast<YLUnitLeader*>(unit)) {
+    return leader->DoShoot(Motivation, Param1, Fast);
+  }
+  if (auto* owner = dynamic_cast<YLUnitShopOwner*>(unit)) {
+    return owner->DoShoot(Motivation, Param1, Fast);
+  }
+  return kReached;
+}
+int32_t PsychicPlanFlirt::Execute(YLUnit* unit) {
+  auto* chick = dynamic_cast<YLUnitChick*>(unit);
+  return chick != nullptr ? chick->DoFlirt(Motivation, Param1, Fast) : kReached;
+}
+int32_t PsychicPlanBomb::Execute(YLUnit* unit) {
+  auto* suit = dynamic_cast<YLUnitSuit*>(unit);
+  return suit != nullptr ? suit->DoBomb(Motivation, Param1, Param2, Fast) : kReached;
 }
