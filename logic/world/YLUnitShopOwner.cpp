@@ -184,9 +184,9 @@ bool YLUnitShopOwner::MakePlan() {
   if (YLUnit::MakePlan()) {
     return true;
   }
-  // The owner shoots from where it stands.
+  // The owner shoots and holds where it stands.
   PsychicPlanItem* step = GetPlanLeaf();
-  if (step == &Plan || step->Action != OrderKind::kShoot) {
+  if (step == &Plan || (step->Action != OrderKind::kShoot && step->Action != OrderKind::kHold)) {
     return false;
   }
   step->Expandable = false;

@@ -36,7 +36,7 @@ class YLUnitShopOwner : public YLUnit {
   // it turns one eighth towards it or, facing it, aims and fires (11).
   // Anything else ends the step.
   int32_t DoShoot(float motivation, int32_t targetId, bool fast);
-  // AttackShoot needs no route: the owner shoots from where it stands.
+  // AttackShoot and Hold need no route: the owner stays where it is.
   bool MakePlan() override;
   // An AttackShoot step on the first attacker ends: that attacker leaves
   // the list.
