@@ -159,7 +159,10 @@ void Police::AssessThreat() {
     Speak(kSayEnemy, id);
     const int32_t distance = IntDistance(GetX(), GetY(), unit->GetX(), unit->GetY());
     sum += unit->GetDamage() * static_cast<float>(kThreatReach - distance) * kThreatScale;
-    switch (CurrentMoveCode(*unit)) {
+    // The molotov move plays under the throw's code: it is told by its
+    // place in the move table.
+    const bool molotov = unit->Info->Move != nullptr && unit->Info->Move == unit->GetMoveInfo(kMoveMolotov);
+    switch (molotov ? kMoveMolotov : CurrentMoveCode(*unit)) {
       case kMoveWeapon:
         Speak(dynamic_cast<const YLUnitLeader*>(unit) != nullptr ? kSayArmedLeader : kSayArmed, id);
         break;
@@ -283,6 +286,20 @@ void Police::ExecutePlan(PsychicPlanItem* item) {
       info->Loyalty = motivation;
     }
   }
+  if (item->Action == OrderKind::kArrested) {
+    // An officer's Arrest step is its own arrest of Param1, not its being
+    // arrested.
+    if (!HasStatus(StatusUpright) || !HasStatus(StatusAlive)) {
+      DestroyObject(item);
+      return;
+    }
+    ClearPlan();
+    Alreadythere = 0;
+    Plan.AddChild(item);
+    item->Expandable = false;
+    OfferStep(item->Clone());
+    return;
+  }
   if (HasStatus(kStatusBusy)) {
     ClearStatus(kStatusBusy);
     if (YLUnit* arrested = FindUnit(WorstUnit); arrested != nullptr && arrested->Info != nullptr) {
@@ -344,7 +361,13 @@ bool Police::MakePlan() {
 int32_t Police::DoShoot(float motivation, int32_t targetId, bool fast) {
   const YLUnit* target = FindUnit(targetId);
   const YLWeapon* gun = GetWeapon();
-  if (target == nullptr || gun == nullptr || Info == nullptr) {
+  const UnitInfo* info = GetUnitInfo();
+  if (target == nullptr || gun == nullptr || info == nullptr) {
+    return kReached;
+  }
+  // A gun without rounds does not fire: the officer fights on with its
+  // fists instead of playing a shot that fails every time.
+  if (gun->UsesAmmo() && info->Ammo <= 0) {
     return kReached;
   }
   int32_t x = 0;
@@ -453,10 +476,12 @@ int32_t Police::DoBringIn(float motivation, int32_t x, int32_t y, bool fast) {
       departmentId = id;
     }
   }
-  if (!HasStatus(kStatusBusy) || departmentId == 0) {
+  if (!HasStatus(kStatusBusy)) {
     return kReached;
   }
-  return DoArrest(motivation, WorstUnit, departmentId, fast);
+  // The waypoints of the route are walked; at the department the arrest
+  // goes on.
+  return departmentId != 0 ? DoArrest(motivation, WorstUnit, departmentId, fast) : DoGoto(motivation, x, y, fast, 0);
 }
 
 // ---- Debug text ----

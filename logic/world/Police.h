@@ -69,8 +69,8 @@ class Police : public YLUnit {
   // departmentId: closes in, fights it down, arrests it (30 on the first
   // try), brings it in and jails it. 32 when there is nothing (more) to do.
   int32_t DoArrest(float motivation, int32_t targetId, int32_t departmentId, bool fast);
-  // The bring-in step: the arrest of WorstUnit towards the department at
-  // (x, y).
+  // The bring-in step (and its waypoints): walks to (x, y); at the
+  // department there the arrest of WorstUnit goes on.
   int32_t DoBringIn(float motivation, int32_t x, int32_t y, bool fast);
   // The attack move: shoots or walks, then kicks a unit lying down or
   // punches; 32 once the target is out or inside something.
