@@ -96,6 +96,7 @@ bool CLogic::Init() {
   CreatePlayer(kPolicePlayer);
   YLTPushableThing::InitMoveTable();
   YLUnit::InitMoveTable();
+  YLTCar::InitMoveTable();
   return true;
 }
 

@@ -23,6 +23,7 @@
 #include "logic/world/YLTLvl11Fence.h"
 #include "logic/world/YLTPushable.h"
 #include "logic/world/YLThing.h"
+#include "logic/world/YLTCar.h"
 #include "logic/world/YLUnit.h"
 
 namespace {
@@ -366,6 +367,7 @@ bool CLogic::OnLoadFrom(LumoStream* stream) {
   Config->Init("config.txt");
   YLTPushableThing::InitMoveTable();
   YLUnit::InitMoveTable();
+  YLTCar::InitMoveTable();
 
   if (dynamic_cast<YLPlayerPolice*>(GetPlayer(kPolicePlayer)) == nullptr) {
     std::unique_ptr<YLPlayerPolice, tObjectDestroyer> police(new YLPlayerPolice);

@@ -467,6 +467,7 @@ YLThing* CLogic::CreateVehicle(int32_t x, int32_t y, int32_t z, uint8_t orientat
     train->SetType(type);
     train->SetOwner(owner);
     train->SetVehicleType(YLTCar::kTypeTrain);
+    train->OnAddToMap(Map.get());
     Owned<YLTTrainConducter> conducter(new YLTTrainConducter);
     conducter->CreateInfo(0);
     conducter->SetX(train->Info->X);
@@ -507,6 +508,8 @@ YLThing* CLogic::CreateVehicle(int32_t x, int32_t y, int32_t z, uint8_t orientat
     }
     car->SetVehicleType(vehicleType);
     car->SetMaxItems(capacity);
+    // On the map the vehicle table of the vehicles decides.
+    car->OnAddToMap(Map.get());
     if (id == 0 || !StoreNew(*this, *car, id)) {
       DebugPrint("CLogic::CreateVehicle: no free id for %s\n", keyword);
       return nullptr;
@@ -518,6 +521,7 @@ YLThing* CLogic::CreateVehicle(int32_t x, int32_t y, int32_t z, uint8_t orientat
 
   car->SetVehicleType(bus->type);
   car->SetMaxItems(kBusCapacity);
+  car->OnAddToMap(Map.get());
   Owned<YLTBusDriver> busDriver(new YLTBusDriver);
   SetUpRecord(*busDriver, x, y, z, orientation, AddString(kBusDriverType), owner);
   const int32_t code = BusDriverCode(orientation, bus->type == YLTCar::kTypeTruck);

@@ -102,6 +102,24 @@ int32_t DY(int32_t facing) { return kDirectionY[WrapDirection(facing)]; }
 
 }  // namespace
 
+// Driving on takes three frames, the golf two.
+MOVE_KIND_BASICS(CarDriveInfo)
+void CarDriveInfo::SetDefaults() {
+  MoveInfoCW::SetDefaults();
+  SetCarMove(*this, "drive", 15, 0);
+  step = 1;
+  SetAllTimes(3);
+  SetTime(1, 2);
+}
+
+// The reverse move's step is the stored byte 255: one cell backwards.
+MOVE_KIND_BASICS(CarReverseInfo)
+void CarReverseInfo::SetDefaults() {
+  MoveInfoCW::SetDefaults();
+  SetCarMove(*this, "reverse", 18, 0);
+  step = -1;
+}
+
 MOVE_KIND_BASICS(CarMoveCWInfo)
 void CarMoveCWInfo::SetDefaults() {
   MoveInfoCW::SetDefaults();

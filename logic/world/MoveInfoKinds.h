@@ -39,6 +39,19 @@ class MoveInfoCCW : public MoveInfo {
 
 // The car moves: a car turns while it drives or reverses, so each has its own
 // displacement. Direction indices wrap modulo 8.
+
+// Straight on (15) one cell in the facing, and straight back (18) one cell
+// against it.
+class CarDriveInfo : public MoveInfoCW {
+ public:
+  MOVE_KIND_COMMON(CarDriveInfo)
+};
+
+class CarReverseInfo : public MoveInfoCW {
+ public:
+  MOVE_KIND_COMMON(CarReverseInfo)
+};
+
 class CarMoveCWInfo : public MoveInfoCW {
  public:
   MOVE_KIND_COMMON(CarMoveCWInfo)

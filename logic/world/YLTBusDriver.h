@@ -19,6 +19,14 @@ class YLTBusDriver : public YLThing, public YLTDriver {
 
   // Stores code % 9 as the mode and answers code / 9.
   int32_t SetMode(int32_t code);
+  // Drives the bus along its route: the LockTime counts down by the ticks
+  // given; once it has run out the mode's turn or stop comes when its place
+  // is reached, otherwise the bus drives on while the cells one step ahead
+  // are free and stops while they are not. Mode 5 stands.
+  int32_t Decide(int32_t ticks) override;
+  // Whether the cells the bus's body covers one step ahead are inside the
+  // map and hold no other thing.
+  bool IsWayAheadFree() const;
 
   virtual bool LoadLockTime(LumoStream* stream, const LumoProperty* property);
   virtual bool SaveLockTime(LumoStream* stream, const LumoProperty* property);

@@ -11,4 +11,11 @@ class YLTMEBus : public YLTCar, public YLPoliceContainer {
   YLTMEBus();
 
   const char* GetClassName() const override;
+  // Holds 13 whatever its type bits say.
+  void ApplyTypeCapacity() override;
+  // Only the police side and arrested units, while there is room.
+  bool CanEnter(YLUnit* unit) const override;
+  // An officer who can drive takes the wheel of a bus without driver, and
+  // the bus becomes the police side's.
+  void Enter(YLUnit* unit) override;
 };

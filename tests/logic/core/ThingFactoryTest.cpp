@@ -181,10 +181,12 @@ INSTANTIATE_TEST_SUITE_P(
                       VehicleCase{"Vehicle026-truck", 1, "YLTCar", 5, 40, 6},
                       VehicleCase{"Vehicle026-truck", 2, "YLTCar", 5, 40, 0},
                       VehicleCase{"Vehicle026-van", 3, "YLTCar", 5, 40, 7},
-                      VehicleCase{"Vehicle022-Manta", 0, "YLTCar", 1, 5, -1},
-                      VehicleCase{"Vehicle023-Tram", 0, "YLTCar", 4, 40, -1},
+                      // Placed on the map, the vehicle's own table decides
+                      // the capacity: the Manta holds 7, the tram 150, the golf 5.
+                      VehicleCase{"Vehicle022-Manta", 0, "YLTCar", 1, 7, -1},
+                      VehicleCase{"Vehicle023-Tram", 0, "YLTCar", 4, 150, -1},
                       VehicleCase{"Vehicle020-mebus", 0, "YLTMEBus", 2, 13, -1},
-                      VehicleCase{"Vehicle025-golf", 0, "YLTCar", 6, 13, -1},
+                      VehicleCase{"Vehicle025-golf", 0, "YLTCar", 6, 5, -1},
                       VehicleCase{"Vehicle099-van", 0, "YLTCar", 0, 1, -1}));
 
 TEST_F(LogicThingsTest, TheRiotBusIsArmoured) {
