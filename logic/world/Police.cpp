@@ -1,6 +1,7 @@
 #include "logic/world/Police.h"
 
 #include <cmath>
+#include <cstdlib>
 #include <cstdio>
 
 #include "base/DebugFormat.h"
@@ -8,6 +9,7 @@
 #include "base/LumoStream.h"
 #include "base/tString.h"
 #include "logic/core/CLogic.h"
+#include "logic/core/GroundMap.h"
 #include "logic/core/OrderKinds.h"
 #include "logic/core/RecordFields.h"
 #include "logic/core/WeaponCatalog.h"
@@ -518,3 +520,170 @@ void MEUnit::GetFactors(float (&factors)[5]) const {
 void MEUnit::GetDebugText(tString& text) const { YLUnit::GetDebugText(text); }
 
 void MEUnit::HitByThrow(float, int32_t, int32_t) {}
+
+int32_t MEUnit::OnBrainMove(int32_t move) {
+  int32_t answer = 0;
+  return WheelBrainMove(move, answer) ? answer : Police::OnBrainMove(move);
+}
+
+int32_t MEUnit::DoGoto(float motivation, int32_t x, int32_t y, bool fast, int32_t arrivalDistance) {
+  int32_t answer = 0;
+  if (WheelGoto(motivation, x, y, fast, arrivalDistance, answer)) {
+    return answer;
+  }
+  return Police::DoGoto(motivation, x, y, fast, arrivalDistance);
+}
+
+void MEUnit::GetDriveWeights(float (&weights)[kDriveWeightCount], int32_t direction, int32_t distance,
+                             int32_t vehicleType) const {
+  if (vehicleType != 1 && vehicleType != 2 && vehicleType != 6) {
+    YLTDriver::GetDriveWeights(weights, direction, distance, vehicleType);
+    return;
+  }
+  for (float& weight : weights) {
+    weight = 0.0f;
+  }
+  // w[1] drive on, w[2]/w[3] the drive turns, w[4] reverse, w[5]/w[6] the
+  // reverse turns; the direction counted clockwise from the bus's facing.
+  float& on = weights[1];
+  float& turnCW = weights[2];
+  float& turnCCW = weights[3];
+  float& reverse = weights[4];
+  float& reverseCW = weights[5];
+  float& reverseCCW = weights[6];
+  const bool near = distance < 4;
+  switch (direction & 7) {
+    case 0:
+      on = 1.0f;
+      turnCW = 0.3f;
+      turnCCW = 0.3f;
+      break;
+    case 1:
+      on = 0.3f;
+      turnCW = 1.0f;
+      break;
+    case 2:
+      turnCW = 1.0f;
+      on = near ? 0.1f : 0.3f;
+      if (near) {
+        reverseCW = 0.3f;
+      }
+      break;
+    case 3:
+      reverseCW = 1.0f;
+      reverse = 0.3f;
+      turnCW = 0.1f;
+      reverseCCW = 0.1f;
+      break;
+    case 4:
+      reverse = 0.7f;
+      reverseCW = 1.0f;
+      reverseCCW = 1.0f;
+      break;
+    case 5:
+      reverseCCW = 1.0f;
+      reverse = 0.3f;
+      turnCCW = 0.1f;
+      reverseCW = 0.1f;
+      break;
+    case 6:
+      turnCCW = 1.0f;
+      on = near ? 0.1f : 0.3f;
+      if (near) {
+        reverseCCW = 0.3f;
+      }
+      break;
+    default:
+      on = 0.3f;
+      turnCCW = 1.0f;
+      break;
+  }
+}
+
+int32_t MEUnit::DoTearGas(float motivation, int32_t x, int32_t y, bool fast) {
+  if (Frustration == kGasThrown) {
+    return kReached;
+  }
+  if (YLThing* container = GetContainer()) {
+    return DoLeave(motivation, container->GetTid(), fast);
+  }
+  if (Info == nullptr) {
+    return kReached;
+  }
+  constexpr int32_t kGasReach = 15;
+  if (IntDistance(GetX(), GetY(), x, y) > kGasReach) {
+    return DoGoto(motivation, x, y, fast, kGasReach);
+  }
+  if (!HasStatus(kStatusGunDrawn)) {
+    return 29;
+  }
+  const int32_t turn = GetDirection(GetX(), GetY(), Info->GetFacing(), x, y);
+  if (turn != 0) {
+    return TurnTowards(turn, kMoveTurnClockwise, kMoveTurnCounterClockwise);
+  }
+  DestinationX = x;
+  DestinationY = y;
+  Frustration = kGasThrown;
+  return kMoveWeapon;
+}
+
+void MEUnit::Charge() {
+  CLogic* logic = GetLogic();
+  const YLTCar* bus = GetCar();
+  if (logic == nullptr || bus == nullptr || bus->Info == nullptr || bus->Info->Ground == nullptr) {
+    return;
+  }
+  const ThingInfo& info = *bus->Info;
+  const int32_t facing = info.GetFacing();
+  for (int32_t index = 0; index < info.Ground->GetPointCount(facing); ++index) {
+    int32_t dx = 0;
+    int32_t dy = 0;
+    if (!info.Ground->GetPoint(facing, index, dx, dy)) {
+      continue;
+    }
+    const YLThing* there = logic->GetThingAt(info.X + dx, info.Y + dy);
+    if (dynamic_cast<const YLUnit*>(there) != nullptr && there != this) {
+      logic->SendUnitMessage(this, there->GetTid(), kStimulusHit, 0.85f);
+    }
+  }
+}
+
+int32_t MEUnit::DoCharge(float motivation, int32_t x, int32_t y, bool fast) {
+  if (IsDriving()) {
+    Charge();
+  }
+  return DoGoto(motivation, x, y, fast, 0);
+}
+
+int32_t MEUnit::ChooseTarget() const {
+  const CLogic* logic = GetLogic();
+  if (logic == nullptr || Info == nullptr) {
+    return 0;
+  }
+  int32_t nearest = kNoThingDistance;
+  int32_t best = 0;
+  int32_t bestTurn = 5;
+  for (int32_t index = 0; index < GetNeighbourCount(); ++index) {
+    const int32_t id = GetNeighbour(index);
+    const YLUnit* unit = FindUnit(id);
+    if (unit == nullptr || unit->GetOwner() == 0 || unit->GetOwner() == CLogic::kPolicePlayer ||
+        CurrentMoveCode(*unit) == kMoveOut || (unit->Info->Status & kStatusArrested) != 0) {
+      continue;
+    }
+    const int32_t distance = IntDistance(GetX(), GetY(), unit->GetX(), unit->GetY());
+    if (distance > nearest) {
+      continue;
+    }
+    if (distance < nearest) {
+      nearest = distance;
+      best = 0;
+      bestTurn = 5;
+    }
+    const int32_t turn = std::abs(GetDirection(GetX(), GetY(), Info->GetFacing(), unit->GetX(), unit->GetY()));
+    if (turn < bestTurn) {
+      bestTurn = turn;
+      best = id;
+    }
+  }
+  return nearest == 1 ? best : 0;
+}

@@ -123,6 +123,31 @@ class MEUnit : public Police, public YLTDriver {
   // A riot officer shrugs off what is thrown at it.
   void HitByThrow(float amount, int32_t x, int32_t y) override;
 
+  // The marker (the unit's frustration) once the gas is thrown.
+  static constexpr float kGasThrown = 0.8765f;
+  // Throwing tear gas at (x, y): 32 once thrown; in the bus it gets out;
+  // beyond 15 cells it walks; then draws (29), turns (5/6) to face the
+  // cell and throws (11), setting the marker.
+  int32_t DoTearGas(float motivation, int32_t x, int32_t y, bool fast);
+  // Charging with the bus: every unit under the bus's body gets a push
+  // (kind 3, 0.85); then it drives on to (x, y) as any walk.
+  int32_t DoCharge(float motivation, int32_t x, int32_t y, bool fast);
+  // The push of every unit under the bus's body at its position and facing.
+  void Charge();
+  // The nearest perceived unit of a player's side (not out, not arrested)
+  // right beside the officer whose direction differs least (under five
+  // eighths) from its facing; 0 for none.
+  int32_t ChooseTarget() const;
+
+  // The riot bus's weights (vehicle types 1, 2 and 6) by the goal's
+  // direction; other vehicles as the biker drives them.
+  void GetDriveWeights(float (&weights)[kDriveWeightCount], int32_t direction, int32_t distance,
+                       int32_t vehicleType) const override;
+  // At the wheel the brain's moves are the vehicle's.
+  int32_t OnBrainMove(int32_t move) override;
+  // At the wheel the drive choice walks.
+  int32_t DoGoto(float motivation, int32_t x, int32_t y, bool fast, int32_t arrivalDistance) override;
+
  protected:
   // Weapon grade 1 from the start.
   ThingInfo* MakeInfo() const override;

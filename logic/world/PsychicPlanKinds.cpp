@@ -197,11 +197,11 @@ PLAN_KIND_OF_CLASS(PsychicPlanHijack, OrderKind::kHijack)
 PLAN_KIND_PLAIN(PsychicPlanRave, OrderKind::kRave)
 PLAN_KIND_PLAIN(PsychicPlanInvestigateAlarm, OrderKind::kInvestigate)
 PLAN_KIND_PLAIN(PsychicPlanInvestigateUnit, OrderKind::kInvestigateUnit)
-PLAN_KIND_OF_CLASS(PsychicPlanCordon, OrderKind::kCordon)
-PLAN_KIND_OF_CLASS(PsychicPlanStandBy, OrderKind::kStandBy)
-PLAN_KIND_OF_CLASS(PsychicPlanCharge, OrderKind::kCharge)
+PLAN_KIND_PLAIN(PsychicPlanCordon, OrderKind::kCordon)
+PLAN_KIND_PLAIN(PsychicPlanStandBy, OrderKind::kStandBy)
+PLAN_KIND_PLAIN(PsychicPlanCharge, OrderKind::kCharge)
 PLAN_KIND_PLAIN(PsychicPlanAssistance, OrderKind::kAssistance)
-PLAN_KIND_OF_CLASS(PsychicPlanTearGas, OrderKind::kTearGas)
+PLAN_KIND_PLAIN(PsychicPlanTearGas, OrderKind::kTearGas)
 PLAN_KIND_PLAIN(PsychicPlanJoinRave, OrderKind::kJoinRave)
 PLAN_KIND_PLAIN(PsychicPlanThrowMolotovPlace, OrderKind::kPositionedMolotov)
 PLAN_KIND_OF_CLASS(PsychicPlanThrowTurret, OrderKind::kTurret)
@@ -294,4 +294,21 @@ int32_t PsychicPlanAssistance::Execute(YLUnit* unit) {
 int32_t PsychicPlanBringIn::Execute(YLUnit* unit) {
   auto* officer = dynamic_cast<Police*>(unit);
   return officer != nullptr ? officer->DoBringIn(Motivation, Param1, Param2, Fast) : kReached;
+}
+
+// ---- The riot police's steps ----
+
+int32_t PsychicPlanCordon::Execute(YLUnit* unit) {
+  return dynamic_cast<MEUnit*>(unit) != nullptr ? unit->DoGoto(Motivation, Param1, Param2, Fast, 0) : kReached;
+}
+int32_t PsychicPlanStandBy::Execute(YLUnit* unit) {
+  return dynamic_cast<MEUnit*>(unit) != nullptr ? unit->DoGoto(Motivation, Param1, Param2, Fast, 0) : kReached;
+}
+int32_t PsychicPlanCharge::Execute(YLUnit* unit) {
+  auto* riot = dynamic_cast<MEUnit*>(unit);
+  return riot != nullptr ? riot->DoCharge(Motivation, Param1, Param2, Fast) : kReached;
+}
+int32_t PsychicPlanTearGas::Execute(YLUnit* unit) {
+  auto* riot = dynamic_cast<MEUnit*>(unit);
+  return riot != nullptr ? riot->DoTearGas(Motivation, Param1, Param2, Fast) : kReached;
 }

@@ -13,7 +13,9 @@
 #include "logic/world/MoveInfo.h"
 #include "logic/world/Police.h"
 #include "logic/world/PsychicPlanKinds.h"
+#include "logic/core/GroundMap.h"
 #include "logic/world/YLTBuilding.h"
+#include "logic/world/YLTMEBus.h"
 #include "logic/world/YLUnitLeader.h"
 
 namespace {
@@ -275,6 +277,101 @@ TEST_F(PoliceTest, ACiviliansHitMakesTheOfficerStepAwayFromIt) {
   EXPECT_EQ(first->Param1, 7);
   EXPECT_EQ(first->Param2, 9);
   EXPECT_FLOAT_EQ(first->Motivation, 0.7f);
+}
+
+
+// ---- Riot police ----
+
+TEST_F(PoliceTest, ARiotOfficerDrawsTurnsAndThrowsTearGasOnce) {
+  auto* riot = dynamic_cast<MEUnit*>(MakeUnit(6, 10, 10, kPolice));
+  ASSERT_NE(riot, nullptr);
+  EXPECT_EQ(riot->GetUnitInfo()->Weapon, 1);
+  riot->Info->Ori = 0;
+  const int32_t propagators = logic.Propagators->count;
+  std::vector<int32_t> moves;
+  for (int32_t step = 0; step < 8; ++step) {
+    const int32_t move = riot->DoTearGas(0.8f, 14, 10, false);
+    moves.push_back(move);
+    if (move == 29) {
+      ASSERT_TRUE(dynamic_cast<MoveInfo*>(YLUnit::GetUnitMoveTable()->At(29))->Perform(riot, &logic));
+    } else if (move == 5 || move == 6) {
+      riot->Info->Ori = static_cast<uint8_t>((riot->Info->Ori + (move == 5 ? 1 : 7)) & 7);
+    } else {
+      break;
+    }
+  }
+  EXPECT_EQ(moves, (std::vector<int32_t>{29, 5, 5, 11}));
+  EXPECT_FLOAT_EQ(riot->Frustration, MEUnit::kGasThrown);
+  EXPECT_EQ(riot->DestinationX, 14);
+  EXPECT_EQ(riot->DestinationY, 10);
+  ASSERT_TRUE(dynamic_cast<MoveInfo*>(YLUnit::GetUnitMoveTable()->At(11))->Perform(riot, &logic));
+  for (int32_t frame = 0; frame < 40 && logic.Propagators->count == propagators; ++frame) {
+    logic.PropagatePlan();
+    ++logic.Time;
+  }
+  EXPECT_GT(logic.Propagators->count, propagators);
+  EXPECT_EQ(riot->DoTearGas(0.8f, 14, 10, false), YLUnit::kReached);
+}
+
+struct WeightCase {
+  int32_t direction;
+  int32_t distance;
+  float weights[7];
+};
+
+TEST_F(PoliceTest, TheRiotBusWeightsFollowTheGoalsDirectionAndDistance) {
+  auto* riot = dynamic_cast<MEUnit*>(MakeUnit(6, 10, 10, kPolice));
+  ASSERT_NE(riot, nullptr);
+  const WeightCase cases[] = {
+      {0, 10, {0, 1.0f, 0.3f, 0.3f, 0, 0, 0}},   {1, 10, {0, 0.3f, 1.0f, 0, 0, 0, 0}},
+      {2, 10, {0, 0.3f, 1.0f, 0, 0, 0, 0}},      {2, 3, {0, 0.1f, 1.0f, 0, 0, 0.3f, 0}},
+      {3, 10, {0, 0, 0.1f, 0, 0.3f, 1.0f, 0.1f}}, {4, 10, {0, 0, 0, 0, 0.7f, 1.0f, 1.0f}},
+      {-4, 10, {0, 0, 0, 0, 0.7f, 1.0f, 1.0f}},  {-3, 10, {0, 0, 0, 0.1f, 0.3f, 0.1f, 1.0f}},
+      {-2, 10, {0, 0.3f, 0, 1.0f, 0, 0, 0}},     {-2, 3, {0, 0.1f, 0, 1.0f, 0, 0, 0.3f}},
+      {-1, 10, {0, 0.3f, 0, 1.0f, 0, 0, 0}},
+  };
+  for (const int32_t type : {1, 2, 6}) {
+    for (const WeightCase& entry : cases) {
+      float weights[YLTDriver::kDriveWeightCount] = {9, 9, 9, 9, 9, 9, 9};
+      riot->GetDriveWeights(weights, entry.direction, entry.distance, type);
+      for (int32_t index = 0; index < YLTDriver::kDriveWeightCount; ++index) {
+        EXPECT_FLOAT_EQ(weights[index], entry.weights[index])
+            << "type " << type << " direction " << entry.direction << " distance " << entry.distance << " weight "
+            << index;
+      }
+    }
+  }
+}
+
+TEST_F(PoliceTest, AChargePushesEveryUnitUnderTheBusesBody) {
+  const ThingInfo* busInfo = logic.CreateThing("Vehicle020-mebus", 12, 12, 0, 0, kPolice);
+  ASSERT_NE(busInfo, nullptr);
+  auto* bus = dynamic_cast<YLTMEBus*>(Thing(busInfo));
+  ASSERT_NE(bus, nullptr);
+  auto* riot = dynamic_cast<MEUnit*>(MakeUnit(6, 8, 8, kPolice));
+  ASSERT_TRUE(logic.EnterThing(riot->Info.get(), bus->Info.get()));
+  ASSERT_TRUE(riot->IsDriving());
+  if (bus->Info->Ground == nullptr) {
+    bus->Info->Ground.reset(new GroundMap);
+  }
+  const int32_t facing = bus->Info->GetFacing();
+  for (const int32_t dy : {2, 3}) {
+    if (!bus->Info->Ground->HasPoint(facing, 0, dy)) {
+      bus->Info->Ground->AddPoint(facing, 0, dy);
+    }
+  }
+  YLUnit* under = MakeStanding(12, 14, kFans);
+  YLUnit* alsoUnder = MakeStanding(12, 15, 0);
+  YLUnit* beside = MakeStanding(16, 14, kFans);
+  ASSERT_TRUE(under != nullptr && alsoUnder != nullptr && beside != nullptr);
+  riot->Charge();
+  for (YLUnit* pushed : {under, alsoUnder}) {
+    ASSERT_EQ(pushed->GetStimulusCount(), 1);
+    EXPECT_EQ(pushed->GetStimulus(0)->kind, 3);
+    EXPECT_FLOAT_EQ(pushed->GetStimulus(0)->strength, 0.85f);
+    EXPECT_EQ(pushed->GetStimulus(0)->source, riot->GetTid());
+  }
+  EXPECT_EQ(beside->GetStimulusCount(), 0);
 }
 
 }  // namespace
