@@ -572,6 +572,10 @@ YLUnit* CLogic::CreateUnitAt(int32_t x, int32_t y, int32_t z, int32_t id, int32_
   }
   YLUnit* made = unit.release();
   Announce(*this, *made);
+  // The kinds that take up a place (a shop's door, a group) do it now.
+  if (Map != nullptr && made->GetContainer() == nullptr) {
+    made->OnAddToMap(Map.get());
+  }
   return made;
 }
 

@@ -4,7 +4,10 @@
 #include "base/LumoStream.h"
 #include "logic/core/OrderKinds.h"
 #include "logic/core/RecordFields.h"
+#include "logic/world/Police.h"
 #include "logic/world/YLUnit.h"
+#include "logic/world/YLUnitLeader.h"
+#include "logic/world/YLUnitShopOwner.h"
 #include "logic/world/YLUnitSupporter.h"
 
 // Registers a kind and defines its constructors, class name and the Clone
@@ -132,7 +135,12 @@ int32_t PsychicPlanBored::Execute(YLUnit*) { return YLUnit::kMoveRest; }
 // For any unit but a policeman, being arrested means being led away by the
 // policeman Param1; the policeman's own arrest comes with the police.
 PLAN_KIND_PLAIN(PsychicPlanArrest, OrderKind::kArrested)
-int32_t PsychicPlanArrest::Execute(YLUnit* unit) { return unit->DoLedAway(Motivation, Param1, Fast); }
+int32_t PsychicPlanArrest::Execute(YLUnit* unit) {
+  if (auto* officer = dynamic_cast<Police*>(unit)) {
+    return officer->DoArrest(Motivation, Param1, Param2, Fast);
+  }
+  return unit->DoLedAway(Motivation, Param1, Fast);
+}
 
 PLAN_KIND_PLAIN(PsychicPlanJailed, OrderKind::kJailed)
 int32_t PsychicPlanJailed::Execute(YLUnit* unit) { return unit->DoJailed(Motivation, Param1, Fast); }
@@ -179,25 +187,25 @@ int32_t PsychicPlanOut::Execute(YLUnit* unit) {
   PLAN_KIND_PLAIN(Kind, action)          \
   int32_t Kind::Execute(YLUnit*) { return kReached; }
 
-PLAN_KIND_OF_CLASS(PsychicPlanAttackShoot, OrderKind::kShoot)
+PLAN_KIND_PLAIN(PsychicPlanAttackShoot, OrderKind::kShoot)
 PLAN_KIND_PLAIN(PsychicPlanThrowMolotov, OrderKind::kMolotov)
 PLAN_KIND_PLAIN(PsychicPlanGetDope, OrderKind::kGetDope)
 PLAN_KIND_PLAIN(PsychicPlanBurgle, OrderKind::kBurgle)
-PLAN_KIND_OF_CLASS(PsychicPlanBomb, OrderKind::kBomb)
-PLAN_KIND_OF_CLASS(PsychicPlanFlirt, OrderKind::kFlirt)
+PLAN_KIND_PLAIN(PsychicPlanBomb, OrderKind::kBomb)
+PLAN_KIND_PLAIN(PsychicPlanFlirt, OrderKind::kFlirt)
 PLAN_KIND_OF_CLASS(PsychicPlanHijack, OrderKind::kHijack)
 PLAN_KIND_PLAIN(PsychicPlanRave, OrderKind::kRave)
-PLAN_KIND_OF_CLASS(PsychicPlanInvestigateAlarm, OrderKind::kInvestigate)
-PLAN_KIND_OF_CLASS(PsychicPlanInvestigateUnit, OrderKind::kInvestigateUnit)
-PLAN_KIND_OF_CLASS(PsychicPlanCordon, OrderKind::kCordon)
-PLAN_KIND_OF_CLASS(PsychicPlanStandBy, OrderKind::kStandBy)
-PLAN_KIND_OF_CLASS(PsychicPlanCharge, OrderKind::kCharge)
-PLAN_KIND_OF_CLASS(PsychicPlanAssistance, OrderKind::kAssistance)
-PLAN_KIND_OF_CLASS(PsychicPlanTearGas, OrderKind::kTearGas)
+PLAN_KIND_PLAIN(PsychicPlanInvestigateAlarm, OrderKind::kInvestigate)
+PLAN_KIND_PLAIN(PsychicPlanInvestigateUnit, OrderKind::kInvestigateUnit)
+PLAN_KIND_PLAIN(PsychicPlanCordon, OrderKind::kCordon)
+PLAN_KIND_PLAIN(PsychicPlanStandBy, OrderKind::kStandBy)
+PLAN_KIND_PLAIN(PsychicPlanCharge, OrderKind::kCharge)
+PLAN_KIND_PLAIN(PsychicPlanAssistance, OrderKind::kAssistance)
+PLAN_KIND_PLAIN(PsychicPlanTearGas, OrderKind::kTearGas)
 PLAN_KIND_PLAIN(PsychicPlanJoinRave, OrderKind::kJoinRave)
 PLAN_KIND_PLAIN(PsychicPlanThrowMolotovPlace, OrderKind::kPositionedMolotov)
 PLAN_KIND_PLAIN(PsychicPlanThrowTurret, OrderKind::kTurret)
-PLAN_KIND_OF_CLASS(PsychicPlanBringIn, OrderKind::kBringIn)
+PLAN_KIND_PLAIN(PsychicPlanBringIn, OrderKind::kBringIn)
 
 // The barricade step, carried out by the rozav only.
 PLAN_KIND_BASICS(PsychicPlanBaricade, OrderKind::kBaricade)
@@ -266,4 +274,60 @@ int32_t PsychicPlanThrowMolotov::Execute(YLUnit* unit) {
 int32_t PsychicPlanBurgle::Execute(YLUnit* unit) {
   auto* rat = dynamic_cast<YLUnitRat*>(unit);
   return rat != nullptr ? rat->DoBurgle(Motivation, Param1, Fast) : kReached;
+}
+
+// ---- The leader's, the chick's and the suit's steps ----
+
+int32_t PsychicPlanAttackShoot::Execute(YLUnit* unit) {
+  if (auto* leader = dynamic_cast<YLUnitLeader*>(unit)) {
+    return leader->DoShoot(Motivation, Param1, Fast);
+  }
+  if (auto* owner = dynamic_cast<YLUnitShopOwner*>(unit)) {
+    return owner->DoShoot(Motivation, Param1, Fast);
+  }
+  if (auto* officer = dynamic_cast<Police*>(unit)) {
+    return officer->DoShoot(Motivation, Param1, Fast);
+  }
+  return kReached;
+}
+int32_t PsychicPlanFlirt::Execute(YLUnit* unit) {
+  auto* chick = dynamic_cast<YLUnitChick*>(unit);
+  return chick != nullptr ? chick->DoFlirt(Motivation, Param1, Fast) : kReached;
+}
+int32_t PsychicPlanBomb::Execute(YLUnit* unit) {
+  auto* suit = dynamic_cast<YLUnitSuit*>(unit);
+  return suit != nullptr ? suit->DoBomb(Motivation, Param1, Param2, Fast) : kReached;
+}
+
+// ---- The police steps ----
+
+int32_t PsychicPlanInvestigateAlarm::Execute(YLUnit* unit) {
+  return dynamic_cast<Police*>(unit) != nullptr ? unit->DoGotoThing(Motivation, Param1, Fast) : kReached;
+}
+int32_t PsychicPlanInvestigateUnit::Execute(YLUnit* unit) {
+  return dynamic_cast<Police*>(unit) != nullptr ? unit->DoGotoThing(Motivation, Param1, Fast) : kReached;
+}
+int32_t PsychicPlanAssistance::Execute(YLUnit* unit) {
+  return dynamic_cast<Police*>(unit) != nullptr ? unit->DoGotoThing(Motivation, Param1, Fast) : kReached;
+}
+int32_t PsychicPlanBringIn::Execute(YLUnit* unit) {
+  auto* officer = dynamic_cast<Police*>(unit);
+  return officer != nullptr ? officer->DoBringIn(Motivation, Param1, Param2, Fast) : kReached;
+}
+
+// ---- The riot police's steps ----
+
+int32_t PsychicPlanCordon::Execute(YLUnit* unit) {
+  return dynamic_cast<MEUnit*>(unit) != nullptr ? unit->DoGoto(Motivation, Param1, Param2, Fast, 0) : kReached;
+}
+int32_t PsychicPlanStandBy::Execute(YLUnit* unit) {
+  return dynamic_cast<MEUnit*>(unit) != nullptr ? unit->DoGoto(Motivation, Param1, Param2, Fast, 0) : kReached;
+}
+int32_t PsychicPlanCharge::Execute(YLUnit* unit) {
+  auto* riot = dynamic_cast<MEUnit*>(unit);
+  return riot != nullptr ? riot->DoCharge(Motivation, Param1, Param2, Fast) : kReached;
+}
+int32_t PsychicPlanTearGas::Execute(YLUnit* unit) {
+  auto* riot = dynamic_cast<MEUnit*>(unit);
+  return riot != nullptr ? riot->DoTearGas(Motivation, Param1, Param2, Fast) : kReached;
 }

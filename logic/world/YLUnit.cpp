@@ -16,6 +16,7 @@
 #include "logic/core/YLConfig.h"
 #include "logic/world/MoveInfoKinds.h"
 #include "logic/world/PsychicPlanKinds.h"
+#include "logic/world/YLPoliceContainer.h"
 #include "logic/world/YLTContainerThing.h"
 #include "logic/world/YLTDriver.h"
 #include "navigation/YLPathPlanNode.h"
@@ -732,9 +733,22 @@ int32_t YLUnit::DoLedAway(float motivation, int32_t policeId, bool fast) {
 // Only a police container (a station, the riot police's bus) takes a
 // prisoner in; the police containers add that branch. Anything else lets
 // the unit go.
-int32_t YLUnit::DoJailed(float, int32_t, bool) {
-  ClearStatus(kStatusArrested);
-  return kReached;
+int32_t YLUnit::DoJailed(float motivation, int32_t id, bool fast) {
+  YLThing* jail = FindThing(id);
+  if (dynamic_cast<YLPoliceContainer*>(jail) == nullptr) {
+    ClearStatus(kStatusArrested);
+    return kReached;
+  }
+  const int32_t enter = DoEnter(motivation, id, fast);
+  if (enter != kReached || GetContainer() != jail) {
+    return enter;
+  }
+  // Inside: the unit leaves the game.
+  Destroy();
+  if (CLogic* logic = GetLogic()) {
+    logic->MoveThingOffMap(this);
+  }
+  return kMoveRest;
 }
 
 int32_t YLUnit::DoIdle() {

@@ -3,6 +3,11 @@
 #include <cstdint>
 
 #include "logic/core/UnitInfo.h"
+
+class CLogic;
+class CMap;
+class YLTContainerThing;
+class YLWeapon;
 #include "logic/world/YLUnitSupporter.h"
 
 // A gang's leader: heads a group of hard-core fans and carries the gang's
@@ -11,6 +16,8 @@ class YLUnitLeader : public YLUnitHardCore {
  public:
   // The group keeps one slot free of its record's sixteen.
   static constexpr int32_t kMaxMembers = 15;
+  // The doses a leader carries at most (the record keeps them in a byte).
+  static constexpr int32_t kMaxDopeDoses = 99;
 
   YLUnitLeader();
   const char* GetClassName() const override;
@@ -27,6 +34,24 @@ class YLUnitLeader : public YLUnitHardCore {
   bool RemoveGroupMember(const YLUnit* unit);
   // The same for a unit known by its id only (one that is gone).
   bool RemoveGroupMemberID(int32_t id);
+  // Adds n doses to the gang's dope. A total above 99 is stored as 99 with
+  // a log line; a negative n is refused (logged, false).
+  bool AddDopeUnits(int32_t n);
+  // A unit of the leader's owner takes one dose: true when there was one.
+  bool UseDopeDose(const YLThing* caller);
+  // On entering the map, members that are no longer living hard-core units
+  // of the leader's owner leave the group (the list is compacted).
+  bool OnAddToMap(CMap* map) override;
+  // The shooting move: walks until the target is within the gun's range,
+  // turns (7/8) to face it, draws (29), then fires (11) at its cell. 32
+  // without a living target, a weapon grade or a gun, or for a target
+  // playing its ambient move.
+  int32_t DoShoot(float motivation, int32_t targetId, bool fast);
+  // After the hard-core's planning: AttackShoot routes to within the gun's
+  // range of its target; GetDope needs no planning.
+  bool MakePlan() override;
+  // The leader chants (16) where a fan would walk to whom it follows.
+  int32_t DoChant(float motivation) override;
   Temperament GetTemperament() const override;
   // Punches where a fan would use its weapon.
   int32_t GetAttackMove(int32_t move) const override;
@@ -52,6 +77,18 @@ class YLUnitChick : public YLUnitHardCore {
   bool MayFlirt();
   // The Flirt a charmed unit starts with: 1.015, 1.0225 or 1.03 by grade.
   float GetCharm() const;
+  // The flirt step: walks until the target is within 8 cells, then flirts
+  // (21) once for the step, its flirts counted anew; 32 after that or
+  // without a living target.
+  int32_t DoFlirt(float motivation, int32_t targetId, bool fast);
+  // Flirt routes to its target; a GotoThing in front of a Flirt at a
+  // target 8 or more cells away is dropped (the flirt walks itself).
+  bool MakePlan() override;
+  // A unit that perceives the flirt of the chick `chickId`: when that is a
+  // living chick of another owner with flirts left, the unit (a fan) is
+  // charmed: bit 20, Flirt = the chick's charm, anger, fear and loyalty x
+  // 0.3. True when it was charmed.
+  static bool Charm(YLUnit& unit, int32_t chickId);
   // "chick grade<g> flirted <used> of <allowed>".
   void GetDebugText(tString& text) const override;
   // The grade, the flirts used and allowed, behind "flirt:".
@@ -72,9 +109,45 @@ class YLUnitSuit : public YLUnitHardCore {
   // Uses its weapon where a fan would punch or kick.
   int32_t GetAttackMove(int32_t move) const override;
 
-  int32_t BankID = 0;  // the bank chosen for the bomb
-  bool BombPlaced = false;
-  int32_t Last = 0;
+  // What the suit has used of its two weapons.
+  static constexpr uint8_t kArmed = 0;
+  static constexpr uint8_t kBombUsed = 1;
+  static constexpr uint8_t kBankWeaponUsed = 2;
+
+  // The bomb weapon (catalogue entry 65) and the bank weapon (entry 72):
+  // each is handed out only while the suit has used neither, and handing
+  // it out marks it used, so a suit fires one of them once. Null without
+  // a catalogue or once used.
+  YLWeapon* TakeBombWeapon(const CLogic* logic);
+  YLWeapon* TakeBankWeapon(const CLogic* logic);
+  bool IsBombPlaced() const { return BombFlag != kArmed; }
+  // The motivation of the Enter step the suit pushes into its bank.
+  static constexpr float kBankEnterMotivation = 0.98765f;
+  // The bomb step at (x, y): walks there; a bank there becomes the chosen
+  // bank and the suit goes in; inside it fires the bank weapon (11) at the
+  // bank once and waits until it is alone there (32). Without a bank it
+  // sets off the bomb (25). 32 once the bomb is used elsewhere.
+  int32_t DoBomb(float motivation, int32_t x, int32_t y, bool fast);
+  // Bomb routes to its cell.
+  bool MakePlan() override;
+  // A suit whose bomb step ends inside its bank with the bank weapon used
+  // works for nobody from then on (owner 0).
+  void PlanReached(PsychicPlanItem* item) override;
+  // The chosen bank while it is a living bank; null otherwise.
+  YLTContainerThing* GetBank() const;
+  // Sold to a player again by a hangout: it works for that player (Last),
+  // both weapons are back, one round, full health and consciousness.
+  void Rearm(int32_t playerId);
+
+  // "data:", the bank and the flag (one byte); "last:" and Last.
+  virtual bool LoadData(LumoStream* stream, const LumoProperty* property);
+  virtual bool SaveData(LumoStream* stream, const LumoProperty* property);
+  virtual bool LoadLast(LumoStream* stream, const LumoProperty* property);
+  virtual bool SaveLast(LumoStream* stream, const LumoProperty* property);
+
+  int32_t BankID = 0;       // the bank chosen for the bomb
+  uint8_t BombFlag = kArmed;
+  int32_t Last = 0;         // the player that hired it
 
  protected:
   ThingInfo* MakeInfo() const override;

@@ -15,6 +15,7 @@
 #include "logic/world/YLTContainerThing.h"
 #include "logic/world/YLTDriver.h"
 #include "logic/world/YLUnit.h"
+#include "logic/world/YLUnitLeader.h"
 
 namespace {
 
@@ -24,6 +25,7 @@ constexpr int32_t kSituationPlaceD = 5;
 
 // The stimulus a unit in the way gets: make way.
 constexpr int32_t kStimulusMakeWay = 3;
+constexpr int32_t kStimulusFlirt = 4;
 // At most this many units are asked to make way at a time.
 constexpr int32_t kMaxAsked = 3;
 // A step reached answers one frame.
@@ -372,6 +374,11 @@ void YLUnit::ComputeReflexes() {
   }
   for (int32_t index = 0; index < GetStimulusCount(); ++index) {
     const Stimulus* stimulus = GetStimulus(index);
+    // A chick's flirt charms a fan of another side.
+    if (stimulus != nullptr && (stimulus->kind & 0xFF) == kStimulusFlirt) {
+      YLUnitChick::Charm(*this, stimulus->source);
+      continue;
+    }
     if (stimulus == nullptr || (stimulus->kind & 0xFF) != kStimulusMakeWay) {
       continue;
     }
