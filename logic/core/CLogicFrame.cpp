@@ -12,6 +12,7 @@
 #include "logic/core/YLPlayerPolice.h"
 #include "logic/core/YLPropagator.h"
 #include "logic/world/ThingDebugSource.h"
+#include "logic/world/YLTBuilding.h"
 #include "logic/world/YLTCar.h"
 #include "logic/world/YLTContainerThing.h"
 #include "logic/world/YLTPushable.h"
@@ -96,6 +97,7 @@ bool CLogic::Init() {
   CreatePlayer(kPolicePlayer);
   YLTPushableThing::InitMoveTable();
   YLUnit::InitMoveTable();
+  YLTBuilding::InitMoveTable();
   return true;
 }
 

@@ -20,6 +20,7 @@
 #include "logic/core/YLPlayerPolice.h"
 #include "logic/core/YLPropagator.h"
 #include "logic/world/YLTBaricade.h"
+#include "logic/world/YLTBuilding.h"
 #include "logic/world/YLTLvl11Fence.h"
 #include "logic/world/YLTPushable.h"
 #include "logic/world/YLThing.h"
@@ -366,6 +367,7 @@ bool CLogic::OnLoadFrom(LumoStream* stream) {
   Config->Init("config.txt");
   YLTPushableThing::InitMoveTable();
   YLUnit::InitMoveTable();
+  YLTBuilding::InitMoveTable();
 
   if (dynamic_cast<YLPlayerPolice*>(GetPlayer(kPolicePlayer)) == nullptr) {
     std::unique_ptr<YLPlayerPolice, tObjectDestroyer> police(new YLPlayerPolice);
