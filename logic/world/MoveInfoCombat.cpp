@@ -38,17 +38,6 @@ bool FireAtDestination(CLogic* logic, YLUnit* unit, YLWeapon* weapon) {
   return logic->UseWeapon(unit, weapon, x, y);
 }
 
-// A suit has one safe-cracker for the bank, handed out once, and only while
-// it has not placed its bomb either.
-YLWeapon* TakeBankWeapon(const CLogic* logic, YLUnitSuit& suit) {
-  const WeaponCatalog* catalog = Catalog(logic);
-  if (catalog == nullptr || suit.BombPlaced) {
-    return nullptr;
-  }
-  suit.BombPlaced = true;
-  return catalog->GetSlot(WeaponSlot::kSafeCracker);
-}
-
 }  // namespace
 
 bool MoveInfoWeapon::Perform(YLThing* thing, CLogic* logic) {
@@ -58,7 +47,7 @@ bool MoveInfoWeapon::Perform(YLThing* thing, CLogic* logic) {
   }
   // A suit in a bank cracks the safe instead.
   if (auto* suit = dynamic_cast<YLUnitSuit*>(unit); suit != nullptr && dynamic_cast<YLTBank*>(suit->GetContainer())) {
-    return FireAtDestination(logic, unit, TakeBankWeapon(logic, *suit));
+    return FireAtDestination(logic, unit, suit->TakeBankWeapon(logic));
   }
   if (dynamic_cast<YLUnitLeader*>(unit) != nullptr || dynamic_cast<Police*>(unit) != nullptr) {
     unit->Info->Status &= ~kStatusGunDrawn;

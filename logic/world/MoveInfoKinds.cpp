@@ -5,10 +5,15 @@
 #include "logic/core/CLogic.h"
 #include "logic/core/ThingInfo.h"
 #include "logic/world/YLThing.h"
+#include "logic/world/Police.h"
 #include "logic/world/YLUnit.h"
+#include "logic/world/YLUnitLeader.h"
 #include "logic/world/YLUnitSupporter.h"
 
 namespace {
+
+// A leader's or officer's gun is drawn.
+constexpr uint32_t kStatusGunDrawn = 1u << 19;
 
 // The move of a walking, running, turning or driving thing: it turns by the
 // move's turn and steps by the move's displacement for its old facing; the
@@ -257,7 +262,15 @@ void MoveInfoBomb::SetDefaults() {
   stamina = 0.0f;
   TimesOneBut(*this, 4, 34);
 }
-bool MoveInfoBomb::Perform(YLThing*, CLogic*) { return false; }
+// A suit sets off its bomb where it stands, once.
+bool MoveInfoBomb::Perform(YLThing* thing, CLogic* logic) {
+  auto* suit = dynamic_cast<YLUnitSuit*>(thing);
+  if (suit == nullptr || suit->Info == nullptr || logic == nullptr) {
+    return false;
+  }
+  YLWeapon* bomb = suit->TakeBombWeapon(logic);
+  return bomb != nullptr && logic->UseWeapon(suit, bomb, suit->Info->X, suit->Info->Y);
+}
 
 MOVE_KIND_BASICS(MoveInfoDrawGun)
 void MoveInfoDrawGun::SetDefaults() {
@@ -270,7 +283,15 @@ void MoveInfoDrawGun::SetDefaults() {
   SetTime(6, 20);
   SetTime(10, 12);
 }
-bool MoveInfoDrawGun::Perform(YLThing*, CLogic*) { return false; }
+// A leader or an officer draws its gun (status bit 19).
+bool MoveInfoDrawGun::Perform(YLThing* thing, CLogic*) {
+  if (thing == nullptr || thing->Info == nullptr ||
+      (dynamic_cast<YLUnitLeader*>(thing) == nullptr && dynamic_cast<Police*>(thing) == nullptr)) {
+    return false;
+  }
+  thing->Info->Status |= kStatusGunDrawn;
+  return true;
+}
 
 MOVE_KIND_BASICS(MoveInfoArrest)
 void MoveInfoArrest::SetDefaults() {
@@ -281,7 +302,8 @@ void MoveInfoArrest::SetDefaults() {
   SetAllTimes(0);
   SetTime(5, 20);
 }
-bool MoveInfoArrest::Perform(YLThing*, CLogic*) { return false; }
+// Only an officer arrests.
+bool MoveInfoArrest::Perform(YLThing* thing, CLogic*) { return dynamic_cast<Police*>(thing) != nullptr; }
 
 // ---- The kinds' own actions ----
 
@@ -294,7 +316,12 @@ void MoveInfoChant::SetDefaults() {
   SetTimes({1, 10, 7, 11, 1, 1, 1, 11, 8, 12, 9, 1, 9});
 }
 // A leader's chant reaches the units around it; the move always succeeds.
-bool MoveInfoChant::Perform(YLThing*, CLogic*) { return true; }
+bool MoveInfoChant::Perform(YLThing* thing, CLogic* logic) {
+  if (logic != nullptr && dynamic_cast<YLUnitLeader*>(thing) != nullptr) {
+    logic->DoChant(thing);
+  }
+  return true;
+}
 
 MOVE_KIND_BASICS(MoveInfoPickUp)
 void MoveInfoPickUp::SetDefaults() {
@@ -322,7 +349,10 @@ void MoveInfoFlirt::SetDefaults() {
   stamina = 0.24f;
   TimesOneBut(*this, 11, 46);
 }
-bool MoveInfoFlirt::Perform(YLThing*, CLogic*) { return false; }
+// A chick flirts with the units around it.
+bool MoveInfoFlirt::Perform(YLThing* thing, CLogic* logic) {
+  return logic != nullptr && dynamic_cast<YLUnitChick*>(thing) != nullptr && logic->DoFlirt(thing);
+}
 
 MOVE_KIND_BASICS(MoveInfoBurgle)
 void MoveInfoBurgle::SetDefaults() {

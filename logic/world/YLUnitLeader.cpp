@@ -6,7 +6,9 @@
 #include "base/LumoClass.h"
 #include "base/LumoStream.h"
 #include "base/tString.h"
+#include "logic/core/CLogic.h"
 #include "logic/core/RecordFields.h"
+#include "logic/core/WeaponCatalog.h"
 
 namespace {
 
@@ -14,10 +16,14 @@ LumoClassOf<YLUnitLeader> classOfYLUnitLeader(kVersion_1_6_0_6, "YLUnitLeader", 
 LumoClassOf<YLUnitChick> classOfYLUnitChick(kVersion_1_6_0_6, "YLUnitChick", "YLUnitHardCore");
 LOGIC_FIELD_PROPERTY(YLUnitChick, Flirt, PropertyPointer, "tPointer");
 LumoClassOf<YLUnitSuit> classOfYLUnitSuit(kVersion_1_6_0_6, "YLUnitSuit", "YLUnitHardCore");
+LOGIC_FIELD_PROPERTY(YLUnitSuit, Data, PropertyPointer, "tPointer");
+LOGIC_FIELD_PROPERTY(YLUnitSuit, Last, PropertyPointer, "tPointer");
 
 constexpr float kLeaderArmor = 0.2f;
 constexpr int32_t kSuitRounds = 1;
 constexpr const char* kFlirtMarker = "flirt:";
+constexpr const char* kDataMarker = "data:";
+constexpr const char* kLastMarker = "last:";
 
 }  // namespace
 
@@ -81,6 +87,36 @@ bool YLUnitLeader::RemoveGroupMemberID(int32_t id) {
   return true;
 }
 
+bool YLUnitLeader::AddDopeUnits(int32_t n) {
+  LeaderInfo* info = GetLeaderInfo();
+  if (info == nullptr) {
+    return false;
+  }
+  if (n < 0) {
+    DebugPrint("YLUnitLeader::AddDopeUnits(): refused to take away %d doses\n", static_cast<int>(n));
+    return false;
+  }
+  // n may be as large as an int holds: compare before adding.
+  const int32_t held = info->DopeDoses;
+  if (n > kMaxDopeDoses - held) {
+    DebugPrint("YLUnitLeader::AddDopeUnits(): too much dope: clipped to 99\n");
+    info->DopeDoses = static_cast<uint8_t>(kMaxDopeDoses);
+  } else {
+    info->DopeDoses = static_cast<uint8_t>(held + n);
+  }
+  return true;
+}
+
+bool YLUnitLeader::UseDopeDose(const YLThing* caller) {
+  LeaderInfo* info = GetLeaderInfo();
+  if (info == nullptr || caller == nullptr || caller->Info == nullptr || caller->Info->Owner != info->Owner ||
+      info->DopeDoses == 0) {
+    return false;
+  }
+  --info->DopeDoses;
+  return true;
+}
+
 Temperament YLUnitLeader::GetTemperament() const { return {1.0f, 1.0f, 1.0f, 1.0f, 1.0f}; }
 int32_t YLUnitLeader::GetAttackMove(int32_t move) const { return move == 11 ? 12 : move; }
 
@@ -139,4 +175,60 @@ ThingInfo* YLUnitSuit::MakeInfo() const {
     unit->Ammo = kSuitRounds;
   }
   return info;
+}
+
+YLWeapon* YLUnitSuit::TakeBombWeapon(const CLogic* logic) {
+  if (logic == nullptr || logic->Weapons == nullptr || BombFlag != kArmed) {
+    return nullptr;
+  }
+  BombFlag = kBombUsed;
+  return logic->Weapons->GetSlot(WeaponSlot::kBomb);
+}
+
+YLWeapon* YLUnitSuit::TakeBankWeapon(const CLogic* logic) {
+  if (logic == nullptr || logic->Weapons == nullptr || BombFlag != kArmed) {
+    return nullptr;
+  }
+  BombFlag = kBankWeaponUsed;
+  return logic->Weapons->GetSlot(WeaponSlot::kSafeCracker);
+}
+
+void YLUnitSuit::Rearm(int32_t playerId) {
+  Last = playerId;
+  BombFlag = kArmed;
+  if (UnitInfo* info = GetUnitInfo()) {
+    info->Ammo = kSuitRounds;
+    info->Hp = 1.0f;
+    info->Cons = 1.0f;
+  }
+}
+
+bool YLUnitSuit::LoadData(LumoStream* stream, const LumoProperty*) {
+  if (!ReadMarker(stream, kDataMarker)) {
+    return true;
+  }
+  if (!stream->ReadInteger(BankID) || !stream->ReadByte(BombFlag)) {
+    DebugPrint("YLUnitSuit: cannot read the values behind \"%s\"\n", kDataMarker);
+    return false;
+  }
+  return true;
+}
+
+bool YLUnitSuit::SaveData(LumoStream* stream, const LumoProperty*) {
+  return WriteMarker(stream, kDataMarker) && stream->WriteInteger(BankID) && stream->WriteByte(BombFlag);
+}
+
+bool YLUnitSuit::LoadLast(LumoStream* stream, const LumoProperty*) {
+  if (!ReadMarker(stream, kLastMarker)) {
+    return true;
+  }
+  if (!stream->ReadInteger(Last)) {
+    DebugPrint("YLUnitSuit: cannot read the value behind \"%s\"\n", kLastMarker);
+    return false;
+  }
+  return true;
+}
+
+bool YLUnitSuit::SaveLast(LumoStream* stream, const LumoProperty*) {
+  return WriteMarker(stream, kLastMarker) && stream->WriteInteger(Last);
 }

@@ -3,6 +3,9 @@
 #include <cstdint>
 
 #include "logic/core/UnitInfo.h"
+
+class CLogic;
+class YLWeapon;
 #include "logic/world/YLUnitSupporter.h"
 
 // A gang's leader: heads a group of hard-core fans and carries the gang's
@@ -11,6 +14,8 @@ class YLUnitLeader : public YLUnitHardCore {
  public:
   // The group keeps one slot free of its record's sixteen.
   static constexpr int32_t kMaxMembers = 15;
+  // The doses a leader carries at most (the record keeps them in a byte).
+  static constexpr int32_t kMaxDopeDoses = 99;
 
   YLUnitLeader();
   const char* GetClassName() const override;
@@ -27,6 +32,11 @@ class YLUnitLeader : public YLUnitHardCore {
   bool RemoveGroupMember(const YLUnit* unit);
   // The same for a unit known by its id only (one that is gone).
   bool RemoveGroupMemberID(int32_t id);
+  // Adds n doses to the gang's dope. A total above 99 is stored as 99 with
+  // a log line; a negative n is refused (logged, false).
+  bool AddDopeUnits(int32_t n);
+  // A unit of the leader's owner takes one dose: true when there was one.
+  bool UseDopeDose(const YLThing* caller);
   Temperament GetTemperament() const override;
   // Punches where a fan would use its weapon.
   int32_t GetAttackMove(int32_t move) const override;
@@ -72,9 +82,31 @@ class YLUnitSuit : public YLUnitHardCore {
   // Uses its weapon where a fan would punch or kick.
   int32_t GetAttackMove(int32_t move) const override;
 
-  int32_t BankID = 0;  // the bank chosen for the bomb
-  bool BombPlaced = false;
-  int32_t Last = 0;
+  // What the suit has used of its two weapons.
+  static constexpr uint8_t kArmed = 0;
+  static constexpr uint8_t kBombUsed = 1;
+  static constexpr uint8_t kBankWeaponUsed = 2;
+
+  // The bomb weapon (catalogue entry 65) and the bank weapon (entry 72):
+  // each is handed out only while the suit has used neither, and handing
+  // it out marks it used, so a suit fires one of them once. Null without
+  // a catalogue or once used.
+  YLWeapon* TakeBombWeapon(const CLogic* logic);
+  YLWeapon* TakeBankWeapon(const CLogic* logic);
+  bool IsBombPlaced() const { return BombFlag != kArmed; }
+  // Sold to a player again by a hangout: it works for that player (Last),
+  // both weapons are back, one round, full health and consciousness.
+  void Rearm(int32_t playerId);
+
+  // "data:", the bank and the flag (one byte); "last:" and Last.
+  virtual bool LoadData(LumoStream* stream, const LumoProperty* property);
+  virtual bool SaveData(LumoStream* stream, const LumoProperty* property);
+  virtual bool LoadLast(LumoStream* stream, const LumoProperty* property);
+  virtual bool SaveLast(LumoStream* stream, const LumoProperty* property);
+
+  int32_t BankID = 0;       // the bank chosen for the bomb
+  uint8_t BombFlag = kArmed;
+  int32_t Last = 0;         // the player that hired it
 
  protected:
   ThingInfo* MakeInfo() const override;
