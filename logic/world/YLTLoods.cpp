@@ -76,7 +76,11 @@ void YLTLoods::SellDopeToLeader(YLUnitLeader* leader, int32_t amount) {
     DebugPrint("YLTLoods::SellDopeToLeader: shack %d refuses %d doses\n", GetTid(), amount);
     return;
   }
-  // LEADER-DOPE: hand over once the leader takes dope units
+  const int32_t taken = std::min(amount, stock->Dope);
+  if (taken > 0) {
+    stock->Dope -= taken;
+    leader->AddDopeUnits(taken);
+  }
   ReportOwnerMoney(*leader);
 }
 

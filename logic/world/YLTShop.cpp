@@ -91,7 +91,9 @@ void YLTDopeHouse::SellDopeToLeader(YLUnitLeader* leader, int32_t amount, CPlaye
     DebugPrint("YLTDopeHouse::SellDopeToLeader: dope house %d refuses %d doses\n", GetTid(), amount);
     return;
   }
-  (void)player;  // LEADER-DOPE: charge and hand over once the leader takes dope units
+  if (Charge(player, int64_t{amount} * kDosePrice)) {
+    leader->AddDopeUnits(amount);
+  }
 }
 
 int32_t YLTDopeHouse::TakeMoney() {
@@ -100,10 +102,9 @@ int32_t YLTDopeHouse::TakeMoney() {
     if (unit == nullptr || !unit->IsSelectable()) {
       continue;
     }
-    if (dynamic_cast<YLUnitLeader*>(unit) != nullptr) {
-      continue;  // the leader's dope units arrive with the leader's own operation
-    }
-    if (YLUnitHardCore* fan = HardCore(unit)) {
+    if (auto* leader = dynamic_cast<YLUnitLeader*>(unit)) {
+      leader->AddDopeUnits(kLootLeaderDope);
+    } else if (YLUnitHardCore* fan = HardCore(unit)) {
       fan->TakeDope(kLootDoses);
     }
   }
@@ -196,6 +197,7 @@ void YLTSuitHangout::SellSuit(CPlayer* player) {
   }
   if (suit != nullptr) {
     suit->SetOwner(player->ID);
+    suit->Rearm(player->ID);
     suit->ExecutePlan(new PsychicPlanLeave(GetTid(), 0, kLeaveMotivation, false));
   } else {
     if (IsFull() || info->SuitChick <= 0) {
@@ -206,6 +208,7 @@ void YLTSuitHangout::SellSuit(CPlayer* player) {
       return;
     }
     --info->SuitChick;
+    suit->Rearm(player->ID);
   }
   player->AddMoney(-kSuitPrice);
   AddMoney(kSuitPrice / 4);

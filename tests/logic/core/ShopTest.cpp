@@ -1,6 +1,7 @@
 // The shops' sales and the shack: prices, the shop's quarter, the goods,
 // every refusal, looting, and the stored forms of every building kind.
 
+#include <climits>
 #include <functional>
 #include <string>
 #include <vector>
@@ -84,6 +85,16 @@ TEST_P(SaleTest, ASaleTakesThePriceGivesTheShopAQuarterAndHandsOverTheGoods) {
 auto DopeSale = [](YLTBuilding& shop, YLUnit* unit, CPlayer& player) {
   dynamic_cast<YLTDopeHouse&>(shop).SellDopeToSelection(unit, &player);
 };
+auto LeaderDopeSale = [](int32_t amount) {
+  return [amount](YLTBuilding& shop, YLUnit* unit, CPlayer& player) {
+    dynamic_cast<YLTDopeHouse&>(shop).SellDopeToLeader(dynamic_cast<YLUnitLeader*>(unit), amount, &player);
+  };
+};
+auto Doses = [](int32_t doses) {
+  return [doses](YLTBuilding&, YLUnit* unit) {
+    EXPECT_EQ(dynamic_cast<YLUnitLeader*>(unit)->GetLeaderInfo()->DopeDoses, doses);
+  };
+};
 auto PleasureSale = [](YLTBuilding& shop, YLUnit* unit, CPlayer& player) {
   dynamic_cast<YLTSexShop&>(shop).SellPleasure(unit, &player);
 };
@@ -142,6 +153,17 @@ INSTANTIATE_TEST_SUITE_P(
         SaleCase{"DoseNotInside", "Dope1", kRat, Where::kOnMap, 500, NoPrep, DopeSale, 0, NoPrice, Doped(false)},
         SaleCase{"DoseForPoliceIsNoHardCoreSale", "Dope1", kPoliceType, Where::kInside, 500, NoPrep, DopeSale, 0,
                  NoPrice, Doped(false)},
+        SaleCase{"DopeForALeader", "Dope1", kLeader, Where::kInside, 500, NoPrep, LeaderDopeSale(5), 500, NoPrice,
+                 Doses(5)},
+        SaleCase{"DopeForALeaderTooPoor", "Dope1", kLeader, Where::kInside, 499, NoPrep, LeaderDopeSale(5), 0,
+                 NoPrice, Doses(0)},
+        SaleCase{"DopeForALeaderInAnotherDopeHouse", "Dope1", kLeader, Where::kOtherShop, 500, NoPrep,
+                 LeaderDopeSale(5), 0, NoPrice, Doses(0)},
+        // Beyond 99 doses the price would leave 32 bits; none is sold.
+        SaleCase{"DopeForALeaderAbove99", "Dope1", kLeader, Where::kInside, 2000000000, NoPrep,
+                 LeaderDopeSale(42949673), 0, NoPrice, Doses(0)},
+        SaleCase{"NoDopeForALeader", "Dope1", kLeader, Where::kInside, 500, NoPrep, LeaderDopeSale(0), 0, NoPrice,
+                 Doses(0)},
         SaleCase{"PleasureForAFan", "Girls1", kRat, Where::kInside, 25, NoPrep, PleasureSale, 25, NoPrice,
                  Served(true)},
         SaleCase{"PleasureTooPoor", "Girls1", kRat, Where::kInside, 24, NoPrep, PleasureSale, 0, NoPrice,
@@ -157,7 +179,16 @@ INSTANTIATE_TEST_SUITE_P(
         SaleCase{"SuitTooPoor", "Hotel1", 0, Where::kInside, 4999, NoPrep, SuitSale, 0, NoPrice,
                  Holds(kSuitType, 0, 5)},
         SaleCase{"NewSuit", "Hotel1", 0, Where::kInside, 5000, NoPrep, SuitSale, 5000, NoPrice,
-                 Holds(kSuitType, 1, 4)},
+                 [](YLTBuilding& shop, YLUnit* unit) {
+                   Holds(kSuitType, 1, 4)(shop, unit);
+                   EXPECT_EQ(dynamic_cast<YLUnitSuit*>(shop.GetContainedThing(0))->Last, 1);
+                 }},
+        SaleCase{"NoSuitLeft", "Hotel1", 0, Where::kInside, 5000,
+                 NoPrep, [](YLTBuilding& shop, YLUnit* unit, CPlayer& player) {
+                   shop.GetBuildingInfo()->SuitChick = 0;
+                   SuitSale(shop, unit, player);
+                 },
+                 0, NoPrice, Holds(kSuitType, 0, 0)},
         SaleCase{"UpgradeToLevel1", "Weapon1", kRat, Where::kInside, 100000, NoPrep, UpgradeSale, -1,
                  [](const ShopTest& test) -> int64_t { return test.PriceOf(kRat, 1); },
                  [](YLTBuilding&, YLUnit* unit) { EXPECT_EQ(Unit(*unit).Weapon, 1); }},
@@ -180,6 +211,9 @@ INSTANTIATE_TEST_SUITE_P(
                  Armed(1, 6)},
         SaleCase{"RoundsForALeaderTooPoor", "Weapon1", kLeader, Where::kInside, 59, SetArms(1, 2), AmmoSale, 0,
                  NoPrice, Armed(1, 2)},
+        // Six less a hugely negative count of rounds is priced in 64 bits.
+        SaleCase{"RoundsForALeaderBeyondAnyPurse", "Weapon1", kLeader, Where::kInside, 1000000000,
+                 SetArms(1, INT32_MIN + 10), AmmoSale, 0, NoPrice, Armed(1, INT32_MIN + 10)},
         SaleCase{"RoundsForAnUnarmedLeader", "Weapon1", kLeader, Where::kInside, 1000, SetArms(0, 2), AmmoSale, 0,
                  NoPrice, Armed(0, 2)},
         SaleCase{"RoundsForAYobbozerByItsLevelsWeapon", "Weapon1", kYobbozer, Where::kInside, 100000,
@@ -245,12 +279,47 @@ TEST_F(ShopTest, AGirlOfAKindOutsideZeroToTwoIsRefusedAndAnEmptyShopSellsNone) {
   EXPECT_EQ(std::string(text.text), "sexshop: 0 whores\n");
 }
 
-TEST_F(ShopTest, ASuitWaitingInTheHangoutChangesSidesAndLeaves) {
+TEST_F(ShopTest, ADopeAmountOutsideOneTo99IsRefusedAndLogged) {
+  auto* house = MakeBuilding<YLTDopeHouse>("Dope1", 0);
+  auto* leader = Inside<YLUnitLeader>(house, kLeader, 1);
+  Player(1).SetParam(ParamMoney, 100000);
+  const std::string log = Logged([&] {
+    house->SellDopeToLeader(leader, 100, &Player(1));
+    house->SellDopeToLeader(leader, -3, &Player(1));
+  });
+  const std::string prefix = "YLTDopeHouse::SellDopeToLeader: dope house " + std::to_string(house->GetTid());
+  EXPECT_NE(log.find(prefix + " refuses 100 doses\n"), std::string::npos) << log;
+  EXPECT_NE(log.find(prefix + " refuses -3 doses\n"), std::string::npos) << log;
+  EXPECT_EQ(Player(1).GetMoney(), 100000);
+  house->SellDopeToLeader(leader, 99, &Player(1));
+  EXPECT_EQ(leader->GetLeaderInfo()->DopeDoses, 99);
+  EXPECT_EQ(Player(1).GetMoney(), 100000 - 9900);
+}
+
+TEST_F(ShopTest, LootingTheDopeHouseDopesTheFansAndStocksTheLeader) {
+  auto* house = MakeBuilding<YLTDopeHouse>("Dope1", 0);
+  YLUnit* rat = Inside(house, kRat, 1);
+  auto* leader = Inside<YLUnitLeader>(house, kLeader, 1);
+  house->TakeMoney();
+  EXPECT_EQ(leader->GetLeaderInfo()->DopeDoses, 20);
+  EXPECT_EQ(Unit(*leader).Dope, 0.0f);
+  EXPECT_GT(Unit(*rat).Dope, 0.0f);
+  EXPECT_EQ(Player(1).GetParam(ParamDopeUsed), 2);
+}
+
+TEST_F(ShopTest, ASuitWaitingInTheHangoutChangesSidesIsRearmedAndLeaves) {
   auto* hangout = MakeBuilding<YLTSuitHangout>("Hotel1", 0);
-  YLUnit* suit = Inside(hangout, kSuitType, 0);
+  auto* suit = Inside<YLUnitSuit>(hangout, kSuitType, 0);
+  suit->BombFlag = YLUnitSuit::kBombUsed;
+  suit->SetAmmo(0);
+  suit->Info->Hp = 0.5f;
   Player(1).SetParam(ParamMoney, 6000);
   hangout->SellSuit(&Player(1));
   EXPECT_EQ(suit->GetOwner(), 1);
+  EXPECT_EQ(suit->Last, 1);
+  EXPECT_EQ(suit->BombFlag, YLUnitSuit::kArmed);
+  EXPECT_EQ(Unit(*suit).Ammo, 1);
+  EXPECT_EQ(suit->Info->Hp, 1.0f);
   EXPECT_EQ(Player(1).GetMoney(), 1000);
   EXPECT_EQ(hangout->GetBuildingInfo()->SuitChick, 5) << "no new suit was made";
   const PsychicPlanItem* step = suit->Plan.child;
@@ -418,6 +487,25 @@ TEST_F(ShackTest, EachSaleIsFreeAndTheOwnerHearsItsMoneyAgain) {
   EXPECT_EQ(Unit(*yob).Weapon, 2);
 }
 
+TEST_F(ShackTest, ALeaderTakesDopeUpToTheStockAndAnAmountOutsideOneTo99IsRefused) {
+  auto* leader = Inside<YLUnitLeader>(shack, kLeader, 1);
+  const std::string log = Logged([&] {
+    shack->SellDopeToLeader(leader, 0);
+    shack->SellDopeToLeader(leader, -5);
+    shack->SellDopeToLeader(leader, 100);
+  });
+  EXPECT_NE(log.find("YLTLoods::SellDopeToLeader: shack " + std::to_string(shack->GetTid()) + " refuses -5 doses\n"),
+            std::string::npos)
+      << log;
+  EXPECT_EQ(Stock().Dope, 35);
+  EXPECT_EQ(leader->GetLeaderInfo()->DopeDoses, 0);
+  heard.parameters.clear();
+  shack->SellDopeToLeader(leader, 40);
+  EXPECT_EQ(Stock().Dope, 0);
+  EXPECT_EQ(leader->GetLeaderInfo()->DopeDoses, 35);
+  EXPECT_TRUE(MoneyReported());
+}
+
 TEST_F(ShackTest, AServedUnitMustStandInsideAndADestroyedShackLosesItsStock) {
   YLUnit* rat = OnMap(kRat, 1, 3, 3);
   shack->SellDopeToSelection(rat);
@@ -471,6 +559,16 @@ TEST_F(ShopTest, EveryBuildingKindSurvivesAStreamRoundTrip) {
     }
     logic.DestroyThing(building->Info.get());
   }
+  // The factory makes public buildings as plain ones; the class stands on
+  // its own.
+  YLTPublicBuilding plain;
+  plain.CreateInfo(0);
+  plain.SetInfoGrade(7);
+  const Bytes saved = SaveOne(plain);
+  Loaded copy = LoadOne(saved);
+  ASSERT_NE(dynamic_cast<YLTPublicBuilding*>(copy.get()), nullptr);
+  EXPECT_EQ(dynamic_cast<YLTPublicBuilding*>(copy.get())->GetInfoGrade(), 7);
+  EXPECT_EQ(SaveOne(*copy), saved);
 }
 
 TEST_F(ShopTest, LoadingAWeaponShopSetsTheTechnologyLevelAndAStreamWithoutTheLevelKeepsThree) {
