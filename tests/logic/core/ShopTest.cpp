@@ -358,6 +358,21 @@ TEST_F(ShopTest, LootingAWeaponShopArmsTheFansInsideButChicksAndSuits) {
   EXPECT_EQ(Unit(*suit).Ammo, suitAmmo);
 }
 
+TEST_F(ShopTest, AKickThatWrecksAWeaponShopFromInsideLootsItForTheKickersSide) {
+  auto* shop = MakeBuilding<YLTWeaponShop>("Weapon1", 0);
+  YLUnit* rat = Inside(shop, kRat, 1);
+  shop->SetInfoGrade(700);
+  shop->Info->Armor = 0.0f;
+  shop->Info->Hp = 0.05f;
+  Player(1).SetParam(ParamMoney, 0);
+  logic.ApplyKick(rat, shop);
+  EXPECT_NE(shop->Info->Status & StatusWrecked, 0u);
+  EXPECT_EQ(Player(1).GetMoney(), 700);
+  EXPECT_EQ(shop->GetInfoGrade(), 0);
+  EXPECT_EQ(Unit(*rat).Weapon, YLTWeaponShop::kMaxTech);
+  EXPECT_EQ(Player(1).GetParam(ParamWeaponShopsWrecked), 1);
+}
+
 TEST_F(ShopTest, LootingTheSexShopServesTheFansInside) {
   auto* shop = MakeBuilding<YLTSexShop>("Girls1", 0);
   YLUnit* rat = Inside(shop, kRat, 1);
