@@ -1,6 +1,7 @@
 // Buildings over frames: damage, breaking, trashing and repair; who may
 // enter and who owns a building; the bank's burglary; the move table.
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -147,6 +148,11 @@ struct AdmissionCase {
   int32_t unitOwner;
   bool admitted;
 };
+
+void PrintTo(const AdmissionCase& rule, std::ostream* out) {
+  *out << rule.keyword << " state " << rule.state << " owner " << rule.owner << " occupant " << rule.occupant
+       << ", unit type " << rule.type << " of " << rule.unitOwner;
+}
 
 class AdmissionTest : public BuildingTest, public ::testing::WithParamInterface<AdmissionCase> {};
 

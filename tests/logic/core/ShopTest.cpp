@@ -3,6 +3,7 @@
 
 #include <climits>
 #include <functional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,7 @@
 #include "logic/core/ContainerInfo.h"
 #include "logic/core/OrderBuilders.h"
 #include "logic/core/WeaponCatalog.h"
+#include "logic/triggers/LogicPlanTechLevel.h"
 #include "logic/world/YLTLoods.h"
 #include "logic/world/YLTPub.h"
 #include "logic/world/YLTShop.h"
@@ -55,6 +57,8 @@ struct SaleCase {
 };
 
 void NoPrep(YLTBuilding&, YLUnit&) {}
+
+void PrintTo(const SaleCase& test, std::ostream* out) { *out << test.name; }
 
 std::string CaseName(const ::testing::TestParamInfo<SaleCase>& info) { return info.param.name; }
 
@@ -336,6 +340,19 @@ TEST_F(ShopTest, TheWeaponShopsLevelStaysWithinZeroToThree) {
     shop->SetTechnologyLevel(level);
     EXPECT_EQ(shop->tech, kept) << level;
   }
+}
+
+TEST_F(ShopTest, TheTechLevelItemSetsTheLibrarysLevelAndEveryWeaponShops) {
+  auto* first = MakeBuilding<YLTWeaponShop>("Weapon1", 0);
+  auto* second = MakeBuilding<YLTWeaponShop>("Weapon2", 0, 20, 20);
+  LogicPlanTechLevel(1).Execute(&logic);
+  EXPECT_EQ(CLogic::GetTechnologyLevel(), 1);
+  EXPECT_EQ(first->tech, 1);
+  EXPECT_EQ(second->tech, 1);
+  LogicPlanTechLevel(7).Execute(&logic);
+  EXPECT_EQ(CLogic::GetTechnologyLevel(), 7);
+  EXPECT_EQ(first->tech, 3);
+  CLogic::SetTechnologyLevel(CLogic::kDefaultTechLevel);
 }
 
 TEST_F(ShopTest, LootingAWeaponShopArmsTheFansInsideButChicksAndSuits) {
