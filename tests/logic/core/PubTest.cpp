@@ -223,6 +223,10 @@ TEST_F(PubTest, ParamPubsCountsTheOwnedPubsAfterEveryStep) {
   ASSERT_NE(loaded, nullptr);
   EXPECT_EQ(loaded->GetPlayer(1)->GetParam(ParamPubs), 0) << "saved and loaded";
   EXPECT_EQ(loaded->GetPlayer(2)->GetParam(ParamPubs), 2);
+  // The loaded pubs stand in the building move table again.
+  auto* loadedPub = dynamic_cast<YLTPub*>(loaded->GetThing(free->GetTid()));
+  ASSERT_NE(loadedPub, nullptr);
+  EXPECT_EQ(loadedPub->Info->Move, YLTBuilding::GetBuildingMoveTable()->At(YLTBuilding::kStateNormal));
   copy.reset();
   logic.MakeCurrent();
 }
