@@ -15,6 +15,7 @@
 #include "logic/core/YLPropagator.h"
 #include "logic/core/YLPropagatorFire.h"
 #include "logic/world/ThingDebugSource.h"
+#include "logic/world/YLTBuilding.h"
 #include "logic/world/YLTCar.h"
 #include "logic/world/YLTContainerThing.h"
 #include "logic/world/YLTPushable.h"
@@ -100,6 +101,7 @@ bool CLogic::Init() {
   YLTPushableThing::InitMoveTable();
   YLUnit::InitMoveTable();
   YLTCar::InitMoveTable();
+  YLTBuilding::InitMoveTable();
   return true;
 }
 

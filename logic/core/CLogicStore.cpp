@@ -20,6 +20,7 @@
 #include "logic/core/YLPlayerPolice.h"
 #include "logic/core/YLPropagator.h"
 #include "logic/world/YLTBaricade.h"
+#include "logic/world/YLTBuilding.h"
 #include "logic/world/YLTLvl11Fence.h"
 #include "logic/world/YLTPushable.h"
 #include "logic/world/YLThing.h"
@@ -368,6 +369,7 @@ bool CLogic::OnLoadFrom(LumoStream* stream) {
   YLTPushableThing::InitMoveTable();
   YLUnit::InitMoveTable();
   YLTCar::InitMoveTable();
+  YLTBuilding::InitMoveTable();
 
   if (dynamic_cast<YLPlayerPolice*>(GetPlayer(kPolicePlayer)) == nullptr) {
     std::unique_ptr<YLPlayerPolice, tObjectDestroyer> police(new YLPlayerPolice);

@@ -45,29 +45,11 @@ constexpr uint32_t kAmbientCarEndDelay = 200;
 
 // How hard a kick must hit a building for it to give way.
 constexpr float kKickDamage = 0.1f;
-// A building brought down for good.
-constexpr uint32_t kStatusWrecked = StatusWrecked;
 
 // The wreck counter of a building type 1-6 (homes, other buildings, pubs,
 // dope houses, weapon shops, girls' shops).
 constexpr ParamEnum kWreckCounters[] = {ParamHomesWrecked,      ParamOtherBuildingsWrecked, ParamPubsWrecked,
                                         ParamDopeHousesWrecked, ParamWeaponShopsWrecked,    ParamGirlsShopsWrecked};
-
-// Heavy damage to a building: only a standing building (Hp above 0) takes
-// it, through its armour; brought to 0 or below it is wrecked for good (its
-// record's bit 29) and the answer is true.
-bool BuildingGivesWay(YLTBuilding& building, float amount) {
-  ThingInfo& info = *building.Info;
-  if (info.Hp <= 0.0f) {
-    return false;
-  }
-  info.Hp -= (1.0f - info.Armor) * amount;
-  if (info.Hp > 0.0f) {
-    return false;
-  }
-  info.Status |= kStatusWrecked;
-  return true;
-}
 
 // A frame count that may not be negative.
 uint32_t Frames(int32_t frames) { return frames > 0 ? static_cast<uint32_t>(frames) : 0u; }
@@ -195,18 +177,17 @@ void CLogic::ApplyKick(YLUnit* unit, YLTBuilding* building) {
   if (unit == nullptr || building == nullptr || building->Info == nullptr) {
     return;
   }
-  if (!BuildingGivesWay(*building, kKickDamage)) {
+  if (!building->TakeHeavyDamage(kKickDamage)) {
     return;
   }
-  // The wrecking side loots the building; a side without a player counts
-  // nothing and the money stays where it is.
+  // The wrecking side loots the building (a shop shares its goods among
+  // the units inside); a side without a player counts nothing and the
+  // money stays where it is.
   CPlayer* side = GetSide(unit->GetOwner());
   if (side == nullptr) {
     return;
   }
-  const int32_t money = building->GetInfoGrade();
-  building->SetInfoGrade(0);
-  side->AddMoney(money);
+  side->AddMoney(building->TakeMoney());
   const int32_t type = building->Info->BuildingType;
   if (type >= 1 && type <= static_cast<int32_t>(std::size(kWreckCounters))) {
     side->AddParam(kWreckCounters[type - 1], 1);

@@ -1,5 +1,7 @@
 // The order classes: their payload layouts, plan steps and what they do.
 
+#include <vector>
+
 #include "base/DebugFormat.h"
 #include "logic/core/CLogic.h"
 #include "logic/core/COrder.h"
@@ -76,11 +78,20 @@ bool UnpackThing(const COrderPackage& package, COrder& order, int32_t& thing) {
   return true;
 }
 
-// A dope house, or else the shack, that sells dope.
-bool IsDopeShop(int32_t id) { return ThingOf<YLTDopeHouse>(id) != nullptr || ThingOf<YLTLoods>(id) != nullptr; }
-
-// A weapon shop, or else the shack, that upgrades and arms.
-bool IsWeaponShop(int32_t id) { return ThingOf<YLTWeaponShop>(id) != nullptr || ThingOf<YLTLoods>(id) != nullptr; }
+// Each unit of the player's selection as it stood, in selection order; a
+// sale may change the selection (a unit dying of its dope).
+template <typename Serve>
+void ForEachSelected(CPlayer* player, Serve serve) {
+  if (player == nullptr) {
+    return;
+  }
+  const std::vector<int32_t> selected(player->Selection.items, player->Selection.items + player->Selection.count);
+  for (const int32_t id : selected) {
+    if (auto* unit = ThingOf<YLUnit>(id)) {
+      serve(unit);
+    }
+  }
+}
 
 // Whether the id names a unit that the player does not own.
 bool IsForeignUnit(const CLogic& logic, int32_t id, int32_t player) {
@@ -282,66 +293,61 @@ const char* COrderTarget::Refusal(const CLogic& logic) const {
 // ---- Buying and upgrading ----
 // Each order first checks the classes of the building and the unit; a
 // wrong class or a missing thing makes it do nothing. The sales themselves
-// are the buildings' trade, called at the marked places; they check the
-// amounts and types that the orders pass through.
+// are the buildings' trade; they check the amounts and types that the
+// orders pass through.
 
 bool COrderBuy::Unpack(const COrderPackage& package) { return UnpackValues(package, Player, Building, Value); }
 
-void COrderBuy::Execute(CPlayer*) {
-  if (ThingOf<YLTPub>(Building) == nullptr) {
-    return;
+void COrderBuy::Execute(CPlayer* player) {
+  if (auto* pub = ThingOf<YLTPub>(Building)) {
+    pub->SellUnit(Value, player);
   }
-  // Here the pub sells the player a unit of type Value: the pub's trade.
 }
 
 bool COrderGiveBeer::Unpack(const COrderPackage& package) { return UnpackValues(package, Player, Building, Value); }
 
-void COrderGiveBeer::Execute(CPlayer*) {
-  if (ThingOf<YLTPub>(Building) == nullptr) {
-    return;
+void COrderGiveBeer::Execute(CPlayer* player) {
+  if (auto* pub = ThingOf<YLTPub>(Building)) {
+    pub->GiveBeer(Value, player);
   }
-  // Here the pub hands out beer worth Value for the player: the pub's trade.
 }
 
 bool COrderBuyWhore::Unpack(const COrderPackage& package) { return UnpackValues(package, Player, Shop, Unit); }
 
-void COrderBuyWhore::Execute(CPlayer*) {
-  if (ThingOf<YLTSexShop>(Shop) == nullptr) {
-    return;
+void COrderBuyWhore::Execute(CPlayer* player) {
+  if (auto* shop = ThingOf<YLTSexShop>(Shop)) {
+    shop->SellWhore(Unit, player);
   }
-  // Here the shop sells the player a girl of kind Unit: the shop's trade.
 }
 
 bool COrderBuySuit::Unpack(const COrderPackage& package) { return UnpackValues(package, Player, Shop); }
 
-void COrderBuySuit::Execute(CPlayer*) {
-  if (ThingOf<YLTSuitHangout>(Shop) == nullptr) {
-    return;
+void COrderBuySuit::Execute(CPlayer* player) {
+  if (auto* hangout = ThingOf<YLTSuitHangout>(Shop)) {
+    hangout->SellSuit(player);
   }
-  // Here the hangout sells the player a suit: the hangout's trade.
 }
 
 bool COrderBuyPleasureSelection::Unpack(const COrderPackage& package) {
   return UnpackValues(package, Player, Shop);
 }
 
-void COrderBuyPleasureSelection::Execute(CPlayer*) {
-  if (ThingOf<YLTSexShop>(Shop) == nullptr) {
-    return;
+void COrderBuyPleasureSelection::Execute(CPlayer* player) {
+  if (auto* shop = ThingOf<YLTSexShop>(Shop)) {
+    ForEachSelected(player, [&](YLUnit* unit) { shop->SellPleasure(unit, player); });
   }
-  // Here the shop serves every selected unit in selection order: the shop's
-  // trade.
 }
 
 bool COrderBuyPleasureUnit::Unpack(const COrderPackage& package) {
   return UnpackValues(package, Player, Shop, Unit);
 }
 
-void COrderBuyPleasureUnit::Execute(CPlayer*) {
-  if (ThingOf<YLTSexShop>(Shop) == nullptr || ThingOf<YLUnit>(Unit) == nullptr) {
-    return;
+void COrderBuyPleasureUnit::Execute(CPlayer* player) {
+  auto* shop = ThingOf<YLTSexShop>(Shop);
+  auto* unit = ThingOf<YLUnit>(Unit);
+  if (shop != nullptr && unit != nullptr) {
+    shop->SellPleasure(unit, player);
   }
-  // Here the shop serves the unit: the shop's trade.
 }
 
 const char* COrderBuyPleasureUnit::Refusal(const CLogic& logic) const {
@@ -350,12 +356,12 @@ const char* COrderBuyPleasureUnit::Refusal(const CLogic& logic) const {
 
 bool COrderBuyDopeSelection::Unpack(const COrderPackage& package) { return UnpackValues(package, Player, Shop); }
 
-void COrderBuyDopeSelection::Execute(CPlayer*) {
-  if (!IsDopeShop(Shop)) {
-    return;
+void COrderBuyDopeSelection::Execute(CPlayer* player) {
+  if (auto* house = ThingOf<YLTDopeHouse>(Shop)) {
+    ForEachSelected(player, [&](YLUnit* unit) { house->SellDopeToSelection(unit, player); });
+  } else if (auto* shack = ThingOf<YLTLoods>(Shop)) {
+    ForEachSelected(player, [&](YLUnit* unit) { shack->SellDopeToSelection(unit); });
   }
-  // Here the dope house (or the shack) serves every selected unit: its
-  // trade.
 }
 
 bool COrderBuyDopeLeader::Unpack(const COrderPackage& package) {
@@ -370,12 +376,16 @@ bool COrderBuyDopeLeader::Unpack(const COrderPackage& package) {
   return true;
 }
 
-void COrderBuyDopeLeader::Execute(CPlayer*) {
-  if (!IsDopeShop(Shop) || ThingOf<YLUnitLeader>(Leader) == nullptr) {
+void COrderBuyDopeLeader::Execute(CPlayer* player) {
+  auto* leader = ThingOf<YLUnitLeader>(Leader);
+  if (leader == nullptr) {
     return;
   }
-  // Here the dope house (or the shack) sells the leader Amount doses: its
-  // trade.
+  if (auto* house = ThingOf<YLTDopeHouse>(Shop)) {
+    house->SellDopeToLeader(leader, Amount, player);
+  } else if (auto* shack = ThingOf<YLTLoods>(Shop)) {
+    shack->SellDopeToLeader(leader, Amount);
+  }
 }
 
 const char* COrderBuyDopeLeader::Refusal(const CLogic& logic) const {
@@ -384,21 +394,26 @@ const char* COrderBuyDopeLeader::Refusal(const CLogic& logic) const {
 
 bool COrderUpgradeSelection::Unpack(const COrderPackage& package) { return UnpackValues(package, Player, Shop); }
 
-void COrderUpgradeSelection::Execute(CPlayer*) {
-  if (!IsWeaponShop(Shop)) {
-    return;
+void COrderUpgradeSelection::Execute(CPlayer* player) {
+  if (auto* shop = ThingOf<YLTWeaponShop>(Shop)) {
+    ForEachSelected(player, [&](YLUnit* unit) { shop->Upgrade(unit, player); });
+  } else if (auto* shack = ThingOf<YLTLoods>(Shop)) {
+    ForEachSelected(player, [&](YLUnit* unit) { shack->Upgrade(unit); });
   }
-  // Here the weapon shop (or the shack) upgrades every selected unit: its
-  // trade.
 }
 
 bool COrderUpgradeUnit::Unpack(const COrderPackage& package) { return UnpackValues(package, Player, Shop, Unit); }
 
-void COrderUpgradeUnit::Execute(CPlayer*) {
-  if (!IsWeaponShop(Shop) || ThingOf<YLUnit>(Unit) == nullptr) {
+void COrderUpgradeUnit::Execute(CPlayer* player) {
+  auto* unit = ThingOf<YLUnit>(Unit);
+  if (unit == nullptr) {
     return;
   }
-  // Here the weapon shop (or the shack) upgrades the unit: its trade.
+  if (auto* shop = ThingOf<YLTWeaponShop>(Shop)) {
+    shop->Upgrade(unit, player);
+  } else if (auto* shack = ThingOf<YLTLoods>(Shop)) {
+    shack->Upgrade(unit);
+  }
 }
 
 const char* COrderUpgradeUnit::Refusal(const CLogic& logic) const {
@@ -407,12 +422,16 @@ const char* COrderUpgradeUnit::Refusal(const CLogic& logic) const {
 
 bool COrderBuyAmmoUnit::Unpack(const COrderPackage& package) { return UnpackValues(package, Player, Shop, Unit); }
 
-void COrderBuyAmmoUnit::Execute(CPlayer*) {
-  if (!IsWeaponShop(Shop) || ThingOf<YLUnit>(Unit) == nullptr) {
+void COrderBuyAmmoUnit::Execute(CPlayer* player) {
+  auto* unit = ThingOf<YLUnit>(Unit);
+  if (unit == nullptr) {
     return;
   }
-  // Here the weapon shop (or the shack) sells the unit ammunition: its
-  // trade.
+  if (auto* shop = ThingOf<YLTWeaponShop>(Shop)) {
+    shop->SellAmmo(unit, player);
+  } else if (auto* shack = ThingOf<YLTLoods>(Shop)) {
+    shack->SellAmmo(unit);
+  }
 }
 
 const char* COrderBuyAmmoUnit::Refusal(const CLogic& logic) const {

@@ -6,6 +6,7 @@
 #include "logic/core/RecordFields.h"
 #include "logic/triggers/PropertyText.h"
 #include "logic/triggers/tStrings.h"
+#include "logic/world/YLTShop.h"
 
 namespace {
 
@@ -39,7 +40,18 @@ void LogicPlanTechLevel::BuildProperties() {
   EditorValues().Add(FormatInt(Level).text);
 }
 
-// Each weapon shop's own level follows the library's once the shops exist.
-void LogicPlanTechLevel::Execute(CLogic*) { CLogic::SetTechnologyLevel(Level); }
+// The library's level, then every weapon shop's own (kept within 0-3), the
+// last thing first.
+void LogicPlanTechLevel::Execute(CLogic* logic) {
+  CLogic::SetTechnologyLevel(Level);
+  if (logic == nullptr || logic->Things == nullptr) {
+    return;
+  }
+  for (int32_t id = logic->Things->count - 1; id >= 1; --id) {
+    if (auto* shop = dynamic_cast<YLTWeaponShop*>(logic->GetThing(id))) {
+      shop->SetTechnologyLevel(Level);
+    }
+  }
+}
 
 LUMO_GENERIC_FIELD(LogicPlanTechLevel, Level)

@@ -132,6 +132,11 @@ bool YLTContainerThing::CanEnter(YLUnit*) const {
   return info != nullptr && !info->IsFull();
 }
 
+bool YLTContainerThing::CanEnterHome(YLUnit*) const {
+  const ContainerInfo* info = GetContainerInfo();
+  return info != nullptr && !info->IsFull();
+}
+
 bool YLTContainerThing::PlaceKindA() const { return false; }
 bool YLTContainerThing::PlaceKindB() const { return false; }
 bool YLTContainerThing::PlaceKindC() const { return false; }

@@ -35,6 +35,9 @@ class YLTContainerThing : public YLThing {
   virtual bool CanHold(int32_t value) const;
   // True while the record is not full.
   virtual bool CanEnter(YLUnit* unit) const;
+  // The second admission query (homes for the night): here as CanEnter's
+  // base, true while the record is not full.
+  virtual bool CanEnterHome(YLUnit* unit) const;
   // What kind of place the container is for the units inside (the
   // buildings answer); each decides the units' situation.
   virtual bool PlaceKindA() const;
