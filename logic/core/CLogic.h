@@ -208,6 +208,10 @@ class CLogic : public LumoObject {
   // A unit on the map goes into a container that accepts it: off the map,
   // in, and EventEnter. False for a unit already inside something.
   bool EnterThing(ThingInfo* unit, ThingInfo* container);
+  // Places a unit inside a container that takes it without asking its
+  // admission (a shop owner placed at its own shop): off the map, inside,
+  // the enter event told. False for no unit, no container or one already inside.
+  bool PlaceInside(ThingInfo* unitInfo, ThingInfo* containerInfo);
   // A unit leaves its container for (x, y): false when it is in none, or
   // when z is 0 and the cell is taken; else it is placed there and EventExit
   // is sent.

@@ -141,8 +141,17 @@ void CLogic::MoveThingOffMap(YLUnit* unit) {
 bool CLogic::EnterThing(ThingInfo* unitInfo, ThingInfo* containerInfo) {
   auto* unit = dynamic_cast<YLUnit*>(ThingOf(*this, unitInfo));
   auto* container = dynamic_cast<YLTContainerThing*>(ThingOf(*this, containerInfo));
+  if (unit == nullptr || container == nullptr || !container->CanEnter(unit)) {
+    return false;
+  }
+  return PlaceInside(unitInfo, containerInfo);
+}
+
+bool CLogic::PlaceInside(ThingInfo* unitInfo, ThingInfo* containerInfo) {
+  auto* unit = dynamic_cast<YLUnit*>(ThingOf(*this, unitInfo));
+  auto* container = dynamic_cast<YLTContainerThing*>(ThingOf(*this, containerInfo));
   // A unit already inside something would end up in two containers.
-  if (unit == nullptr || container == nullptr || IsInside(*unit) || !container->CanEnter(unit)) {
+  if (unit == nullptr || container == nullptr || IsInside(*unit)) {
     return false;
   }
   if (Map != nullptr) {

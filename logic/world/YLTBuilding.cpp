@@ -359,5 +359,12 @@ void YLTBank::Burgle(YLUnit* unit) {
 YLTPoliceDept::YLTPoliceDept() = default;
 const char* YLTPoliceDept::GetClassName() const { return "YLTPoliceDept"; }
 
+bool YLTPoliceDept::CanEnter(YLUnit* unit) const {
+  if (unit != nullptr && unit->Info != nullptr && (unit->Info->Status & YLUnit::kStatusArrested) != 0) {
+    return GetState() != kStateRepair && !IsFull();
+  }
+  return BuildingCanEnter(unit);
+}
+
 YLTPublicBuilding::YLTPublicBuilding() = default;
 const char* YLTPublicBuilding::GetClassName() const { return "YLTPublicBuilding"; }

@@ -146,6 +146,10 @@ class YLTPoliceDept : public YLTBuilding, public YLPoliceContainer {
  public:
   YLTPoliceDept();
   const char* GetClassName() const override;
+  // Takes in its prisoners (arrested units) while not full, whoever owns
+  // them; everyone else by the building rule. Without this a jailed unit of
+  // another side could never get in.
+  bool CanEnter(YLUnit* unit) const override;
 };
 
 class YLTPublicBuilding : public YLTBuilding {

@@ -79,7 +79,7 @@ bool YLUnitShopOwner::OnAddToMap(CMap*) {
     return false;
   }
   ShopID = shop->GetTid();
-  if (GetContainer() == nullptr && !logic->EnterThing(Info.get(), shop->Info.get())) {
+  if (GetContainer() == nullptr && !logic->PlaceInside(Info.get(), shop->Info.get())) {
     // A full shop: the owner still guards it, from its door.
     DebugPrint("YLUnitShopOwner::OnAddToMap shop %d takes no one\n", ShopID);
   }
@@ -92,7 +92,7 @@ void YLUnitShopOwner::Hold() { ExecutePlan(new PsychicPlanHold(0, 0, kDefendMoti
 void YLUnitShopOwner::EndDefence(YLTContainerThing* shop) {
   CLogic* logic = GetLogic();
   if (HasStatus(kStatusDefending) && logic != nullptr && shop != nullptr && GetContainer() == nullptr) {
-    logic->EnterThing(Info.get(), shop->Info.get());
+    logic->PlaceInside(Info.get(), shop->Info.get());
   }
   ClearStatus(kStatusDefending);
   Countdown = -1;

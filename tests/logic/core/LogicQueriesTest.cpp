@@ -134,6 +134,7 @@ TEST_F(LogicQueriesTest, ThingsByIdWithinTheTable) {
 
   auto* unit = dynamic_cast<YLUnit*>(logic.GetThing(second->Tid));
   ASSERT_NE(unit, nullptr);
+  unit->CurrentMove.reset();  // whatever it chose in the frames
   EXPECT_EQ(GetCurrMove(second->Tid), nullptr);
   unit->CurrentMove.reset(new PsychicPlanItem);
   EXPECT_EQ(GetCurrMove(second->Tid), unit->CurrentMove.get());

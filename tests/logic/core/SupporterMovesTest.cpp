@@ -276,7 +276,8 @@ TEST_F(SupporterMovesTest, AHardCoreFanThrowsAtTheNearestUprightEnemyOrAnEnemyCa
 
 TEST_F(SupporterMovesTest, ALooterEntersAnOpenBuildingAndKicksItInsideUntilItIsTrashed) {
   auto* skin = Make<YLUnitHardCore>(8, 10, 10);
-  const ThingInfo* pub = logic.CreateThing("Pub1", 20, 20, 0, 0, kEnemy);
+  // An ownerless pub admits anyone while it stands; the bank belongs to the other side.
+  const ThingInfo* pub = logic.CreateThing("Pub1", 20, 20, 0, 0, 0);
   const ThingInfo* bank = logic.CreateThing("Bank", 4, 24, 0, 0, kEnemy);
   ASSERT_NE(pub, nullptr);
   ASSERT_NE(bank, nullptr);
@@ -509,7 +510,8 @@ TEST_F(SupporterMovesTest, AnAttackerClosesInAndHitsUntilTheEnemyIsHurt) {
 
 TEST_F(SupporterMovesTest, ARatEntersNearAnEntranceBurglesFartherAndIsDoneInsideItsBuilding) {
   auto* rat = Make<YLUnitRat>(1, 10, 10);
-  const ThingInfo* home = logic.CreateThing("Home2", 20, 10, 0, 0, 0);
+  // Its own side's home, so the building admits it once it is at the door.
+  const ThingInfo* home = logic.CreateThing("Home2", 20, 10, 0, 0, kOwner);
   ASSERT_NE(home, nullptr);
   PsychicPlanBurgle step(home->Tid, 0, 0.8f, false);
   EXPECT_EQ(step.Execute(rat), 22);

@@ -62,6 +62,28 @@ class HazardsTest : public ::testing::Test {
     return made;
   }
 
+  // The fires and clouds the logic runs; a new level also runs its highway
+  // traffic as a propagator, which these tests leave alone.
+  static int32_t Hazards() {
+    int32_t count = 0;
+    for (int32_t index = 0; index < Logic().Propagators->count; ++index) {
+      const auto* each = Logic().Propagators->At(index);
+      count += dynamic_cast<const YLPropagatorFire*>(each) != nullptr ||
+                       dynamic_cast<const YLPropagatorTearGas*>(each) != nullptr
+                   ? 1
+                   : 0;
+    }
+    return count;
+  }
+  static YLPropagatorFire* FirstFire() {
+    for (int32_t index = 0; index < Logic().Propagators->count; ++index) {
+      if (auto* fire = dynamic_cast<YLPropagatorFire*>(Logic().Propagators->At(index))) {
+        return fire;
+      }
+    }
+    return nullptr;
+  }
+
   static int32_t FireCells() {
     int32_t cells = 0;
     for (int32_t y = 0; y < kSize; ++y) {
@@ -113,10 +135,10 @@ TEST_F(HazardsTest, AFireBurnsItsDurationThenClearsExactlyItsCells) {
     }
     fire->Time = 0;
     Run(YLPropagatorFire::kDuration);
-    EXPECT_EQ(Logic().Propagators->count, 1);
+    EXPECT_EQ(Hazards(), 1);
     EXPECT_EQ(FireCells(), entry.cells + 1);
     Run(1);
-    EXPECT_EQ(Logic().Propagators->count, 0);
+    EXPECT_EQ(Hazards(), 0);
     EXPECT_EQ(FireCells(), 1) << entry.radius;
     EXPECT_TRUE(Grid().IsOnFire(20, 20));
     Logic().Map->GetStratMap()->SetFire(20, 20, false);
@@ -130,7 +152,7 @@ TEST_F(HazardsTest, AFireSavedMidBurnStillClearsItsCells) {
   Run(30);
   const Bytes saved = SavedLogic();
   ASSERT_TRUE(LoadLogic(saved));
-  auto* fire = dynamic_cast<YLPropagatorFire*>(Logic().Propagators->At(0));
+  auto* fire = FirstFire();
   ASSERT_NE(fire, nullptr);
   ASSERT_NE(fire->GetArea(), nullptr);
   EXPECT_EQ(fire->GetArea()->GetPointCount(0), 25);
@@ -138,7 +160,7 @@ TEST_F(HazardsTest, AFireSavedMidBurnStillClearsItsCells) {
   Run(YLPropagatorFire::kDuration - 30);
   EXPECT_EQ(FireCells(), 25);
   Run(1);
-  EXPECT_EQ(Logic().Propagators->count, 0);
+  EXPECT_EQ(Hazards(), 0);
   EXPECT_EQ(FireCells(), 0);
 }
 
@@ -206,10 +228,10 @@ TEST_F(HazardsTest, TheGasMarksGoWithTheGas) {
   EXPECT_EQ(GasCells(), 16);
   Run(YLPropagatorTearGas::kDuration);
   EXPECT_EQ(GasCells(), 16);
-  EXPECT_EQ(Logic().Propagators->count, 1);
+  EXPECT_EQ(Hazards(), 1);
   Run(1);
   EXPECT_EQ(GasCells(), 0);
-  EXPECT_EQ(Logic().Propagators->count, 0);
+  EXPECT_EQ(Hazards(), 0);
 }
 
 // ---- The cup ----
