@@ -103,3 +103,11 @@ bool ReadMarker(LumoStream* stream, const char* marker) {
   }
   return stream->ReadBlock(found.data(), size);
 }
+
+bool LoadTaggedInteger(LumoStream* stream, const char* tag, int32_t& field) {
+  return !ReadMarker(stream, tag) || stream->ReadInteger(field);
+}
+
+bool SaveTaggedInteger(LumoStream* stream, const char* tag, int32_t field) {
+  return WriteMarker(stream, tag) && stream->WriteInteger(field);
+}

@@ -48,3 +48,8 @@ bool WriteMarker(LumoStream* stream, const char* marker);
 // True when the stream's next bytes are the marker, which is then read;
 // otherwise the stream stays where it was.
 bool ReadMarker(LumoStream* stream, const char* marker);
+
+// A 32-bit value behind its marker, as fields added later are stored: a
+// stream without the marker leaves the field as it is.
+bool LoadTaggedInteger(LumoStream* stream, const char* tag, int32_t& field);
+bool SaveTaggedInteger(LumoStream* stream, const char* tag, int32_t field);
