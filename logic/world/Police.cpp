@@ -7,8 +7,10 @@
 #include "base/DebugFormat.h"
 #include "base/LumoClass.h"
 #include "base/LumoStream.h"
+#include "base/Random.h"
 #include "base/tString.h"
 #include "logic/core/CLogic.h"
+#include "logic/core/ContainerInfo.h"
 #include "logic/core/GroundMap.h"
 #include "logic/core/OrderKinds.h"
 #include "logic/core/RecordFields.h"
@@ -47,6 +49,8 @@ constexpr int32_t kMoveThrow = 14;
 constexpr int32_t kMoveBarricade = 23;
 constexpr int32_t kMoveBomb = 25;
 constexpr int32_t kMoveMolotov = 27;
+constexpr float kIdleChance = 0.1f;
+constexpr float kIdleMotivation = 0.25f;
 constexpr float kPoliceFactors[5] = {1.2f, 0.8f, 0.9f, 1.5f, 1.4f};
 constexpr float kRiotFactors[5] = {0.85f, 1.0f, 0.9f, 1.5f, 0.8f};
 
@@ -228,6 +232,18 @@ void Police::ComputeIntentions() {
   const PsychicPlanItem* leaf = GetPlanLeaf();
   if (leaf != &Plan && (leaf->Action != 0 || dynamic_cast<MEUnit*>(this) != nullptr)) {
     OfferStep(leaf->Clone());
+  }
+  if (Plan.child == nullptr) {
+    ChooseIdle();
+  }
+}
+
+void Police::ChooseIdle() {
+  if (GetContainer() != nullptr) {
+    return;
+  }
+  if (RandomFloat() < kIdleChance) {
+    ExecutePlan(new PsychicPlanAmbient(0, 0, kIdleMotivation, false));
   }
 }
 
@@ -415,6 +431,13 @@ int32_t Police::DoAttack(float motivation, int32_t targetId, bool fast) {
 
 int32_t Police::DoFlee(float, int32_t, bool) { return kMoveRest; }
 
+int32_t Police::DoPatroll(float motivation, int32_t x, int32_t y, bool fast, int32_t arrivalDistance) {
+  return DoGoto(motivation, x, y, fast, arrivalDistance);
+}
+int32_t Police::DoInvestigateAlarm(float motivation, int32_t id, bool fast) { return DoGotoThing(motivation, id, fast); }
+int32_t Police::DoInvestigateUnit(float motivation, int32_t id, bool fast) { return DoGotoThing(motivation, id, fast); }
+int32_t Police::DoAssistance(float motivation, int32_t id, bool fast) { return DoGotoThing(motivation, id, fast); }
+
 int32_t Police::DoArrest(float motivation, int32_t targetId, int32_t departmentId, bool fast) {
   WorstUnit = targetId;
   YLUnit* target = FindUnit(targetId);
@@ -532,6 +555,32 @@ int32_t MEUnit::DoGoto(float motivation, int32_t x, int32_t y, bool fast, int32_
     return answer;
   }
   return Police::DoGoto(motivation, x, y, fast, arrivalDistance);
+}
+
+bool MEUnit::MakePlan() {
+  PsychicPlanItem* step = GetPlanLeaf();
+  const YLTCar* bus = GetCar();
+  if (step == &Plan || !step->Expandable || step->Action != OrderKind::kEnter || !IsDriving() || bus == nullptr ||
+      bus->GetTid() != step->Param1) {
+    return Police::MakePlan();
+  }
+  Frustration = 0.0f;
+  const auto* record = dynamic_cast<const ContainerInfo*>(bus->Info.get());
+  int32_t x = bus->GetX();
+  int32_t y = bus->GetY();
+  if (record != nullptr) {
+    record->GetEntrance(x, y);
+  }
+  if (!PlanPath(GetX(), GetY(), x, y, step, 0)) {
+    return false;
+  }
+  const int32_t id = bus->GetTid();
+  for (int32_t round = 0; round < 2; ++round) {
+    step->AddChild(new PsychicPlanLeave(id, 0, step->Motivation, step->Fast));
+    step->AddChild(new PsychicPlanGotoThing(id, 0, step->Motivation, step->Fast));
+  }
+  step->Expandable = false;
+  return true;
 }
 
 void MEUnit::GetDriveWeights(float (&weights)[kDriveWeightCount], int32_t direction, int32_t distance,

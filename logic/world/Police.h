@@ -51,7 +51,8 @@ class Police : public YLUnit {
   // it; a kind-9 call makes it attack the caller, pushed in front of a
   // step that matters less than 0.95.
   void ComputeReflexes() override;
-  // Only the ambient chance, then a copy of the innermost step.
+  // Only the ambient chance, then a copy of the innermost step; with
+  // nothing planned the idle choice.
   void ComputeIntentions() override;
   // Hurt while upright: anger 2.0 x first factor x amount of what is left;
   // a known source is named (5).
@@ -80,6 +81,15 @@ class Police : public YLUnit {
   int32_t DoShoot(float motivation, int32_t targetId, bool fast);
   // An officer stays.
   int32_t DoFlee(float motivation, int32_t threatId, bool fast) override;
+  // An officer patrols as it goes anywhere: DoGoto with the same values.
+  int32_t DoPatroll(float motivation, int32_t x, int32_t y, bool fast, int32_t arrivalDistance) override;
+  // Investigating an alarm or a unit and assisting go to the thing.
+  int32_t DoInvestigateAlarm(float motivation, int32_t id, bool fast);
+  int32_t DoInvestigateUnit(float motivation, int32_t id, bool fast);
+  int32_t DoAssistance(float motivation, int32_t id, bool fast);
+  // With nothing planned, outside any container: one time in ten it idles
+  // a while (Ambient, 0.25).
+  void ChooseIdle();
   // The unit line, then " -- plisie: ..." with the threat and the worst.
   void GetDebugText(tString& text) const override;
 
@@ -147,6 +157,11 @@ class MEUnit : public Police, public YLTDriver {
   int32_t OnBrainMove(int32_t move) override;
   // At the wheel the drive choice walks.
   int32_t DoGoto(float motivation, int32_t x, int32_t y, bool fast, int32_t arrivalDistance) override;
+  // An Enter into its own bus while driving it routes to the bus's
+  // entrance, then Leave and GotoThing on the bus twice (the step's
+  // motivation and fast flag): the officer gets out to board and the bus
+  // follows. Otherwise the officer's planning.
+  bool MakePlan() override;
 
  protected:
   // Weapon grade 1 from the start.

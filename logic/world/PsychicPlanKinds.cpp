@@ -5,6 +5,7 @@
 #include "logic/core/OrderKinds.h"
 #include "logic/core/RecordFields.h"
 #include "logic/world/Police.h"
+#include "logic/world/YLUnitBiker.h"
 #include "logic/world/YLUnit.h"
 #include "logic/world/YLUnitLeader.h"
 #include "logic/world/YLUnitShopOwner.h"
@@ -183,17 +184,13 @@ int32_t PsychicPlanOut::Execute(YLUnit* unit) {
 // The unit classes that carry them out add their branch; every other unit
 // ends such a step at once.
 
-#define PLAN_KIND_OF_CLASS(Kind, action) \
-  PLAN_KIND_PLAIN(Kind, action)          \
-  int32_t Kind::Execute(YLUnit*) { return kReached; }
-
 PLAN_KIND_PLAIN(PsychicPlanAttackShoot, OrderKind::kShoot)
 PLAN_KIND_PLAIN(PsychicPlanThrowMolotov, OrderKind::kMolotov)
 PLAN_KIND_PLAIN(PsychicPlanGetDope, OrderKind::kGetDope)
 PLAN_KIND_PLAIN(PsychicPlanBurgle, OrderKind::kBurgle)
 PLAN_KIND_PLAIN(PsychicPlanBomb, OrderKind::kBomb)
 PLAN_KIND_PLAIN(PsychicPlanFlirt, OrderKind::kFlirt)
-PLAN_KIND_OF_CLASS(PsychicPlanHijack, OrderKind::kHijack)
+PLAN_KIND_PLAIN(PsychicPlanHijack, OrderKind::kHijack)
 PLAN_KIND_PLAIN(PsychicPlanRave, OrderKind::kRave)
 PLAN_KIND_PLAIN(PsychicPlanInvestigateAlarm, OrderKind::kInvestigate)
 PLAN_KIND_PLAIN(PsychicPlanInvestigateUnit, OrderKind::kInvestigateUnit)
@@ -290,6 +287,10 @@ int32_t PsychicPlanAttackShoot::Execute(YLUnit* unit) {
   }
   return kReached;
 }
+int32_t PsychicPlanHijack::Execute(YLUnit* unit) {
+  auto* biker = dynamic_cast<YLUnitBiker*>(unit);
+  return biker != nullptr ? biker->DoHijack(Motivation, Param1, Fast) : kReached;
+}
 int32_t PsychicPlanFlirt::Execute(YLUnit* unit) {
   auto* chick = dynamic_cast<YLUnitChick*>(unit);
   return chick != nullptr ? chick->DoFlirt(Motivation, Param1, Fast) : kReached;
@@ -302,13 +303,16 @@ int32_t PsychicPlanBomb::Execute(YLUnit* unit) {
 // ---- The police steps ----
 
 int32_t PsychicPlanInvestigateAlarm::Execute(YLUnit* unit) {
-  return dynamic_cast<Police*>(unit) != nullptr ? unit->DoGotoThing(Motivation, Param1, Fast) : kReached;
+  auto* officer = dynamic_cast<Police*>(unit);
+  return officer != nullptr ? officer->DoInvestigateAlarm(Motivation, Param1, Fast) : kReached;
 }
 int32_t PsychicPlanInvestigateUnit::Execute(YLUnit* unit) {
-  return dynamic_cast<Police*>(unit) != nullptr ? unit->DoGotoThing(Motivation, Param1, Fast) : kReached;
+  auto* officer = dynamic_cast<Police*>(unit);
+  return officer != nullptr ? officer->DoInvestigateUnit(Motivation, Param1, Fast) : kReached;
 }
 int32_t PsychicPlanAssistance::Execute(YLUnit* unit) {
-  return dynamic_cast<Police*>(unit) != nullptr ? unit->DoGotoThing(Motivation, Param1, Fast) : kReached;
+  auto* officer = dynamic_cast<Police*>(unit);
+  return officer != nullptr ? officer->DoAssistance(Motivation, Param1, Fast) : kReached;
 }
 int32_t PsychicPlanBringIn::Execute(YLUnit* unit) {
   auto* officer = dynamic_cast<Police*>(unit);

@@ -11,6 +11,7 @@
 #include "logic/world/YLThing.h"
 
 class LumoObjects;
+class YLTCar;
 class YLTContainerThing;
 class YLWeapon;
 
@@ -167,8 +168,17 @@ class YLUnit : public YLThing, public LumoBrain {
   virtual int32_t DoRunAway(int32_t x, int32_t y);
   // What the ambient move does to a unit; nothing in the base.
   virtual void DoAmbient();
-  // The danger reflexes of the slow step.
+  // The danger reflexes of the slow step: a car coming at the unit makes it
+  // step off the car's way (a Goto two cells to the side farther from the
+  // car, 2.0 - 0.15 x distance, fast within 4 cells); then the nearest
+  // enemy within 10 cells makes it flee ((11 - distance) x Fear x 0.1).
   virtual void DangerReflexes();
+  // Whether the car is a danger to step away from: the tram heading at the
+  // unit, or another side's car on the move that the unit's innermost
+  // Attack does not aim at.
+  bool IsCarDanger(const YLTCar& car);
+  // Offers the Goto that steps off the car's way.
+  void DodgeCar(const YLTCar& car);
   // Expands the innermost step; false when it cannot be carried out.
   virtual bool MakePlan();
   // Offers a step copy as the current step: taken when its motivation is at

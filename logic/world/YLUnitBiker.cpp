@@ -2,8 +2,10 @@
 
 #include "base/LumoClass.h"
 #include "logic/core/CLogic.h"
+#include "logic/core/ContainerInfo.h"
 #include "logic/core/OrderKinds.h"
 #include "logic/core/RecordFields.h"
+#include "logic/world/PsychicPlanKinds.h"
 #include "logic/world/YLTCar.h"
 
 namespace {
@@ -13,6 +15,7 @@ LumoClassOf<YLUnitInnocentDriver> classOfYLUnitInnocentDriver(kVersion_1_6_0_6, 
 LOGIC_FIELD_PROPERTY(YLUnitInnocentDriver, LockTime, PropertyInteger, "tInteger");
 
 constexpr int32_t kDriveOn = 15;
+constexpr int32_t kMoveHijack = 28;
 constexpr int32_t kSituationInVehicle = 5;
 
 // The weights set for each relative direction of the goal (eighths, 0
@@ -106,6 +109,95 @@ int32_t YLUnitBiker::DoGoto(float motivation, int32_t x, int32_t y, bool fast, i
     return answer;
   }
   return YLUnitHardCore::DoGoto(motivation, x, y, fast, 0);
+}
+
+bool YLUnitBiker::DrivesNow() const { return GetSituation() == kSituationInVehicle && IsDriving(); }
+
+bool YLUnitBiker::MakePlan() {
+  PsychicPlanItem* step = GetPlanLeaf();
+  const CLogic* logic = GetLogic();
+  if (logic != nullptr && step != &Plan && step->Expandable && step->Action == OrderKind::kHijack) {
+    const auto* target = dynamic_cast<const YLTCar*>(logic->GetThing(step->Param1));
+    const auto* record = target != nullptr ? dynamic_cast<const ContainerInfo*>(target->Info.get()) : nullptr;
+    if (record == nullptr) {
+      return false;
+    }
+    int32_t x = 0;
+    int32_t y = 0;
+    record->GetEntrance(x, y);
+    if (!PlanPath(GetX(), GetY(), x, y, step, 0)) {
+      const YLTCar* own = GetCar();
+      if (!DrivesNow() || own == nullptr) {
+        return false;
+      }
+      // No way there at the wheel: out of the own vehicle first; the
+      // GotoThing then finds its way on foot.
+      step->AddChild(new PsychicPlanLeave(own->GetTid(), 0, step->Motivation, step->Fast));
+    }
+    step->AddChild(new PsychicPlanGotoThing(step->Param1, 0, step->Motivation, step->Fast));
+    step->Expandable = false;
+  } else if (step != &Plan && step->Expandable && step->Action == OrderKind::kGoto && DrivesNow()) {
+    GetVehicle()->StartVehicleMove(kDriveOn);
+  }
+  return YLUnitHardCore::MakePlan();
+}
+
+void YLUnitBiker::PlanReached(PsychicPlanItem* item) {
+  if (item != nullptr && (item->Action == OrderKind::kGoto || item->Action == OrderKind::kGotoThing) &&
+      DrivesNow()) {
+    GetVehicle()->StartVehicleMove(0);
+  }
+  YLUnitHardCore::PlanReached(item);
+}
+
+int32_t YLUnitBiker::DoHijack(float motivation, int32_t id, bool fast) {
+  const CLogic* logic = GetLogic();
+  const auto* target = logic != nullptr ? dynamic_cast<const YLTCar*>(logic->GetThing(id)) : nullptr;
+  if (target == nullptr || target->Info == nullptr || (target->Info->Status & StatusAlive) == 0 ||
+      GetContainer() == target) {
+    return kReached;
+  }
+  const int32_t answer = DoEnter(motivation, id, fast);
+  return answer == kMoveEnter ? kMoveHijack : answer;
+}
+
+int32_t YLUnitBiker::DoAttack(float motivation, int32_t targetId, bool fast) {
+  if (!DrivesNow()) {
+    return YLUnitHardCore::DoAttack(motivation, targetId, fast);
+  }
+  const YLUnit* target = FindLivingUnit(targetId);
+  if (target == nullptr) {
+    return kReached;
+  }
+  int32_t x = 0;
+  int32_t y = 0;
+  GetNearestPoint(target, GetX(), GetY(), x, y);
+  return ChooseDriveMove(x, y, 0);
+}
+
+int32_t YLUnitBiker::DoThrow(float motivation, int32_t target, int32_t param2, bool fast) {
+  return DrivesNow() ? kReached : YLUnitHardCore::DoThrow(motivation, target, param2, fast);
+}
+int32_t YLUnitBiker::DoPickUp(float motivation, int32_t id, bool fast) {
+  return DrivesNow() ? kReached : YLUnitHardCore::DoPickUp(motivation, id, fast);
+}
+int32_t YLUnitBiker::DoLoot(float motivation, int32_t id, bool fast) {
+  return DrivesNow() ? kReached : YLUnitHardCore::DoLoot(motivation, id, fast);
+}
+int32_t YLUnitBiker::DoSubLoot(float motivation, int32_t id) {
+  return DrivesNow() ? kReached : YLUnitHardCore::DoSubLoot(motivation, id);
+}
+int32_t YLUnitBiker::DoChant(float motivation) {
+  return DrivesNow() ? kReached : YLUnitHardCore::DoChant(motivation);
+}
+int32_t YLUnitBiker::DoGetDope(float motivation, int32_t id, bool fast) {
+  return DrivesNow() ? kReached : YLUnitHardCore::DoGetDope(motivation, id, fast);
+}
+int32_t YLUnitBiker::DoThrowTurret(float motivation, int32_t id, bool fast) {
+  return DrivesNow() ? kReached : YLUnitHardCore::DoThrowTurret(motivation, id, fast);
+}
+int32_t YLUnitBiker::DoFlee(float motivation, int32_t threatId, bool fast) {
+  return DrivesNow() ? kReached : YLUnitHardCore::DoFlee(motivation, threatId, fast);
 }
 
 int32_t YLUnitInnocentDriver::Decide(int32_t) {

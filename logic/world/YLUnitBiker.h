@@ -27,6 +27,33 @@ class YLUnitBiker : public YLUnitHardCore, public YLTDriver {
   int32_t OnBrainMove(int32_t move) override;
   // Driving: the drive choice, or out of a vehicle that no longer lives.
   int32_t DoGoto(float motivation, int32_t x, int32_t y, bool fast, int32_t arrivalDistance) override;
+
+  // Whether the biker sits at the wheel of its vehicle.
+  bool DrivesNow() const;
+  // Hijack of a vehicle routes to its entrance, a GotoThing on it closing
+  // the expansion; a biker at the wheel that finds no route first leaves
+  // its own vehicle. A Goto planned at the wheel starts the vehicle
+  // driving. Then the hard-core's planning.
+  bool MakePlan() override;
+  // A Goto or GotoThing reached at the wheel stops the vehicle.
+  void PlanReached(PsychicPlanItem* item) override;
+  // The hijack of vehicle `id`: goes to it and gets in with the hijack
+  // move (28); 32 once inside or for anything but a living vehicle.
+  int32_t DoHijack(float motivation, int32_t id, bool fast);
+
+  // At the wheel the attack is the drive choice at the target: it runs
+  // targets over. On foot the fan's attack.
+  int32_t DoAttack(float motivation, int32_t targetId, bool fast) override;
+  // At the wheel the biker does not throw, pick up, loot, chant, fetch dope
+  // or flee on foot: each of these answers 32 there.
+  int32_t DoThrow(float motivation, int32_t target, int32_t param2, bool fast) override;
+  int32_t DoPickUp(float motivation, int32_t id, bool fast) override;
+  int32_t DoLoot(float motivation, int32_t id, bool fast) override;
+  int32_t DoSubLoot(float motivation, int32_t id) override;
+  int32_t DoChant(float motivation) override;
+  int32_t DoGetDope(float motivation, int32_t id, bool fast) override;
+  int32_t DoThrowTurret(float motivation, int32_t id, bool fast) override;
+  int32_t DoFlee(float motivation, int32_t threatId, bool fast) override;
 };
 
 // The civilian driver of through traffic.

@@ -50,8 +50,11 @@ class YLUnitLeader : public YLUnitHardCore {
   // After the hard-core's planning: AttackShoot routes to within the gun's
   // range of its target; GetDope needs no planning.
   bool MakePlan() override;
-  // The leader chants (16) where a fan would walk to whom it follows.
+  // The leader chants (16) where a fan would walk to whom it follows;
+  // under a group step it first calls its own units around together.
   int32_t DoChant(float motivation) override;
+  // With nothing planned the leader holds its ground (Hold, 0.25).
+  void ChooseIdle() override;
   Temperament GetTemperament() const override;
   // Punches where a fan would use its weapon.
   int32_t GetAttackMove(int32_t move) const override;
@@ -133,6 +136,9 @@ class YLUnitSuit : public YLUnitHardCore {
   // A suit whose bomb step ends inside its bank with the bank weapon used
   // works for nobody from then on (owner 0).
   void PlanReached(PsychicPlanItem* item) override;
+  // Once the bomb is placed an order of exactly the bank Enter's
+  // motivation (its own Enter, pushed before) is dropped.
+  void ExecutePlan(PsychicPlanItem* item) override;
   // The chosen bank while it is a living bank; null otherwise.
   YLTContainerThing* GetBank() const;
   // Sold to a player again by a hangout: it works for that player (Last),

@@ -25,6 +25,7 @@ constexpr uint32_t kStatusGunDrawn = 1u << 19;
 constexpr int32_t kFlirtReach = 8;
 // What a charm leaves of the charmed unit's anger, fear and loyalty.
 constexpr float kCharmCalms = 0.3f;
+constexpr float kLeaderIdleMotivation = 0.25f;
 
 }  // namespace
 
@@ -100,7 +101,22 @@ bool YLUnitLeader::MakePlan() {
   return PlanRouteWithin(*this, step, target->GetX(), target->GetY(), gun->GetAttackRange());
 }
 
-int32_t YLUnitLeader::DoChant(float) { return kMoveChant; }
+int32_t YLUnitLeader::DoChant(float motivation) {
+  if ((CurrentMove != nullptr && CurrentMove->Action == OrderKind::kGroup) ||
+      (Plan.child != nullptr && Plan.child->Action == OrderKind::kGroup)) {
+    CallGroupTogether(motivation);
+  }
+  return kMoveChant;
+}
+
+void YLUnitLeader::ChooseIdle() {
+  if (Plan.child != nullptr) {
+    return;
+  }
+  auto* hold = new PsychicPlanHold(0, 0, kLeaderIdleMotivation, false);
+  hold->Expandable = false;
+  ExecutePlan(hold);
+}
 
 // ---- Chick ----
 
@@ -161,10 +177,19 @@ bool YLUnitChick::MakePlan() {
 bool YLUnitChick::Charm(YLUnit& unit, int32_t chickId) {
   auto* chick = dynamic_cast<YLUnitChick*>(FindLivingUnit(chickId));
   UnitInfo* info = unit.GetUnitInfo();
-  if (chick == nullptr || chick == &unit || info == nullptr || dynamic_cast<YLUnitSupporter*>(&unit) == nullptr ||
-      chick->GetOwner() == unit.GetOwner() || !chick->MayFlirt()) {
+  auto* fan = dynamic_cast<YLUnitSupporter*>(&unit);
+  if (chick == nullptr || chick == &unit || info == nullptr || fan == nullptr || chick->GetOwner() == unit.GetOwner()) {
     return false;
   }
+  // The chick that charmed it last starts its charm anew; with no flirt
+  // left the charm fades out.
+  if (fan->CharmedBy == chickId) {
+    info->Flirt = 0.0f;
+  }
+  if (!chick->MayFlirt()) {
+    return false;
+  }
+  fan->CharmedBy = chickId;
   info->Status |= kStatusCharmed;
   info->Flirt = chick->GetCharm();
   info->Anger *= kCharmCalms;
@@ -238,6 +263,14 @@ bool YLUnitSuit::MakePlan() {
   }
   step->Expandable = false;
   return true;
+}
+
+void YLUnitSuit::ExecutePlan(PsychicPlanItem* item) {
+  if (item != nullptr && IsBombPlaced() && item->Motivation == kBankEnterMotivation) {
+    DestroyObject(item);
+    return;
+  }
+  YLUnitHardCore::ExecutePlan(item);
 }
 
 void YLUnitSuit::PlanReached(PsychicPlanItem* item) {

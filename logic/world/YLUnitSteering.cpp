@@ -386,6 +386,17 @@ void YLUnit::ComputeReflexes() {
     if (innermost->Action == OrderKind::kFuckOff) {
       continue;
     }
+    // A fan hit by the chick that charmed it backs away from her.
+    if (const auto* fan = dynamic_cast<const YLUnitSupporter*>(this);
+        fan != nullptr && fan->CharmedBy != 0 && fan->CharmedBy == stimulus->source) {
+      if (const auto* chick = dynamic_cast<const YLUnitChick*>(FindThing(stimulus->source))) {
+        int32_t x = 0;
+        int32_t y = 0;
+        GetNearestPoint(chick, GetX(), GetY(), x, y);
+        PushPlanItem(new PsychicPlanFuckOff(x, y, stimulus->strength, false));
+        continue;
+      }
+    }
     // The asker may be gone or destroyed since it asked; then there is no
     // one to make way for. A car's driver is made way for by everyone.
     const YLThing* asker = FindThing(stimulus->source);
@@ -412,12 +423,62 @@ void YLUnit::ComputeReflexes() {
   ResetStimuli();
 }
 
+bool YLUnit::IsCarDanger(const YLTCar& car) {
+  if (car.Info == nullptr || Info == nullptr || (car.Info->Status & StatusAlive) == 0) {
+    return false;
+  }
+  const int32_t facing = car.Info->GetFacing();
+  if (car.GetVehicleType() == YLTCar::kTypeTram) {
+    // The tram keeps to its rails: it is dangerous when it heads this way.
+    int32_t x = 0;
+    int32_t y = 0;
+    GetNearestPoint(&car, GetX(), GetY(), x, y);
+    return facing == WrapDirection(GetDirection(GetX(), GetY(), 0, x, y) + 4);
+  }
+  const int32_t carOwner = car.GetOwner();
+  if (carOwner == 0 || carOwner == GetOwner() || CurrentMoveNumber(car.Info.get()) == 0) {
+    return false;
+  }
+  // The car this unit itself attacks is no danger to run from.
+  const PsychicPlanItem* leaf = GetPlanLeaf();
+  return leaf == nullptr || leaf->Action != OrderKind::kAttack || leaf->Param1 != car.GetTid();
+}
+
+void YLUnit::DodgeCar(const YLTCar& car) {
+  int32_t x = 0;
+  int32_t y = 0;
+  GetNearestPoint(&car, GetX(), GetY(), x, y);
+  const int32_t distance = IntDistance(GetX(), GetY(), x, y);
+  // The two cells two steps to either side of the car's way; the one
+  // farther from the car (the left one on a tie).
+  const int32_t facing = car.Info->GetFacing();
+  const int32_t right = WrapDirection(facing + 2);
+  const int32_t left = WrapDirection(facing + 6);
+  const int32_t rightX = GetX() + 2 * kDirectionX[right];
+  const int32_t rightY = GetY() + 2 * kDirectionY[right];
+  const int32_t leftX = GetX() + 2 * kDirectionX[left];
+  const int32_t leftY = GetY() + 2 * kDirectionY[left];
+  const bool goRight = IntDistance(rightX, rightY, x, y) > IntDistance(leftX, leftY, x, y);
+  const float motivation = 2.0f - 0.15f * static_cast<float>(distance);
+  OfferStep(new PsychicPlanGoto(goRight ? rightX : leftX, goRight ? rightY : leftY, motivation, distance < 4));
+}
+
 void YLUnit::DangerReflexes() {
-  // Dodging cars comes with the vehicles.
   CLogic* logic = GetLogic();
   const UnitInfo* info = GetUnitInfo();
   if (logic == nullptr || info == nullptr) {
     return;
+  }
+  // Cars coming at the unit first: it steps off their way.
+  for (int32_t index = 0;; ++index) {
+    const int32_t id = GetNeighbour(index);
+    if (id == 0) {
+      break;
+    }
+    const auto* car = id < kDirectionCodes ? dynamic_cast<const YLTCar*>(FindThing(id)) : nullptr;
+    if (car != nullptr && IsCarDanger(*car)) {
+      DodgeCar(*car);
+    }
   }
   const int32_t owner = GetOwner();
   int32_t nearestId = 0;

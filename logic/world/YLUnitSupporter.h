@@ -137,6 +137,9 @@ class YLUnitSupporter : public YLUnit {
   bool OnSaveTo(LumoStream* stream) override;
 
   int32_t LastThrower = 0;   // the last enemy unit that threw at it
+  // The chick that charmed it last; kept while the game runs (a charm
+  // lasts a minute of ticks at most), not stored.
+  int32_t CharmedBy = 0;
   int32_t FollowLeader = 0;  // the unit it follows
   int32_t GotoTarget = 0;    // what a follow order named
 

@@ -236,3 +236,119 @@ TEST_F(LeaderChickSuitTest, ASuitWalksIntoTheBankFiresItsBankWeaponOnceAndThenBe
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(LeaderChickSuitTest, ALeaderWithNothingPlannedHoldsItsGround) {
+  YLUnitLeader* leader = MakeLeader(10, 10);
+  ASSERT_NE(leader, nullptr);
+  leader->ClearPlan();
+  leader->ChooseIdle();
+  ASSERT_NE(leader->Plan.child, nullptr);
+  EXPECT_EQ(leader->Plan.child->Action, OrderKind::kHold);
+  EXPECT_FLOAT_EQ(leader->Plan.child->Motivation, 0.25f);
+  // A planned leader keeps its plan.
+  leader->ExecutePlan(new PsychicPlanGoto(20, 10, 0.6f, false));
+  ASSERT_NE(leader->Plan.child, nullptr);
+  leader->ChooseIdle();
+  EXPECT_EQ(leader->Plan.child->Action, OrderKind::kGoto);
+}
+
+TEST_F(LeaderChickSuitTest, ALeaderChantingUnderAGroupStepCallsItsOwnUnitsTogether) {
+  YLUnitLeader* leader = MakeLeader(10, 10);
+  auto* fan = Make<YLUnitSupporter>(3, 12, 10);
+  auto* enemy = Make<YLUnit>(3, 14, 10, kEnemy);
+  ASSERT_TRUE(leader != nullptr && fan != nullptr && enemy != nullptr);
+  leader->ClearPerception();
+  leader->AddNeighbour(fan->GetTid());
+  leader->AddNeighbour(enemy->GetTid());
+  for (const bool group : {false, true}) {
+    fan->ResetStimuli();
+    enemy->ResetStimuli();
+    leader->ClearPlan();
+    if (group) {
+      auto* step = new PsychicPlanGroup(0, 0, 1.0f, false);
+      step->Expandable = false;
+      leader->Plan.AddChild(step);
+    }
+    EXPECT_EQ(leader->DoChant(0.7f), 16) << group;
+    ASSERT_EQ(fan->GetStimulusCount(), group ? 1 : 0);
+    EXPECT_EQ(enemy->GetStimulusCount(), 0);
+    if (group) {
+      EXPECT_EQ(fan->GetStimulus(0)->kind, 1);
+      EXPECT_EQ(fan->GetStimulus(0)->source, leader->GetTid());
+      EXPECT_FLOAT_EQ(fan->GetStimulus(0)->strength, 0.7f);
+    }
+  }
+}
+
+TEST_F(LeaderChickSuitTest, ASuitWithItsBombPlacedDropsItsOwnBankEnter) {
+  struct Case {
+    uint8_t flag;
+    float motivation;
+    bool executed;
+  };
+  const Case cases[] = {
+      {YLUnitSuit::kBombUsed, YLUnitSuit::kBankEnterMotivation, false},
+      {YLUnitSuit::kBankWeaponUsed, YLUnitSuit::kBankEnterMotivation, false},
+      {YLUnitSuit::kBankWeaponUsed, 0.5f, true},
+      {YLUnitSuit::kArmed, YLUnitSuit::kBankEnterMotivation, true},
+  };
+  auto* suit = Make<YLUnitSuit>(4, 10, 10);
+  ASSERT_NE(suit, nullptr);
+  for (const Case& entry : cases) {
+    suit->BombFlag = entry.flag;
+    auto* hold = new PsychicPlanHold(0, 0, 0.3f, false);
+    hold->Expandable = false;
+    suit->ExecutePlan(hold);
+    ASSERT_NE(suit->Plan.child, nullptr);
+    // An Enter into a thing that is gone needs no route.
+    suit->ExecutePlan(new PsychicPlanEnter(999, 0, entry.motivation, true));
+    ASSERT_NE(suit->Plan.child, nullptr);
+    EXPECT_EQ(suit->Plan.child->Action, entry.executed ? OrderKind::kEnter : OrderKind::kHold)
+        << int(entry.flag) << " " << entry.motivation;
+  }
+}
+
+TEST_F(LeaderChickSuitTest, AFanHitByTheChickThatCharmedItBacksAwayFromHer) {
+  auto* chick = Make<YLUnitChick>(11, 10, 10, kEnemy);
+  auto* other = Make<YLUnitChick>(11, 10, 14, kEnemy);
+  auto* charmed = Make<YLUnitSupporter>(3, 12, 10);
+  auto* plain = Make<YLUnitSupporter>(3, 12, 12);
+  ASSERT_TRUE(chick != nullptr && other != nullptr && charmed != nullptr && plain != nullptr);
+  chick->SetGrade(0);
+  other->SetGrade(0);
+  ASSERT_TRUE(YLUnitChick::Charm(*charmed, chick->GetTid()));
+  for (YLUnitSupporter* fan : {charmed, plain}) {
+    fan->ClearPlan();
+    fan->ResetStimuli();
+    ASSERT_TRUE(logic.SendUnitMessage(chick, fan->GetTid(), 3, 0.7f));
+    ASSERT_TRUE(logic.SendUnitMessage(other, fan->GetTid(), 3, 0.9f));
+    fan->ComputeReflexes();
+  }
+  ASSERT_NE(charmed->Plan.child, nullptr);
+  EXPECT_EQ(charmed->Plan.child->Action, OrderKind::kFuckOff);
+  EXPECT_EQ(charmed->Plan.child->Param1, 10);
+  EXPECT_EQ(charmed->Plan.child->Param2, 10);
+  EXPECT_FLOAT_EQ(charmed->Plan.child->Motivation, 0.7f);
+  for (const PsychicPlanItem* step = plain->Plan.child; step != nullptr; step = step->queue) {
+    EXPECT_NE(step->Action, OrderKind::kFuckOff);  // neither chick charmed it
+  }
+}
+
+TEST_F(LeaderChickSuitTest, AFlirtFromTheChickThatCharmedItLastStartsTheCharmAnew) {
+  auto* chick = Make<YLUnitChick>(11, 10, 10, kEnemy);
+  auto* fan = Make<YLUnitSupporter>(3, 12, 10);
+  ASSERT_TRUE(chick != nullptr && fan != nullptr);
+  chick->SetGrade(0);
+  ASSERT_TRUE(YLUnitChick::Charm(*fan, chick->GetTid()));
+  EXPECT_FLOAT_EQ(fan->GetUnitInfo()->Flirt, chick->GetCharm());
+  ASSERT_TRUE(chick->MayFlirt());  // her second and last flirt
+  EXPECT_FALSE(YLUnitChick::Charm(*fan, chick->GetTid()));
+  EXPECT_FLOAT_EQ(fan->GetUnitInfo()->Flirt, 0.0f);  // the charm fades out
+  chick->FlirtsUsed = 0;
+  EXPECT_TRUE(YLUnitChick::Charm(*fan, chick->GetTid()));
+  EXPECT_FLOAT_EQ(fan->GetUnitInfo()->Flirt, chick->GetCharm());
+}
+
+}  // namespace

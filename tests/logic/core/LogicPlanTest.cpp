@@ -286,7 +286,7 @@ TEST_F(LogicPlanTest, AThrowingItemIsDeletedAndTheNextFrameGoesOn) {
   logic.InsertPlan(thrower, 5);
   RunFrames(4);
   const std::string log = Logged([&] { EXPECT_THROW(logic.PropagatePlan(), std::runtime_error); });
-  EXPECT_NE(log.find("CLogic::PropagatePlan exception in currplan->Execute:(  5: base replannable)\n"),
+  EXPECT_NE(log.find("CLogic::PropagatePlan exception in currplan->Execute:(  5: custom trigger)\n"),
             std::string::npos)
       << log;
   EXPECT_EQ(JournalItem::alive, 1);

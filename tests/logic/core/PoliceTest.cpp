@@ -1,11 +1,13 @@
 // Officers: the threat of what they see and what they shout, the arrest of
 // a unit from the first blow to the jail, and the reflexes.
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <string>
 #include <vector>
 
+#include "base/Random.h"
 #include "LogicThingsFixture.h"
 #include "logic/core/CPlayer.h"
 #include "logic/core/OrderKinds.h"
@@ -372,6 +374,166 @@ TEST_F(PoliceTest, AChargePushesEveryUnitUnderTheBusesBody) {
     EXPECT_EQ(pushed->GetStimulus(0)->source, riot->GetTid());
   }
   EXPECT_EQ(beside->GetStimulusCount(), 0);
+}
+
+}  // namespace
+
+namespace {
+
+// The riot bus on a free road, heading north: the goal's direction picks
+// the move of the riot weights (drive on 15, the drive turns 16/17, the
+// reverse turns 19/20); a goal about behind is one of the two reverse
+// turns; a goal within the tolerance or nearer than 2 cells ends the drive.
+TEST_F(PoliceTest, TheRiotBusDrivesTowardItsGoalByTheRiotWeights) {
+  const ThingInfo* busInfo = logic.CreateThing("Vehicle020-mebus", 16, 16, 0, 0, kPolice);
+  ASSERT_NE(busInfo, nullptr);
+  auto* bus = dynamic_cast<YLTMEBus*>(Thing(busInfo));
+  auto* riot = dynamic_cast<MEUnit*>(MakeUnit(6, 8, 8, kPolice));
+  ASSERT_TRUE(bus != nullptr && riot != nullptr);
+  ASSERT_TRUE(logic.EnterThing(riot->Info.get(), bus->Info.get()));
+  ASSERT_TRUE(riot->IsDriving());
+  bus->Info->Ori = 0;
+  const struct {
+    int32_t dx;
+    int32_t dy;
+    int32_t tolerance;
+    std::vector<int32_t> moves;
+  } cases[] = {
+      {0, -8, 0, {15}},       // ahead
+      {6, -6, 0, {16}},       // ahead right
+      {7, 0, 0, {16}},        // right, far
+      {3, 0, 0, {16}},        // right, near
+      {5, 5, 0, {19}},        // behind right
+      {0, 7, 0, {19, 20}},    // behind: the two reverse turns weigh the same
+      {-5, 5, 0, {20}},       // behind left
+      {-7, 0, 0, {17}},       // left
+      {-3, 0, 0, {17}},       // left, near
+      {-6, -6, 0, {17}},      // ahead left
+      {0, -8, 8, {32}},       // within the tolerance
+      {1, 0, 0, {32}},        // nearer than 2
+  };
+  for (const auto& entry : cases) {
+    const int32_t move = riot->ChooseDriveMove(16 + entry.dx, 16 + entry.dy, entry.tolerance);
+    EXPECT_NE(std::find(entry.moves.begin(), entry.moves.end(), move), entry.moves.end())
+        << "goal (" << entry.dx << ", " << entry.dy << ") gave " << move;
+  }
+}
+
+// At the wheel of its bus an Enter into it means getting out and aboard:
+// the route to the entrance, then Leave and GotoThing on the bus twice.
+TEST_F(PoliceTest, ARiotOfficerDrivingItsBusPlansToLeaveAndBoardItTwice) {
+  const ThingInfo* busInfo = logic.CreateThing("Vehicle020-mebus", 16, 16, 0, 0, kPolice);
+  ASSERT_NE(busInfo, nullptr);
+  auto* bus = dynamic_cast<YLTMEBus*>(Thing(busInfo));
+  auto* riot = dynamic_cast<MEUnit*>(MakeUnit(6, 8, 8, kPolice));
+  auto* walker = dynamic_cast<MEUnit*>(MakeUnit(6, 4, 8, kPolice));
+  ASSERT_TRUE(bus != nullptr && riot != nullptr && walker != nullptr);
+  ASSERT_TRUE(logic.EnterThing(riot->Info.get(), bus->Info.get()));
+  ASSERT_TRUE(riot->IsDriving());
+  const int32_t id = bus->GetTid();
+  riot->ExecutePlan(new PsychicPlanEnter(id, 0, 0.8f, true));
+  ASSERT_NE(riot->Plan.child, nullptr);
+  std::vector<const PsychicPlanItem*> children;
+  for (const PsychicPlanItem* child = riot->Plan.child->child; child != nullptr; child = child->queue) {
+    children.push_back(child);
+  }
+  ASSERT_GE(children.size(), 5u);
+  EXPECT_EQ(children.front()->Action, OrderKind::kGoto);
+  const int32_t expected[] = {OrderKind::kLeave, OrderKind::kGotoThing, OrderKind::kLeave, OrderKind::kGotoThing};
+  for (size_t index = 0; index < 4; ++index) {
+    const PsychicPlanItem& step = *children[children.size() - 4 + index];
+    EXPECT_EQ(step.Action, expected[index]) << index;
+    EXPECT_EQ(step.Param1, id) << index;
+    EXPECT_FLOAT_EQ(step.Motivation, 0.8f) << index;
+    EXPECT_TRUE(step.Fast) << index;
+  }
+  // An officer on foot just walks to the bus.
+  walker->ExecutePlan(new PsychicPlanEnter(id, 0, 0.8f, true));
+  ASSERT_NE(walker->Plan.child, nullptr);
+  for (const PsychicPlanItem* child = walker->Plan.child->child; child != nullptr; child = child->queue) {
+    EXPECT_EQ(child->Action, OrderKind::kGoto);
+  }
+}
+
+// Patrolling, investigating and assisting walk an officer to their goal;
+// any other unit drops such steps at once.
+TEST_F(PoliceTest, AnOfficerWalksItsPatrolAndInvestigationSteps) {
+  Police* officer = MakeOfficer(4, 4);
+  YLUnit* civilian = MakeStanding(4, 8, 0);
+  YLUnit* target = MakeStanding(20, 20, kFans);
+  ASSERT_TRUE(officer != nullptr && civilian != nullptr && target != nullptr);
+  const int32_t id = target->GetTid();
+  officer->ComputeUpdateModel();  // the free cells around it
+  PsychicPlanPatroll patrol(20, 4, 0.3f, false);
+  PsychicPlanPatroll patrolHere(4, 4, 0.3f, false);
+  PsychicPlanInvestigateAlarm alarm(id, 0, 0.5f, false);
+  PsychicPlanInvestigateUnit unit(id, 0, 0.5f, false);
+  PsychicPlanAssistance assistance(id, 0, 1.1f, true);
+  for (PsychicPlanItem* step : std::vector<PsychicPlanItem*>{&patrol, &alarm, &unit, &assistance}) {
+    const int32_t move = step->Execute(officer);
+    EXPECT_TRUE(move == YLUnit::kMoveWalk || move == YLUnit::kMoveRun || move == YLUnit::kMoveTurnClockwise ||
+                move == YLUnit::kMoveTurnCounterClockwise)
+        << step->GetClassName() << " gave " << move;
+    EXPECT_EQ(step->Execute(civilian), YLUnit::kReached) << step->GetClassName();
+  }
+  EXPECT_EQ(patrolHere.Execute(officer), YLUnit::kReached);
+}
+
+// With nothing planned an officer on the street idles (Ambient, 0.25) one
+// time in ten, after the unit's own ambient chance drew; inside a
+// container, or with a plan, it does not.
+TEST_F(PoliceTest, AnOfficerWithNothingPlannedIdlesOneTimeInTen) {
+  Police* officer = MakeOfficer(10, 10);
+  ASSERT_NE(officer, nullptr);
+  int32_t idled = 0;
+  for (uint32_t seed = 1; seed <= 200; ++seed) {
+    SetRandomSeed(seed);
+    const double ambientDraw = RandomFloat();
+    const bool expected = !(ambientDraw > 0.6 && ambientDraw < 0.62) && RandomFloat() < 0.1;
+    officer->ClearPlan();
+    officer->ClearMove();
+    SetRandomSeed(seed);
+    officer->ComputeIntentions();
+    const PsychicPlanItem* top = officer->Plan.child;
+    const bool idles = top != nullptr && top->Action == OrderKind::kAmbient && top->Motivation == 0.25f;
+    EXPECT_EQ(idles, expected) << "seed " << seed;
+    idled += idles ? 1 : 0;
+  }
+  EXPECT_GT(idled, 5);
+  EXPECT_LT(idled, 40);
+  // Busy with a step: no idling.
+  auto* patrol = new PsychicPlanPatroll(20, 10, 0.3f, false);
+  patrol->Expandable = false;
+  for (uint32_t seed = 1; seed <= 50; ++seed) {
+    officer->ClearPlan();
+    officer->Plan.AddChild(patrol->Clone());
+    SetRandomSeed(seed);
+    officer->ComputeIntentions();
+    for (const PsychicPlanItem* top = officer->Plan.child; top != nullptr; top = top->queue) {
+      EXPECT_FALSE(top->Action == OrderKind::kAmbient && top->Motivation == 0.25f) << seed;
+    }
+  }
+  DestroyObject(patrol);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(PoliceTest, AHitFromACivilianInACarMakesTheOfficerStepAwayFromTheCar) {
+  Police* officer = MakeOfficer(6, 8);
+  const ThingInfo* carInfo = logic.CreateThing("Vehicle032-BMWblue", 10, 12, 0, 0, 0);
+  YLUnit* civilian = MakeUnit(0, 4, 4, 0);
+  ASSERT_TRUE(officer != nullptr && carInfo != nullptr && civilian != nullptr);
+  ASSERT_TRUE(logic.EnterThing(civilian->Info.get(), Thing(carInfo)->Info.get()));
+  ASSERT_TRUE(logic.SendUnitMessage(civilian, officer->GetTid(), 3, 0.6f));
+  officer->ComputeReflexes();
+  const PsychicPlanItem* first = officer->Plan.child;
+  ASSERT_NE(first, nullptr);
+  EXPECT_EQ(first->Action, OrderKind::kFuckOff);
+  EXPECT_EQ(first->Param1, 10);
+  EXPECT_EQ(first->Param2, 12);
+  EXPECT_FLOAT_EQ(first->Motivation, 0.6f);
 }
 
 }  // namespace

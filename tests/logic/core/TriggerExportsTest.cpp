@@ -10,11 +10,21 @@
 #include "logic/core/CLogic.h"
 #include "logic/core/LogicLifecycle.h"
 #include "logic/core/TriggerExports.h"
+#include "logic/triggers/GameOverLevel8Trigger.h"
 #include "logic/triggers/GameOverTimeLimit.h"
 #include "logic/triggers/GameOverTrigger.h"
+#include "logic/triggers/GameOverTriggerUnitsInContainer.h"
 #include "logic/triggers/LogicPlanItem.h"
 #include "logic/triggers/LogicPlanTechLevel.h"
+#include "logic/triggers/ScoreTriggerLvl10.h"
+#include "logic/triggers/ScoreTriggerLvl4.h"
 #include "logic/triggers/ScoreTriggerStrategic.h"
+#include "logic/triggers/TriggerDontRepair.h"
+#include "logic/triggers/TriggerPlayerBus.h"
+#include "logic/triggers/TriggerShoppingInnocents.h"
+#include "logic/triggers/TriggerSpawnInBuilding.h"
+#include "logic/triggers/TriggerTrainArrival.h"
+#include "logic/triggers/YLTriggerTram.h"
 
 namespace {
 
@@ -81,8 +91,20 @@ TEST_F(TriggerExportsTest, CreateTriggerMakesTheClassOfTheKind) {
       {19, "LogicPlanItem"},
       {8, "ScoreTriggerStrategic"},
       {9, "GameOverTrigger"},
+      {10, "GameOverLevel8Trigger"},
+      {11, "GameOverTriggerUnitsInContainer"},
       {12, "GameOverTimeLimit"},
       {13, "LogicPlanTechLevel"},
+      {14, "YLCustomTrigger"},
+      {15, "ScoreTriggerLvl4"},
+      {16, "ScoreTriggerLvl10"},
+      {3, "TriggerSpawnInBuilding"},
+      {4, "TriggerSpawnLeaderInBuilding"},
+      {5, "TriggerPlayerBus"},
+      {6, "TriggerTrainArrival"},
+      {7, "YLTriggerTram"},
+      {17, "TriggerDontRepair"},
+      {18, "TriggerShoppingInnocents"},
   };
   for (const auto& entry : cases) {
     LogicPlanItem* item = CreateTrigger(entry.type);
@@ -91,6 +113,59 @@ TEST_F(TriggerExportsTest, CreateTriggerMakesTheClassOfTheKind) {
     EXPECT_EQ(item->Time, 5u + 31u) << entry.type;
     EXPECT_EQ(item->Next, nullptr);
     EXPECT_FALSE(Planned(item));
+    DeleteTrigger(item);
+  }
+}
+
+// The game-over and score kinds come with their classes' frequencies.
+TEST_F(TriggerExportsTest, CreateTriggerMakesGameOverAndScoreTriggersWithTheirFrequencies) {
+  const struct {
+    tTriggerType type;
+    bool (*isOfClass)(LogicPlanItem*);
+    uint32_t frequency;
+  } cases[] = {
+      {8, [](LogicPlanItem* item) { return dynamic_cast<ScoreTriggerStrategic*>(item) != nullptr; }, 10},
+      {9, [](LogicPlanItem* item) { return dynamic_cast<GameOverTrigger*>(item) != nullptr; }, 24},
+      {10, [](LogicPlanItem* item) { return dynamic_cast<GameOverLevel8Trigger*>(item) != nullptr; }, 24},
+      {11, [](LogicPlanItem* item) { return dynamic_cast<GameOverTriggerUnitsInContainer*>(item) != nullptr; }, 24},
+      {12, [](LogicPlanItem* item) { return dynamic_cast<GameOverTimeLimit*>(item) != nullptr; }, 10},
+      {15, [](LogicPlanItem* item) { return dynamic_cast<ScoreTriggerLvl4*>(item) != nullptr; }, 10},
+      {16, [](LogicPlanItem* item) { return dynamic_cast<ScoreTriggerLvl10*>(item) != nullptr; }, 10},
+  };
+  for (const auto& entry : cases) {
+    LogicPlanItem* item = CreateTrigger(entry.type);
+    ASSERT_NE(item, nullptr) << entry.type;
+    EXPECT_TRUE(entry.isOfClass(item)) << entry.type;
+    EXPECT_EQ(item->GetFrequency(), entry.frequency) << entry.type;
+    DeleteTrigger(item);
+  }
+}
+
+// The level-script kinds: the one-shot items run once, the repeating ones
+// every 10 frames; a fresh train trigger gives its train to nobody.
+TEST_F(TriggerExportsTest, CreateTriggerMakesLevelScriptItemsWithTheirFrequencies) {
+  const struct {
+    tTriggerType type;
+    bool (*isOfClass)(LogicPlanItem*);
+    uint32_t frequency;
+  } cases[] = {
+      {3, [](LogicPlanItem* item) { return dynamic_cast<TriggerSpawnInBuilding*>(item) != nullptr; }, 0},
+      {4, [](LogicPlanItem* item) { return dynamic_cast<TriggerSpawnLeaderInBuilding*>(item) != nullptr; }, 0},
+      {5, [](LogicPlanItem* item) { return dynamic_cast<TriggerPlayerBus*>(item) != nullptr; }, 0},
+      {6, [](LogicPlanItem* item) { return dynamic_cast<TriggerTrainArrival*>(item) != nullptr; }, 0},
+      {7, [](LogicPlanItem* item) { return dynamic_cast<YLTriggerTram*>(item) != nullptr; }, 0},
+      {17, [](LogicPlanItem* item) { return dynamic_cast<TriggerDontRepair*>(item) != nullptr; }, 10},
+      {18, [](LogicPlanItem* item) { return dynamic_cast<TriggerShoppingInnocents*>(item) != nullptr; }, 10},
+  };
+  for (const auto& entry : cases) {
+    LogicPlanItem* item = CreateTrigger(entry.type);
+    ASSERT_NE(item, nullptr) << entry.type;
+    EXPECT_TRUE(entry.isOfClass(item)) << entry.type;
+    EXPECT_EQ(item->GetFrequency(), entry.frequency) << entry.type;
+    if (auto* train = dynamic_cast<TriggerTrainArrival*>(item)) {
+      EXPECT_EQ(train->Team, 0);
+      EXPECT_EQ(train->Types.count, 0);
+    }
     DeleteTrigger(item);
   }
 }

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 #include "VehicleFixture.h"
@@ -299,6 +300,42 @@ TEST_F(VehiclesTest, ABusStopsWhenTheWayAheadIsTaken) {
   driver->LockTime = 0;
   driver->Decide(1);
   EXPECT_EQ(bus->Info->MoveNumber, 0);
+}
+
+}  // namespace
+}  // namespace vehicle_testing
+
+namespace vehicle_testing {
+namespace {
+
+// The riot bus is a police container: a unit jailed there walks to it,
+// gets in and leaves the game; a car of no police side lets it go.
+TEST_F(VehiclesTest, AUnitJailedInTheRiotBusGetsInAndLeavesTheGame) {
+  StopTraffic();
+  auto* bus = MakeAs<YLTMEBus>("Vehicle020-mebus", 20, 20, 0, 3);
+  auto* car = MakeAs<YLTCar>("Vehicle032-BMWblue", 30, 30, 0, 0);
+  auto* held = MakeAs<YLUnit>("UnitSupporter", 14, 19, 2, 1);
+  auto* freed = MakeAs<YLUnit>("UnitSupporter", 34, 30, 2, 1);
+  ASSERT_NE(bus, nullptr);
+  ASSERT_NE(car, nullptr);
+  ASSERT_NE(held, nullptr);
+  ASSERT_NE(freed, nullptr);
+  for (YLUnit* unit : {held, freed}) {
+    unit->Info->Status |= YLUnit::kStatusArrested;
+  }
+  held->ExecutePlan(new PsychicPlanJailed(bus->GetTid(), 0, 1.0f, false));
+  freed->ExecutePlan(new PsychicPlanJailed(car->GetTid(), 0, 1.0f, false));
+  for (int32_t frame = 0; frame < 400 && (held->Info->Status & StatusAlive) != 0; ++frame) {
+    Run(1);
+  }
+  EXPECT_EQ(held->Info->Status & StatusAlive, 0u);
+  EXPECT_EQ(held->Info->Z, -6);
+  EXPECT_NE(std::find(listener.entries.begin(), listener.entries.end(),
+                      std::vector<int32_t>{held->GetTid(), bus->GetTid()}),
+            listener.entries.end());
+  EXPECT_EQ(freed->Info->Status & YLUnit::kStatusArrested, 0u);
+  EXPECT_NE(freed->Info->Status & StatusAlive, 0u);
+  EXPECT_EQ(freed->GetContainer(), nullptr);
 }
 
 }  // namespace
