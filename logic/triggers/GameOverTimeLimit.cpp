@@ -2,7 +2,9 @@
 
 #include <cstdio>
 
+#include "logic/core/CLogic.h"
 #include "logic/core/RecordFields.h"
+#include "logic/triggers/BestPlayingPlayer.h"
 
 namespace {
 
@@ -27,4 +29,17 @@ const char* GameOverTimeLimit::GetCountdownText(char* buffer, size_t size) {
     std::snprintf(buffer, size, "time limit");
   }
   return buffer;
+}
+
+// The best score is looked for among the playing players only, starting
+// from the first one's score: a player who lost, or the police, cannot win
+// on the time, and scores below 0 still find a winner.
+void GameOverTimeLimit::Execute(CLogic* logic) {
+  if (logic == nullptr) {
+    return;
+  }
+  if (const int32_t winner = BestPlayingPlayer(*logic, std::nullopt)) {
+    logic->EndGameForPlayer(winner, true, this);
+  }
+  Frequency = 0;
 }

@@ -7,7 +7,8 @@
 
 // The time limit of a multi-player game, planned for the frame at which the
 // time is up; it drives the on-screen countdown "time limit" to its time.
-// When it runs, the best-scoring player still playing wins.
+// When it runs, the best-scoring player still playing wins (the lowest id
+// among equals) and the trigger stops; with nobody playing it just stops.
 class GameOverTimeLimit : public ConditionTrigger {
  public:
   GameOverTimeLimit();
@@ -18,4 +19,5 @@ class GameOverTimeLimit : public ConditionTrigger {
   bool ShowsCountdown() override;
   // "time limit".
   const char* GetCountdownText(char* buffer, size_t size) override;
+  void Execute(CLogic* logic) override;
 };

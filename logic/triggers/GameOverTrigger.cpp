@@ -25,14 +25,6 @@ constexpr const char* kWinVinkjeTag = "vnkj:";
 constexpr int32_t kSpeechPlayer = 1;
 constexpr int32_t kLevelMessage = 20;
 
-bool LoadTagged(LumoStream* stream, const char* tag, int32_t& field) {
-  return !ReadMarker(stream, tag) || stream->ReadInteger(field);
-}
-
-bool SaveTagged(LumoStream* stream, const char* tag, int32_t field) {
-  return WriteMarker(stream, tag) && stream->WriteInteger(field);
-}
-
 }  // namespace
 
 GameOverTrigger::GameOverTrigger() : ConditionTrigger(kGameOverFrequency) {}
@@ -47,13 +39,7 @@ void GameOverTrigger::GetRecordString(char* buffer, size_t size) {
 }
 
 int32_t GameOverTrigger::SetProperty(int32_t index, const char* text) {
-  const int32_t remaining = ConditionTrigger::SetProperty(index, text);
-  int32_t* const fields[] = {&PID, &LooseMsg, &WinVinkje};
-  constexpr int32_t kOwn = 3;
-  if (remaining >= 0 && remaining < kOwn) {
-    *fields[remaining] = ParseInt(text);
-  }
-  return remaining - kOwn;
+  return SetIntegerFields(ConditionTrigger::SetProperty(index, text), text, {&PID, &LooseMsg, &WinVinkje});
 }
 
 void GameOverTrigger::PrintToLog() {
@@ -63,12 +49,22 @@ void GameOverTrigger::PrintToLog() {
 
 void GameOverTrigger::BuildProperties() {
   ConditionTrigger::BuildProperties();
-  EditorLabels().Add("pid");
-  EditorValues().Add(FormatInt(PID).text);
-  EditorLabels().Add("loose msg");
-  EditorValues().Add(FormatInt(LooseMsg).text);
-  EditorLabels().Add("win vinkje");
-  EditorValues().Add(FormatInt(WinVinkje).text);
+  ListInteger("pid", PID);
+  ListInteger("loose msg", LooseMsg);
+  ListInteger("win vinkje", WinVinkje);
+}
+
+int32_t GameOverTrigger::SetIntegerFields(int32_t remaining, const char* text, std::initializer_list<int32_t*> fields) {
+  const auto count = static_cast<int32_t>(fields.size());
+  if (remaining >= 0 && remaining < count) {
+    *fields.begin()[remaining] = ParseInt(text);
+  }
+  return remaining - count;
+}
+
+void GameOverTrigger::ListInteger(const char* label, int32_t value) {
+  EditorLabels().Add(label);
+  EditorValues().Add(FormatInt(value).text);
 }
 
 void GameOverTrigger::Execute(CLogic* logic) {
@@ -76,28 +72,44 @@ void GameOverTrigger::Execute(CLogic* logic) {
   if (player == nullptr || player->GetParam(ParamSelectable) != 0) {
     return;
   }
-  if (LooseMsg != 0 && PID == 1) {
-    logic->NotifySpeech(kSpeechPlayer, 0, kLevelMessage, LooseMsg);
+  // Only the local player of a single-player level hears its loss.
+  DeclareLoss(logic, PID == 1 ? LooseMsg : 0);
+}
+
+void GameOverTrigger::SayLevelMessage(CLogic* logic, int32_t message) {
+  if (message != 0) {
+    logic->NotifySpeech(kSpeechPlayer, 0, kLevelMessage, message);
   }
+}
+
+void GameOverTrigger::DeclareWin(CLogic* logic, int32_t message) {
+  SayLevelMessage(logic, message);
+  logic->SetVinkje(WinVinkje, true);
+  logic->EndGameForPlayer(PID, true, this);
+  Frequency = 0;
+}
+
+void GameOverTrigger::DeclareLoss(CLogic* logic, int32_t message) {
+  SayLevelMessage(logic, message);
   logic->EndGameForPlayer(PID, false, this);
   Frequency = 0;
 }
 
-bool GameOverTrigger::LoadPID(LumoStream* stream, const LumoProperty*) { return LoadTagged(stream, kPlayerTag, PID); }
-bool GameOverTrigger::SavePID(LumoStream* stream, const LumoProperty*) { return SaveTagged(stream, kPlayerTag, PID); }
+bool GameOverTrigger::LoadPID(LumoStream* stream, const LumoProperty*) { return LoadTaggedInteger(stream, kPlayerTag, PID); }
+bool GameOverTrigger::SavePID(LumoStream* stream, const LumoProperty*) { return SaveTaggedInteger(stream, kPlayerTag, PID); }
 
 bool GameOverTrigger::LoadLooseMsg(LumoStream* stream, const LumoProperty*) {
-  return LoadTagged(stream, kLooseMessageTag, LooseMsg);
+  return LoadTaggedInteger(stream, kLooseMessageTag, LooseMsg);
 }
 
 bool GameOverTrigger::SaveLooseMsg(LumoStream* stream, const LumoProperty*) {
-  return SaveTagged(stream, kLooseMessageTag, LooseMsg);
+  return SaveTaggedInteger(stream, kLooseMessageTag, LooseMsg);
 }
 
 bool GameOverTrigger::LoadWinVinkje(LumoStream* stream, const LumoProperty*) {
-  return LoadTagged(stream, kWinVinkjeTag, WinVinkje);
+  return LoadTaggedInteger(stream, kWinVinkjeTag, WinVinkje);
 }
 
 bool GameOverTrigger::SaveWinVinkje(LumoStream* stream, const LumoProperty*) {
-  return SaveTagged(stream, kWinVinkjeTag, WinVinkje);
+  return SaveTaggedInteger(stream, kWinVinkjeTag, WinVinkje);
 }

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <initializer_list>
 
 #include "logic/triggers/ConditionTrigger.h"
 
@@ -44,4 +45,21 @@ class GameOverTrigger : public ConditionTrigger {
   int32_t LooseMsg = 0;
   // The objective tick set on a win.
   int32_t WinVinkje = 0;
+
+ protected:
+  // Own editor properties that are plain integers: position `remaining`
+  // (the base's remainder) sets fields[remaining] when it is one of them;
+  // answers remaining minus the field count.
+  static int32_t SetIntegerFields(int32_t remaining, const char* text, std::initializer_list<int32_t*> fields);
+  // Appends a label and the value as "%d" to the shared editor lists.
+  static void ListInteger(const char* label, int32_t value);
+
+  // A spoken level message to player 1 (speech kind 20); message 0 says
+  // nothing.
+  static void SayLevelMessage(CLogic* logic, int32_t message);
+  // The end of the game decided by this trigger: player PID wins (message
+  // said and WinVinkje ticked first) or loses (message said first); the
+  // trigger stops.
+  void DeclareWin(CLogic* logic, int32_t message);
+  void DeclareLoss(CLogic* logic, int32_t message);
 };

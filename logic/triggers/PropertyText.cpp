@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <string>
 
 #include "base/DebugFormat.h"
 #include "base/LumoStream.h"
@@ -114,25 +115,46 @@ bool ReadIdList(LumoStream* stream, tIdList& list) {
   return true;
 }
 
+namespace {
+
+// The entry label with its index put in place of the first "%d" (labels
+// such as " tgt[%d]"); a label without one is used as it stands.
+std::string EntryLabel(const char* pattern, int32_t index) {
+  std::string label = pattern != nullptr ? pattern : "";
+  const size_t at = label.find("%d");
+  if (at != std::string::npos) {
+    label.replace(at, 2, std::to_string(index));
+  }
+  return label;
+}
+
+}  // namespace
+
 void ListIdList(tStrings& labels, tStrings& values, const char* countLabel, const char* entryLabel,
                 const tIdList& list) {
   labels.Add(countLabel);
   values.Add(FormatInt(list.count).text);
   for (int32_t index = 0; index < list.count; ++index) {
-    labels.Add(entryLabel);
+    labels.Add(EntryLabel(entryLabel, index).c_str());
     values.Add(FormatInt(list[index]).text);
   }
 }
 
 int32_t SetIdListProperty(tIdList& list, int32_t position, int32_t countPosition, const char* text) {
   if (position == countPosition) {
-    const int32_t count = std::clamp(ParseInt(text), 0, kMaxIdListEntries);
-    if (count == 0) {
+    // The editor (and actions that set stored texts) may hand in anything:
+    // a count no thing list can have leaves the list as it is.
+    const int32_t count = ParseInt(text);
+    if (count < 0 || count > kMaxIdListEntries) {
+      DebugPrint("SetIdListProperty: count %d is outside 0..%d, the list is kept\n", count, kMaxIdListEntries);
+    } else if (count == 0) {
       list.Clear();
     } else {
       list.SetCount(count);
     }
-  } else if (position > countPosition && position - countPosition - 1 < list.count) {
+    return -1;
+  }
+  if (position > countPosition && position - countPosition - 1 < list.count) {
     list[position - countPosition - 1] = ParseInt(text);
   }
   return position - countPosition - 1 - list.count;

@@ -48,14 +48,17 @@ bool WriteIdList(LumoStream* stream, const tIdList& list);
 bool ReadIdList(LumoStream* stream, tIdList& list);
 
 // The editor's view of an id list that ends a class's own properties: one
-// count property, then one property per entry.
+// count property, then one property per entry, labelled entryLabel with the
+// entry's index in place of its "%d" (" tgt[%d]" gives " tgt[0]", ...).
 void ListIdList(tStrings& labels, tStrings& values, const char* countLabel, const char* entryLabel,
                 const tIdList& list);
 // Sets own property `position` of a class whose list count stands at its own
-// position countPosition: the count resizes the list (new entries 0, at most
-// kMaxIdListEntries), a later position sets that entry, a position past the
-// entries changes nothing. Answers position minus the class's own property
-// count (the properties before the list, the count and the entries).
+// position countPosition. The count resizes the list (new entries 0) and
+// answers -1; a count below 0 or above kMaxIdListEntries changes nothing
+// and is logged. A later position sets that entry (a position past the
+// entries changes nothing) and answers position minus the class's own
+// property count (the properties before the list, the count and the
+// entries).
 int32_t SetIdListProperty(tIdList& list, int32_t position, int32_t countPosition, const char* text);
 
 // Thing ids stay below 4096, so no list the editor sets needs more entries.

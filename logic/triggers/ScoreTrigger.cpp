@@ -5,6 +5,7 @@
 #include "logic/core/CLogic.h"
 #include "logic/core/CPlayer.h"
 #include "logic/core/RecordFields.h"
+#include "logic/triggers/tStrings.h"
 
 namespace {
 
@@ -41,6 +42,13 @@ void ScoreTrigger::GetRecordString(char* buffer, size_t size) {
   if (buffer != nullptr && size > 0) {
     std::snprintf(buffer, size, "%3d: contest(%s)", static_cast<int32_t>(Time), ParamName(ScoringParam));
   }
+}
+
+int32_t ScoreTrigger::SetProperty(int32_t index, const char*) { return index - 1; }
+
+void ScoreTrigger::BuildProperties() {
+  EditorLabels().Add("param");
+  EditorValues().Add(ParamName(ScoringParam));
 }
 
 void ScoreTrigger::Execute(CLogic* logic) {

@@ -20,6 +20,10 @@ class ScoreTrigger : public ScoreTriggerStrategic {
   // "%3d: contest(<parameter name>)" with the time; "???" names a parameter
   // without a name.
   COGITO_API void GetRecordString(char* buffer, size_t size) override;
+  // The editor sees only "param" with the parameter's name; position 0 is
+  // taken and changes nothing.
+  COGITO_API int32_t SetProperty(int32_t index, const char* text) override;
+  void BuildProperties() override;
   // Parameter 0 scores nothing; otherwise for every player (ids from 1 up to
   // the first missing one).
   void Execute(CLogic* logic) override;

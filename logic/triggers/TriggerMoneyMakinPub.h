@@ -16,4 +16,10 @@ class TriggerMoneyMakinPub : public ConditionTrigger {
   const char* GetClassName() const override;
   // "%3d: money makin pub" with the time.
   COGITO_API void GetRecordString(char* buffer, size_t size) override;
+  // Every player from 1 to the player count but the police earns 5 money
+  // per pub it holds, and its score correction drops by 250 per pub.
+  void Execute(CLogic* logic) override;
+
+  static constexpr int32_t kMoneyPerPub = 5;
+  static constexpr int32_t kCorrectionPerPub = -250;
 };

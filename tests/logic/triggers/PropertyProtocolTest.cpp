@@ -8,6 +8,8 @@
 #include "logic/triggers/PropertyText.h"
 #include "logic/triggers/YLEditableObject.h"
 #include "logic/triggers/tStrings.h"
+#include "runtime/DebugLog.h"
+#include "support/DebugLogReader.h"
 
 namespace {
 
@@ -68,7 +70,7 @@ class ListingTrigger : public ConditionTrigger {
     ConditionTrigger::BuildProperties();
     EditorLabels().Add("value");
     EditorValues().Add(FormatInt(Value).text);
-    ListIdList(EditorLabels(), EditorValues(), "count", "id", Ids);
+    ListIdList(EditorLabels(), EditorValues(), "count", "id[%d]", Ids);
   }
 
   int32_t Value = 0;
@@ -107,24 +109,35 @@ TEST(PropertyProtocol, SetPropertyAnswersTheRemainderAlongTheClassChain) {
   EXPECT_EQ(trigger.Ids[0], 70);
   EXPECT_EQ(trigger.Ids[1], 80);
 
-  // The count resizes the list, new entries 0, and is taken (negative).
-  EXPECT_EQ(trigger.SetProperty(3, "4"), 3 - (3 + 1 + 4));
+  // The count resizes the list, new entries 0, and is taken (-1).
+  EXPECT_EQ(trigger.SetProperty(3, "4"), -1);
   ASSERT_EQ(trigger.Ids.count, 4);
   EXPECT_EQ(trigger.Ids[1], 80);
   EXPECT_EQ(trigger.Ids[3], 0);
   EXPECT_EQ(trigger.SetProperty(7, "33"), -1);
   EXPECT_EQ(trigger.Ids[3], 33);
-  EXPECT_EQ(trigger.SetProperty(3, "1"), -2);
+  EXPECT_EQ(trigger.SetProperty(3, "1"), -1);
   EXPECT_EQ(trigger.Ids.count, 1);
   // Beyond every property nothing changes and the remainder is not negative.
   EXPECT_EQ(trigger.SetProperty(5, "99"), 0);
   EXPECT_EQ(trigger.Ids.count, 1);
   EXPECT_EQ(trigger.Ids[0], 70);
-  // A count the editor cannot mean is held to the id range.
-  trigger.SetProperty(3, "2000000000");
-  EXPECT_EQ(trigger.Ids.count, kMaxIdListEntries);
-  trigger.SetProperty(3, "-5");
-  EXPECT_EQ(trigger.Ids.count, 0);
+  // A count no thing list can have changes nothing; the bounds are taken.
+  const struct {
+    const char* text;
+    int32_t count;
+    bool logged;
+  } counts[] = {{"2000000000", 1, true}, {"-5", 1, true}, {"4097", 1, true}, {"-1", 1, true},
+                {"4096", 4096, false},    {"0", 0, false},  {"3", 3, false}};
+  for (const auto& each : counts) {
+    ASSERT_EQ(SetDebugMode(DebugModeOverwrite), DebugModeOverwrite);
+    EXPECT_EQ(trigger.SetProperty(3, each.text), -1) << each.text;
+    SetDebugMode(DebugModeOff);
+    EXPECT_EQ(trigger.Ids.count, each.count) << each.text;
+    const bool refused = testing_support::ReadDebugLog().find("SetIdListProperty: count") != std::string::npos;
+    EXPECT_EQ(refused, each.logged) << each.text;
+  }
+  EXPECT_EQ(trigger.Ids[0], 0);
 }
 
 TEST(PropertyProtocol, GetPropertiesRefillsTheSameSharedLists) {
@@ -138,7 +151,7 @@ TEST(PropertyProtocol, GetPropertiesRefillsTheSameSharedLists) {
   trigger.GetProperties(labels, values);
   ASSERT_NE(labels, nullptr);
   ASSERT_NE(values, nullptr);
-  EXPECT_EQ(Strings(*labels), (std::vector<std::string>{"time", "freq", "value", "count", "id"}));
+  EXPECT_EQ(Strings(*labels), (std::vector<std::string>{"time", "freq", "value", "count", "id[0]"}));
   EXPECT_EQ(Strings(*values), (std::vector<std::string>{"300", "24", "-2", "1", "11"}));
 
   LogicPlanItem plain;
