@@ -1,5 +1,6 @@
 #include "framework/LumoBevel.h"
 
+#include <algorithm>
 #include <new>
 
 #include "framework/LumoBody.h"
@@ -8,6 +9,8 @@
 #include "framework/LumoEngine.h"
 #include "framework/LumoGraphicList.h"
 #include "framework/LumoGraphicNode.h"
+#include "framework/LumoItem.h"
+#include "framework/LumoOption.h"
 #include "framework/LumoScrollBar.h"
 #include "framework/LumoSequenceList.h"
 #include "runtime/Drawing.h"
@@ -53,7 +56,7 @@ void LumoBevel::DoFree() {
 uint32_t LumoBevel::SetStyle(uint32_t style) { return Style = style; }
 uint32_t LumoBevel::SetEdges(uint32_t edges) { return Edges = edges; }
 
-LumoSprite* LumoBevel::SetControl(LumoSprite* control) {
+LumoObject* LumoBevel::SetControl(LumoObject* control) {
   Keep(Control, control);
   return Control;
 }
@@ -265,8 +268,47 @@ void LumoBevel::AttachToBody(LumoSprite* target) {
   }
 }
 
+void LumoBevel::PopulateAroundItem(const LumoItem& item) {
+  // The children's options side by side (a bar) or one under another.
+  const auto* firstChild = dynamic_cast<const LumoItem*>(item.first);
+  LumoOption* firstOption = firstChild != nullptr ? firstChild->Option : nullptr;
+  const bool sideBySide = item.Horizontal || (firstChild != nullptr && firstChild->Horizontal);
+  int64_t width = 0;
+  int64_t height = 0;
+  for (const LumoNode* node = item.first; node != nullptr; node = node->next) {
+    const auto* child = dynamic_cast<const LumoItem*>(node);
+    const LumoOption* option = child != nullptr ? child->Option : nullptr;
+    if (option == nullptr || option->Graphic == nullptr) {
+      continue;
+    }
+    const int64_t optionWidth = option->Graphic->Width;
+    const int64_t optionHeight = option->Graphic->Height;
+    if (sideBySide) {
+      width += optionWidth;
+      height = std::max(height, optionHeight);
+    } else {
+      width = std::max(width, optionWidth);
+      height += optionHeight;
+    }
+  }
+  const auto narrow = [](int64_t value) { return static_cast<int32_t>(std::min<int64_t>(value, INT32_MAX)); };
+  // The frame starts at the first entry, whose margin is its thickness, and
+  // goes with that entry's body wherever the entry is placed.
+  const bool drawn = firstOption != nullptr
+                         ? DrawFrame(firstOption->Left, firstOption->Top, narrow(width), narrow(height),
+                                     firstOption->Margin)
+                         : DrawFrame(0, 0, narrow(width), narrow(height), 0);
+  if (drawn && firstOption != nullptr) {
+    AttachToBody(firstOption);
+  }
+}
+
 void LumoBevel::DoPopulate() {
   LumoSprite::DoPopulate();
+  if (const auto* item = dynamic_cast<const LumoItem*>(Control)) {
+    PopulateAroundItem(*item);
+    return;
+  }
   auto* control = dynamic_cast<LumoControl*>(Control);
   if (control == nullptr) {
     return;
@@ -283,7 +325,7 @@ void LumoBevel::DoPopulate() {
   }
 }
 
-void LumoBevel::Define(LumoSprite* control, uint32_t style, uint32_t edges) {
+void LumoBevel::Define(LumoObject* control, uint32_t style, uint32_t edges) {
   Clear();
   SetControl(control);
   SetStyle(style);

@@ -5,6 +5,7 @@
 #include "framework/LumoSprite.h"
 
 class LumoGraphicNode;
+class LumoItem;
 
 // A bevelled frame around a control: up to four edge sprites, one per side,
 // each showing a generated edge graphic drawn in the engine's bevel colours.
@@ -31,6 +32,8 @@ class LumoBevel : public LumoSprite {
   bool CanForceAnimation() override;
   // Draws the frame around the control (its bounds, its margin as the
   // thickness; a scroll bar with its arrows and thumb) and joins its body.
+  // Around a menu item the frame encloses its children's options and joins
+  // the first one's body.
   void DoPopulate() override;
   void DoAbortReferenceTo(LumoObject* other) override;
 
@@ -38,8 +41,8 @@ class LumoBevel : public LumoSprite {
 
   virtual uint32_t SetStyle(uint32_t style);
   virtual uint32_t SetEdges(uint32_t edges);
-  // Referenced.
-  virtual LumoSprite* SetControl(LumoSprite* control);
+  // Referenced: a control, another sprite or a menu item.
+  virtual LumoObject* SetControl(LumoObject* control);
   virtual LumoSprite* SetLeftEdge(LumoSprite* edge);
   virtual LumoSprite* SetTopEdge(LumoSprite* edge);
   virtual LumoSprite* SetRightEdge(LumoSprite* edge);
@@ -61,7 +64,7 @@ class LumoBevel : public LumoSprite {
 
   // Clears the bevel, sets control, style and edges, then populates and
   // activates it.
-  void Define(LumoSprite* control, uint32_t style, uint32_t edges);
+  void Define(LumoObject* control, uint32_t style, uint32_t edges);
   // The edge sprite of a side (1, 2, 4 or 8), or null.
   LumoSprite* Edge(uint32_t side) const;
 
@@ -69,13 +72,15 @@ class LumoBevel : public LumoSprite {
 
   uint32_t Style = kDefaultStyle;
   uint32_t Edges = kAllEdges;
-  LumoSprite* Control = nullptr;  // referenced
+  LumoObject* Control = nullptr;  // referenced
   LumoSprite* LeftEdge = nullptr;  // each referenced
   LumoSprite* TopEdge = nullptr;
   LumoSprite* RightEdge = nullptr;
   LumoSprite* BottomEdge = nullptr;
 
  private:
+  // The frame around the options of a menu item's children.
+  void PopulateAroundItem(const LumoItem& item);
   LumoSprite*& EdgeField(uint32_t side);
   // Destroys the edges of an earlier frame.
   void DestroyEdges();

@@ -7,6 +7,7 @@
 #include "framework/LumoCommandNode.h"
 #include "framework/LumoControl.h"
 #include "framework/LumoGraphicNode.h"
+#include "framework/LumoOption.h"
 #include "framework/LumoSequenceList.h"
 #include "framework/LumoSequenceNode.h"
 #include "framework/LumoSprite.h"
@@ -135,9 +136,11 @@ LumoNode* LumoCell::FocusNodeOf(const LumoControl* control) const {
 
 // Options (the only controls that the skip excludes) are a kind of control
 // of their own; until one exists no control is skipped.
-bool LumoCell::IsUsable(const LumoControl* control, bool) {
+// Skipping options keeps Tab and the focus hand-over of a disabled control
+// out of the menus: their entries take the focus through the menu's keys.
+bool LumoCell::IsUsable(const LumoControl* control, bool skipOptions) {
   return control != nullptr && control->parent != nullptr && control->Focusable && control->Enabled &&
-         control->Animating;
+         control->Animating && !(skipOptions && dynamic_cast<const LumoOption*>(control) != nullptr);
 }
 
 LumoControl* LumoCell::GetFocusedControl() {

@@ -9,9 +9,12 @@
 #include "framework/LumoDesktop.h"
 #include "framework/LumoEngine.h"
 #include "framework/LumoLabel.h"
+#include "framework/LumoMenu.h"
 #include "framework/LumoMouseNode.h"
 #include "framework/LumoOrganization.h"
+#include "framework/LumoOption.h"
 #include "framework/LumoScrollBar.h"
+#include "runtime/Cursor.h"
 #include "runtime/Keyboard.h"
 #include "runtime/Regions.h"
 
@@ -49,6 +52,7 @@ void LumoControl::DoClear() {
   HotKeyModifiers = 0;
   Keep(HotMouse, static_cast<LumoMouseNode*>(nullptr));
   Organization.reset();
+  DestroyPopUpMenu();
   Focused = false;
   Changed = false;
   Enabled = false;
@@ -71,6 +75,24 @@ void LumoControl::DoAbortReferenceTo(LumoObject* other) {
   }
   if (other != nullptr && static_cast<const void*>(other) == static_cast<const void*>(Bevel)) {
     Bevel = nullptr;
+  }
+  if (other != nullptr && static_cast<const void*>(other) == static_cast<const void*>(PopUpMenu)) {
+    PopUpMenu = nullptr;
+  }
+}
+
+LumoMenu* LumoControl::SetPopUpMenu(LumoMenu* menu) {
+  Keep(PopUpMenu, static_cast<LumoMenu*>(nullptr));
+  if (menu != nullptr && menu->Count > 0) {
+    Keep(PopUpMenu, menu);
+  }
+  return PopUpMenu;
+}
+
+void LumoControl::DestroyPopUpMenu() {
+  if (LumoMenu* menu = PopUpMenu) {
+    Keep(PopUpMenu, static_cast<LumoMenu*>(nullptr));
+    DestroyObject(menu);
   }
 }
 
@@ -148,7 +170,15 @@ void LumoControl::BeforeExecute() {}
 bool LumoControl::DoValidate() { return true; }
 void LumoControl::DoExecute() {}
 void LumoControl::AfterExecute() {}
-void LumoControl::DoPopUp() {}
+void LumoControl::DoPopUp() {
+  if (PopUpMenu == nullptr) {
+    return;
+  }
+  int32_t x = 0;
+  int32_t y = 0;
+  GetCursorPosition(x, y);
+  PopUpMenu->PopUpAt(ScreenToCellX(x), ScreenToCellY(y));
+}
 void LumoControl::DoAccept() {}
 void LumoControl::DoReject() {}
 void LumoControl::DoSkipDraggingRequest() {}
@@ -627,10 +657,18 @@ bool LumoControl::DoAlignBounds(int32_t alignment, int32_t size, bool useClientA
   if (cell == nullptr || alignment < 1 || alignment > 4) {
     return false;
   }
-  // The engine's default bevel gives the margin and the style (a menu's
-  // values come with the menus).
-  SetMargin(Engine != nullptr ? Engine->DefaultBevelWidth() : 0);
-  SetAlignOffset(Engine != nullptr ? Engine->DefaultBevelStyle() : 0);
+  const auto* complex = useClientArea ? dynamic_cast<const LumoComplexCell*>(cell) : nullptr;
+  // In a complex cell whose menu has entries the menu gives the margin (its
+  // first entry's) and the style; else the engine's default bevel does.
+  const LumoMenu* menu = complex != nullptr ? complex->Menu : nullptr;
+  const auto* menuFirst = menu != nullptr ? dynamic_cast<const LumoItem*>(menu->first) : nullptr;
+  if (menuFirst != nullptr) {
+    SetMargin(menuFirst->Option != nullptr ? menuFirst->Option->Margin : 0);
+    SetAlignOffset(menu->BevelStyle);
+  } else {
+    SetMargin(Engine != nullptr ? Engine->DefaultBevelWidth() : 0);
+    SetAlignOffset(Engine != nullptr ? Engine->DefaultBevelStyle() : 0);
+  }
   SetAlignment(alignment);
   SetAlignedSize(size);
   // Worked out in 64 bits; results are 32-bit as stored.
@@ -639,7 +677,6 @@ bool LumoControl::DoAlignBounds(int32_t alignment, int32_t size, bool useClientA
   int64_t t = m;
   int64_t wd = size;
   int64_t ht = size;
-  const auto* complex = useClientArea ? dynamic_cast<const LumoComplexCell*>(cell) : nullptr;
   if (complex != nullptr) {
     // Within the client area: what the cell's other aligned controls leave.
     const int64_t cl = complex->ClientLeft;

@@ -7,6 +7,7 @@
 
 class LumoBevel;
 class LumoLabel;
+class LumoMenu;
 class LumoMouseNode;
 class LumoOrganization;
 
@@ -39,11 +40,13 @@ class LumoControl : public LumoSprite {
 
   const char* GetClassName() const override;
   // Removes the hot key, drops the hot mouse, lets go of every registered
-  // object, clears the flags and the press state, then clears the sprite.
+  // object, destroys the pop-up menu, clears the flags and the press state,
+  // then clears the sprite.
   void DoClear() override;
-  // Lets go of every registered object, then frees the sprite.
+  // Lets go of every registered object, destroys the pop-up menu, then
+  // frees the sprite.
   void DoFree() override;
-  // Forgets the hot mouse, label and bevel when they are freed.
+  // Forgets the hot mouse, label, bevel and pop-up menu when they are freed.
   void DoAbortReferenceTo(LumoObject* other) override;
   void DebugDumpFields() override;
 
@@ -99,6 +102,7 @@ class LumoControl : public LumoSprite {
   // What ExecuteMode passes on to a dialog box; no dialog box class exists,
   // so every mode does nothing.
   virtual void AfterExecute();
+  // Pops the pop-up menu up at the cursor, in the control's cell.
   virtual void DoPopUp();
   virtual void DoAccept();
   virtual void DoReject();
@@ -130,11 +134,15 @@ class LumoControl : public LumoSprite {
   virtual int32_t SetAlignedSize(int32_t size);
   // The rectangle against an edge of the cell (1 left, 2 top, 3 right,
   // 4 bottom) for a control of that width or height; nothing for 0. Takes
-  // the engine's default bevel width as Margin and its bevel style as
-  // AlignOffset first.
+  // Margin and AlignOffset first: in the client area of a complex cell with
+  // a menu, the margin of the menu's first entry and the menu's bevel
+  // style; else the engine's default bevel width and style.
   virtual bool DoAlignBounds(int32_t alignment, int32_t size, bool useClientArea, int32_t& left, int32_t& top,
                              int32_t& width, int32_t& height);
   virtual int32_t SetExecuteMode(int32_t mode);
+  // Referenced (the control destroys it when cleared); a menu without
+  // entries is not kept. Answers the menu kept.
+  virtual LumoMenu* SetPopUpMenu(LumoMenu* menu);
   virtual void SetHotKey(uint32_t key, uint32_t modifiers);
   // Referenced; null removes it.
   virtual LumoMouseNode* SetHotMouse(LumoMouseNode* mouse);
@@ -237,6 +245,7 @@ class LumoControl : public LumoSprite {
   int32_t CaptionSide = 1;
   LumoLabel* Label = nullptr;  // attached to the body; referenced
   LumoBevel* Bevel = nullptr;  // referenced; a part of the body once drawn
+  LumoMenu* PopUpMenu = nullptr;  // referenced; destroyed when the control is cleared
   uint32_t HotKey = 0;
   uint32_t HotKeyModifiers = 0;
   LumoMouseNode* HotMouse = nullptr;  // referenced
@@ -273,6 +282,8 @@ class LumoControl : public LumoSprite {
   void ShowFocusBevel();
 
  private:
+  // Lets go of the pop-up menu and destroys it.
+  void DestroyPopUpMenu();
   // A new label of the cell, defined by prepare (label, font) with the
   // engine's label font, then set; a failure frees it.
   template <typename Definer>

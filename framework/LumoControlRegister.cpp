@@ -11,6 +11,7 @@ LumoControl::~LumoControl() = default;
 
 void LumoControl::DoFree() {
   Organization.reset();
+  DestroyPopUpMenu();
   LumoSprite::DoFree();
 }
 

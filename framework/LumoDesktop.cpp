@@ -6,6 +6,9 @@
 
 #include "framework/LumoControl.h"
 #include "framework/LumoEngine.h"
+#include "framework/LumoGraphicNode.h"
+#include "framework/LumoMenu.h"
+#include "framework/LumoOption.h"
 #include "framework/LumoSelector.h"
 #include "framework/LumoSequenceList.h"
 #include "framework/LumoSprite.h"
@@ -14,8 +17,28 @@
 
 const char* LumoComplexCell::GetClassName() const { return "LumoComplexCell"; }
 
+void LumoComplexCell::DoClear() {
+  if (LumoMenu* menu = Menu) {
+    KeepReference(Menu, static_cast<LumoMenu*>(nullptr));
+    DestroyObject(menu);
+  }
+  LumoCell::DoClear();
+}
+
+LumoMenu* LumoComplexCell::SetMenu(LumoMenu* menu) {
+  KeepReference(Menu, static_cast<LumoMenu*>(nullptr));
+  if (menu != nullptr && !menu->IsPopUp()) {
+    KeepReference(Menu, menu);
+  }
+  CalculateClientArea();
+  return Menu;
+}
+
 void LumoComplexCell::DoAbortReferenceTo(LumoObject* other) {
   LumoCell::DoAbortReferenceTo(other);
+  if (other != nullptr && static_cast<const void*>(other) == static_cast<const void*>(Menu)) {
+    Menu = nullptr;
+  }
   if (other != nullptr && static_cast<const void*>(other) == static_cast<const void*>(Selector)) {
     Selector = nullptr;
   }
@@ -44,9 +67,39 @@ void LumoComplexCell::CalculateClientArea() {
   int64_t top = Top;
   int64_t width = Width;
   int64_t height = Height;
+  // The menu's bar takes its first entry's size across the bar and twice
+  // that entry's margin.
+  const auto* menuFirst = Menu != nullptr ? dynamic_cast<const LumoItem*>(Menu->first) : nullptr;
+  if (const LumoOption* option = menuFirst != nullptr ? menuFirst->Option : nullptr) {
+    const int64_t across = option->Graphic == nullptr             ? 0
+                           : Menu->Alignment == LumoMenu::AlignLeft || Menu->Alignment == LumoMenu::AlignRight
+                               ? option->Graphic->Width
+                               : option->Graphic->Height;
+    const int64_t taken = across + 2 * int64_t{option->Margin};
+    switch (Menu->Alignment) {
+      case LumoMenu::AlignLeft:
+        left += taken;
+        width -= taken;
+        break;
+      case LumoMenu::AlignTop:
+        top += taken;
+        height -= taken;
+        break;
+      case LumoMenu::AlignRight:
+        width -= taken;
+        break;
+      case LumoMenu::AlignBottom:
+        height -= taken;
+        break;
+      default:
+        break;
+    }
+  }
   for (LumoNode* item = first; item != nullptr; item = item->next) {
+    // A menu's entries are controls of the cell too; the menu takes its
+    // room as a whole.
     const auto* control = dynamic_cast<const LumoControl*>(item);
-    if (control == nullptr) {
+    if (control == nullptr || dynamic_cast<const LumoOption*>(item) != nullptr) {
       continue;
     }
     const int64_t taken = int64_t{control->AlignedSize} + 2 * int64_t{control->Margin};

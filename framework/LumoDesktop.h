@@ -4,15 +4,19 @@
 
 #include "framework/LumoCell.h"
 
+class LumoMenu;
 class LumoSelector;
 class LumoSprite;
 
-// A cell that keeps a client area: its viewport less the controls aligned
-// to its edges, relative to the viewport's corner. It also knows the
-// rubber-band selector among its items.
+// A cell that keeps a client area: its viewport less its menu and the
+// controls aligned to its edges, relative to the viewport's corner. It also
+// knows the rubber-band selector among its items. The cell owns the menu
+// attached to it: clearing the cell destroys it.
 class LumoComplexCell : public LumoCell {
  public:
   const char* GetClassName() const override;
+  // Destroys the menu, then clears the cell.
+  void DoClear() override;
   void DoAbortReferenceTo(LumoObject* other) override;
   // A selector attached to the cell becomes its Selector.
   void DoAttach(LumoNode* item) override;
@@ -21,15 +25,21 @@ class LumoComplexCell : public LumoCell {
 
   // ---- Hooks, in slot order ----
 
-  // The viewport less, for every control of the cell aligned to an edge
-  // (1 left, 2 top, 3 right, 4 bottom), its aligned size and twice its
-  // margin on that edge; left and top relative to the viewport.
+  // The viewport less the menu's bar (its first entry's size across the
+  // bar and twice that entry's margin) and, for every control of the cell
+  // aligned to an edge (1 left, 2 top, 3 right, 4 bottom), its aligned size
+  // and twice its margin on that edge; left and top relative to the
+  // viewport.
   virtual void CalculateClientArea();
+  // Referenced, and the client area worked out again; a pop-up menu is
+  // refused (none is kept).
+  virtual LumoMenu* SetMenu(LumoMenu* menu);
   // Referenced.
   virtual LumoSelector* SetSelector(LumoSelector* selector);
 
   // ---- Fields ----
 
+  LumoMenu* Menu = nullptr;          // referenced; destroyed with the cell's contents
   LumoSelector* Selector = nullptr;  // referenced
   int32_t ClientLeft = 0;
   int32_t ClientTop = 0;
