@@ -110,7 +110,7 @@ const Placement kLayout[] = {
     {"Pub01-Bulldog", 2, 28, 0, 0, kPub},
     {"Shop01-Bakery", 8, 28, 0, 0, kShop},
     {"Home01-House", 14, 28, 0, 0, kHome},
-    {"Weapon01-Guns", 20, 28, 0, 0, kWeaponShop},
+    {"Weapon01-Guns", 34, 44, 0, 0, kWeaponShop},
     {"Dope01-Coffeeshop", 26, 28, 0, 0, kDopeHouse},
     {"Girls01-Club", 32, 28, 0, 0, kGirls},
     {"PDept", 40, 28, 0, 0, kPoliceDept},
@@ -243,6 +243,26 @@ void PlanSpawnTrigger() {
       .Set("command", "g")
       .Set("par1", 20)
       .Set("par2", 40);
+  InsertTrigger(item);
+}
+
+// A custom trigger without conditions that, at frame 40, makes two
+// yobbozers of player 2 armed with molotovs.
+void PlanArmouryTrigger() {
+  LogicPlanItem* item = MakeTrigger(kCustomKind);
+  Editor(item)
+      .Set("time", 40)
+      .Set("trigerid", 3)
+      .Set("#actions", 1)
+      .Set("0: type:", "fixedidspawn")
+      .Set("in building", 0)
+      .Set("x", 30)
+      .Set("y", 33)
+      .Set("unit#", 2)
+      .Set("type[0]", 12)
+      .Set("type[1]", 12)
+      .Set("team", 2)
+      .Set("weapongr", 2);
   InsertTrigger(item);
 }
 
@@ -537,8 +557,24 @@ void PlayFixedActs(int32_t frame) {
       only(2, 13);
       Apply(GenerateHijackOrder(2, kGolf, false, true));
       break;
+    case 30:
+      // The riot officer gasses player 2's crew: a cloud that drifts for a
+      // while.
+      only(kPolicePlayer, kRiot);
+      Apply(GenerateTearGasOrder(kPolicePlayer, 38, 39, false, true));
+      break;
     case 40:
       Apply(GenerateBuyOrder(1, kPub, 3));
+      break;
+    case 52:
+      // Among player 2's units now are the two yobbozers with molotovs that
+      // the armoury trigger made: a fire.
+      all(2);
+      Apply(GenerateThrowMolotovPlaceOrder(2, 28, 36, false, true));
+      break;
+    case 90:
+      all(2);
+      Apply(GenerateThrowMolotovOrder(2, kGirls, false, false));
       break;
     case 44:
       all(2);
@@ -586,6 +622,7 @@ void BuildLevel() {
   }
   PlanSpawnTrigger();
   PlanVictoryTrigger();
+  PlanArmouryTrigger();
   PlanTrainArrival();
   PlanFarItem();
 }
