@@ -422,6 +422,11 @@ bool CLogic::OnLoadFrom(LumoStream* stream) {
       thing->InitFromType();
     }
   }
+  for (int32_t id = 1; id < Players->count; ++id) {
+    if (CPlayer* player = GetPlayer(id)) {
+      player->RestoreLoadedCounters();
+    }
+  }
   RelinkThings();
   // The frame counter is read by now, so the long list can be put in order.
   ResolvePlanReferences();

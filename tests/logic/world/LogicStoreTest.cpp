@@ -16,6 +16,7 @@
 #include "logic/triggers/ConditionTrigger.h"
 #include "logic/triggers/LogicPlanWarpZ.h"
 #include "logic/world/YLTBaricade.h"
+#include "logic/world/YLTBuilding.h"
 #include "logic/world/YLTLvl11Fence.h"
 
 namespace logic_world_testing {
@@ -311,6 +312,27 @@ TEST_F(LogicStoreTest, AThingLiftedOffTheMapStaysOffTheLoadedList) {
   ASSERT_NE(copy, nullptr);
   EXPECT_TRUE(copy->Map->IsListed(copy->GetThing(2)));
   EXPECT_TRUE(copy->Map->IsListed(copy->GetThing(3)));
+}
+
+// A building that a unit enters takes the unit's owner, and the running
+// game does not count it among that player's things; the loaded game keeps
+// the player's counters as the running game had them.
+TEST_F(LogicStoreTest, ALoadedGameKeepsThePlayersCountersAsTheRunningGameHadThem) {
+  StoredUnit* unit = Owned<StoredUnit>(5, 6, 6);
+  auto* building = Put<YLTBuilding>(2, 10, 10);
+  building->ID = 2;
+  Map().RemoveThing(unit);
+  building->Enter(unit);
+  ASSERT_EQ(building->GetOwner(), 1);
+  const std::vector<int32_t> running(logic.GetPlayer(1)->GetParams().items,
+                                     logic.GetPlayer(1)->GetParams().items + CPlayer::kParamCount);
+  const Bytes saved = Save(logic);
+
+  CLogic* copy = LoadLogic(saved);
+  ASSERT_NE(copy, nullptr);
+  const tCollection<int32_t>& loaded = copy->GetPlayer(1)->GetParams();
+  EXPECT_EQ(std::vector<int32_t>(loaded.items, loaded.items + loaded.count), running);
+  EXPECT_EQ(Save(*copy), saved);
 }
 
 // A unit that died left the map in the running game; the loaded game does
