@@ -121,7 +121,8 @@ class CMap : public LumoObject {
   // path finder's cached routes and vehicle path; without the text the
   // finder starts with no route. Then the text "listed:", the count and the
   // ids of the listed things in list order (a thing lifted off the map is
-  // not listed, and a load must not list it again).
+  // not listed, and a load must not list it again); a loaded map whose
+  // listing no logic has taken yet saves the ids it read.
   virtual bool LoadStratMap(LumoStream* stream, const LumoProperty* property);
   virtual bool SaveStratMap(LumoStream* stream, const LumoProperty* property);
   // After a load: whether the record held the listed ids, and if so those
