@@ -580,8 +580,9 @@ bool CMap::SaveStratMap(LumoStream* stream, const LumoProperty*) {
   if (!stream->WriteObject(StratMap.get()) || !WriteMarker(stream, kRoutesMarker) || !SaveRoutes(stream)) {
     return false;
   }
-  // A loaded map whose logic has not taken its listing yet still stands
-  // for what it read.
+  // A loaded map whose listing no logic has taken yet lists no things of
+  // its own: it saves the listing it read, so a load and a save give back
+  // the same record.
   tCollection<int32_t> listed;
   if (hasLoadedListing) {
     for (int32_t index = 0; index < loadedListing.count; ++index) {

@@ -122,7 +122,7 @@ class CMap : public LumoObject {
   // finder starts with no route. Then the text "listed:", the count and the
   // ids of the listed things in list order (a thing lifted off the map is
   // not listed, and a load must not list it again); a loaded map whose
-  // listing the logic has not taken yet writes the listing it read.
+  // listing no logic has taken yet saves the ids it read.
   virtual bool LoadStratMap(LumoStream* stream, const LumoProperty* property);
   virtual bool SaveStratMap(LumoStream* stream, const LumoProperty* property);
   // After a load: whether the record held the listed ids, and if so those
