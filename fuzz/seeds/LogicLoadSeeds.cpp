@@ -6,10 +6,11 @@
 #include "fuzz/seeds/Seeds.h"
 #include "logic/core/LogicLifecycle.h"
 
-// Saved small games holding one plan item of every kind, and damaged copies:
+// Saved small games holding one plan item of every kind (and one holding a
+// trigger, condition and action of every class as well), and damaged copies:
 // cut at several places, a count made huge, a class name changed.
 void WriteLogicLoadSeeds(const std::filesystem::path& folder) {
-  for (int variant = 0; variant < 3; ++variant) {
+  for (int variant = 0; variant < 4; ++variant) {
     StartSmallLogic(variant);
     const std::string saved = SavedLogic();
     LogicStop();
@@ -18,15 +19,27 @@ void WriteLogicLoadSeeds(const std::filesystem::path& folder) {
     }
     const std::string name = "written-game-" + std::to_string(variant);
     WriteSeed(folder, name + ".bin", saved);
+    if (variant == 3) {
+      // An action stored in a condition slot (the two class names have the
+      // same length).
+      std::string swapped = saved;
+      const size_t condition = swapped.find("YLTriggerConditionFighting");
+      if (condition != std::string::npos) {
+        swapped.replace(condition, 26, "YLTriggerActionSetBankLoot");
+        WriteSeed(folder, "damaged-game-action-as-condition.bin", swapped);
+      }
+    }
     if (variant != 0) {
       continue;
     }
     for (size_t part : {7u, 3u, 2u}) {
-      WriteSeed(folder, "damaged-game-cut-" + std::to_string(part) + ".bin", saved.substr(0, saved.size() / part));
+      WriteSeed(folder, "damaged-game-cut-" + std::to_string(part) + ".bin",
+                saved.substr(0, saved.size() / part));
     }
     const size_t names = saved.find("not_used");
     if (names != std::string::npos && names >= 8) {
-      WriteSeed(folder, "damaged-game-huge-name-count.bin", PatchedBigEndian(saved, names - 8, 0x7FFFFFFF));
+      WriteSeed(folder, "damaged-game-huge-name-count.bin",
+                PatchedBigEndian(saved, names - 8, 0x7FFFFFFF));
     }
     std::string renamed = saved;
     const size_t item = renamed.find("LogicPlanWarpZ");

@@ -22,7 +22,8 @@ std::string Frame(COrderPackage* package) {
     bytes += static_cast<char>((length >> shift) & 0xFF);
   }
   if (package->Data != nullptr) {
-    bytes.append(reinterpret_cast<const char*>(package->Data.get()), static_cast<size_t>(package->Length));
+    bytes.append(reinterpret_cast<const char*>(package->Data.get()),
+                 static_cast<size_t>(package->Length));
   }
   DeleteOrderPackage(package);
   return bytes;
@@ -85,6 +86,27 @@ void WriteOrderSeeds(const std::filesystem::path& folder) {
                     [] { return GenerateUpgradeSelectionOrder(1, 11); },
                     [] { return GenerateUpgradeUnitOrder(1, 11, 6); },
                     [] { return GenerateBuyAmmoUnitOrder(2, 11, 6); }}));
+  WriteSeed(folder, "actions",
+            Frames({[] { return GenerateSelectionOrder(1, 3, false, true); },
+                    [] { return GenerateBombOrder(1, 12, 6, false, false); },
+                    [] { return GenerateCordonOrder(1, 18, 9, false, false); },
+                    [] { return GenerateChargeOrder(1, 20, 4, true, false); },
+                    [] { return GenerateTearGasOrder(1, 8, 8, false, true); },
+                    [] { return GenerateArrestOrder(1, 9, 3, false, false); },
+                    [] { return GenerateThrowMolotovPlaceOrder(1, 14, 7, false, false); },
+                    [] { return GenerateGotoThingOrder(1, 10, false, false); },
+                    [] { return GenerateAttackShootOrder(1, 6, false, true); },
+                    [] { return GenerateThrowBrickOrder(1, 7, true, false); },
+                    [] { return GenerateThrowMolotovOrder(1, 8, false, false); },
+                    [] { return GenerateLootOrder(1, 11, false, false); },
+                    [] { return GenerateGetDopeOrder(1, 10, false, true); },
+                    [] { return GenerateBurgleOrder(1, 11, true, false); },
+                    [] { return GenerateFlirtOrder(1, 12, false, false); },
+                    [] { return GenerateInvestigateAlarmOrder(1, 11, false, false); },
+                    [] { return GenerateInvestigateUnitOrder(1, 6, false, false); },
+                    [] { return GenerateAssistanceOrder(1, 2, false, true); },
+                    [] { return GenerateThrowTurretOrder(1, 9, false, false); },
+                    [] { return GenerateRaveOrder(1, false, false); }}));
   WriteSeed(folder, "frames",
             Frames({[] { return Raw(0, ""); }, [] { return Raw(0, "hello"); },
                     [] { return Raw(61, std::string(6, '\1')); }, [] { return Raw(-1, ""); },
