@@ -14,7 +14,9 @@
 //   minus 128 of its custom trigger.
 // - length 255 gives a null text (no bytes follow); else the text is the
 //   next length bytes (cut to what remains; a zero byte ends it early).
-// At most kMaxPairs pairs are used.
+// At most kMaxPairs pairs are used. A time line set to the current frame
+// runs the planned item at once, which may free it, as the editor's next
+// look at the plan would show: the pairs end there.
 //
 // After each pair the editor list of the planned item (and the element's
 // own lines) has one value per label and the one-line texts end inside their
@@ -36,9 +38,11 @@
 #include "fuzz/FuzzCheck.h"
 #include "fuzz/FuzzStreams.h"
 #include "fuzz/LogicGame.h"
+#include "logic/core/CLogic.h"
 #include "logic/core/LogicLifecycle.h"
 #include "logic/core/TriggerExports.h"
 #include "logic/triggers/LogicPlanItem.h"
+#include "logic/triggers/PropertyText.h"
 #include "logic/triggers/YLCustomTrigger.h"
 #include "logic/triggers/YLTriggerAction.h"
 #include "logic/triggers/YLTriggerActionSetTriggerProperty.h"
@@ -162,14 +166,24 @@ class Subject {
     return type < 0 || Element() == nullptr ? -1 : type + 1 + line;
   }
 
-  void Set(const Pair& pair) {
+  // Writes the pair's line; false when the planned item ran at once and
+  // may be gone.
+  bool Set(const Pair& pair) {
     YLEditableObject* element = Element();
     if (element != nullptr && pair.line < kHolderLine) {
       element->SetProperty(pair.line, pair.Text());
     } else if (!HoldsElement || pair.line >= kHolderLine) {
-      Planned->SetProperty(PlannedLine(pair.line), pair.Text());
+      const int32_t line = PlannedLine(pair.line);
+      const CLogic* logic = TheLogic();
+      const bool runsNow = line == 0 && logic != nullptr &&
+                           static_cast<uint32_t>(ParseInt(pair.Text())) == logic->Time;
+      Planned->SetProperty(line, pair.Text());
+      if (runsNow) {
+        return false;
+      }
     }
     CheckListing(*Planned, Element());
+    return true;
   }
 
   LogicPlanItem* Planned = nullptr;
@@ -181,14 +195,13 @@ class Subject {
 };
 
 // A custom trigger that writes the lines again when it fires.
-void PlanReplay(const YLCustomTrigger& target,
-                const std::vector<std::pair<int32_t, const Pair*>>& lines) {
+void PlanReplay(int32_t target, const std::vector<std::pair<int32_t, const Pair*>>& lines) {
   YLCustomTrigger* replay = PlanCustomTrigger();
   FuzzRequire(replay != nullptr, "a custom trigger is made");
   replay->SetProperty(EditorLine(*replay, "trigerid"), kReplayNumber);
   const std::vector<const char*> names(lines.size(), "set trigger property");
   FuzzRequire(SetActions(*replay, names), "the set-trigger-property actions are made");
-  const std::string number = std::to_string(target.TriggerID);
+  const std::string number = std::to_string(target);
   const int32_t actions = EditorLine(*replay, "#actions");
   for (size_t slot = 0; slot < lines.size(); ++slot) {
     char label[32];
@@ -200,9 +213,9 @@ void PlanReplay(const YLCustomTrigger& target,
     replay->SetProperty(type + 3, lines[slot].second->Text());
     const auto* action = dynamic_cast<const YLTriggerActionSetTriggerProperty*>(
         replay->GetAction(static_cast<int32_t>(slot)));
-    FuzzRequire(action != nullptr && action->TriggerID == target.TriggerID &&
-                    action->Index == lines[slot].first,
-                "the action's lines are set");
+    FuzzRequire(
+        action != nullptr && action->TriggerID == target && action->Index == lines[slot].first,
+        "the action's lines are set");
   }
 }
 
@@ -221,15 +234,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Subject subject(data[0]);
   const std::vector<Pair> pairs = ReadPairs(data, size);
   std::vector<std::pair<int32_t, const Pair*>> lines;
+  bool planned = true;
   for (const Pair& pair : pairs) {
     const int32_t line = subject.PlannedLine(pair.line);
-    subject.Set(pair);
     if (line >= 0) {
       lines.emplace_back(line, &pair);
     }
+    if (!subject.Set(pair)) {
+      planned = false;
+      break;
+    }
   }
-  if (subject.Custom != nullptr && !lines.empty()) {
-    PlanReplay(*subject.Custom, lines);
+  if (planned && subject.Custom != nullptr && !lines.empty()) {
+    PlanReplay(subject.Custom->TriggerID, lines);
   }
 
   const std::string saved = SavedLogic();
