@@ -8,6 +8,7 @@
 #include <string>
 
 #include "VehicleFixture.h"
+#include "logic/core/CPlayer.h"
 #include "logic/core/ContainerInfo.h"
 #include "logic/core/GroundMap.h"
 #include "logic/core/OrderKinds.h"
@@ -119,6 +120,44 @@ TEST_F(VehiclesTest, TheRiotBusAdmitsOnlyThePoliceAndArrestedAndTakesItsDriversS
   EXPECT_EQ(dynamic_cast<const VehicleInfo*>(bus->Info.get())->DriverID, officer->GetTid());
   bus->SetMaxItems(1);
   EXPECT_FALSE(bus->CanEnter(fan));  // full
+}
+
+// A vehicle taking its driver's side is counted by that side (and no more by
+// the one it had) as a reload of the game counts it, so a loaded game goes
+// on with the counters of the unbroken one.
+TEST_F(VehiclesTest, AVehicleTakingItsDriversSideIsCountedAsAReloadCountsIt) {
+  ASSERT_TRUE(LogicPlayer(1));
+  ASSERT_TRUE(LogicPlayer(2));
+  const struct {
+    const char* vehicle;
+    int32_t vehicleOwner;
+    const char* driver;
+    int32_t driverOwner;
+  } cases[] = {
+      {"Vehicle022-Manta", 0, "UnitBiker", 1},
+      {"Vehicle022-Manta", 2, "UnitBiker", 1},
+      {"Vehicle020-mebus", 0, "UnitRiot", 3},
+  };
+  const int32_t players[] = {1, 2, 3};
+  int32_t x = 6;
+  for (const auto& each : cases) {
+    SCOPED_TRACE(std::string(each.vehicle) + " of " + std::to_string(each.vehicleOwner));
+    auto* vehicle = MakeAs<YLTCar>(each.vehicle, x, 20, 0, each.vehicleOwner);
+    auto* driver = MakeAs<YLUnit>(each.driver, x, 10, 0, each.driverOwner);
+    ASSERT_TRUE(vehicle != nullptr && driver != nullptr);
+    x += 12;
+    ASSERT_TRUE(EnterThing(driver->GetUnitInfo(), vehicle->GetContainerInfo()));
+    ASSERT_EQ(vehicle->GetOwner(), each.driverOwner);
+  }
+  int32_t things[3] = {};
+  for (int32_t index = 0; index < 3; ++index) {
+    ASSERT_NE(Logic().GetPlayer(players[index]), nullptr);
+    things[index] = Logic().GetPlayer(players[index])->GetParam(ParamThings);
+  }
+  ASSERT_TRUE(SaveAndLoad());
+  for (int32_t index = 0; index < 3; ++index) {
+    EXPECT_EQ(Logic().GetPlayer(players[index])->GetParam(ParamThings), things[index]) << "player " << players[index];
+  }
 }
 
 TEST_F(VehiclesTest, ADriverLeavingHandsTheWheelToTheNextWhoCanDrive) {
