@@ -182,11 +182,6 @@ class Editor {
     Fail(std::string("no line ") + label + " to write after line " + std::to_string(cursor_) + listing);
   }
   Editor& Set(const char* label, int32_t value) { return Set(label, std::to_string(value).c_str()); }
-  // Goes back to the first line.
-  Editor& Rewind() {
-    cursor_ = 0;
-    return *this;
-  }
 
  private:
   LogicPlanItem* item_;
@@ -550,8 +545,8 @@ void PlayFixedActs(int32_t frame) {
       Apply(GenerateEnterOrder(2, kPlayersBus, false, false));
       break;
     case 18:
-      only(2, 8);
-      Apply(GenerateThrowBrickOrder(2, kPoliceOne, false, true));
+      only(4, kSecondSupporterFour);
+      Apply(GenerateThrowBrickOrder(4, 4, false, true));
       break;
     case 24:
       only(2, 13);
@@ -562,6 +557,10 @@ void PlayFixedActs(int32_t frame) {
       // while.
       only(kPolicePlayer, kRiot);
       Apply(GenerateTearGasOrder(kPolicePlayer, 38, 39, false, true));
+      // The police's group selection knows only its plain officers, so the
+      // deselection of all groups would not reach the riot officer: it is
+      // deselected by itself.
+      Apply(GenerateSelectionOrder(kPolicePlayer, kRiot, false, false));
       break;
     case 40:
       Apply(GenerateBuyOrder(1, kPub, 3));
@@ -620,6 +619,10 @@ void BuildLevel() {
   for (const Placement& placement : kLayout) {
     Place(placement);
   }
+  // The barricade and the fence stand in borders of the sector map, which
+  // open when they fall.
+  ConnectBorderToBaricade(kBarricade, 4);
+  ConnectBorderToBaricade(kFence, 7);
   PlanSpawnTrigger();
   PlanVictoryTrigger();
   PlanArmouryTrigger();
