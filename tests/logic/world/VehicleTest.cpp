@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <string>
+#include <vector>
 
 #include "VehicleFixture.h"
 #include "logic/core/CPlayer.h"
@@ -122,10 +123,10 @@ TEST_F(VehiclesTest, TheRiotBusAdmitsOnlyThePoliceAndArrestedAndTakesItsDriversS
   EXPECT_FALSE(bus->CanEnter(fan));  // full
 }
 
-// A vehicle taking its driver's side is counted by that side (and no more by
-// the one it had) as a reload of the game counts it, so a loaded game goes
-// on with the counters of the unbroken one.
-TEST_F(VehiclesTest, AVehicleTakingItsDriversSideIsCountedAsAReloadCountsIt) {
+// A vehicle taking its driver's side is counted by that side and no more by
+// the one it had: each side counts the things it owns, as a reload of the
+// game counts them, and keeps doing so when the vehicle is destroyed.
+TEST_F(VehiclesTest, AVehicleTakingItsDriversSideIsCountedByThatSideAlone) {
   ASSERT_TRUE(LogicPlayer(1));
   ASSERT_TRUE(LogicPlayer(2));
   const struct {
@@ -139,6 +140,18 @@ TEST_F(VehiclesTest, AVehicleTakingItsDriversSideIsCountedAsAReloadCountsIt) {
       {"Vehicle020-mebus", 0, "UnitRiot", 3},
   };
   const int32_t players[] = {1, 2, 3};
+  // What each side owns among the things of the game.
+  const auto checkCounts = [&](const char* when) {
+    for (const int32_t player : players) {
+      int32_t owned = 0;
+      for (int32_t id = 1; id < Logic().Things->count; ++id) {
+        const YLThing* thing = Logic().GetThing(id);
+        owned += thing != nullptr && thing->GetOwner() == player ? 1 : 0;
+      }
+      ASSERT_NE(Logic().GetPlayer(player), nullptr);
+      EXPECT_EQ(Logic().GetPlayer(player)->GetParam(ParamThings), owned) << when << ", player " << player;
+    }
+  };
   int32_t x = 6;
   for (const auto& each : cases) {
     SCOPED_TRACE(std::string(each.vehicle) + " of " + std::to_string(each.vehicleOwner));
@@ -149,15 +162,15 @@ TEST_F(VehiclesTest, AVehicleTakingItsDriversSideIsCountedAsAReloadCountsIt) {
     ASSERT_TRUE(EnterThing(driver->GetUnitInfo(), vehicle->GetContainerInfo()));
     ASSERT_EQ(vehicle->GetOwner(), each.driverOwner);
   }
-  int32_t things[3] = {};
-  for (int32_t index = 0; index < 3; ++index) {
-    ASSERT_NE(Logic().GetPlayer(players[index]), nullptr);
-    things[index] = Logic().GetPlayer(players[index])->GetParam(ParamThings);
-  }
+  checkCounts("driven");
   ASSERT_TRUE(SaveAndLoad());
-  for (int32_t index = 0; index < 3; ++index) {
-    EXPECT_EQ(Logic().GetPlayer(players[index])->GetParam(ParamThings), things[index]) << "player " << players[index];
+  checkCounts("loaded");
+  for (int32_t id = 1; id < Logic().Things->count; ++id) {
+    if (auto* vehicle = dynamic_cast<YLTCar*>(Logic().GetThing(id))) {
+      DestroyThing(vehicle->Info.get());
+    }
   }
+  checkCounts("destroyed");
 }
 
 TEST_F(VehiclesTest, ADriverLeavingHandsTheWheelToTheNextWhoCanDrive) {
