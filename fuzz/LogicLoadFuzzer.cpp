@@ -1,7 +1,8 @@
 // A saved game loaded into a running one, as the game program loads a save:
 // the input is the bytes LogicLoad reads. A load that fails must leave the
 // running logic as it was, saving the same bytes; a load that succeeds must
-// save again, load what it saved and run a few frames. A failed load also
+// save again, load what it saved, run kFramesAfterLoad frames (a whole
+// bucket wheel of the plan) and save again. A failed load also
 // leaves the process-wide state (current logic, map and sector map, the
 // technology level, the generator, the debug source) as it was.
 
@@ -21,7 +22,7 @@
 
 namespace {
 
-constexpr int32_t kFramesAfterLoad = 3;
+constexpr int32_t kFramesAfterLoad = 30;
 
 // What a load may change outside the logic object.
 struct ProcessView {
@@ -67,6 +68,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (int32_t frame = 0; frame < kFramesAfterLoad; ++frame) {
     LogicCompute();
   }
+  FuzzRequire(!SavedLogic().empty(), "a loaded logic saves after running");
   LogicStop();
   return 0;
 }

@@ -6,6 +6,12 @@
 // ways. After each package every selection holds only its player's living
 // units, a refused package leaves the logic saving the same bytes, and at
 // the end the logic still saves.
+//
+// The same packages then go to AcceptOrder on the shared scenario at frame 60
+// (its save of that frame loaded into a fresh logic; the save is made once
+// per process), and the scenario computes kScenarioFrames frames: the
+// selections hold only their players' living units after every package and
+// frame, and the game still saves at the end.
 
 #include <algorithm>
 #include <cstddef>
@@ -13,6 +19,7 @@
 #include <initializer_list>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "base/LumoObjects.h"
 #include "fuzz/FuzzCheck.h"
@@ -21,6 +28,7 @@
 #include "logic/core/CMap.h"
 #include "logic/core/COrderPackage.h"
 #include "logic/core/CPlayer.h"
+#include "logic/core/LogicLifecycle.h"
 #include "logic/core/RecordFields.h"
 #include "logic/core/UnitInfo.h"
 #include "logic/world/YLTPub.h"
@@ -28,6 +36,7 @@
 #include "logic/world/YLUnit.h"
 #include "logic/world/YLUnitLeader.h"
 #include "logic/world/YLUnitSupporter.h"
+#include "tests/logic/scenario/Scenario.h"
 #include "tests/navigation/PathMapDrawing.h"
 
 namespace {
@@ -36,6 +45,26 @@ constexpr int32_t kPlayers[] = {1, 2};
 constexpr size_t kFrameHeader = 6;
 // A long input is cut here: enough packages to reach every state.
 constexpr int32_t kMaxPackages = 256;
+constexpr int32_t kScenarioFrame = 60;
+constexpr int32_t kScenarioFrames = 12;
+
+// Every selected id of the players names a living unit of the selecting
+// player.
+void CheckSelections(const CLogic& logic, std::initializer_list<int32_t> players) {
+  for (const int32_t id : players) {
+    const CPlayer* player = logic.GetPlayer(id);
+    if (player == nullptr) {
+      continue;
+    }
+    for (int32_t index = 0; index < player->Selection.count; ++index) {
+      const auto* unit = dynamic_cast<const YLUnit*>(logic.GetThing(player->Selection[index]));
+      FuzzRequire(unit != nullptr, "a selection holds only units");
+      FuzzRequire(unit->GetOwner() == id, "a selection holds only its player's units");
+      FuzzRequire(unit->Info != nullptr && (unit->Info->Status & StatusAlive) != 0,
+                  "a selection holds only living units");
+    }
+  }
+}
 
 // The fixed logic of one input.
 class OrderWorld {
@@ -72,19 +101,11 @@ class OrderWorld {
 
   ~OrderWorld() { YLThing::SetLogicContext(nullptr, nullptr); }
 
-  // Every selected id names a living unit of the selecting player.
   void CheckSelections() const {
     for (const int32_t id : kPlayers) {
-      const CPlayer* player = logic.GetPlayer(id);
-      FuzzRequire(player != nullptr, "the players stay");
-      for (int32_t index = 0; index < player->Selection.count; ++index) {
-        const auto* unit = dynamic_cast<const YLUnit*>(logic.GetThing(player->Selection[index]));
-        FuzzRequire(unit != nullptr, "a selection holds only units");
-        FuzzRequire(unit->GetOwner() == id, "a selection holds only its player's units");
-        FuzzRequire(unit->Info != nullptr && (unit->Info->Status & StatusAlive) != 0,
-                    "a selection holds only living units");
-      }
+      FuzzRequire(logic.GetPlayer(id) != nullptr, "the players stay");
     }
+    ::CheckSelections(logic, {kPlayers[0], kPlayers[1]});
   }
 
   CLogic logic;
@@ -139,25 +160,75 @@ uint32_t ReadLittleEndian(const uint8_t* bytes, size_t count) {
   return value;
 }
 
-}  // namespace
-
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  OrderWorld world;
+// The input's packages, in order.
+std::vector<std::unique_ptr<COrderPackage>> ReadPackages(const uint8_t* data, size_t size) {
+  std::vector<std::unique_ptr<COrderPackage>> packages;
   size_t at = 0;
   for (int32_t count = 0; count < kMaxPackages && size - at >= kFrameHeader; ++count) {
     const auto kind = static_cast<int16_t>(ReadLittleEndian(data + at, 2));
     const uint32_t declared = ReadLittleEndian(data + at + 2, 4);
     at += kFrameHeader;
     const size_t length = std::min<size_t>(declared, size - at);
-    COrderPackage package;
-    package.Create(kind, data + at, static_cast<int32_t>(length));
+    auto package = std::make_unique<COrderPackage>();
+    package->Create(kind, data + at, static_cast<int32_t>(length));
     at += length;
+    packages.push_back(std::move(package));
+  }
+  return packages;
+}
+
+void RunOnSmallWorld(const std::vector<std::unique_ptr<COrderPackage>>& packages) {
+  OrderWorld world;
+  for (const auto& package : packages) {
     const std::string before = SavedRecord(world.logic);
-    if (!AcceptOrder(&package)) {
+    if (!AcceptOrder(package.get())) {
       FuzzRequire(SavedRecord(world.logic) == before, "a refused package changes nothing");
     }
     world.CheckSelections();
   }
   FuzzRequire(!SavedRecord(world.logic).empty(), "the logic still saves");
+}
+
+// The scenario's save after the compute that brings its frame counter to
+// kScenarioFrame.
+const std::string& ScenarioSave() {
+  static const std::string saved = [] {
+    scenario::RunOptions options;
+    options.hashEveryFrame = false;
+    options.keepSavesAt = {kScenarioFrame - 1};
+    scenario::RunResult result = scenario::RunScenario(kScenarioFrame, options);
+    LogicStop();
+    FuzzRequire(result.saves.size() == 1 && !result.saves[0].empty(), "the scenario saves at its frame");
+    return result.saves[0];
+  }();
+  return saved;
+}
+
+void RunOnScenario(const std::vector<std::unique_ptr<COrderPackage>>& packages) {
+  const std::string& saved = ScenarioSave();
+  FuzzRequire(LogicStart() && scenario::LoadBytes(saved), "the scenario's save loads into a fresh logic");
+  const CLogic* logic = TheLogic();
+  FuzzRequire(logic != nullptr, "the loaded scenario runs");
+  const auto players = {scenario::kPlayers[0], scenario::kPlayers[1], scenario::kPlayers[2],
+                        scenario::kPolicePlayer};
+  for (const auto& package : packages) {
+    AcceptOrder(package.get());
+    CheckSelections(*logic, players);
+  }
+  for (int32_t frame = 0; frame < kScenarioFrames; ++frame) {
+    LogicCompute();
+    FuzzRequire(TheLogic() == logic, "the scenario keeps its logic");
+    CheckSelections(*logic, players);
+  }
+  FuzzRequire(!scenario::SavedBytes().empty(), "the scenario still saves");
+  LogicStop();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const std::vector<std::unique_ptr<COrderPackage>> packages = ReadPackages(data, size);
+  RunOnSmallWorld(packages);
+  RunOnScenario(packages);
   return 0;
 }

@@ -22,7 +22,8 @@ std::string Frame(COrderPackage* package) {
     bytes += static_cast<char>((length >> shift) & 0xFF);
   }
   if (package->Data != nullptr) {
-    bytes.append(reinterpret_cast<const char*>(package->Data.get()), static_cast<size_t>(package->Length));
+    bytes.append(reinterpret_cast<const char*>(package->Data.get()),
+                 static_cast<size_t>(package->Length));
   }
   DeleteOrderPackage(package);
   return bytes;
@@ -85,6 +86,58 @@ void WriteOrderSeeds(const std::filesystem::path& folder) {
                     [] { return GenerateUpgradeSelectionOrder(1, 11); },
                     [] { return GenerateUpgradeUnitOrder(1, 11, 6); },
                     [] { return GenerateBuyAmmoUnitOrder(2, 11, 6); }}));
+  WriteSeed(folder, "actions",
+            Frames({[] { return GenerateSelectionOrder(1, 3, false, true); },
+                    [] { return GenerateBombOrder(1, 12, 6, false, false); },
+                    [] { return GenerateCordonOrder(1, 18, 9, false, false); },
+                    [] { return GenerateChargeOrder(1, 20, 4, true, false); },
+                    [] { return GenerateTearGasOrder(1, 8, 8, false, true); },
+                    [] { return GenerateArrestOrder(1, 9, 3, false, false); },
+                    [] { return GenerateThrowMolotovPlaceOrder(1, 14, 7, false, false); },
+                    [] { return GenerateGotoThingOrder(1, 10, false, false); },
+                    [] { return GenerateAttackShootOrder(1, 6, false, true); },
+                    [] { return GenerateThrowBrickOrder(1, 7, true, false); },
+                    [] { return GenerateThrowMolotovOrder(1, 8, false, false); },
+                    [] { return GenerateLootOrder(1, 11, false, false); },
+                    [] { return GenerateGetDopeOrder(1, 10, false, true); },
+                    [] { return GenerateBurgleOrder(1, 11, true, false); },
+                    [] { return GenerateFlirtOrder(1, 12, false, false); },
+                    [] { return GenerateInvestigateAlarmOrder(1, 11, false, false); },
+                    [] { return GenerateInvestigateUnitOrder(1, 6, false, false); },
+                    [] { return GenerateAssistanceOrder(1, 2, false, true); },
+                    [] { return GenerateThrowTurretOrder(1, 9, false, false); },
+                    [] { return GenerateRaveOrder(1, false, false); }}));
+  // The shared scenario at frame 60: player 1's crew is 2-7 (leader 2),
+  // player 2's 8-13 (leader 8); the pub is 14, the shop 15, a home 16, the
+  // weapon shop 17, the bank 22, the players' bus 35, player 4's leader 40,
+  // a police officer 48 and a civilian 51.
+  WriteSeed(folder, "scenario",
+            Frames({[] { return GenerateGroupSelectionOrder(1, 255, false, true); },
+                    [] { return GenerateSelectionOrder(1, 3, true, true); },
+                    [] { return GenerateSelectionOrder(1, 4, true, true); },
+                    [] { return GenerateGotoOrder(1, 20, 20, false, false); },
+                    [] { return GenerateAttackOrder(1, 9, true, false); },
+                    [] { return GenerateThrowBrickOrder(1, 10, false, false); },
+                    [] { return GenerateLootOrder(1, 15, false, false); },
+                    [] { return GenerateEnterOrder(1, 14, false, true); },
+                    [] { return GenerateBuyOrder(1, 14, 2); },
+                    [] { return GenerateChantOrder(1, false, false); },
+                    [] { return GenerateAddToGroupOrder(1, 2); },
+                    [] { return GenerateGroupSelectionOrder(2, 255, false, true); },
+                    [] { return GenerateHijackOrder(2, 35, false, false); },
+                    [] { return GenerateBurgleOrder(2, 16, false, false); },
+                    [] { return GenerateThrowMolotovOrder(2, 48, false, true); },
+                    [] { return GenerateBombOrder(2, 30, 30, false, false); },
+                    [] { return GenerateFlirtOrder(2, 51, false, false); },
+                    [] { return GenerateBuySuitOrder(2, 17); },
+                    [] { return GenerateUpgradeSelectionOrder(2, 17); },
+                    [] { return GenerateSelectionOrder(4, 40, false, true); },
+                    [] { return GenerateAttackShootOrder(4, 2, false, false); },
+                    [] { return GenerateSelectionOrder(3, 48, false, true); },
+                    [] { return GenerateArrestOrder(3, 8, 8, false, false); },
+                    [] { return GenerateTearGasOrder(3, 40, 40, false, false); },
+                    [] { return GenerateSurrenderOrder(4); },
+                    [] { return GenerateGroupSelectionOrder(1, 255, false, false); }}));
   WriteSeed(folder, "frames",
             Frames({[] { return Raw(0, ""); }, [] { return Raw(0, "hello"); },
                     [] { return Raw(61, std::string(6, '\1')); }, [] { return Raw(-1, ""); },

@@ -45,6 +45,7 @@ constexpr SeedTarget kTargets[] = {
     {"Sequence", WriteSequenceSeeds},
     {"MediaNode", WriteMediaNodeSeeds},
     {"LogicLoad", WriteLogicLoadSeeds},
+    {"TriggerEditor", WriteTriggerEditorSeeds},
 };
 
 }  // namespace

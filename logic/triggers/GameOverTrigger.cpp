@@ -39,7 +39,13 @@ void GameOverTrigger::GetRecordString(char* buffer, size_t size) {
 }
 
 int32_t GameOverTrigger::SetProperty(int32_t index, const char* text) {
-  return SetIntegerFields(ConditionTrigger::SetProperty(index, text), text, {&PID, &LooseMsg, &WinVinkje});
+  const int32_t remaining = ConditionTrigger::SetProperty(index, text);
+  // The time line set to the current frame runs the item at once, which
+  // may free it: nothing of the item is touched after the base took it.
+  if (index == 0) {
+    return remaining - 3;
+  }
+  return SetIntegerFields(remaining, text, {&PID, &LooseMsg, &WinVinkje});
 }
 
 void GameOverTrigger::PrintToLog() {

@@ -31,8 +31,13 @@ void GameOverTriggerSurvive::GetRecordString(char* buffer, size_t size) {
 }
 
 int32_t GameOverTriggerSurvive::SetProperty(int32_t index, const char* text) {
-  return SetIntegerFields(GameOverTrigger::SetProperty(index, text), text,
-                          {&LeadersCount, &UnitsCount, &Period, &WinMsg});
+  const int32_t remaining = GameOverTrigger::SetProperty(index, text);
+  // The time line set to the current frame runs the item at once, which
+  // may free it: nothing of the item is touched after the base took it.
+  if (index == 0) {
+    return remaining - 4;
+  }
+  return SetIntegerFields(remaining, text, {&LeadersCount, &UnitsCount, &Period, &WinMsg});
 }
 
 void GameOverTriggerSurvive::BuildProperties() {

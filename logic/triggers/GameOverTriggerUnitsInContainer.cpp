@@ -32,8 +32,13 @@ void GameOverTriggerUnitsInContainer::GetRecordString(char* buffer, size_t size)
 }
 
 int32_t GameOverTriggerUnitsInContainer::SetProperty(int32_t index, const char* text) {
-  return SetIntegerFields(GameOverTrigger::SetProperty(index, text), text,
-                          {&ContainerID, &LeadersCount, &UnitsCount, &WinMsg});
+  const int32_t remaining = GameOverTrigger::SetProperty(index, text);
+  // The time line set to the current frame runs the item at once, which
+  // may free it: nothing of the item is touched after the base took it.
+  if (index == 0) {
+    return remaining - 4;
+  }
+  return SetIntegerFields(remaining, text, {&ContainerID, &LeadersCount, &UnitsCount, &WinMsg});
 }
 
 void GameOverTriggerUnitsInContainer::BuildProperties() {

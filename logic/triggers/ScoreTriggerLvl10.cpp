@@ -30,7 +30,13 @@ void ScoreTriggerLvl10::GetRecordString(char* buffer, size_t size) {
 }
 
 int32_t ScoreTriggerLvl10::SetProperty(int32_t index, const char* text) {
-  return SetIdListProperty(Stadions, ConditionTrigger::SetProperty(index, text), 0, text);
+  const int32_t remaining = ConditionTrigger::SetProperty(index, text);
+  // The time line set to the current frame runs the item at once, which
+  // may free it: nothing of the item is touched after the base took it.
+  if (index == 0) {
+    return remaining;
+  }
+  return SetIdListProperty(Stadions, remaining, 0, text);
 }
 
 void ScoreTriggerLvl10::BuildProperties() {

@@ -26,7 +26,13 @@ void ScoreTriggerLvl4::GetRecordString(char* buffer, size_t size) {
 }
 
 int32_t ScoreTriggerLvl4::SetProperty(int32_t index, const char* text) {
-  return SetIdListProperty(Targets, ScoreTriggerStrategic::SetProperty(index, text), 0, text);
+  const int32_t remaining = ScoreTriggerStrategic::SetProperty(index, text);
+  // The time line set to the current frame runs the item at once, which
+  // may free it: nothing of the item is touched after the base took it.
+  if (index == 0) {
+    return remaining;
+  }
+  return SetIdListProperty(Targets, remaining, 0, text);
 }
 
 void ScoreTriggerLvl4::BuildProperties() {

@@ -25,7 +25,13 @@ void TriggerDontRepair::GetRecordString(char* buffer, size_t size) {
 }
 
 int32_t TriggerDontRepair::SetProperty(int32_t index, const char* text) {
-  return SetIdListProperty(Buildings, ConditionTrigger::SetProperty(index, text), 0, text);
+  const int32_t remaining = ConditionTrigger::SetProperty(index, text);
+  // The time line set to the current frame runs the item at once, which
+  // may free it: nothing of the item is touched after the base took it.
+  if (index == 0) {
+    return remaining;
+  }
+  return SetIdListProperty(Buildings, remaining, 0, text);
 }
 
 void TriggerDontRepair::BuildProperties() {

@@ -39,6 +39,11 @@ void TriggerTrainArrival::GetRecordString(char* buffer, size_t size) {
 
 int32_t TriggerTrainArrival::SetProperty(int32_t index, const char* text) {
   const int32_t remaining = LogicPlanItem::SetProperty(index, text);
+  // The time line set to the current frame runs the item at once, which
+  // may free it: nothing of the item is touched after the base took it.
+  if (index == 0) {
+    return remaining;
+  }
   int32_t* const fields[kFieldsBeforeTypes] = {&TrainID, &StationID, &Team};
   if (remaining >= 0 && remaining < kFieldsBeforeTypes) {
     *fields[remaining] = ParseInt(text);

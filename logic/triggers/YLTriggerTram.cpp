@@ -38,6 +38,11 @@ void YLTriggerTram::GetRecordString(char* buffer, size_t size) {
 
 int32_t YLTriggerTram::SetProperty(int32_t index, const char* text) {
   const int32_t remaining = TriggerTrainArrival::SetProperty(index, text);
+  // The time line set to the current frame runs the item at once, which
+  // may free it: nothing of the item is touched after the base took it.
+  if (index == 0) {
+    return remaining;
+  }
   int32_t* const fields[] = {&Xbegin, &Ybegin, &Xstop, &Ystop, &PID};
   constexpr int32_t kOwn = 5;
   if (remaining >= 0 && remaining < kOwn) {

@@ -9,6 +9,7 @@
 #include "base/LumoStream.h"
 #include "logic/core/CLogic.h"
 #include "logic/core/CMap.h"
+#include "logic/core/CPlayer.h"
 #include "logic/world/YLUnit.h"
 #include "logic/core/ContainerInfo.h"
 #include "logic/core/GroundMap.h"
@@ -170,9 +171,25 @@ void YLTCar::Enter(YLUnit* unit) {
   YLTDriver* part = unit->AsDriver();
   if (GetDriver() == nullptr && part != nullptr) {
     part->SetVehicle(this);
-    SetOwner(unit->GetOwner());
+    TakeOwner(unit->GetOwner());
   }
   YLTContainerThing::Enter(unit);
+}
+
+void YLTCar::TakeOwner(int32_t owner) {
+  const int32_t old = GetOwner();
+  if (old == owner) {
+    return;
+  }
+  CLogic* logic = GetLogic();
+  const bool counted = logic != nullptr && Info != nullptr && logic->GetThing(Info->Tid) == this;
+  if (CPlayer* player = counted ? logic->GetPlayer(old) : nullptr) {
+    player->OnThingOwned(false, this);
+  }
+  SetOwner(owner);
+  if (CPlayer* player = counted ? logic->GetPlayer(owner) : nullptr) {
+    player->OnThingOwned(true, this);
+  }
 }
 
 void YLTCar::Leave(YLUnit* unit) {

@@ -85,6 +85,10 @@ class YLTCar : public YLTContainerThing, public YLTDrivable, public YLTPushable 
   int32_t StartVehicleMove(int32_t code) override;
 
  protected:
+  // Changes the vehicle's side to the driver's. A vehicle of the running
+  // logic leaves its old side's count and joins the new side's, as a reload
+  // of the game counts every thing with its owner.
+  void TakeOwner(int32_t owner);
   // Everyone inside and the driver take the vehicle's place and facing.
   void CarryAlong();
   // A vehicle record.

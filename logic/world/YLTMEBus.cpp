@@ -35,7 +35,7 @@ void YLTMEBus::Enter(YLUnit* unit) {
   YLTDriver* part = unit->AsDriver();
   if (GetDriver() == nullptr && part != nullptr && unit->GetOwner() == kPoliceOwner) {
     part->SetVehicle(this);
-    SetOwner(kPoliceOwner);
+    TakeOwner(kPoliceOwner);
   }
   YLTContainerThing::Enter(unit);
 }

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <string>
 
 #include "logic/core/CLogic.h"
 #include "logic/core/LogicLifecycle.h"
@@ -13,6 +14,7 @@
 #include "logic/triggers/GameOverLevel8Trigger.h"
 #include "logic/triggers/GameOverTimeLimit.h"
 #include "logic/triggers/GameOverTrigger.h"
+#include "logic/triggers/GameOverTriggerSurvive.h"
 #include "logic/triggers/GameOverTriggerUnitsInContainer.h"
 #include "logic/triggers/LogicPlanItem.h"
 #include "logic/triggers/LogicPlanTechLevel.h"
@@ -115,6 +117,25 @@ TEST_F(TriggerExportsTest, CreateTriggerMakesTheClassOfTheKind) {
     EXPECT_FALSE(Planned(item));
     DeleteTrigger(item);
   }
+}
+
+// The editor may set a planned item's time to the current frame: the item
+// runs at once and, when it does not repeat, is freed inside the setter.
+// Every class's setter then leaves the item alone (the sanitizers report any
+// touch of the freed item) and answers a negative remainder.
+TEST_F(TriggerExportsTest, ATimeSetToTheCurrentFrameRunsTheItemAndItsSetterLeavesItAlone) {
+  Run(3);
+  const std::string now = std::to_string(Logic().Time);
+  for (tTriggerType type = 0; type <= 18; ++type) {
+    LogicPlanItem* item = CreateTrigger(type);
+    ASSERT_NE(item, nullptr) << type;
+    InsertTrigger(item);
+    EXPECT_LT(item->SetProperty(0, now.c_str()), 0) << type;
+  }
+  auto* survive = new GameOverTriggerSurvive;
+  Logic().InsertPlan(survive, 10);
+  EXPECT_LT(survive->SetProperty(0, now.c_str()), 0);
+  Run(2);
 }
 
 // The game-over and score kinds come with their classes' frequencies.

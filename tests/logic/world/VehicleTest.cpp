@@ -6,8 +6,10 @@
 
 #include <algorithm>
 #include <string>
+#include <vector>
 
 #include "VehicleFixture.h"
+#include "logic/core/CPlayer.h"
 #include "logic/core/ContainerInfo.h"
 #include "logic/core/GroundMap.h"
 #include "logic/core/OrderKinds.h"
@@ -119,6 +121,56 @@ TEST_F(VehiclesTest, TheRiotBusAdmitsOnlyThePoliceAndArrestedAndTakesItsDriversS
   EXPECT_EQ(dynamic_cast<const VehicleInfo*>(bus->Info.get())->DriverID, officer->GetTid());
   bus->SetMaxItems(1);
   EXPECT_FALSE(bus->CanEnter(fan));  // full
+}
+
+// A vehicle taking its driver's side is counted by that side and no more by
+// the one it had: each side counts the things it owns, as a reload of the
+// game counts them, and keeps doing so when the vehicle is destroyed.
+TEST_F(VehiclesTest, AVehicleTakingItsDriversSideIsCountedByThatSideAlone) {
+  ASSERT_TRUE(LogicPlayer(1));
+  ASSERT_TRUE(LogicPlayer(2));
+  const struct {
+    const char* vehicle;
+    int32_t vehicleOwner;
+    const char* driver;
+    int32_t driverOwner;
+  } cases[] = {
+      {"Vehicle022-Manta", 0, "UnitBiker", 1},
+      {"Vehicle022-Manta", 2, "UnitBiker", 1},
+      {"Vehicle020-mebus", 0, "UnitRiot", 3},
+  };
+  const int32_t players[] = {1, 2, 3};
+  // What each side owns among the things of the game.
+  const auto checkCounts = [&](const char* when) {
+    for (const int32_t player : players) {
+      int32_t owned = 0;
+      for (int32_t id = 1; id < Logic().Things->count; ++id) {
+        const YLThing* thing = Logic().GetThing(id);
+        owned += thing != nullptr && thing->GetOwner() == player ? 1 : 0;
+      }
+      ASSERT_NE(Logic().GetPlayer(player), nullptr);
+      EXPECT_EQ(Logic().GetPlayer(player)->GetParam(ParamThings), owned) << when << ", player " << player;
+    }
+  };
+  int32_t x = 6;
+  for (const auto& each : cases) {
+    SCOPED_TRACE(std::string(each.vehicle) + " of " + std::to_string(each.vehicleOwner));
+    auto* vehicle = MakeAs<YLTCar>(each.vehicle, x, 20, 0, each.vehicleOwner);
+    auto* driver = MakeAs<YLUnit>(each.driver, x, 10, 0, each.driverOwner);
+    ASSERT_TRUE(vehicle != nullptr && driver != nullptr);
+    x += 12;
+    ASSERT_TRUE(EnterThing(driver->GetUnitInfo(), vehicle->GetContainerInfo()));
+    ASSERT_EQ(vehicle->GetOwner(), each.driverOwner);
+  }
+  checkCounts("driven");
+  ASSERT_TRUE(SaveAndLoad());
+  checkCounts("loaded");
+  for (int32_t id = 1; id < Logic().Things->count; ++id) {
+    if (auto* vehicle = dynamic_cast<YLTCar*>(Logic().GetThing(id))) {
+      DestroyThing(vehicle->Info.get());
+    }
+  }
+  checkCounts("destroyed");
 }
 
 TEST_F(VehiclesTest, ADriverLeavingHandsTheWheelToTheNextWhoCanDrive) {
