@@ -144,7 +144,7 @@ bool CLogic::Compute() {
     if (thing == nullptr) {
       continue;
     }
-    auto* unit = dynamic_cast<YLUnit*>(thing);
+    auto* unit = UnitOf(thing);
     if (unit != nullptr && (Time + static_cast<uint32_t>(id)) % kEvolvePeriod == 0 &&
         (thing->Info->Status & StatusAlive) != 0) {
       try {
@@ -209,11 +209,11 @@ void CLogic::ThingDied(YLThing* thing) {
   }
   try {
     --ThingCount;
-    auto* unit = dynamic_cast<YLUnit*>(thing);
+    auto* unit = UnitOf(thing);
     auto* container = unit != nullptr ? dynamic_cast<YLTContainerThing*>(unit->GetContainer()) : nullptr;
     if (container != nullptr) {
       container->Leave(unit);
-    } else if (Map != nullptr && dynamic_cast<YLTCar*>(thing) == nullptr) {
+    } else if (Map != nullptr && CarOf(thing) == nullptr) {
       Map->RemoveThing(thing);
     }
     if (unit != nullptr && (thing->Info->Status & kStatusInactive) == 0) {

@@ -900,7 +900,7 @@ bool YLUnit::NearestCellOf(int32_t id, int32_t& x, int32_t& y) const {
 
 void GiveOrderToUnitsOf(CLogic& logic, int32_t owner, const PsychicPlanItem& order) {
   for (int32_t id = 0; logic.Things != nullptr && id < logic.Things->count; ++id) {
-    auto* unit = dynamic_cast<YLUnit*>(logic.GetThing(id));
+    auto* unit = UnitOf(logic.GetThing(id));
     if (unit != nullptr && unit->GetOwner() == owner) {
       unit->ExecutePlan(order.Clone());
     }
