@@ -1,7 +1,9 @@
 #include "logic/core/CLogic.h"
 #include "logic/core/CLogicDispatch.h"
 
+#include <array>
 #include <cstring>
+#include <typeinfo>
 
 #include "base/DebugFormat.h"
 #include "logic/core/CMap.h"
@@ -15,6 +17,46 @@ namespace {
 constexpr const char* kUnitTypeNameTable[CLogic::kUnitTypeNames] = {
     "not_used",   "UnitRat",  "UnitRaver", "UnitSupporter", "UnitSuit",     "UnitPolice", "UnitRiotsquad", "UnitBiker",
     "UnitSkin", "UnitRozav", "UnitLeader", "UnitChick", "UnitYobbozer", "Innocent1", "Innocent2", "Innocent3"};
+
+// Whether the objects of a class are things, remembered per class. The
+// thing table is read for every neighbour of every unit in every frame, and
+// a dynamic_cast compares class names along the class tree on each call; the
+// answer depends on the class alone, so remembering it changes no result. A
+// class is remembered as a thing only when its thing and its table entry are
+// the same object address, as for every thing class (each holds one
+// LumoObject, the thing's own), so the entry converts to the thing directly.
+class ThingClasses {
+ public:
+  YLThing* Cast(LumoObject* object) {
+    if (object == nullptr) {
+      return nullptr;
+    }
+    const std::type_info* type = &typeid(*object);
+    for (size_t index = 0; index < used; ++index) {
+      if (known[index].type == type) {
+        return known[index].thing ? static_cast<YLThing*>(object) : nullptr;
+      }
+    }
+    YLThing* thing = dynamic_cast<YLThing*>(object);
+    const bool direct = thing != nullptr && static_cast<LumoObject*>(thing) == object;
+    if (used < known.size() && (thing == nullptr || direct)) {
+      known[used++] = {type, thing != nullptr};
+    }
+    return thing;
+  }
+
+ private:
+  struct Known {
+    const std::type_info* type;
+    bool thing;
+  };
+  // More than the project's thing and object classes; once it is full,
+  // classes not yet seen are cast each time.
+  std::array<Known, 128> known{};
+  size_t used = 0;
+};
+
+ThingClasses thingClasses;
 
 }  // namespace
 
@@ -42,7 +84,7 @@ YLThing* CLogic::GetThing(int32_t id) const {
   if (Things == nullptr) {
     return nullptr;
   }
-  return dynamic_cast<YLThing*>(Things->At(id));
+  return thingClasses.Cast(Things->At(id));
 }
 
 bool CLogic::UpdateThingOnMap(YLThing* thing, int32_t x, int32_t y, uint8_t orientation) {
