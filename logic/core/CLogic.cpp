@@ -2,6 +2,7 @@
 #include "logic/core/CLogicDispatch.h"
 
 #include <array>
+#include <cstdint>
 #include <cstring>
 #include <typeinfo>
 
@@ -21,10 +22,13 @@ constexpr const char* kUnitTypeNameTable[CLogic::kUnitTypeNames] = {
 // Whether the objects of a class are things, remembered per class. The
 // thing table is read for every neighbour of every unit in every frame, and
 // a dynamic_cast compares class names along the class tree on each call; the
-// answer depends on the class alone, so remembering it changes no result. A
-// class is remembered as a thing only when its thing and its table entry are
-// the same object address, as for every thing class (each holds one
-// LumoObject, the thing's own), so the entry converts to the thing directly.
+// answer depends on the class alone, so remembering it changes no result.
+// The class's type record picks a slot by its address; a slot holding
+// another class is simply cast again and taken over, so the address decides
+// only how fast the answer comes, never what it is. A class is remembered as
+// a thing only when its thing and its table entry are the same object
+// address, as for every thing class (each holds one LumoObject, the thing's
+// own), so the entry converts to the thing directly.
 class ThingClasses {
  public:
   YLThing* Cast(LumoObject* object) {
@@ -32,15 +36,13 @@ class ThingClasses {
       return nullptr;
     }
     const std::type_info* type = &typeid(*object);
-    for (size_t index = 0; index < used; ++index) {
-      if (known[index].type == type) {
-        return known[index].thing ? static_cast<YLThing*>(object) : nullptr;
-      }
+    Known& slot = known[(reinterpret_cast<uintptr_t>(type) >> 4) % known.size()];
+    if (slot.type == type) {
+      return slot.thing ? static_cast<YLThing*>(object) : nullptr;
     }
     YLThing* thing = dynamic_cast<YLThing*>(object);
-    const bool direct = thing != nullptr && static_cast<LumoObject*>(thing) == object;
-    if (used < known.size() && (thing == nullptr || direct)) {
-      known[used++] = {type, thing != nullptr};
+    if (thing == nullptr || static_cast<LumoObject*>(thing) == object) {
+      slot = {type, thing != nullptr};
     }
     return thing;
   }
@@ -50,10 +52,7 @@ class ThingClasses {
     const std::type_info* type;
     bool thing;
   };
-  // More than the project's thing and object classes; once it is full,
-  // classes not yet seen are cast each time.
-  std::array<Known, 128> known{};
-  size_t used = 0;
+  std::array<Known, 256> known{};
 };
 
 ThingClasses thingClasses;
