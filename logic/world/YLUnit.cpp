@@ -222,7 +222,7 @@ int32_t YLUnit::GetSituation() const {
   return info != nullptr ? info->Situation : YLThing::GetSituation();
 }
 
-UnitInfo* YLUnit::GetUnitInfo() const { return dynamic_cast<UnitInfo*>(Info.get()); }
+UnitInfo* YLUnit::GetUnitInfo() const { return Info != nullptr ? Info->AsUnitInfo() : nullptr; }
 
 ThingInfo* YLUnit::MakeInfo() const {
   auto* info = new UnitInfo;
