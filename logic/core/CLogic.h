@@ -102,9 +102,11 @@ class CLogic : public LumoObject {
 
   // After a load: the map and the things find this logic, the loaded long
   // list is put in due order and the plan items resolve their references,
-  // every thing takes its id from its slot, the things the running game
-  // keeps on the map are placed there again and every owned thing registers
-  // with its owner. A missing or foreign police player (id 3) is replaced
+  // every thing takes its id from its slot, the things the saved map listed
+  // (for an older record without the listing: the things the running game
+  // keeps on the map) are placed there again and every owned thing registers
+  // with its owner, after which the players' counters take back their saved
+  // values. A missing or foreign police player (id 3) is replaced
   // by a fresh one.
   bool OnLoadFrom(LumoStream* stream) override;
 

@@ -388,6 +388,16 @@ bool CLogic::OnLoadFrom(LumoStream* stream) {
     }
   }
 
+  // The things the saved map had listed go back on it; a record without the
+  // listing places what the running game normally keeps there.
+  std::vector<int32_t> listedIds;
+  const bool listing = Map != nullptr && Map->TakeLoadedListing(listedIds);
+  std::vector<bool> listed(static_cast<size_t>(Things->count), false);
+  for (const int32_t id : listedIds) {
+    if (id > 0 && id < Things->count) {
+      listed[static_cast<size_t>(id)] = true;
+    }
+  }
   for (int32_t id = 1; id < Things->count; ++id) {
     YLThing* thing = GetThing(id);
     if (thing == nullptr) {
@@ -395,7 +405,7 @@ bool CLogic::OnLoadFrom(LumoStream* stream) {
     }
     thing->Info->Tid = id;
     thing->ID = static_cast<uint32_t>(id);
-    if (Map != nullptr && StaysOnMap(*thing)) {
+    if (Map != nullptr && (listing ? listed[static_cast<size_t>(id)] : StaysOnMap(*thing))) {
       Map->PlaceThing(thing);
     }
     // Registered as the running game has it: a unit that died or was set
@@ -410,6 +420,11 @@ bool CLogic::OnLoadFrom(LumoStream* stream) {
   for (int32_t id = 1; id < Things->count; ++id) {
     if (YLThing* thing = GetThing(id)) {
       thing->InitFromType();
+    }
+  }
+  for (int32_t id = 1; id < Players->count; ++id) {
+    if (CPlayer* player = GetPlayer(id)) {
+      player->RestoreLoadedCounters();
     }
   }
   RelinkThings();

@@ -22,6 +22,7 @@ LOGIC_FIELD_PROPERTY(CMap, Sectors, PropertyPointer, "tPointer");
 LOGIC_FIELD_PROPERTY(CMap, StratMap, PropertyObject, "tUnknown");
 
 constexpr const char* kRoutesMarker = "paths:";
+constexpr const char* kListedMarker = "listed:";
 // The smallest object record: its signature, version and an empty class name.
 constexpr int64_t kSmallestRecordBytes = 12;
 // A stored route node: border, x, y, two costs and two flag bytes.
@@ -576,7 +577,26 @@ bool CMap::LoadSectors(LumoStream* stream, const LumoProperty*) {
 }
 
 bool CMap::SaveStratMap(LumoStream* stream, const LumoProperty*) {
-  return stream->WriteObject(StratMap.get()) && WriteMarker(stream, kRoutesMarker) && SaveRoutes(stream);
+  if (!stream->WriteObject(StratMap.get()) || !WriteMarker(stream, kRoutesMarker) || !SaveRoutes(stream)) {
+    return false;
+  }
+  tCollection<int32_t> listed;
+  if (const CMapSector* sector = GetSector(0)) {
+    for (const CMapSector::Entry& entry : sector->GetThings()) {
+      listed.Append(entry.tid);
+    }
+  }
+  return WriteMarker(stream, kListedMarker) && WriteCountedValues(stream, listed);
+}
+
+bool CMap::TakeLoadedListing(std::vector<int32_t>& ids) {
+  if (!hasLoadedListing) {
+    return false;
+  }
+  ids.assign(loadedListing.items, loadedListing.items + loadedListing.count);
+  loadedListing.Clear();
+  hasLoadedListing = false;
+  return true;
 }
 
 bool CMap::LoadStratMap(LumoStream* stream, const LumoProperty*) {
@@ -598,10 +618,19 @@ bool CMap::LoadStratMap(LumoStream* stream, const LumoProperty*) {
     placement.pathSector = kNoSector;
   }
   pathFinder.Attach(StratMap.get());
-  if (!ReadMarker(stream, kRoutesMarker)) {
-    return true;
+  loadedListing.Clear();
+  hasLoadedListing = false;
+  if (ReadMarker(stream, kRoutesMarker) && !LoadRoutes(stream)) {
+    return false;
   }
-  return LoadRoutes(stream);
+  if (ReadMarker(stream, kListedMarker)) {
+    int32_t count = 0;
+    if (!ReadValueCount(stream, *this, "listed", false, count) || !ReadValues(stream, loadedListing, count)) {
+      return false;
+    }
+    hasLoadedListing = true;
+  }
+  return true;
 }
 
 namespace {

@@ -119,9 +119,14 @@ class CMap : public LumoObject {
   virtual bool SaveSectors(LumoStream* stream, const LumoProperty* property);
   // The knowledge map as an embedded object, then the text "paths:" and the
   // path finder's cached routes and vehicle path; without the text the
-  // finder starts with no route.
+  // finder starts with no route. Then the text "listed:", the count and the
+  // ids of the listed things in list order (a thing lifted off the map is
+  // not listed, and a load must not list it again).
   virtual bool LoadStratMap(LumoStream* stream, const LumoProperty* property);
   virtual bool SaveStratMap(LumoStream* stream, const LumoProperty* property);
+  // After a load: whether the record held the listed ids, and if so those
+  // ids (the logic places exactly these things); the map forgets them.
+  bool TakeLoadedListing(std::vector<int32_t>& ids);
 
   std::vector<std::unique_ptr<CMapSector, tObjectDestroyer>> Sectors;
   std::unique_ptr<YLKnowledgeMap, tObjectDestroyer> StratMap;
@@ -168,5 +173,8 @@ class CMap : public LumoObject {
   bool LoadRoutes(LumoStream* stream);
 
   std::vector<Placement> placements;  // by thing id
+  // The listed ids a load read, until the logic takes them.
+  tCollection<int32_t> loadedListing;
+  bool hasLoadedListing = false;
   YLPathFinder pathFinder;
 };

@@ -1,5 +1,6 @@
 #include "logic/core/CPlayer.h"
 
+#include <iterator>
 #include <limits>
 
 #include "base/DebugFormat.h"
@@ -28,6 +29,10 @@ constexpr int32_t kStartMoney = 1000;
 constexpr int32_t kGrowth = 16;
 // Tables older than the game state held fewer entries than this.
 constexpr int32_t kTableWithState = 14;
+// The counters that the loaded things raise again as they register.
+constexpr ParamEnum kRegisteredCounters[] = {ParamPubs,  ParamLeaders, ParamLivingLeaders, ParamThings,
+                                             ParamSelectable, ParamRats, ParamRavers, ParamBikers,
+                                             ParamBulches, ParamChicks, ParamSuits, ParamYobbozers};
 
 int32_t SaturatingAdd(int32_t value, int64_t delta) {
   const int64_t sum = int64_t{value} + delta;
@@ -432,6 +437,16 @@ bool CPlayer::LoadSelection(LumoStream* stream, const LumoProperty*) {
   return ReadValueCount(stream, *this, "Selection", false, count) && ReadValues(stream, Selection, count);
 }
 
+void CPlayer::RestoreLoadedCounters() {
+  if (loadedCounters.size() != std::size(kRegisteredCounters)) {
+    return;
+  }
+  for (size_t index = 0; index < loadedCounters.size(); ++index) {
+    Params[kRegisteredCounters[index]] = loadedCounters[index];
+  }
+  loadedCounters.clear();
+}
+
 LUMO_GENERIC_FIELD(CPlayer, Money)
 LUMO_GENERIC_FIELD(CPlayer, ID)
 
@@ -449,8 +464,13 @@ bool CPlayer::OnLoadFrom(LumoStream* stream) {
   if (loadedParamCount >= 0 && loadedParamCount < kTableWithState) {
     Params[ParamState] = kStatePlaying;
   }
-  Params[ParamPubs] = 0;
-  for (ParamEnum index = ParamLeaders; index <= ParamYobbozers; ++index) {
+  loadedCounters.clear();
+  if (loadedParamCount > ParamYobbozers) {
+    for (const ParamEnum index : kRegisteredCounters) {
+      loadedCounters.push_back(Params[index]);
+    }
+  }
+  for (const ParamEnum index : kRegisteredCounters) {
     Params[index] = 0;
   }
   for (int32_t& leader : Leaders) {

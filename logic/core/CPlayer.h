@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "base/LumoNode.h"
 #include "base/tCollection.h"
@@ -75,6 +76,12 @@ class CPlayer : public LumoNode {
   // a table older than the game state starts playing, the counters that the
   // loaded things raise again are cleared, and nothing stays selected.
   bool OnLoadFrom(LumoStream* stream) override;
+  // After the loaded things have registered: the counters take back the
+  // values the saved table held, which are the running game's (a building
+  // taken over by a unit that entered it is not counted with its new owner,
+  // while registering counts it). A stream whose table lacked them keeps
+  // what the registration counted.
+  void RestoreLoadedCounters();
 
   // The logic sets the player up: its id, 1000 money, playing.
   virtual void OnCreated(int32_t id);
@@ -178,4 +185,7 @@ class CPlayer : public LumoNode {
   int32_t FreeLeaderNumber(int32_t wanted) const;
   // The table's count as loaded; -1 when the stream held no table.
   int32_t loadedParamCount = -1;
+  // The counters of the loaded table until RestoreLoadedCounters; empty
+  // when the table did not hold them.
+  std::vector<int32_t> loadedCounters;
 };

@@ -557,6 +557,10 @@ void PlayFixedActs(int32_t frame) {
       // while.
       only(kPolicePlayer, kRiot);
       Apply(GenerateTearGasOrder(kPolicePlayer, 38, 39, false, true));
+      // The police's group selection knows only its plain officers, so the
+      // deselection of all groups would not reach the riot officer: it is
+      // deselected by itself.
+      Apply(GenerateSelectionOrder(kPolicePlayer, kRiot, false, false));
       break;
     case 40:
       Apply(GenerateBuyOrder(1, kPub, 3));

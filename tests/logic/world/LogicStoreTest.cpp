@@ -14,7 +14,9 @@
 #include "logic/core/YLConfig.h"
 #include "logic/core/YLPlayerPolice.h"
 #include "logic/triggers/ConditionTrigger.h"
+#include "logic/triggers/LogicPlanWarpZ.h"
 #include "logic/world/YLTBaricade.h"
+#include "logic/world/YLTBuilding.h"
 #include "logic/world/YLTLvl11Fence.h"
 
 namespace logic_world_testing {
@@ -285,6 +287,52 @@ TEST_F(LogicStoreTest, ALoadPlacesWhatTheRunningGameKeepsOnTheMap) {
   for (const auto& cell : expected) {
     EXPECT_EQ(copy->Map->GetThingIDAt(cell.x, cell.y), cell.id) << cell.x;
   }
+}
+
+// A thing lifted off the map (a car under the highway's bridge) is not
+// listed, so it cannot move until it is set down again; the loaded game
+// keeps it off the list. A record without the listing places what the
+// running game normally keeps on the map.
+TEST_F(LogicStoreTest, AThingLiftedOffTheMapStaysOffTheLoadedList) {
+  Put<YLTPushableThing>(2, 3, 3)->ID = 2;
+  Put<YLTPushableThing>(3, 5, 5)->ID = 3;
+  LogicPlanWarpZ(2, -3).Execute(&logic);
+  ASSERT_FALSE(Map().IsListed(logic.GetThing(2)));
+  const Bytes saved = Save(logic);
+
+  CLogic* copy = LoadLogic(saved);
+  ASSERT_NE(copy, nullptr);
+  EXPECT_FALSE(copy->Map->IsListed(copy->GetThing(2)));
+  EXPECT_TRUE(copy->Map->IsListed(copy->GetThing(3)));
+  EXPECT_EQ(Save(*copy), saved);
+
+  Bytes older = saved;
+  ASSERT_TRUE(Cut(older, "listed:", 8));  // the count and the one id
+  copy = LoadLogic(older);
+  ASSERT_NE(copy, nullptr);
+  EXPECT_TRUE(copy->Map->IsListed(copy->GetThing(2)));
+  EXPECT_TRUE(copy->Map->IsListed(copy->GetThing(3)));
+}
+
+// A building that a unit enters takes the unit's owner, and the running
+// game does not count it among that player's things; the loaded game keeps
+// the player's counters as the running game had them.
+TEST_F(LogicStoreTest, ALoadedGameKeepsThePlayersCountersAsTheRunningGameHadThem) {
+  StoredUnit* unit = Owned<StoredUnit>(5, 6, 6);
+  auto* building = Put<YLTBuilding>(2, 10, 10);
+  building->ID = 2;
+  Map().RemoveThing(unit);
+  building->Enter(unit);
+  ASSERT_EQ(building->GetOwner(), 1);
+  const std::vector<int32_t> running(logic.GetPlayer(1)->GetParams().items,
+                                     logic.GetPlayer(1)->GetParams().items + CPlayer::kParamCount);
+  const Bytes saved = Save(logic);
+
+  CLogic* copy = LoadLogic(saved);
+  ASSERT_NE(copy, nullptr);
+  const tCollection<int32_t>& loaded = copy->GetPlayer(1)->GetParams();
+  EXPECT_EQ(std::vector<int32_t>(loaded.items, loaded.items + loaded.count), running);
+  EXPECT_EQ(Save(*copy), saved);
 }
 
 // A unit that died left the map in the running game; the loaded game does
