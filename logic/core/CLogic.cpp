@@ -1,7 +1,10 @@
 #include "logic/core/CLogic.h"
 #include "logic/core/CLogicDispatch.h"
 
+#include <array>
+#include <cstdint>
 #include <cstring>
+#include <typeinfo>
 
 #include "base/DebugFormat.h"
 #include "logic/core/CMap.h"
@@ -15,6 +18,44 @@ namespace {
 constexpr const char* kUnitTypeNameTable[CLogic::kUnitTypeNames] = {
     "not_used",   "UnitRat",  "UnitRaver", "UnitSupporter", "UnitSuit",     "UnitPolice", "UnitRiotsquad", "UnitBiker",
     "UnitSkin", "UnitRozav", "UnitLeader", "UnitChick", "UnitYobbozer", "Innocent1", "Innocent2", "Innocent3"};
+
+// Whether the objects of a class are things, remembered per class. The
+// thing table is read for every neighbour of every unit in every frame, and
+// a dynamic_cast compares class names along the class tree on each call; the
+// answer depends on the class alone, so remembering it changes no result.
+// The class's type record picks a slot by its address; a slot holding
+// another class is simply cast again and taken over, so the address decides
+// only how fast the answer comes, never what it is. A class is remembered as
+// a thing only when its thing and its table entry are the same object
+// address, as for every thing class (each holds one LumoObject, the thing's
+// own), so the entry converts to the thing directly.
+class ThingClasses {
+ public:
+  YLThing* Cast(LumoObject* object) {
+    if (object == nullptr) {
+      return nullptr;
+    }
+    const std::type_info* type = &typeid(*object);
+    Known& slot = known[(reinterpret_cast<uintptr_t>(type) >> 4) % known.size()];
+    if (slot.type == type) {
+      return slot.thing ? static_cast<YLThing*>(object) : nullptr;
+    }
+    YLThing* thing = dynamic_cast<YLThing*>(object);
+    if (thing == nullptr || static_cast<LumoObject*>(thing) == object) {
+      slot = {type, thing != nullptr};
+    }
+    return thing;
+  }
+
+ private:
+  struct Known {
+    const std::type_info* type;
+    bool thing;
+  };
+  std::array<Known, 256> known{};
+};
+
+ThingClasses thingClasses;
 
 }  // namespace
 
@@ -42,7 +83,7 @@ YLThing* CLogic::GetThing(int32_t id) const {
   if (Things == nullptr) {
     return nullptr;
   }
-  return dynamic_cast<YLThing*>(Things->At(id));
+  return thingClasses.Cast(Things->At(id));
 }
 
 bool CLogic::UpdateThingOnMap(YLThing* thing, int32_t x, int32_t y, uint8_t orientation) {

@@ -59,7 +59,7 @@ bool IsInside(const YLThing& thing) {
 // it: a unit while it lives and is not set aside, anything else while it is
 // in the thing table.
 bool StillCounted(const YLThing& thing) {
-  if (dynamic_cast<const YLUnit*>(&thing) == nullptr) {
+  if (UnitOf(&thing) == nullptr) {
     return true;
   }
   return (thing.Info->Status & StatusAlive) != 0 && (thing.Info->Status & kStatusInactive) == 0;
@@ -139,7 +139,7 @@ void CLogic::MoveThingOffMap(YLUnit* unit) {
 // ---- Containers ----
 
 bool CLogic::EnterThing(ThingInfo* unitInfo, ThingInfo* containerInfo) {
-  auto* unit = dynamic_cast<YLUnit*>(ThingOf(*this, unitInfo));
+  auto* unit = UnitOf(ThingOf(*this, unitInfo));
   auto* container = dynamic_cast<YLTContainerThing*>(ThingOf(*this, containerInfo));
   if (unit == nullptr || container == nullptr || !container->CanEnter(unit)) {
     return false;
@@ -148,7 +148,7 @@ bool CLogic::EnterThing(ThingInfo* unitInfo, ThingInfo* containerInfo) {
 }
 
 bool CLogic::PlaceInside(ThingInfo* unitInfo, ThingInfo* containerInfo) {
-  auto* unit = dynamic_cast<YLUnit*>(ThingOf(*this, unitInfo));
+  auto* unit = UnitOf(ThingOf(*this, unitInfo));
   auto* container = dynamic_cast<YLTContainerThing*>(ThingOf(*this, containerInfo));
   // A unit already inside something would end up in two containers.
   if (unit == nullptr || container == nullptr || IsInside(*unit)) {
@@ -163,7 +163,7 @@ bool CLogic::PlaceInside(ThingInfo* unitInfo, ThingInfo* containerInfo) {
 }
 
 bool CLogic::LeaveThing(ThingInfo* unitInfo, int32_t x, int32_t y, int32_t z, uint8_t orientation) {
-  auto* unit = dynamic_cast<YLUnit*>(ThingOf(*this, unitInfo));
+  auto* unit = UnitOf(ThingOf(*this, unitInfo));
   auto* container = unit != nullptr ? dynamic_cast<YLTContainerThing*>(unit->GetContainer()) : nullptr;
   if (container == nullptr) {
     return false;
@@ -280,7 +280,7 @@ bool CLogic::StartBurgle(YLUnit* unit, int32_t x, int32_t y) {
 // nothing.
 void CLogic::FinishBurgle(int32_t buildingId, int32_t thiefId) {
   auto* building = dynamic_cast<YLTBuilding*>(GetThing(buildingId));
-  auto* thief = dynamic_cast<YLUnit*>(GetThing(thiefId));
+  auto* thief = UnitOf(GetThing(thiefId));
   if (building == nullptr || thief == nullptr || building->GetBuildingInfo() == nullptr ||
       (thief->Info->Status & StatusAlive) == 0 || IsInside(*thief)) {
     return;
@@ -306,7 +306,7 @@ bool CLogic::DoFlirt(YLThing* chick) {
   const int32_t source = chick->GetTid();
   for (const int32_t id : ThingsAround(*this, *chick, kFlirtRadius)) {
     YLThing* thing = GetThing(id);
-    if (auto* unit = dynamic_cast<YLUnit*>(thing)) {
+    if (auto* unit = UnitOf(thing)) {
       unit->AddStimulus(source, kStimulusFlirt, kStimulusStrength);
     } else if (auto* container = dynamic_cast<YLTContainerThing*>(thing)) {
       for (int32_t index = 0; index < container->GetContainedCount(); ++index) {
@@ -324,7 +324,7 @@ bool CLogic::DoChant(YLThing* leader) {
     return false;
   }
   for (const int32_t id : ThingsAround(*this, *leader, kChantRadius)) {
-    if (auto* unit = dynamic_cast<YLUnit*>(GetThing(id))) {
+    if (auto* unit = UnitOf(GetThing(id))) {
       unit->AddStimulus(leader->GetTid(), kStimulusChant, kStimulusStrength);
     }
   }
@@ -336,7 +336,7 @@ bool CLogic::DoRave(YLThing* raver, int32_t kind, float strength) {
     return false;
   }
   for (const int32_t id : ThingsAround(*this, *raver, kRaveRadius)) {
-    if (auto* unit = dynamic_cast<YLUnit*>(GetThing(id))) {
+    if (auto* unit = UnitOf(GetThing(id))) {
       unit->AddStimulus(raver->GetTid(), kind, strength);
     }
   }

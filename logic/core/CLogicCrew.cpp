@@ -109,7 +109,7 @@ void CLogic::RunAway(int32_t player) {
     PsychicPlanRunAway order(0, 0, kRunAwayMotivation, true);
     const int32_t last = static_cast<int32_t>(borders.size()) - 1;
     for (int32_t id = 0; Things != nullptr && id < Things->count; ++id) {
-      auto* unit = dynamic_cast<YLUnit*>(GetThing(id));
+      auto* unit = UnitOf(GetThing(id));
       if (unit == nullptr || unit->GetOwner() != player) {
         continue;
       }

@@ -69,7 +69,7 @@ YLTCar* ResponsibleCar(const CLogic& logic, YLThing* moving, int32_t idInWay, bo
   const int32_t links = logic.Things != nullptr ? logic.Things->count : 0;
   YLThing* link = moving;
   for (int32_t step = 0; step <= links && link != nullptr; ++step) {
-    if (auto* car = dynamic_cast<YLTCar*>(link)) {
+    if (auto* car = CarOf(link)) {
       return car;
     }
     auto* pushed = dynamic_cast<YLTPushableThing*>(link);
@@ -157,12 +157,12 @@ void CountDestroyed(CLogic& logic, const YLThing& thing, int32_t attacker) {
     DebugPrint("CLogic::HurtThing attacker not owned by player\n");
   }
 
-  if (dynamic_cast<const YLUnit*>(&thing) != nullptr) {
+  if (UnitOf(&thing) != nullptr) {
     CountUnitLost(targetSide, attackerSide, true);
   } else if (dynamic_cast<const YLTBuilding*>(&thing) != nullptr) {
     Count(targetSide, ParamBuildingsLost);
     Count(attackerSide, ParamBuildingsBroken);
-  } else if (dynamic_cast<const YLTCar*>(&thing) != nullptr) {
+  } else if (CarOf(&thing) != nullptr) {
     Count(attackerSide, ParamCarsDestroyed);
   } else {
     Count(attackerSide, ParamThingsDestroyed);
@@ -186,7 +186,7 @@ void CLogic::HurtThing(int32_t target, float damage, float stun, int32_t x, int3
     CountDestroyed(*this, *thing, attacker);
   }
 
-  if (auto* unit = dynamic_cast<YLUnit*>(thing)) {
+  if (auto* unit = UnitOf(thing)) {
     // A carrier hit from within reach drops the level's cup where it stands.
     YLTCup* cup = GetCup();
     if (cup != nullptr && unit->CarriesCup() && WithinCupReach(x, y, *unit->Info)) {
@@ -236,7 +236,7 @@ bool CLogic::RunOver(YLThing* moving, int32_t idInWay, int32_t x, int32_t y) {
   }
   const bool tram = VehicleType(*car) == kTramVehicleType;
 
-  if (auto* unit = dynamic_cast<YLUnit*>(inWay)) {
+  if (auto* unit = UnitOf(inWay)) {
     InsertPlan(new LogicPlanGoreMsg(x, y, kRunOverGoreSize, kGoreUnit), kRunOverGoreDelay);
     // The tram scores for nobody.
     CountUnitLost(GetSide(unit->GetOwner()), GetSide(car->GetOwner()), !tram);
@@ -262,7 +262,7 @@ bool CLogic::RunOver(YLThing* moving, int32_t idInWay, int32_t x, int32_t y) {
     return pushable->PushedByVehicle(car);
   }
 
-  if (auto* other = dynamic_cast<YLTCar*>(inWay)) {
+  if (auto* other = CarOf(inWay)) {
     HurtThing(car->GetTid(), CollisionStrength(*car->Info), 0.0f, other->Info->X, other->Info->Y, other->GetTid());
     if (other->Info != nullptr && car->Info != nullptr) {
       HurtThing(other->GetTid(), CollisionStrength(*other->Info), 0.0f, car->Info->X, car->Info->Y, car->GetTid());

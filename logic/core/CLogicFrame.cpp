@@ -28,6 +28,8 @@ namespace {
 constexpr uint32_t kEvolvePeriod = 12;
 // How far around itself a unit perceives.
 constexpr int32_t kPerceptionRadius = 20;
+// The growth step of the perceived list, in ids.
+constexpr int32_t kPerceptionGrowth = 256;
 // A unit set aside from its player's count.
 constexpr uint32_t kStatusInactive = 0x200000;
 
@@ -52,11 +54,11 @@ void Perceive(CLogic& logic, YLUnit& unit) {
   if (logic.Map == nullptr) {
     return;
   }
-  tCollection<int32_t> around;
+  // Grown in large steps: a unit in a crowd perceives a hundred things and
+  // more, and each step of the default size is one more reallocation.
+  tCollection<int32_t> around(nullptr, nullptr, nullptr, kPerceptionGrowth);
   logic.Map->CollectObstacles(&unit, kPerceptionRadius, around);
-  for (int32_t index = 0; index < around.count; ++index) {
-    unit.AddNeighbour(around[index]);
-  }
+  unit.SetNeighbours(around);
 }
 
 }  // namespace
@@ -144,7 +146,7 @@ bool CLogic::Compute() {
     if (thing == nullptr) {
       continue;
     }
-    auto* unit = dynamic_cast<YLUnit*>(thing);
+    auto* unit = UnitOf(thing);
     if (unit != nullptr && (Time + static_cast<uint32_t>(id)) % kEvolvePeriod == 0 &&
         (thing->Info->Status & StatusAlive) != 0) {
       try {
@@ -209,11 +211,11 @@ void CLogic::ThingDied(YLThing* thing) {
   }
   try {
     --ThingCount;
-    auto* unit = dynamic_cast<YLUnit*>(thing);
+    auto* unit = UnitOf(thing);
     auto* container = unit != nullptr ? dynamic_cast<YLTContainerThing*>(unit->GetContainer()) : nullptr;
     if (container != nullptr) {
       container->Leave(unit);
-    } else if (Map != nullptr && dynamic_cast<YLTCar*>(thing) == nullptr) {
+    } else if (Map != nullptr && CarOf(thing) == nullptr) {
       Map->RemoveThing(thing);
     }
     if (unit != nullptr && (thing->Info->Status & kStatusInactive) == 0) {

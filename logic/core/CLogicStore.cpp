@@ -133,7 +133,7 @@ bool CLogic::StaysOnMap(YLThing& thing) {
   if ((thing.Info->Status & StatusInContainer) != 0) {
     return false;
   }
-  if (dynamic_cast<YLUnit*>(&thing) != nullptr) {
+  if (UnitOf(&thing) != nullptr) {
     return IsAlive(thing);
   }
   // A bus's driver sits in its bus, off the map.
@@ -412,7 +412,7 @@ bool CLogic::OnLoadFrom(LumoStream* stream) {
     // inactive no longer counts with its player.
     if (CPlayer* owner = GetPlayer(thing->GetOwner())) {
       owner->OnThingOwned(true, thing);
-      if (dynamic_cast<YLUnit*>(thing) != nullptr && (!IsAlive(*thing) || (thing->Info->Status & kStatusInactive) != 0)) {
+      if (UnitOf(thing) != nullptr && (!IsAlive(*thing) || (thing->Info->Status & kStatusInactive) != 0)) {
         owner->OnThingOwned(false, thing);
       }
     }

@@ -307,7 +307,7 @@ void CLogic::RelinkThings() {
     if (CupID == 0 && dynamic_cast<YLTCup*>(GetThing(id)) != nullptr) {
       CupID = id;
     }
-    auto* vehicle = dynamic_cast<YLTCar*>(GetThing(id));
+    auto* vehicle = CarOf(GetThing(id));
     const auto* record = vehicle != nullptr ? dynamic_cast<const VehicleInfo*>(vehicle->Info.get()) : nullptr;
     if (record == nullptr || record->DriverID == 0) {
       continue;

@@ -12,7 +12,7 @@ void CLogic::UnitSpeech(const YLThing* unit, int32_t message, int32_t value) {
 }
 
 bool CLogic::SendUnitMessage(const YLThing* from, int32_t id, int32_t kind, float strength) {
-  auto* unit = dynamic_cast<YLUnit*>(GetThing(id));
+  auto* unit = UnitOf(GetThing(id));
   if (unit == nullptr) {
     return false;
   }

@@ -106,7 +106,7 @@ void CLogic::ApplyWeaponImpact(YLWeapon* weapon, int32_t attacker, int32_t x, in
       return;
     }
     float factor = 1.0f;
-    auto* unit = dynamic_cast<YLUnit*>(source);
+    auto* unit = UnitOf(source);
     if (unit != nullptr && dynamic_cast<YLUnitLeader*>(source) == nullptr) {
       // An angry unit hits harder, and hitting calms it down.
       factor = unit->GetAngerFactor();

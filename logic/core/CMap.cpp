@@ -41,7 +41,7 @@ constexpr Neighbour kNeighbours[] = {{-1, -1, 7}, {0, -1, 0}, {1, -1, 1}, {-1, 0
 bool IsAlive(const YLThing* thing) { return thing->Info != nullptr && (thing->Info->Status & StatusAlive) != 0; }
 
 bool IsUnitOrCar(const YLThing* thing) {
-  return dynamic_cast<const YLUnit*>(thing) != nullptr || dynamic_cast<const YLTCar*>(thing) != nullptr;
+  return UnitOf(thing) != nullptr || CarOf(thing) != nullptr;
 }
 
 bool ValidId(int32_t tid) { return tid >= 1 && tid < CLogic::kMaxThings; }
@@ -494,7 +494,7 @@ YLUnit* CMap::FindUnitNear(int32_t x, int32_t y) const {
     if (best != nullptr && int64_t{entry.x} >= int64_t{x} + bestDistance) {
       break;
     }
-    auto* unit = dynamic_cast<YLUnit*>(entry.thing);
+    auto* unit = UnitOf(entry.thing);
     if (unit == nullptr) {
       continue;
     }

@@ -161,7 +161,7 @@ YLUnit* CPlayer::LeaderAt(int32_t number) const {
     return nullptr;
   }
   const CLogic* logic = YLThing::GetLogic();
-  auto* unit = logic != nullptr ? dynamic_cast<YLUnit*>(logic->GetThing(Leaders[number - 1])) : nullptr;
+  auto* unit = logic != nullptr ? UnitOf(logic->GetThing(Leaders[number - 1])) : nullptr;
   if (unit == nullptr || unit->Info == nullptr || !unit->Info->IsLeader() || unit->GetOwner() != ID) {
     return nullptr;
   }
@@ -311,7 +311,7 @@ YLUnit* CPlayer::GetSelectedUnit(int32_t index) const {
   if (logic == nullptr || index < 0 || index >= Selection.count) {
     return nullptr;
   }
-  return dynamic_cast<YLUnit*>(logic->GetThing(Selection[index]));
+  return UnitOf(logic->GetThing(Selection[index]));
 }
 
 // The whole player: every id of the thing table (not only as many as the
@@ -322,7 +322,7 @@ void CPlayer::AddGroupToSelection(int32_t leader) {
     const CLogic* logic = YLThing::GetLogic();
     const int32_t last = logic != nullptr && logic->Things != nullptr ? logic->Things->count - 1 : 0;
     for (int32_t id = last; id >= 1; --id) {
-      if (dynamic_cast<YLUnit*>(logic->GetThing(id)) != nullptr) {
+      if (UnitOf(logic->GetThing(id)) != nullptr) {
         SelectThing(id);
       }
     }

@@ -17,7 +17,7 @@ std::vector<int32_t> SelectionCopy(const tCollection<int32_t>& selection) {
 
 YLUnit* UnitOf(int32_t id) {
   const CLogic* logic = YLThing::GetLogic();
-  return logic != nullptr ? dynamic_cast<YLUnit*>(logic->GetThing(id)) : nullptr;
+  return logic != nullptr ? UnitOf(logic->GetThing(id)) : nullptr;
 }
 
 }  // namespace

@@ -48,7 +48,7 @@ YLUnit* KnownUnit(void* pointer) {
   for (int32_t id = 1; id < logic->Things->count; ++id) {
     YLThing* thing = logic->GetThing(id);
     if (thing != nullptr && static_cast<void*>(thing) == pointer) {
-      return thing->GetTid() == id ? dynamic_cast<YLUnit*>(thing) : nullptr;
+      return thing->GetTid() == id ? UnitOf(thing) : nullptr;
     }
   }
   return nullptr;
@@ -77,7 +77,7 @@ void* DebugGetThing(int32_t id) {
 
 PsychicPlanItem* GetCurrMove(int32_t id) {
   const CLogic* logic = TheLogic();
-  auto* unit = logic != nullptr ? dynamic_cast<YLUnit*>(logic->GetThing(id)) : nullptr;
+  auto* unit = logic != nullptr ? UnitOf(logic->GetThing(id)) : nullptr;
   return unit != nullptr ? unit->CurrentMove.get() : nullptr;
 }
 

@@ -81,6 +81,7 @@ void ThingInfo::SetMove(const MoveInfo* move, int32_t number) {
 // ---- Type tests ----
 
 bool ThingInfo::IsUnit() const { return false; }
+UnitInfo* ThingInfo::AsUnitInfo() { return nullptr; }
 bool ThingInfo::IsLeader() const { return false; }
 bool ThingInfo::IsContainer() const { return false; }
 bool ThingInfo::IsVehicle() const { return false; }

@@ -12,6 +12,7 @@ class LumoProperty;
 class LumoStream;
 class MoveInfo;
 class ThingInfo;
+class UnitInfo;
 
 // Status bits of a thing's information record that more than one part of the
 // logic reads. Bits 24-27 of a vehicle's record hold its vehicle type.
@@ -55,6 +56,10 @@ class ThingInfo : public LumoObject {
   void DoFree() override;
 
   virtual bool IsUnit() const;
+  // The record as a unit's record, null when it is none: what a
+  // dynamic_cast answers, without its walk of the class tree, for the units'
+  // every-frame reads of their own and their neighbours' records.
+  virtual UnitInfo* AsUnitInfo();
   virtual bool IsLeader() const;
   virtual bool IsContainer() const;
   virtual bool IsVehicle() const;

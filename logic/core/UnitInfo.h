@@ -15,6 +15,7 @@ class UnitInfo : public ThingInfo {
 
   const char* GetClassName() const override;
   bool IsUnit() const override;
+  UnitInfo* AsUnitInfo() override { return this; }
   void DebugPrint(tString& text) const override;
 
   virtual bool LoadCons(LumoStream* stream, const LumoProperty* property);

@@ -46,7 +46,7 @@ constexpr float kDriverMotivation = 1.0f;
 // The car an id names, when it still lives: a removed, reused or wrecked
 // car is not sent again.
 YLTCar* LivingCar(const CLogic& logic, int32_t id) {
-  auto* car = dynamic_cast<YLTCar*>(logic.GetThing(id));
+  auto* car = CarOf(logic.GetThing(id));
   if (car == nullptr || car->Info == nullptr || (car->Info->Status & StatusAlive) == 0 || car->Info->Hp <= 0.0f) {
     return nullptr;
   }
@@ -122,7 +122,7 @@ void YLHighwayTraffic::SpawnCar(CLogic& logic, YLHighwayLane& lane) {
   }
   if (car == nullptr) {
     const int32_t model = RandomSigned(static_cast<int32_t>(std::size(kCarModels)) - 1);
-    car = dynamic_cast<YLTCar*>(logic.CreateVehicle(lane.StartX, lane.StartY, 0, static_cast<uint8_t>(lane.Direction),
+    car = CarOf(logic.CreateVehicle(lane.StartX, lane.StartY, 0, static_cast<uint8_t>(lane.Direction),
                                                     0, kCarModels[model]));
     if (car == nullptr) {
       DebugPrint("YLHighwayTraffic: no car can be made for the lane at %d,%d\n", lane.StartX, lane.StartY);
@@ -140,7 +140,7 @@ void YLHighwayTraffic::SpawnCar(CLogic& logic, YLHighwayLane& lane) {
   logic.InsertPlan(new LogicPlanWarpZ(id, kUnderpassZ), static_cast<uint32_t>(lane.Delay / 2));
   logic.InsertPlan(new LogicPlanWarpZ(id, 0), static_cast<uint32_t>((lane.Delay + kUnderpassLength) / 2));
   YLTDriver* driver = car->GetDriver();
-  if (auto* unit = dynamic_cast<YLUnit*>(driver != nullptr ? driver->GetDriverThing() : nullptr)) {
+  if (auto* unit = UnitOf(driver != nullptr ? driver->GetDriverThing() : nullptr)) {
     unit->SetX(lane.StartX);
     unit->SetY(lane.StartY);
     unit->SetOrientation(static_cast<uint8_t>(lane.Direction));

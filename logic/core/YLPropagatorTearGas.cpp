@@ -46,7 +46,7 @@ bool YLPropagatorTearGas::Propagate(CLogic* logic) {
     Area->GetPoint(0, n, dx, dy);
     const int32_t x = static_cast<int32_t>(static_cast<uint32_t>(X) + static_cast<uint32_t>(dx));
     const int32_t y = static_cast<int32_t>(static_cast<uint32_t>(Y) + static_cast<uint32_t>(dy));
-    auto* unit = dynamic_cast<YLUnit*>(logic->GetThing(map->GetThingIDAt(x, y)));
+    auto* unit = UnitOf(logic->GetThing(map->GetThingIDAt(x, y)));
     // The police do not suffer their own gas; any other unit wears out as
     // its kind does (a prisoner is spared, dope protects).
     if (unit != nullptr && unit->GetOwner() != CLogic::kPolicePlayer) {

@@ -46,7 +46,7 @@ void GameOverLevel2Trigger::Execute(CLogic* logic) {
     DebugPrint("GameOverLevel2Trigger::Execute() not properly initialized\n");
     return;
   }
-  const auto* bus = dynamic_cast<const YLTCar*>(logic->GetThing(Bus));
+  const auto* bus = CarOf(logic->GetThing(Bus));
   if (bus == nullptr || bus->Info == nullptr || (bus->Info->Status & StatusAlive) == 0) {
     DeclareLoss(logic, kBusLostMessage);
     return;
@@ -63,7 +63,7 @@ void GameOverLevel2Trigger::Execute(CLogic* logic) {
 
 void GameOverLevel2Trigger::ResolveReferences() {
   const CLogic* logic = YLThing::GetLogic();
-  if (Bus != 0 && (logic == nullptr || dynamic_cast<const YLTCar*>(logic->GetThing(Bus)) == nullptr)) {
+  if (Bus != 0 && (logic == nullptr || CarOf(logic->GetThing(Bus)) == nullptr)) {
     Bus = 0;
   }
 }

@@ -30,7 +30,7 @@ void GameOverLevel8Trigger::Execute(CLogic* logic) {
     return;
   }
   for (int32_t number = 1; number <= kOpponentLeaders; ++number) {
-    const auto* leader = dynamic_cast<const YLUnit*>(logic->GetThing(opponent->GetLeaderID(number)));
+    const auto* leader = UnitOf(logic->GetThing(opponent->GetLeaderID(number)));
     if (leader != nullptr && (leader->Info->Status & StatusAlive) == 0 && leader->Info->X == kLeaderLostX) {
       DeclareLoss(logic, kLostMessage);
       return;

@@ -35,7 +35,7 @@ void LogicPlanEnterMsg::PrintToLog() {
 
 // Told only while the ids still name a unit and a container.
 void LogicPlanEnterMsg::Execute(CLogic* logic) {
-  if (logic != nullptr && dynamic_cast<YLUnit*>(logic->GetThing(Thing)) != nullptr &&
+  if (logic != nullptr && UnitOf(logic->GetThing(Thing)) != nullptr &&
       dynamic_cast<YLTContainerThing*>(logic->GetThing(Container)) != nullptr) {
     logic->NotifyEnter(Thing, Container);
   }

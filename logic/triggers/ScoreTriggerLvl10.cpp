@@ -55,7 +55,7 @@ void ScoreTriggerLvl10::Execute(CLogic* logic) {
       continue;
     }
     for (int32_t slot = 0; slot < stadium->GetContainedCount(); ++slot) {
-      auto* unit = dynamic_cast<YLUnit*>(logic->GetThing(stadium->GetContainedID(slot)));
+      auto* unit = UnitOf(logic->GetThing(stadium->GetContainedID(slot)));
       if (unit == nullptr) {
         continue;
       }

@@ -37,7 +37,7 @@ void TriggerPlayerBus::Execute(CLogic* logic) {
   if (logic == nullptr || logic->Things == nullptr || logic->Things->count <= kBusId) {
     return;
   }
-  auto* bus = dynamic_cast<YLTCar*>(logic->GetThing(kBusId));
+  auto* bus = CarOf(logic->GetThing(kBusId));
   if (bus == nullptr || bus->Info == nullptr) {
     return;
   }

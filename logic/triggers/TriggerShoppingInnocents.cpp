@@ -30,7 +30,7 @@ void TriggerShoppingInnocents::Execute(CLogic* logic) {
     return;
   }
   for (int32_t id = 1; id < logic->Things->count; ++id) {
-    if (auto* unit = dynamic_cast<YLUnit*>(logic->GetThing(id))) {
+    if (auto* unit = UnitOf(logic->GetThing(id))) {
       unit->SetStatusBit9();
     }
   }

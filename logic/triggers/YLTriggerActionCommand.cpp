@@ -80,7 +80,7 @@ void YLTriggerActionCommand::Execute(CLogic* logic, YLCustomTrigger*) {
   for (int32_t index = 0; index < IDs.count; ++index) {
     YLUnit* unit = nullptr;
     if (!New) {
-      unit = dynamic_cast<YLUnit*>(logic->GetThing(IDs[index]));
+      unit = UnitOf(logic->GetThing(IDs[index]));
     } else if (container != nullptr) {
       unit = logic->CreateUnit(IDs[index], Team, container);
     } else {

@@ -59,7 +59,7 @@ void YLTriggerActionLvl7TicketMan::Execute(CLogic* logic, YLCustomTrigger*) {
   // The marker goes to the ticket man alone.
   if (logic->Things != nullptr) {
     for (int32_t id = 0; id < logic->Things->count; ++id) {
-      auto* unit = dynamic_cast<YLUnit*>(logic->GetThing(id));
+      auto* unit = UnitOf(logic->GetThing(id));
       if (unit != nullptr && unit->Info != nullptr) {
         unit->Info->Status &= ~static_cast<uint32_t>(StatusBurgled);
       }

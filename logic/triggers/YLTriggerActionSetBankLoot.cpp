@@ -40,12 +40,12 @@ void YLTriggerActionSetBankLoot::Execute(CLogic* logic, YLCustomTrigger*) {
     return;
   }
   for (int32_t id = 1; logic->Things != nullptr && id < logic->Things->count; ++id) {
-    auto* unit = dynamic_cast<YLUnit*>(logic->GetThing(id));
+    auto* unit = UnitOf(logic->GetThing(id));
     if (unit != nullptr && unit->Info != nullptr) {
       unit->Info->Status &= ~static_cast<uint32_t>(StatusBurgled);
     }
   }
-  auto* robber = dynamic_cast<YLUnit*>(logic->GetThing(ID));
+  auto* robber = UnitOf(logic->GetThing(ID));
   if (robber != nullptr && robber->Info != nullptr) {
     robber->Info->Status |= StatusBurgled;
   }

@@ -162,7 +162,7 @@ void YLTriggerActionVehicleSpawn::Execute(CLogic* logic, YLCustomTrigger*) {
     return;
   }
   logic->AddString(ResourceName);
-  auto* vehicle = dynamic_cast<YLTCar*>(logic->CreateVehicle(SrcX, SrcY, 0, static_cast<uint8_t>(Ori), 0, ResourceName));
+  auto* vehicle = CarOf(logic->CreateVehicle(SrcX, SrcY, 0, static_cast<uint8_t>(Ori), 0, ResourceName));
   if (vehicle == nullptr) {
     return;
   }
@@ -240,7 +240,7 @@ void YLTriggerActionVehicleSpawnLvl5::GetRecordString(char* buffer, size_t size)
 }
 
 void YLTriggerActionVehicleSpawnLvl5::Execute(CLogic* logic, YLCustomTrigger*) {
-  auto* car = logic != nullptr ? dynamic_cast<YLTCar*>(logic->GetThing(kCarId)) : nullptr;
+  auto* car = logic != nullptr ? CarOf(logic->GetThing(kCarId)) : nullptr;
   if (car == nullptr || car->Info == nullptr) {
     return;
   }

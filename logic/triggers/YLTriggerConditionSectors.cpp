@@ -184,7 +184,7 @@ bool YLTriggerConditionTeamInSector::Evaluate(CLogic* logic) {
     }
     CollectSectorUnits(logic, Sector[index], ids);
     for (int32_t at = 0; at < ids.count; ++at) {
-      const auto* unit = dynamic_cast<const YLUnit*>(FindThing(logic, ids[at]));
+      const auto* unit = UnitOf(FindThing(logic, ids[at]));
       if (unit != nullptr && unit->GetOwner() == Team && ++counted >= Count) {
         return true;
       }
@@ -286,7 +286,7 @@ bool YLTriggerConditionFighting::Evaluate(CLogic* logic) {
   for (int32_t index = 0; index < Sector.count; ++index) {
     CollectSectorUnits(logic, Sector[index], ids);
     for (int32_t at = 0; at < ids.count; ++at) {
-      const auto* unit = dynamic_cast<const YLUnit*>(FindThing(logic, ids[at]));
+      const auto* unit = UnitOf(FindThing(logic, ids[at]));
       if (unit == nullptr || unit->GetOwner() == kPoliceOwner) {
         continue;
       }
@@ -299,7 +299,7 @@ bool YLTriggerConditionFighting::Evaluate(CLogic* logic) {
         continue;
       }
       const int32_t facing = unit->Info->Ori & 7;
-      const auto* opponent = dynamic_cast<const YLUnit*>(
+      const auto* opponent = UnitOf(
           logic->GetThingAt(unit->Info->X + kDirectionX[facing], unit->Info->Y + kDirectionY[facing]));
       if (opponent == nullptr) {
         continue;

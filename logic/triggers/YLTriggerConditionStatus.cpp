@@ -83,7 +83,7 @@ StatusValue ValueOf(const YLThing& thing, int32_t param) {
     case Status::kGrade:
       return dynamic_cast<const YLTBuilding*>(&thing) != nullptr ? Integer(thing.GetInfoGrade()) : StatusValue{};
     case Status::kDriver: {
-      const auto* car = dynamic_cast<const YLTCar*>(&thing);
+      const auto* car = CarOf(&thing);
       if (car == nullptr) {
         return {};
       }
@@ -99,7 +99,7 @@ StatusValue ValueOf(const YLThing& thing, int32_t param) {
     return pub != nullptr ? Integer(pub->CountAvailableHC(kRecruitTypes[param - Status::kRecruitsFirst]))
                           : StatusValue{};
   }
-  const auto* unit = dynamic_cast<const YLUnit*>(&thing);
+  const auto* unit = UnitOf(&thing);
   const UnitInfo* record = unit != nullptr ? unit->GetUnitInfo() : nullptr;
   if (record == nullptr) {
     return {};
@@ -277,7 +277,7 @@ void YLTriggerConditionBankRobberStatus::GetRecordString(char* buffer, size_t si
 bool YLTriggerConditionBankRobberStatus::Evaluate(CLogic* logic) {
   if (Thing == 0 && logic != nullptr && logic->Things != nullptr) {
     for (int32_t id = 1; id < logic->Things->count; ++id) {
-      const auto* unit = dynamic_cast<const YLUnit*>(FindThing(logic, id));
+      const auto* unit = UnitOf(FindThing(logic, id));
       if (unit != nullptr && (unit->Info->Status & StatusBurgled) != 0) {
         Thing = id;
         break;

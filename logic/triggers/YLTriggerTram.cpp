@@ -108,7 +108,7 @@ YLTDriver* YLTriggerTram::SeatConducter(CLogic& logic, YLTCar& tram) {
 }
 
 void YLTriggerTram::Execute(CLogic* logic) {
-  auto* tram = logic != nullptr ? dynamic_cast<YLTCar*>(logic->GetThing(TrainID)) : nullptr;
+  auto* tram = logic != nullptr ? CarOf(logic->GetThing(TrainID)) : nullptr;
   if (tram == nullptr || tram->Info == nullptr) {
     return;
   }

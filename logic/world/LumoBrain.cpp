@@ -106,6 +106,15 @@ void LumoBrain::ClearPerception() {
 
 void LumoBrain::AddNeighbour(int32_t id) { Neighbours.AppendInt(id); }
 
+void LumoBrain::SetNeighbours(const tCollection<int32_t>& ids) {
+  if (!Neighbours.SetCount(ids.count)) {
+    return;
+  }
+  for (int32_t index = 0; index < ids.count; ++index) {
+    Neighbours[index] = ids[index];
+  }
+}
+
 int32_t LumoBrain::GetNeighbour(int32_t index) const { return Neighbours.At(index); }
 
 void LumoBrain::AddStimulus(int32_t source, int32_t kind, float strength) {

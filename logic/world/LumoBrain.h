@@ -54,6 +54,10 @@ class LumoBrain {
   // Empties both arrays and the pressure; the stimuli stay.
   void ClearPerception();
   void AddNeighbour(int32_t id);
+  // The perceived ids become these, in their order: as AddNeighbour of each
+  // after ClearPerception's emptying, with one allocation instead of one per
+  // growth step.
+  void SetNeighbours(const tCollection<int32_t>& ids);
   // The i-th perceived id; 0 when i is outside the list, which ends every
   // caller's loop.
   int32_t GetNeighbour(int32_t index) const;

@@ -41,7 +41,7 @@ bool FireAtDestination(CLogic* logic, YLUnit* unit, YLWeapon* weapon) {
 }  // namespace
 
 bool MoveInfoWeapon::Perform(YLThing* thing, CLogic* logic) {
-  auto* unit = dynamic_cast<YLUnit*>(thing);
+  auto* unit = UnitOf(thing);
   if (unit == nullptr || unit->Info == nullptr) {
     return false;
   }
@@ -58,7 +58,7 @@ bool MoveInfoWeapon::Perform(YLThing* thing, CLogic* logic) {
 // A punch is the level-0 weapon of the unit's type (the catalogue's "Hit"
 // weapons).
 bool MoveInfoFist::Perform(YLThing* thing, CLogic* logic) {
-  auto* unit = dynamic_cast<YLUnit*>(thing);
+  auto* unit = UnitOf(thing);
   const WeaponCatalog* catalog = Catalog(logic);
   if (unit == nullptr || catalog == nullptr) {
     return false;
@@ -69,7 +69,7 @@ bool MoveInfoFist::Perform(YLThing* thing, CLogic* logic) {
 // Inside a building the unit kicks the building itself; outside it kicks
 // with its type's close-combat weapon (the catalogue's "Kick" weapons).
 bool MoveInfoKick::Perform(YLThing* thing, CLogic* logic) {
-  auto* unit = dynamic_cast<YLUnit*>(thing);
+  auto* unit = UnitOf(thing);
   const WeaponCatalog* catalog = Catalog(logic);
   if (unit == nullptr || catalog == nullptr) {
     return false;
@@ -83,7 +83,7 @@ bool MoveInfoKick::Perform(YLThing* thing, CLogic* logic) {
 
 // The brick leaves the unit's hand and flies at the destination.
 bool MoveInfoThrow::Perform(YLThing* thing, CLogic* logic) {
-  auto* unit = dynamic_cast<YLUnit*>(thing);
+  auto* unit = UnitOf(thing);
   const WeaponCatalog* catalog = Catalog(logic);
   if (unit == nullptr || unit->Info == nullptr || catalog == nullptr) {
     return false;

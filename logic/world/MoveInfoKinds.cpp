@@ -182,7 +182,7 @@ void MoveInfoEnter::SetDefaults() {
 }
 // The unit steps into the container on the cell in front of it.
 bool MoveInfoEnter::Perform(YLThing* thing, CLogic* logic) {
-  auto* unit = dynamic_cast<YLUnit*>(thing);
+  auto* unit = UnitOf(thing);
   if (unit == nullptr || logic == nullptr || unit->Info == nullptr) {
     return false;
   }
@@ -203,7 +203,7 @@ void MoveInfoLeave::SetDefaults() {
 // A unit inside is kept off the map, so the cell it steps onto lies in its
 // facing from the container's entrance.
 bool MoveInfoLeave::Perform(YLThing* thing, CLogic* logic) {
-  auto* unit = dynamic_cast<YLUnit*>(thing);
+  auto* unit = UnitOf(thing);
   const YLThing* container = unit != nullptr ? unit->GetContainer() : nullptr;
   if (container == nullptr || logic == nullptr || unit->Info == nullptr) {
     return false;
@@ -472,7 +472,7 @@ void MoveInfoAmbient::SetDefaults() {
 }
 // A unit does what its ambient slot does; the move always succeeds.
 bool MoveInfoAmbient::Perform(YLThing* thing, CLogic*) {
-  if (auto* unit = dynamic_cast<YLUnit*>(thing)) {
+  if (auto* unit = UnitOf(thing)) {
     unit->DoAmbient();
   }
   return true;

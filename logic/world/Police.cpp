@@ -109,7 +109,7 @@ YLWeapon* Police::GetWeapon() const {
 
 YLUnit* Police::FindUnit(int32_t id) const {
   const CLogic* logic = GetLogic();
-  auto* unit = logic != nullptr && id > 0 && id < kDirectionCodes ? dynamic_cast<YLUnit*>(logic->GetThing(id)) : nullptr;
+  auto* unit = logic != nullptr && id > 0 && id < kDirectionCodes ? UnitOf(logic->GetThing(id)) : nullptr;
   return unit != nullptr && unit->Info != nullptr && (unit->Info->Status & StatusAlive) != 0 ? unit : nullptr;
 }
 
@@ -151,9 +151,9 @@ void Police::AssessThreat() {
     if (thing == nullptr || thing->Info == nullptr) {
       continue;
     }
-    const auto* unit = dynamic_cast<const YLUnit*>(thing);
+    const auto* unit = UnitOf(thing);
     if (unit == nullptr) {
-      if (dynamic_cast<const YLTCar*>(thing) != nullptr && thing->GetOwner() != GetOwner()) {
+      if (CarOf(thing) != nullptr && thing->GetOwner() != GetOwner()) {
         Speak(kSayVehicle, id);
       }
       continue;
@@ -216,7 +216,7 @@ void Police::ComputeReflexes() {
         (source->GetOwner() == 0 || source->GetOwner() == CLogic::kPolicePlayer)) {
       // Away from where the source is: its car when it sits in one.
       const YLThing* from = source;
-      if (const YLThing* container = source->GetContainer(); dynamic_cast<const YLTCar*>(container) != nullptr) {
+      if (const YLThing* container = source->GetContainer(); CarOf(container) != nullptr) {
         from = container;
       }
       PushPlanItem(new PsychicPlanFuckOff(from->GetX(), from->GetY(), stimulus->strength, false));
@@ -691,7 +691,7 @@ void MEUnit::Charge() {
       continue;
     }
     const YLThing* there = logic->GetThingAt(info.X + dx, info.Y + dy);
-    if (dynamic_cast<const YLUnit*>(there) != nullptr && there != this) {
+    if (UnitOf(there) != nullptr && there != this) {
       logic->SendUnitMessage(this, there->GetTid(), kStimulusHit, 0.85f);
     }
   }

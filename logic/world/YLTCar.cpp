@@ -225,7 +225,7 @@ void YLTCar::GetDebugText(tString& text) const {
 }
 
 bool YLTCar::Push(YLThing* pusher) {
-  if (GetContainedCount() > 0 && dynamic_cast<YLUnit*>(pusher) != nullptr) {
+  if (GetContainedCount() > 0 && UnitOf(pusher) != nullptr) {
     return false;
   }
   return YLTPushable::Push(pusher);

@@ -30,6 +30,8 @@ class YLTCar : public YLTContainerThing, public YLTDrivable, public YLTPushable 
   YLTCar();
 
   const char* GetClassName() const override;
+  YLTCar* AsCar() override { return this; }
+  const YLTCar* AsCar() const override { return this; }
   // The type from the vehicle's name and with it the body, capacity,
   // entrance and armour. A name outside the vehicle table keeps a type
   // already set (the truck's).

@@ -113,7 +113,7 @@ void YLTContainerThing::InitFromType() {
   int32_t index = 0;
   while (index < info->ContainedThing.count) {
     const int32_t id = info->ContainedThing[index];
-    YLUnit* unit = logic != nullptr ? dynamic_cast<YLUnit*>(logic->GetThing(id)) : nullptr;
+    YLUnit* unit = logic != nullptr ? UnitOf(logic->GetThing(id)) : nullptr;
     if (unit == nullptr || Units.IndexOf(unit) >= 0) {
       DebugPrint("YLTContainerThing::InitFromType: thing %d drops contained id %d, it names no unit inside\n",
                  info->Tid, id);

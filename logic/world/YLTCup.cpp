@@ -82,13 +82,13 @@ YLUnit* YLTCup::GetCarrier() const {
   if (Info == nullptr || Info->Owner == 0 || logic == nullptr) {
     return nullptr;
   }
-  auto* unit = dynamic_cast<YLUnit*>(logic->GetThing(Info->Owner));
+  auto* unit = UnitOf(logic->GetThing(Info->Owner));
   return unit != nullptr && unit->CarriesCup() ? unit : nullptr;
 }
 
 bool YLTCup::SetCarrier(int32_t unitId) {
   const CLogic* logic = GetLogic();
-  auto* unit = logic != nullptr ? dynamic_cast<YLUnit*>(logic->GetThing(unitId)) : nullptr;
+  auto* unit = logic != nullptr ? UnitOf(logic->GetThing(unitId)) : nullptr;
   if (Info == nullptr || unit == nullptr || !OfAPlayer(*unit)) {
     return false;
   }
@@ -127,7 +127,7 @@ void YLTCup::LookForCarrier() {
   for (int32_t direction = 0; direction < kDirectionCount; ++direction) {
     const int32_t x = Wrapped(Info->X, kDirectionX[direction]);
     const int32_t y = Wrapped(Info->Y, kDirectionY[direction]);
-    auto* unit = dynamic_cast<YLUnit*>(logic->GetThing(map->GetThingIDAt(x, y)));
+    auto* unit = UnitOf(logic->GetThing(map->GetThingIDAt(x, y)));
     if (unit == nullptr || !OfAPlayer(*unit) || IsDown(*unit) || (unit->Info->Status & YLUnit::kStatusArrested) != 0) {
       continue;
     }

@@ -130,7 +130,7 @@ int32_t YLTDriver::TestDriveMove(int32_t code) const {
     if (thing == nullptr) {
       return true;  // a stale id: nothing stands there any more
     }
-    const auto* unit = dynamic_cast<const YLUnit*>(thing);
+    const auto* unit = UnitOf(thing);
     if (unit == nullptr) {
       result = kMoveBlocked;
       return false;
@@ -239,7 +239,7 @@ void YLTDriver::AskToMakeWay(const int32_t* codes, const int32_t* results, int32
 // ---- Units at the wheel ----
 
 bool YLTDriver::WheelBrainMove(int32_t code, int32_t& answer) {
-  auto* unit = dynamic_cast<YLUnit*>(GetDriverThing());
+  auto* unit = UnitOf(GetDriverThing());
   if (Vehicle == nullptr || unit == nullptr) {
     return false;
   }
@@ -254,7 +254,7 @@ bool YLTDriver::WheelBrainMove(int32_t code, int32_t& answer) {
 }
 
 bool YLTDriver::WheelGoto(float motivation, int32_t x, int32_t y, bool, int32_t arrivalDistance, int32_t& answer) {
-  auto* unit = dynamic_cast<YLUnit*>(GetDriverThing());
+  auto* unit = UnitOf(GetDriverThing());
   if (unit == nullptr || unit->GetSituation() != kSituationInVehicle) {
     return false;
   }

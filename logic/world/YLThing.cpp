@@ -229,6 +229,10 @@ int32_t YLThing::GetX() const { return Info != nullptr ? Info->X : 0; }
 int32_t YLThing::GetY() const { return Info != nullptr ? Info->Y : 0; }
 int32_t YLThing::GetSituation() const { return 1; }
 YLThing* YLThing::GetContainer() const { return nullptr; }
+YLUnit* YLThing::AsUnit() { return nullptr; }
+const YLUnit* YLThing::AsUnit() const { return nullptr; }
+YLTCar* YLThing::AsCar() { return nullptr; }
+const YLTCar* YLThing::AsCar() const { return nullptr; }
 float YLThing::GetDamage() const { return 0.0f; }
 
 void YLThing::SetX(int32_t x) {

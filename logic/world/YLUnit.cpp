@@ -222,7 +222,7 @@ int32_t YLUnit::GetSituation() const {
   return info != nullptr ? info->Situation : YLThing::GetSituation();
 }
 
-UnitInfo* YLUnit::GetUnitInfo() const { return dynamic_cast<UnitInfo*>(Info.get()); }
+UnitInfo* YLUnit::GetUnitInfo() const { return Info != nullptr ? Info->AsUnitInfo() : nullptr; }
 
 ThingInfo* YLUnit::MakeInfo() const {
   auto* info = new UnitInfo;
@@ -900,7 +900,7 @@ bool YLUnit::NearestCellOf(int32_t id, int32_t& x, int32_t& y) const {
 
 void GiveOrderToUnitsOf(CLogic& logic, int32_t owner, const PsychicPlanItem& order) {
   for (int32_t id = 0; logic.Things != nullptr && id < logic.Things->count; ++id) {
-    auto* unit = dynamic_cast<YLUnit*>(logic.GetThing(id));
+    auto* unit = UnitOf(logic.GetThing(id));
     if (unit != nullptr && unit->GetOwner() == owner) {
       unit->ExecutePlan(order.Clone());
     }

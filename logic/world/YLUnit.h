@@ -80,6 +80,8 @@ class YLUnit : public YLThing, public LumoBrain {
 
   // The container the unit is in; none on the map.
   YLThing* GetContainer() const override;
+  YLUnit* AsUnit() override { return this; }
+  const YLUnit* AsUnit() const override { return this; }
   // The unit record's Situation.
   int32_t GetSituation() const override;
   // The fighting power: health plus consciousness damage of the unit's

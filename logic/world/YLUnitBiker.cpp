@@ -117,7 +117,7 @@ bool YLUnitBiker::MakePlan() {
   PsychicPlanItem* step = GetPlanLeaf();
   const CLogic* logic = GetLogic();
   if (logic != nullptr && step != &Plan && step->Expandable && step->Action == OrderKind::kHijack) {
-    const auto* target = dynamic_cast<const YLTCar*>(logic->GetThing(step->Param1));
+    const auto* target = CarOf(logic->GetThing(step->Param1));
     const auto* record = target != nullptr ? dynamic_cast<const ContainerInfo*>(target->Info.get()) : nullptr;
     if (record == nullptr) {
       return false;
@@ -152,7 +152,7 @@ void YLUnitBiker::PlanReached(PsychicPlanItem* item) {
 
 int32_t YLUnitBiker::DoHijack(float motivation, int32_t id, bool fast) {
   const CLogic* logic = GetLogic();
-  const auto* target = logic != nullptr ? dynamic_cast<const YLTCar*>(logic->GetThing(id)) : nullptr;
+  const auto* target = logic != nullptr ? CarOf(logic->GetThing(id)) : nullptr;
   if (target == nullptr || target->Info == nullptr || (target->Info->Status & StatusAlive) == 0 ||
       GetContainer() == target) {
     return kReached;

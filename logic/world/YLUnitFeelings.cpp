@@ -226,7 +226,7 @@ void YLUnit::UpdatePerception() {
     if (id >= kDirectionCodes) {
       continue;
     }
-    const auto* other = dynamic_cast<const YLUnit*>(logic->GetThing(id));
+    const auto* other = UnitOf(logic->GetThing(id));
     if (other == nullptr || other->Info == nullptr) {
       continue;
     }

@@ -107,10 +107,10 @@ int32_t YLUnitHardCore::FindThrowTarget() const {
     if (thing == nullptr || !Living(*thing) || thing->GetOwner() == owner) {
       continue;
     }
-    if (dynamic_cast<const YLTCar*>(thing) != nullptr) {
+    if (CarOf(thing) != nullptr) {
       return id;
     }
-    const auto* unit = dynamic_cast<const YLUnit*>(thing);
+    const auto* unit = UnitOf(thing);
     if (unit == nullptr) {
       continue;
     }

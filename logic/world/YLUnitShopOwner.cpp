@@ -28,7 +28,7 @@ constexpr uint32_t kStatusGunDrawn = 1u << 19;
 constexpr float kDefendMotivation = 1.0f;
 
 YLUnit* LivingUnit(const CLogic* logic, int32_t id) {
-  auto* unit = logic != nullptr && id > 0 && id < YLUnit::kDirectionCodes ? dynamic_cast<YLUnit*>(logic->GetThing(id))
+  auto* unit = logic != nullptr && id > 0 && id < YLUnit::kDirectionCodes ? UnitOf(logic->GetThing(id))
                                                                           : nullptr;
   return unit != nullptr && unit->Info != nullptr && (unit->Info->Status & StatusAlive) != 0 ? unit : nullptr;
 }

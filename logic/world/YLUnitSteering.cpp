@@ -186,7 +186,7 @@ float YLUnit::GetLocalForce(int32_t dx, int32_t dy) const {
       if (thing == nullptr || thing->GetOwner() == 0) {
         continue;
       }
-      if (dynamic_cast<const YLUnit*>(thing) != nullptr && CurrentMoveNumber(thing->Info.get()) == kMoveOut) {
+      if (UnitOf(thing) != nullptr && CurrentMoveNumber(thing->Info.get()) == kMoveOut) {
         continue;
       }
       if (thing->GetOwner() == owner) {
@@ -342,7 +342,7 @@ int32_t YLUnit::DoGoto(float motivation, int32_t x, int32_t y, bool fast, int32_
       }
       const int32_t direction = WrapDirection(side);
       const int32_t id = map->GetThingIDAt(ux + kDirectionX[direction], uy + kDirectionY[direction]);
-      const auto* unit = dynamic_cast<const YLUnit*>(logic->GetThing(id));
+      const auto* unit = UnitOf(logic->GetThing(id));
       if (unit != nullptr && unit != this && CurrentMoveNumber(unit->Info.get()) == kMoveRest) {
         logic->SendUnitMessage(this, id, kStimulusMakeWay, motivation);
         ++asked;
@@ -400,7 +400,7 @@ void YLUnit::ComputeReflexes() {
     // The asker may be gone or destroyed since it asked; then there is no
     // one to make way for. A car's driver is made way for by everyone.
     const YLThing* asker = FindThing(stimulus->source);
-    const bool askerInCar = asker != nullptr && dynamic_cast<const YLTCar*>(asker->GetContainer()) != nullptr;
+    const bool askerInCar = asker != nullptr && CarOf(asker->GetContainer()) != nullptr;
     if (asker == nullptr || (asker->GetOwner() != GetOwner() && !askerInCar)) {
       continue;
     }
@@ -475,7 +475,7 @@ void YLUnit::DangerReflexes() {
     if (id == 0) {
       break;
     }
-    const auto* car = id < kDirectionCodes ? dynamic_cast<const YLTCar*>(FindThing(id)) : nullptr;
+    const auto* car = id < kDirectionCodes ? CarOf(FindThing(id)) : nullptr;
     if (car != nullptr && IsCarDanger(*car)) {
       DodgeCar(*car);
     }
@@ -491,7 +491,7 @@ void YLUnit::DangerReflexes() {
     if (id >= kDirectionCodes) {
       continue;
     }
-    const auto* unit = dynamic_cast<const YLUnit*>(FindThing(id));
+    const auto* unit = UnitOf(FindThing(id));
     if (unit == nullptr || unit->GetOwner() == 0 || unit->GetOwner() == owner) {
       continue;
     }
@@ -619,7 +619,7 @@ int32_t YLUnit::DoFuckOff(float motivation, int32_t x, int32_t y) {
     if (!grid->IsInside(cx, cy) || grid->IsOccupied(cx, cy)) {
       continue;
     }
-    if (dynamic_cast<const YLUnit*>(logic->GetThing(map->GetThingIDAt(cx, cy))) != nullptr) {
+    if (UnitOf(logic->GetThing(map->GetThingIDAt(cx, cy))) != nullptr) {
       continue;
     }
     return DoGoto(motivation, cx, cy, true, 0);
@@ -631,7 +631,7 @@ int32_t YLUnit::DoFuckOff(float motivation, int32_t x, int32_t y) {
     }
     const int32_t direction = WrapDirection(side);
     const int32_t id = map->GetThingIDAt(ux + kDirectionX[direction], uy + kDirectionY[direction]);
-    const auto* unit = dynamic_cast<const YLUnit*>(logic->GetThing(id));
+    const auto* unit = UnitOf(logic->GetThing(id));
     if (unit != nullptr && unit != this && CurrentMoveNumber(unit->Info.get()) == kMoveRest) {
       logic->SendUnitMessage(this, id, kStimulusMakeWay, motivation);
       ++asked;
@@ -671,7 +671,7 @@ int32_t YLUnit::DoEnter(float motivation, int32_t id, bool fast) {
   // their entrance.
   int32_t targetX = x;
   int32_t targetY = y;
-  const auto* car = dynamic_cast<const YLTCar*>(container);
+  const auto* car = CarOf(container);
   if (car == nullptr) {
     const YLKnowledgeMap* grid = logic->Map != nullptr ? logic->Map->GetStratMap() : nullptr;
     if (grid == nullptr || !grid->HasMarkA(x, y)) {
@@ -712,7 +712,7 @@ int32_t YLUnit::DoLeave(float motivation, int32_t id, bool fast) {
       const int32_t direction = WrapDirection(start + step);
       const int32_t unitId =
           map->GetThingIDAt(Container->GetX() + kDirectionX[direction], Container->GetY() + kDirectionY[direction]);
-      const auto* unit = dynamic_cast<const YLUnit*>(logic->GetThing(unitId));
+      const auto* unit = UnitOf(logic->GetThing(unitId));
       if (unit != nullptr && unit != this) {
         logic->SendUnitMessage(this, unitId, kStimulusMakeWay, motivation);
         break;
@@ -727,9 +727,9 @@ int32_t YLUnit::DoLeave(float motivation, int32_t id, bool fast) {
 }
 
 bool YLUnit::RidesAlong() {
-  const auto* car = dynamic_cast<const YLTCar*>(Container);
+  const auto* car = CarOf(Container);
   const YLTDriver* driver = car != nullptr ? car->GetDriver() : nullptr;
-  auto* unit = dynamic_cast<YLUnit*>(driver != nullptr ? driver->GetDriverThing() : nullptr);
+  auto* unit = UnitOf(driver != nullptr ? driver->GetDriverThing() : nullptr);
   if (unit == nullptr || unit == this) {
     return false;
   }

@@ -78,7 +78,7 @@ YLUnit* YLUnitSupporter::FindLivingUnit(int32_t id) {
   if (logic == nullptr || id <= 0 || id >= kDirectionCodes) {
     return nullptr;
   }
-  auto* unit = dynamic_cast<YLUnit*>(logic->GetThing(id));
+  auto* unit = UnitOf(logic->GetThing(id));
   if (unit == nullptr || unit->Info == nullptr || (unit->Info->Status & StatusAlive) == 0) {
     return nullptr;
   }

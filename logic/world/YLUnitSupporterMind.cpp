@@ -145,7 +145,7 @@ void YLUnitSupporter::ApplyGroupAnger() {
     if (id >= kDirectionCodes || id == info->Tid) {
       continue;
     }
-    const auto* other = dynamic_cast<const YLUnit*>(logic->GetThing(id));
+    const auto* other = UnitOf(logic->GetThing(id));
     if (other == nullptr || other->Info == nullptr) {
       continue;
     }
@@ -261,7 +261,7 @@ void YLUnitSupporter::ChooseIdle() {
     if (id >= kDirectionCodes || id == Info->Tid) {
       continue;
     }
-    const auto* other = dynamic_cast<const YLUnit*>(logic->GetThing(id));
+    const auto* other = UnitOf(logic->GetThing(id));
     if (other == nullptr || other->Info == nullptr) {
       continue;
     }
@@ -350,7 +350,7 @@ void YLUnitSupporter::ChooseAttack() {
     if (id >= kDirectionCodes || id == info->Tid) {
       continue;
     }
-    auto* other = dynamic_cast<YLUnit*>(logic->GetThing(id));
+    auto* other = UnitOf(logic->GetThing(id));
     if (other == nullptr || !Alive(*other) || other->GetOwner() == owner || other->GetContainer() != nullptr) {
       continue;
     }
@@ -568,7 +568,7 @@ int32_t YLUnitSupporter::DoAttack(float motivation, int32_t targetId, bool fast)
   if (target == nullptr || !Alive(*target)) {
     return kReached;
   }
-  const auto* unit = dynamic_cast<const YLUnit*>(target);
+  const auto* unit = UnitOf(target);
   if (unit != nullptr && target->Info->MoveNumber == kMoveAmbient) {
     return kReached;
   }
@@ -608,7 +608,7 @@ int32_t YLUnitSupporter::DoChant(float motivation) {
   int32_t chanting = 0;
   for (int32_t index = 0; logic != nullptr && index < GetNeighbourCount() && chanting < 3; ++index) {
     const int32_t id = GetNeighbour(index);
-    const auto* other = id < kDirectionCodes ? dynamic_cast<const YLUnit*>(logic->GetThing(id)) : nullptr;
+    const auto* other = id < kDirectionCodes ? UnitOf(logic->GetThing(id)) : nullptr;
     if (other != nullptr && other->Info != nullptr && other->GetOwner() == owner &&
         IntDistance(GetX(), GetY(), other->GetX(), other->GetY()) == 1 && other->Info->MoveNumber == kMoveChant) {
       ++chanting;
