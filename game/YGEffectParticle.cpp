@@ -3,6 +3,7 @@
 #include "base/tList.h"
 #include "framework/LumoSequenceList.h"
 #include "framework/LumoSequenceNode.h"
+#include "framework/LumoSoundList.h"
 #include "game/YGEffectManager.h"
 
 namespace {
@@ -31,6 +32,10 @@ YGEffectParticle::YGEffectParticle(int32_t sequenceIndex, int32_t startTick, int
       SortY(Truncate(y)),
       SortZ(sortZ) {
   Flags |= kOwnSortKeysFlag;
+  // A particle plays no sound. Letting go of the level's sound list at once
+  // (the newest referrer, found first) keeps thousands of particles out of
+  // that list's referrers, which every later disposal would search.
+  Keep(SoundList, static_cast<LumoSoundList*>(nullptr));
 }
 
 YGEffectParticle::~YGEffectParticle() { ForgetEntry(); }

@@ -213,6 +213,19 @@ TEST_F(EffectTest, SixHundredFramesOfFireBombsLeaveTheGraphicsAsTheyWere) {
   }
 }
 
+// Particles play no sound: thousands of them must not join the referrers
+// of the level's sound list, which every disposal would then search.
+TEST_F(EffectTest, ParticlesKeepNoHoldOnTheLevelsSoundList) {
+  StartWithLayer();
+  manager.reset(new YGEffectManager(layer, 24));
+  const auto referrers = [&] {
+    return level->SoundList->references ? level->SoundList->references->count : 0;
+  };
+  const int32_t before = referrers();
+  ASSERT_NE(manager->CreateEffect(6, 400, 300), nullptr);
+  EXPECT_EQ(referrers(), before);
+}
+
 TEST_F(EffectTest, DestroyingTheManagerWithRunningEffectsLeavesNoParticle) {
   StartWithLayer();
   manager.reset(new YGEffectManager(layer, 24));

@@ -106,6 +106,25 @@ TEST_F(EffectTest, AParticleEndsOnTheLastFrameOfItsSequenceAndStopsAtTheNext) {
   EXPECT_FALSE(particle->Step(0, 0));
 }
 
+TEST_F(EffectTest, AStartedParticleIsDrawnWithItsSharedFrameAtItsPlace) {
+  StartWithLayer();
+  manager.reset(new YGEffectManager(layer, 24));
+  // explo10000 is the first graphic made: shade 0.
+  const uint32_t firstFrame = ConvertRGB(sRGB{0, 40, 200});
+  YGEffectParticle* resting = AddParticle(*layer, 3, 0, 0, 0, 0, 0, 0, 0, 0, 0);
+  YGEffectParticle* started = AddParticle(*layer, 0, 6, 8, 20, 0, 0, 0, 0, 0, 0);
+  resting->SetPosition(300, 300);
+  resting->Step(300, 300);
+  started->Step(100, 200);
+  ASSERT_TRUE(Pulse());
+  // Drawn at (100 + 6, 200 - 4 - 20), 8 x 8.
+  EXPECT_EQ(Presented(106, 176), firstFrame);
+  EXPECT_EQ(Presented(113, 183), firstFrame);
+  EXPECT_NE(Presented(114, 176), firstFrame);
+  EXPECT_NE(Presented(105, 176), firstFrame);
+  EXPECT_NE(Presented(303, 303), firstFrame);
+}
+
 TEST_F(EffectTest, AParticleWithAnEndTickEndsThere) {
   StartWithLayer();
   manager.reset(new YGEffectManager(layer, 24));
