@@ -244,6 +244,28 @@ TEST_F(EffectTest, DestroyingTheManagerWithRunningEffectsLeavesNoParticle) {
   EXPECT_EQ(Engine->DisposalList->Count, 0);
 }
 
+// A manager that writes the effects it ends into a list outside itself.
+class EndCountingManager : public YGEffectManager {
+ public:
+  EndCountingManager(LumoCell* layer, std::vector<int32_t>& ended) : YGEffectManager(layer, 24), ended(ended) {}
+  void OnEffectEnd(YGEffect* effect) override { ended.push_back(effect->count); }
+  std::vector<int32_t>& ended;
+};
+
+TEST_F(EffectTest, EffectsStillRunningWhenTheManagerGoesEndAsAStepEndsThem) {
+  StartWithLayer();
+  std::vector<int32_t> ended;
+  manager.reset(new EndCountingManager(layer, ended));
+  ASSERT_NE(manager->CreateEffect(3, 100, 100), nullptr);
+  ASSERT_NE(manager->CreateEffect(5, 300, 100), nullptr);
+  Frame();
+  manager.reset();
+  // Each was told before its particles went, so the game's thing layer can
+  // take them out of its draw order first.
+  EXPECT_EQ(ended, (std::vector<int32_t>{12, 75}));
+  EXPECT_EQ(layer->Count, 0);
+}
+
 TEST_F(EffectTest, ALayerFreedBeforeTheManagerLeavesItNothingToTouch) {
   StartWithLayer();
   manager.reset(new YGEffectManager(layer, 24));
