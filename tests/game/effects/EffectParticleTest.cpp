@@ -79,6 +79,13 @@ TEST_F(EffectTest, AccelerationsAreSharedOutOverThePulse) {
     DestroyObject(particle);
     manager.reset();
   }
+  // A rate that would divide by zero or turn gravity round keeps 24.
+  for (const int32_t refused : {0, -24}) {
+    SCOPED_TRACE(refused);
+    manager.reset(new YGEffectManager(layer, refused));
+    EXPECT_EQ(EffectRate, 24);
+    manager.reset();
+  }
 }
 
 TEST_F(EffectTest, AParticleEndsOnTheLastFrameOfItsSequenceAndStopsAtTheNext) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -106,6 +107,32 @@ TEST_F(PositionalSoundTest, VolumeAndPanFollowTheDistanceFromTheListener) {
     EXPECT_EQ(node->Volume(), test.volume);
     EXPECT_EQ(node->Pan(), test.pan);
   }
+}
+
+TEST_F(PositionalSoundTest, TheEffectsScaleStaysWithinTheDevicesRange) {
+  const struct {
+    double given;
+    double kept;
+  } cases[] = {{0.25, 0.25}, {1.0, 1.0}, {2.0, 1.0}, {-1.0, 0.0}, {std::nan(""), 0.0}};
+  YG2DSoundNode* node = Node("hum");
+  for (const auto& test : cases) {
+    SCOPED_TRACE(test.given);
+    controller->SetEffectsScale(test.given);
+    EXPECT_EQ(controller->EffectsScale, test.kept);
+    ASSERT_TRUE(node->PlayAt(0, 0, 1.0f, nullptr));
+    EXPECT_EQ(node->Volume(), static_cast<int32_t>((1.0 - test.kept) * -100.0));
+  }
+}
+
+TEST_F(PositionalSoundTest, ANodeOutsideAControllerIsHeardFromItsOwnPlace) {
+  auto* loose = new YG2DSoundNode;
+  level->SoundList->Append(loose);
+  loose->SetName("hum");
+  ASSERT_NE(loose->Load(), 0u);
+  ASSERT_TRUE(loose->PlayAt(5000, 5000, 0.5f, nullptr));
+  // Gain 1.7 x 0.5, centred.
+  EXPECT_EQ(loose->Volume(), -15);
+  EXPECT_EQ(loose->Pan(), 0);
 }
 
 TEST_F(PositionalSoundTest, MovingTheSoundOrItsFactorSetsItsMixAgain) {
