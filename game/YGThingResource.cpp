@@ -73,6 +73,8 @@ YGThingResource::YGThingResource(const char* name, int32_t type) : Type(type) {
   }
 }
 
+YGThingResource::~YGThingResource() { FreeCharStr(Name); }
+
 const char* YGThingResource::GetClassName() const { return "YGThingResource"; }
 
 bool YGThingResource::DoRegisterObject(LumoObject* object) {

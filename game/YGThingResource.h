@@ -23,6 +23,8 @@ class YGThingResource : public LumoObjects {
   YGThingResource();
   // Presets ColorMode, Parts and the number of move slots by type.
   YGThingResource(const char* name, int32_t type);
+  // A resource deleted without DestroyObject still frees its name.
+  ~YGThingResource() override;
 
   const char* GetClassName() const override;
   // Takes only moves.
