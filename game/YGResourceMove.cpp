@@ -136,22 +136,38 @@ bool YGResourceMove::IsStoredEntry(int32_t slot) const {
 }
 
 bool YGResourceMove::SaveCount(LumoStream* stream, const LumoProperty* property) {
-  // Variants are hidden from the collection's writer and put back even when
-  // it throws.
+  // Variants are hidden from the collection's writer, and the frames' mask
+  // positions (a detail of this move in memory) are written as 0; both are
+  // put back even when the writer throws.
   struct Hidden {
     YGResourceMove* move;
     std::vector<std::pair<int32_t, LumoObject*>> entries;
+    std::vector<std::pair<LumoNode*, uint32_t>> frameIds;
     ~Hidden() {
       for (const auto& [slot, entry] : entries) {
         move->items[slot] = entry;
       }
+      for (const auto& [frame, id] : frameIds) {
+        frame->ID = id;
+      }
     }
-  } hidden{this, {}};
+  } hidden{this, {}, {}};
   for (int32_t slot = 0; slot < count; ++slot) {
-    if (items[slot] != nullptr && !IsStoredEntry(slot)) {
+    if (items[slot] == nullptr) {
+      continue;
+    }
+    if (!IsStoredEntry(slot)) {
       hidden.entries.emplace_back(slot, items[slot]);
       items[slot] = nullptr;
+      continue;
     }
+    static_cast<LumoSequenceList*>(items[slot])->VisitItems([&](LumoNode* frame) {
+      if (frame->ID != 0) {
+        hidden.frameIds.emplace_back(frame, frame->ID);
+        frame->ID = 0;
+      }
+      return false;
+    });
   }
   return LumoObjects::SaveCount(stream, property);
 }
