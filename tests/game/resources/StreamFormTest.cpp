@@ -263,6 +263,13 @@ TEST_F(StreamFormTest, OtherClassesLoadFromHandWrittenBytes) {
   EXPECT_EQ(goreResource->Graphic(), gore);
   EXPECT_EQ(RecordOf(*goreResource), goreRecord);
 
+  auto* goreSet = Keep(dynamic_cast<YGGoreResourceSet*>(LoadRecord(
+      HandBytes{}.Record(kV1400, "YGGoreResourceSet").I32(16).I32(10).I32(1).Raw(goreRecord).I32(0).bytes)));
+  ASSERT_NE(goreSet, nullptr);
+  EXPECT_EQ(goreSet->KindCount, 1);
+  EXPECT_EQ(goreSet->GetGore(1, 0.0f), gore);
+  EXPECT_EQ(goreSet->GetGore(1, 1.0f), nullptr) << "step 9 is an empty slot";
+
   const std::string tileRecord = HandBytes{}.Record(kV1400, "YGTile").Text("TILE0000").bytes;
   auto* tileResource = Keep(dynamic_cast<YGTile*>(LoadRecord(tileRecord)));
   ASSERT_NE(tileResource, nullptr);
