@@ -177,18 +177,18 @@ class ResourceTest : public framework_testing::FrameworkTest {
   }
 
   // A list with one frame per graphic at the given offsets.
-  struct FrameSpec {
+  struct FramePlacement {
     LumoGraphicNode* graphic;
     int32_t left = 0;
     int32_t top = 0;
   };
-  static LumoSequenceList* MakeList(const std::vector<FrameSpec>& frames, uint32_t framesPerPulse = 12) {
+  static LumoSequenceList* MakeList(const std::vector<FramePlacement>& frames, uint32_t framesPerPulse = 12) {
     auto* list = new LumoSequenceList;
     list->SetFramesPerPulse(framesPerPulse);
-    for (const FrameSpec& spec : frames) {
+    for (const FramePlacement& placement : frames) {
       auto* frame = static_cast<LumoSequenceNode*>(list->CreateItem());
-      frame->SetGraphic(spec.graphic);
-      frame->SetOffset(spec.left, spec.top);
+      frame->SetGraphic(placement.graphic);
+      frame->SetOffset(placement.left, placement.top);
       list->Append(frame);
     }
     return list;
