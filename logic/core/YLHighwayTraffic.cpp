@@ -94,7 +94,8 @@ bool YLHighwayTraffic::StartHoldsCar(const CLogic& logic, const YLHighwayLane& l
       return true;
     }
   }
-  return logic.Map != nullptr && LivingCar(logic, logic.Map->GetThingIDAt(lane.StartX, lane.StartY)) != nullptr;
+  // A wreck on the start counts too: a car sent onto it would crash there.
+  return logic.Map != nullptr && CarOf(logic.GetThing(logic.Map->GetThingIDAt(lane.StartX, lane.StartY))) != nullptr;
 }
 
 bool YLHighwayTraffic::Propagate(CLogic* logic) {

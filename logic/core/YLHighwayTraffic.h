@@ -65,7 +65,7 @@ class YLHighwayTraffic : public YLPropagator {
   // lane's start. Always true: the traffic runs for the whole level.
   bool Propagate(CLogic* logic) override;
   // Whether a car stands on the lane's start: one of the lane's own (the
-  // start may lie off the map) or any car the map holds there.
+  // start may lie off the map) or any car or wreck the map holds there.
   bool StartHoldsCar(const CLogic& logic, const YLHighwayLane& lane) const;
   // Closes every lane of that direction.
   void StopLane(int32_t direction);
