@@ -6,8 +6,10 @@
 #include <algorithm>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "VehicleFixture.h"
+#include "base/LumoMemoryStream.h"
 #include "base/LumoObjects.h"
 #include "logic/core/OrderKinds.h"
 #include "logic/core/YLHighwayTraffic.h"
@@ -341,6 +343,51 @@ TEST_F(HighwayTrafficTest, HowLongACarHasStoodSurvivesASavedGame) {
   EXPECT_EQ(FirstLane().StandingCars.count(car), 0u);
   ASSERT_GE(Traffic().OffTheRoad.count, 1);
   EXPECT_EQ(Traffic().OffTheRoad[0], car);
+}
+
+// The saved game as bytes, and a load of bytes; both through the exports.
+std::vector<uint8_t> SavedGame() {
+  LumoMemoryStream out;
+  EXPECT_TRUE(out.OpenNew(64, 1, 0));
+  EXPECT_EQ(out.SetGrowth(4096), 4096u);
+  EXPECT_TRUE(LogicSave(&out));
+  return std::vector<uint8_t>(out.buffer, out.buffer + out.position);
+}
+
+bool LoadGame(std::vector<uint8_t> bytes) {
+  bytes.push_back(0);  // a stream needs a block; the spare byte stays unread
+  LumoMemoryStream in;
+  EXPECT_TRUE(in.OpenBuffer(bytes.data(), static_cast<uint32_t>(bytes.size() - 1), 1, 0));
+  return LogicLoad(&in);
+}
+
+TEST_F(HighwayTrafficTest, ADamagedCountOfStandingCarsFailsTheLoadWithALogLine) {
+  KeepFirstLaneOnly();
+  BlockTheStreet();
+  Traffic().SpawnCar(Logic(), FirstLane());
+  Run(100);
+  ASSERT_FALSE(FirstLane().StandingCars.empty());
+  const std::vector<uint8_t> saved = SavedGame();
+  const std::string marker = "still:";
+  std::vector<uint8_t> pattern = {0, 0, 0, static_cast<uint8_t>(marker.size())};
+  pattern.insert(pattern.end(), marker.begin(), marker.end());
+  const auto found = std::search(saved.begin(), saved.end(), pattern.begin(), pattern.end());
+  ASSERT_NE(found, saved.end());
+  // Behind the marker: the lane count, then the first lane's value count.
+  const size_t firstCount = static_cast<size_t>(found - saved.begin()) + pattern.size() + 4;
+  const uint32_t damaged[] = {0x7fffffffu, 0xffffffffu, 3u};
+  for (const uint32_t value : damaged) {
+    SCOPED_TRACE(value);
+    std::vector<uint8_t> bytes = saved;
+    for (size_t at = 0; at < 4; ++at) {
+      bytes[firstCount + at] = static_cast<uint8_t>(value >> (24 - 8 * at));
+    }
+    bool loaded = true;
+    const std::string logged = Logged([&] { loaded = LoadGame(bytes); });
+    EXPECT_FALSE(loaded);
+    EXPECT_NE(logged.find("YLHighwayTraffic"), std::string::npos) << logged;
+  }
+  EXPECT_TRUE(LoadGame(saved));
 }
 
 }  // namespace
