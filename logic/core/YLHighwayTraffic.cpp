@@ -88,14 +88,20 @@ void YLHighwayTraffic::StopLane(int32_t direction) {
 }
 
 bool YLHighwayTraffic::StartHoldsCar(const CLogic& logic, const YLHighwayLane& lane) const {
-  for (int32_t index = 0; index < lane.Cars.count; ++index) {
-    const YLThing* car = LivingCar(logic, lane.Cars[index]);
-    if (car != nullptr && car->Info->X == lane.StartX && car->Info->Y == lane.StartY) {
+  // A wreck counts too: a car sent onto it would crash there, and its wreck
+  // make the next car crash, each one a thing more in the table.
+  if (logic.Map != nullptr && CarOf(logic.GetThing(logic.Map->GetThingIDAt(lane.StartX, lane.StartY))) != nullptr) {
+    return true;
+  }
+  // A start off the map has no cell to look at: the cars standing there
+  // are found by their records.
+  for (int32_t id = 1; logic.Things != nullptr && id < logic.Things->count; ++id) {
+    const YLTCar* car = CarOf(logic.GetThing(id));
+    if (car != nullptr && car->Info != nullptr && car->Info->X == lane.StartX && car->Info->Y == lane.StartY) {
       return true;
     }
   }
-  // A wreck on the start counts too: a car sent onto it would crash there.
-  return logic.Map != nullptr && CarOf(logic.GetThing(logic.Map->GetThingIDAt(lane.StartX, lane.StartY))) != nullptr;
+  return false;
 }
 
 bool YLHighwayTraffic::Propagate(CLogic* logic) {

@@ -64,8 +64,8 @@ class YLHighwayTraffic : public YLPropagator {
   // due with a chance of one in 15, unless a car still stands on the
   // lane's start. Always true: the traffic runs for the whole level.
   bool Propagate(CLogic* logic) override;
-  // Whether a car stands on the lane's start: one of the lane's own (the
-  // start may lie off the map) or any car or wreck the map holds there.
+  // Whether a car or a wreck stands on the lane's start: one the map holds
+  // there, or one whose record stands there (the start may lie off the map).
   bool StartHoldsCar(const CLogic& logic, const YLHighwayLane& lane) const;
   // Closes every lane of that direction.
   void StopLane(int32_t direction);

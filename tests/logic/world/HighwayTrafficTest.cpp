@@ -308,20 +308,43 @@ const StuckLaneCase kStuckLanes[] = {{"WallAcrossTheStreet", true, 8, false}, {"
 INSTANTIATE_TEST_SUITE_P(Lanes, StuckLaneTest, ::testing::ValuesIn(kStuckLanes),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(HighwayTrafficTest, NoCarIsSentWhileOneStandsOnTheLanesStart) {
+struct BlockedStartCase {
+  const char* name;
+  bool onTheMap;  // otherwise the lane keeps its start off the map
+  bool wreck;
+};
+
+void PrintTo(const BlockedStartCase& entry, std::ostream* out) { *out << entry.name; }
+
+class BlockedStartTest : public HighwayTrafficTest, public ::testing::WithParamInterface<BlockedStartCase> {};
+
+TEST_P(BlockedStartTest, NoCarIsSentWhileACarOrAWreckStandsOnTheLanesStart) {
   KeepFirstLaneOnly();
   Lane& lane = FirstLane();
-  lane.StartX = 40;
-  lane.StartY = 10;
-  const int32_t parked = Make("Vehicle033-BabyBenz", 40, 10, 5)->GetTid();
+  if (GetParam().onTheMap) {
+    lane.StartX = 40;
+    lane.StartY = 10;
+  }
+  YLThing* parked = Make("Vehicle033-BabyBenz", 40, 40, 5);
+  ASSERT_NE(parked, nullptr);
+  ASSERT_TRUE(MoveThing(parked->Info.get(), lane.StartX, lane.StartY, 0, 5));
+  if (GetParam().wreck) {
+    parked->Destroy();
+  }
   const int32_t before = CountCars();
   Run(600);
   EXPECT_EQ(CountCars(), before);
   EXPECT_EQ(lane.Cars.count, 0);
-  ASSERT_TRUE(MoveThing(Logic().GetThing(parked)->Info.get(), 40, 40, 0, 5));
+  ASSERT_TRUE(MoveThing(parked->Info.get(), 40, 40, 0, 5));
   Run(600);
   EXPECT_GT(lane.Cars.count, 0);  // once the start is free the lane sends again
 }
+
+const BlockedStartCase kBlockedStarts[] = {
+    {"CarOnTheMap", true, false}, {"WreckOnTheMap", true, true}, {"WreckOffTheMap", false, true}};
+
+INSTANTIATE_TEST_SUITE_P(Starts, BlockedStartTest, ::testing::ValuesIn(kBlockedStarts),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(HighwayTrafficTest, HowLongACarHasStoodSurvivesASavedGame) {
   KeepFirstLaneOnly();
