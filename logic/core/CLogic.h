@@ -215,8 +215,8 @@ class CLogic : public LumoObject {
   // the enter event told. False for no unit, no container or one already inside.
   bool PlaceInside(ThingInfo* unitInfo, ThingInfo* containerInfo);
   // A unit leaves its container for (x, y): false when it is in none, or
-  // when z is 0 and the cell is taken; else it is placed there and EventExit
-  // is sent.
+  // when z is 0 and the cell is taken by anything but the container itself
+  // (its door); else it is placed there and EventExit is sent.
   bool LeaveThing(ThingInfo* unit, int32_t x, int32_t y, int32_t z, uint8_t orientation);
   // Removes the thing from the game and frees it: a container's things go
   // first (the last first), a contained thing leaves its container, and a

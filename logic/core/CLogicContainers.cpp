@@ -168,7 +168,9 @@ bool CLogic::LeaveThing(ThingInfo* unitInfo, int32_t x, int32_t y, int32_t z, ui
   if (container == nullptr) {
     return false;
   }
-  if (z == 0 && Map != nullptr && Map->GetThingIDAt(x, y) != 0) {
+  // The container's own door is the way out, not a taken cell: a shop
+  // owner steps out onto it.
+  if (z == 0 && Map != nullptr && Map->GetThingIDAt(x, y) != 0 && Map->GetThingIDAt(x, y) != container->GetTid()) {
     return false;
   }
   container->Leave(unit);

@@ -288,6 +288,38 @@ void CMap::ClearCells(const YLThing& thing) {
   }
   if (map.GetUnit(info.X, info.Y) == tid) {
     map.SetUnit(info.X, info.Y, 0);
+    RestoreCellOwner(info.X, info.Y, thing);
+  }
+}
+
+// Without this a door that a unit was made on, or stepped out onto, would
+// hold no id once the unit left it, and nobody could enter or fight the
+// building there again. Only cells that keep a mark of some footprint are
+// looked at, so a unit walking the open street costs nothing here.
+void CMap::RestoreCellOwner(int32_t x, int32_t y, const YLThing& leaving) {
+  YLKnowledgeMap& map = *StratMap;
+  if (map.GetUnit(x, y) != 0 || (!map.HasMarkA(x, y) && !map.HasMarkB(x, y))) {
+    return;
+  }
+  for (const Placement& placement : placements) {
+    const YLThing* owner = placement.thing;
+    if (owner == nullptr || owner == &leaving || owner->Info == nullptr || owner->Info->Z != 0) {
+      continue;
+    }
+    const ThingInfo& info = *owner->Info;
+    const GroundMap* ground = info.Ground.get();
+    if (ground == nullptr) {
+      continue;
+    }
+    bool covers = owner->GetX() == x && owner->GetY() == y;
+    if (!covers) {
+      ForFootprint(*ground, info.X, info.Y, info.Ori & 7,
+                   [&](int32_t cellX, int32_t cellY) { covers = covers || (cellX == x && cellY == y); });
+    }
+    if (covers) {
+      map.SetUnit(x, y, info.Tid);
+      return;
+    }
   }
 }
 

@@ -168,6 +168,10 @@ class CMap : public LumoObject {
                   bool writeOwnCell);
   // Clears the cells that hold the thing's id at its record's position.
   void ClearCells(const YLThing& thing);
+  // A cleared cell that lies on another thing's entrance or footprint (a
+  // unit made on a building's door, one that stepped out onto it) gets
+  // that thing's id back, the first such thing by id.
+  void RestoreCellOwner(int32_t x, int32_t y, const YLThing& leaving);
   // Whether the cell may be entered by the moving thing.
   bool MayEnter(YLThing* thing, int32_t x, int32_t y) const;
   bool SaveRoutes(LumoStream* stream) const;

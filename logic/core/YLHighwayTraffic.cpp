@@ -6,6 +6,7 @@
 #include "base/LumoStream.h"
 #include "base/Random.h"
 #include "logic/core/CLogic.h"
+#include "logic/core/CMap.h"
 #include "logic/core/RecordFields.h"
 #include "logic/triggers/LogicPlanWarpZ.h"
 #include "logic/world/PsychicPlanKinds.h"
@@ -42,6 +43,9 @@ constexpr int32_t kUnderpassZ = -3;
 // Frames the underpass lasts beyond the lane's delay, counted twice.
 constexpr int32_t kUnderpassLength = 38;
 constexpr float kDriverMotivation = 1.0f;
+constexpr const char* kStandingMarker = "still:";
+// A standing car is stored as its id, x, y and frames.
+constexpr int32_t kStandingValues = 4;
 
 // The car an id names, when it still lives: a removed, reused or wrecked
 // car is not sent again.
@@ -83,6 +87,23 @@ void YLHighwayTraffic::StopLane(int32_t direction) {
   }
 }
 
+bool YLHighwayTraffic::StartHoldsCar(const CLogic& logic, const YLHighwayLane& lane) const {
+  // A wreck counts too: a car sent onto it would crash there, and its wreck
+  // make the next car crash, each one a thing more in the table.
+  if (logic.Map != nullptr && CarOf(logic.GetThing(logic.Map->GetThingIDAt(lane.StartX, lane.StartY))) != nullptr) {
+    return true;
+  }
+  // A start off the map has no cell to look at: the cars standing there
+  // are found by their records.
+  for (int32_t id = 1; logic.Things != nullptr && id < logic.Things->count; ++id) {
+    const YLTCar* car = CarOf(logic.GetThing(id));
+    if (car != nullptr && car->Info != nullptr && car->Info->X == lane.StartX && car->Info->Y == lane.StartY) {
+      return true;
+    }
+  }
+  return false;
+}
+
 bool YLHighwayTraffic::Propagate(CLogic* logic) {
   for (auto& lane : CarLanes) {
     if (lane->SpawnTimer < 0) {
@@ -91,24 +112,51 @@ bool YLHighwayTraffic::Propagate(CLogic* logic) {
     // Counted as 32-bit values wrap: a stored timer may hold any value.
     lane->SpawnTimer = static_cast<int32_t>(static_cast<uint32_t>(lane->SpawnTimer) + 1u);
     for (int32_t index = 0; index < lane->Cars.count;) {
+      const int32_t id = lane->Cars[index];
       // An id that no longer names a living car of the lane is forgotten.
-      const YLThing* car = logic != nullptr ? LivingCar(*logic, lane->Cars[index]) : nullptr;
+      const YLThing* car = logic != nullptr ? LivingCar(*logic, id) : nullptr;
       if (car == nullptr && logic != nullptr) {
         lane->Cars.DeleteAt(index);
+        lane->StandingCars.erase(id);
         continue;
       }
-      if (car != nullptr && HasPassedEnd(*lane, car->Info->X)) {
-        OffTheRoad.Append(lane->Cars[index]);
+      if (car != nullptr && (HasPassedEnd(*lane, car->Info->X) || StoodTooLong(*lane, *car))) {
+        OffTheRoad.Append(id);
         lane->Cars.DeleteAt(index);
+        lane->StandingCars.erase(id);
         continue;
       }
       ++index;
     }
-    if (lane->SpawnTimer > kSpawnPause && RandomSigned(kSpawnPause) == 0 && logic != nullptr) {
+    // Cars taken off the lane by other means are watched no longer.
+    std::erase_if(lane->StandingCars, [&](const auto& entry) {
+      for (int32_t index = 0; index < lane->Cars.count; ++index) {
+        if (lane->Cars[index] == entry.first) {
+          return false;
+        }
+      }
+      return true;
+    });
+    // Without the wait for a free start, a lane whose cars never leave it
+    // would make a car and a driver about every 30 frames until the thing
+    // table is full.
+    if (lane->SpawnTimer > kSpawnPause && RandomSigned(kSpawnPause) == 0 && logic != nullptr &&
+        !StartHoldsCar(*logic, *lane)) {
       SpawnCar(*logic, *lane);
     }
   }
   return true;
+}
+
+bool YLHighwayTraffic::StoodTooLong(YLHighwayLane& lane, const YLThing& car) {
+  auto [entry, added] = lane.StandingCars.try_emplace(car.Info->Tid);
+  YLHighwayLane::Standing& standing = entry->second;
+  if (added || standing.x != car.Info->X || standing.y != car.Info->Y) {
+    standing = {car.Info->X, car.Info->Y, 0};
+    return false;
+  }
+  ++standing.frames;
+  return standing.frames >= kStuckFrames;
 }
 
 void YLHighwayTraffic::SpawnCar(CLogic& logic, YLHighwayLane& lane) {
@@ -136,6 +184,7 @@ void YLHighwayTraffic::SpawnCar(CLogic& logic, YLHighwayLane& lane) {
   }
   const int32_t id = car->GetTid();
   lane.Cars.Append(id);
+  lane.StandingCars.erase(id);
   logic.MoveThing(car->Info.get(), lane.StartX, lane.StartY, 0, static_cast<uint8_t>(lane.Direction));
   logic.InsertPlan(new LogicPlanWarpZ(id, kUnderpassZ), static_cast<uint32_t>(lane.Delay / 2));
   logic.InsertPlan(new LogicPlanWarpZ(id, 0), static_cast<uint32_t>((lane.Delay + kUnderpassLength) / 2));
@@ -197,6 +246,56 @@ bool YLHighwayTraffic::SaveCarLanes(LumoStream* stream, const LumoProperty*) {
         !stream->WriteInteger(lane->EndY) || !stream->WriteInteger(lane->Delay) ||
         !stream->WriteInteger(lane->SpawnTimer) || !WriteCountedValues(stream, lane->Cars)) {
       return false;
+    }
+  }
+  return true;
+}
+
+bool YLHighwayTraffic::OnSaveTo(LumoStream* stream) {
+  if (!YLPropagator::OnSaveTo(stream) || !WriteMarker(stream, kStandingMarker) ||
+      !stream->WriteInteger(static_cast<int32_t>(CarLanes.size()))) {
+    return false;
+  }
+  for (const auto& lane : CarLanes) {
+    tCollection<int32_t> values;
+    for (const auto& [id, standing] : lane->StandingCars) {
+      for (const int32_t value : {id, standing.x, standing.y, standing.frames}) {
+        values.Append(value);
+      }
+    }
+    if (!WriteCountedValues(stream, values)) {
+      return false;
+    }
+  }
+  return true;
+}
+
+bool YLHighwayTraffic::OnLoadFrom(LumoStream* stream) {
+  for (auto& lane : CarLanes) {
+    lane->StandingCars.clear();
+  }
+  if (!YLPropagator::OnLoadFrom(stream)) {
+    return false;
+  }
+  if (!ReadMarker(stream, kStandingMarker)) {
+    return true;
+  }
+  int32_t lanes = 0;
+  if (!stream->ReadInteger(lanes) || lanes != static_cast<int32_t>(CarLanes.size())) {
+    DebugPrint("YLHighwayTraffic: the standing cars are stored for %d lanes, not %d\n", lanes,
+               static_cast<int32_t>(CarLanes.size()));
+    return false;
+  }
+  for (auto& lane : CarLanes) {
+    int32_t count = 0;
+    tCollection<int32_t> values;
+    if (!ReadValueCount(stream, *this, "still", false, count) || count % kStandingValues != 0 ||
+        !ReadValues(stream, values, count)) {
+      DebugPrint("YLHighwayTraffic: cannot read the standing cars of a lane\n");
+      return false;
+    }
+    for (int32_t index = 0; index < count; index += kStandingValues) {
+      lane->StandingCars[values[index]] = {values[index + 1], values[index + 2], values[index + 3]};
     }
   }
   return true;

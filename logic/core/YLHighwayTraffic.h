@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -9,6 +10,7 @@
 
 class LumoProperty;
 class LumoStream;
+class YLThing;
 
 // Civilian cars flowing along the level's diagonal highway: each lane sends
 // a car from its start to its end now and then, and cars past the end leave
@@ -31,12 +33,26 @@ class YLHighwayTraffic : public YLPropagator {
     int32_t Delay = 0;
     int32_t SpawnTimer = 0;
     tCollection<int32_t> Cars;
+
+    // Where a car of the lane last stood and for how many frames it has
+    // stood there.
+    struct Standing {
+      int32_t x = 0;
+      int32_t y = 0;
+      int32_t frames = 0;
+    };
+    // By car id; only cars of the lane are watched.
+    std::map<int32_t, Standing> StandingCars;
   };
 
   // Frames a lane waits after a car before it may send the next.
   static constexpr int32_t kSpawnPause = 14;
   // Cars off the road that are sent again before new ones are made.
   static constexpr int32_t kReuseAbove = 5;
+  // A car that has stood this many frames on its lane (a blocked street, a
+  // start the car cannot leave) leaves the road to be sent again, as a car
+  // past the end does.
+  static constexpr int32_t kStuckFrames = 600;
 
   // The six lanes of the highway, three each way, every timer at 0.
   YLHighwayTraffic();
@@ -44,9 +60,13 @@ class YLHighwayTraffic : public YLPropagator {
   const char* GetClassName() const override;
 
   // One frame of every open lane: its clock runs, its cars past the end
-  // leave the road, and after the pause a car is due with a chance of one
-  // in 15. Always true: the traffic runs for the whole level.
+  // or stuck for kStuckFrames leave the road, and after the pause a car is
+  // due with a chance of one in 15, unless a car still stands on the
+  // lane's start. Always true: the traffic runs for the whole level.
   bool Propagate(CLogic* logic) override;
+  // Whether a car or a wreck stands on the lane's start: one the map holds
+  // there, or one whose record stands there (the start may lie off the map).
+  bool StartHoldsCar(const CLogic& logic, const YLHighwayLane& lane) const;
   // Closes every lane of that direction.
   void StopLane(int32_t direction);
 
@@ -56,6 +76,11 @@ class YLHighwayTraffic : public YLPropagator {
   // The lane count, then per lane its seven values, its car count and ids.
   virtual bool LoadCarLanes(LumoStream* stream, const LumoProperty* property);
   virtual bool SaveCarLanes(LumoStream* stream, const LumoProperty* property);
+  // After the stored properties: "still:", the lane count, then per lane
+  // its standing cars as a count of values and (id, x, y, frames) each. A
+  // stream without the marker loads with no car counted as standing.
+  bool OnLoadFrom(LumoStream* stream) override;
+  bool OnSaveTo(LumoStream* stream) override;
 
   tCollection<int32_t> OffTheRoad;
   std::vector<std::unique_ptr<YLHighwayLane>> CarLanes;
@@ -68,4 +93,9 @@ class YLHighwayTraffic : public YLPropagator {
   // longer names a living car is dropped for a new car; when no car or
   // driver can be made, nothing is sent.
   void SpawnCar(CLogic& logic, YLHighwayLane& lane);
+
+ private:
+  // Counts the frame for a car of the lane: true once it has stood on one
+  // cell for kStuckFrames.
+  static bool StoodTooLong(YLHighwayLane& lane, const YLThing& car);
 };

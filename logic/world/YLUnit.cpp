@@ -553,10 +553,12 @@ bool YLUnit::MakePlan() {
   CLogic* logic = GetLogic();
   switch (step->Action) {
     case OrderKind::kCancel:
+    case OrderKind::kHold:
     case OrderKind::kSpawn:
     case OrderKind::kArrested:
     case OrderKind::kJailed:
     case OrderKind::kAmbient:
+    case OrderKind::kPassOut:
       return true;
     case OrderKind::kGoto:
       if (!PlanPath(GetX(), GetY(), step->Param1, step->Param2, step, 0)) {

@@ -181,7 +181,9 @@ class YLUnit : public YLThing, public LumoBrain {
   bool IsCarDanger(const YLTCar& car);
   // Offers the Goto that steps off the car's way.
   void DodgeCar(const YLTCar& car);
-  // Expands the innermost step; false when it cannot be carried out.
+  // Expands the innermost step; false when it cannot be carried out. The
+  // cancel, hold, spawn, arrest, jail, ambient and pass-out steps need
+  // nothing.
   virtual bool MakePlan();
   // Offers a step copy as the current step: taken when its motivation is at
   // least the current one's (never when negative), otherwise deleted.

@@ -222,7 +222,21 @@ int32_t YLUnitHardCore::DoGetDope(float motivation, int32_t id, bool fast) {
     return walk;
   }
   auto* leader = dynamic_cast<YLUnitLeader*>(FindLivingUnit(id));
-  return AnswerJoin(leader != nullptr && leader->GetOwner() == GetOwner() ? leader : nullptr);
+  if (leader == nullptr || leader->GetOwner() != GetOwner()) {
+    return AnswerJoin(nullptr);
+  }
+  const bool firstAnswer = Alreadythere == 0;
+  const int32_t answer = AnswerJoin(leader);
+  // Once per step, at its own side's leader, the fan takes one of the
+  // doses bought for the leader.
+  if (firstAnswer && leader != this && leader->UseDopeDose(this)) {
+    TakeDope(1);
+    // An overdose took the fan off: it plays no move any more.
+    if (!HasStatus(StatusAlive)) {
+      return kReached;
+    }
+  }
+  return answer;
 }
 
 int32_t YLUnitHardCore::DoThrowTurret(float motivation, int32_t id, bool fast) {

@@ -113,9 +113,7 @@ void YLUnitLeader::ChooseIdle() {
   if (Plan.child != nullptr) {
     return;
   }
-  auto* hold = new PsychicPlanHold(0, 0, kLeaderIdleMotivation, false);
-  hold->Expandable = false;
-  ExecutePlan(hold);
+  ExecutePlan(new PsychicPlanHold(0, 0, kLeaderIdleMotivation, false));
 }
 
 // ---- Chick ----

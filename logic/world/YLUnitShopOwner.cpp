@@ -1,5 +1,6 @@
 #include "logic/world/YLUnitShopOwner.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "base/DebugFormat.h"
@@ -113,18 +114,24 @@ void YLUnitShopOwner::ComputeReflexes() {
     YLUnit::ComputeReflexes();
     return;
   }
+  const auto note = [&](int32_t id) {
+    const YLUnit* attacker = LivingUnit(logic, id);
+    if (attacker == nullptr || attacker == this || attacker->GetOwner() == GetOwner()) {
+      return;
+    }
+    if (std::find(Attackers.begin(), Attackers.end(), attacker->GetTid()) == Attackers.end()) {
+      Attackers.push_back(attacker->GetTid());
+    }
+  };
+  // Whoever damaged the shop since the last tick is an attacker too: the
+  // owner inside hears no blow, the building remembers who struck it.
+  if (auto* building = dynamic_cast<YLTBuilding*>(shop)) {
+    note(building->TakeLastAttacker());
+  }
   for (int32_t index = 0; index < GetStimulusCount(); ++index) {
     const Stimulus* stimulus = GetStimulus(index);
-    const YLUnit* attacker = stimulus != nullptr ? LivingUnit(logic, stimulus->source) : nullptr;
-    if (attacker == nullptr || attacker == this || attacker->GetOwner() == GetOwner()) {
-      continue;
-    }
-    bool listed = false;
-    for (const int32_t id : Attackers) {
-      listed = listed || id == attacker->GetTid();
-    }
-    if (!listed) {
-      Attackers.push_back(attacker->GetTid());
+    if (stimulus != nullptr) {
+      note(stimulus->source);
     }
   }
   // Attackers that are gone are forgotten.
@@ -184,9 +191,9 @@ bool YLUnitShopOwner::MakePlan() {
   if (YLUnit::MakePlan()) {
     return true;
   }
-  // The owner shoots and holds where it stands.
+  // The owner shoots from where it stands.
   PsychicPlanItem* step = GetPlanLeaf();
-  if (step == &Plan || (step->Action != OrderKind::kShoot && step->Action != OrderKind::kHold)) {
+  if (step == &Plan || step->Action != OrderKind::kShoot) {
     return false;
   }
   step->Expandable = false;

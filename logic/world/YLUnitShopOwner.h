@@ -28,7 +28,8 @@ class YLUnitShopOwner : public YLUnit {
   bool OnAddToMap(CMap* map) override;
   // The guarded shop while it is a living container; null otherwise.
   YLTContainerThing* GetShop() const;
-  // Attacks are remembered; while any attacker is listed the owner is out
+  // Attacks are remembered (the units that a stimulus names and whoever
+  // last damaged the shop); while any attacker is listed the owner is out
   // and shoots the first; otherwise it counts down and goes back in. A
   // shop that is not in its normal state ends the defence at once.
   void ComputeReflexes() override;
@@ -36,7 +37,7 @@ class YLUnitShopOwner : public YLUnit {
   // it turns one eighth towards it or, facing it, aims and fires (11).
   // Anything else ends the step.
   int32_t DoShoot(float motivation, int32_t targetId, bool fast);
-  // AttackShoot and Hold need no route: the owner stays where it is.
+  // AttackShoot needs no route: the owner shoots from where it stands.
   bool MakePlan() override;
   // An AttackShoot step on the first attacker ends: that attacker leaves
   // the list.

@@ -197,7 +197,8 @@ class YLUnitHardCore : public YLUnitSupporter {
   // living unit of another owner.
   void HurtBystanders();
   // The GetDope step: walks to the thing and there answers once (17); an
-  // own leader takes the unit into its group then.
+  // own leader takes the unit into its group then and, while it holds a
+  // dose, uses one on the unit, which takes it.
   virtual int32_t DoGetDope(float motivation, int32_t id, bool fast);
   // The ThrowTurret step: at a brick source it fetches bricks and throws
   // them at the nearest enemy around, paced as a SubThrow; waits (0) with

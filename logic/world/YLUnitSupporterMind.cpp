@@ -189,6 +189,12 @@ void YLUnitSupporter::ComputeIntentions() {
     Imitate();
   }
   ChooseFollow();
+  // A fan that copies whom it follows holds when that one holds: idling on
+  // its own would replace the copy, and the next copy replace the idling,
+  // on every slow step.
+  if (Imitates() && GetFollowedUnit() != nullptr && GetFollowedUnit() != this) {
+    return;
+  }
   const PsychicPlanItem* top = Plan.child;
   if (top == nullptr || (top->Action == OrderKind::kHold && top->queue == nullptr && top->child == nullptr)) {
     ChooseIdle();
@@ -308,10 +314,7 @@ void YLUnitSupporter::ChooseIdle() {
 }
 
 int32_t YLUnitSupporter::ChooseStandStill() {
-  // A Hold needs no planning.
-  auto* hold = new PsychicPlanHold(0, 0, kStandStillMotivation, false);
-  hold->Expandable = false;
-  ExecutePlan(hold);
+  ExecutePlan(new PsychicPlanHold(0, 0, kStandStillMotivation, false));
   const double draw = RandomFloat();
   if (draw < kTurnClockwiseBelow) {
     return kMoveTurnClockwiseAgain;

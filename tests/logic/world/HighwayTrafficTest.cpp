@@ -3,7 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <ostream>
+#include <string>
+#include <vector>
+
 #include "VehicleFixture.h"
+#include "base/LumoMemoryStream.h"
 #include "base/LumoObjects.h"
 #include "logic/core/OrderKinds.h"
 #include "logic/core/YLHighwayTraffic.h"
@@ -37,6 +43,19 @@ class HighwayTrafficTest : public VehicleTest {
   int32_t ParkedCar(int32_t x) {
     YLThing* car = Make("Vehicle033-BabyBenz", x, 40, 2);
     return car != nullptr ? car->GetTid() : 0;
+  }
+  // The first lane runs on the map from (40, 10) to the south-west, and a
+  // wall across the map at x = 30 stops its cars.
+  void BlockTheStreet() {
+    Lane& lane = FirstLane();
+    lane.StartX = 40;
+    lane.StartY = 10;
+    lane.EndX = 2;
+    lane.EndY = 40;
+    lane.Delay = 100000;  // this street has no underpass
+    for (int32_t y = 0; y < kMapSize; ++y) {
+      Grid().SetOccupied(30, y, true);
+    }
   }
   int32_t CountCars() {
     int32_t count = 0;
@@ -232,6 +251,166 @@ TEST_F(HighwayTrafficTest, LanesAndCarsOffTheRoadSurviveASavedGame) {
   auto* car = dynamic_cast<YLTCar*>(Logic().GetThing(sent));
   ASSERT_NE(car, nullptr);
   EXPECT_NE(dynamic_cast<YLUnitInnocentDriver*>(car->GetDriver()), nullptr);  // relinked from its DriverID
+}
+
+}  // namespace
+}  // namespace vehicle_testing
+
+namespace vehicle_testing {
+namespace {
+
+struct StuckLaneCase {
+  const char* name;
+  bool wallAcrossTheStreet;  // otherwise the lane runs off the map
+  int32_t mostCars;
+  // Whether stuck cars are sent down the lane again. The queue before the
+  // wall ends in wrecks (cars run into those that stand), the last on the
+  // start, where the lane then sends nothing more.
+  bool sendsAgain;
+};
+
+void PrintTo(const StuckLaneCase& entry, std::ostream* out) { *out << entry.name; }
+
+class StuckLaneTest : public HighwayTrafficTest, public ::testing::WithParamInterface<StuckLaneCase> {};
+
+// Cars that never pass their lane's end used to be made every 30 frames or
+// so, each with a driver, until the thing table was full.
+TEST_P(StuckLaneTest, ALaneWhoseCarsNeverPassItsEndKeepsABoundedNumberOfCars) {
+  KeepFirstLaneOnly();
+  if (GetParam().wallAcrossTheStreet) {
+    BlockTheStreet();
+  }
+  int32_t most = 0;
+  int32_t leftTheRoad = 0;
+  int32_t reused = 0;
+  for (int32_t frame = 0; frame < 10000; ++frame) {
+    const int32_t offTheRoad = Traffic().OffTheRoad.count;
+    Run(1);
+    leftTheRoad += Traffic().OffTheRoad.count > offTheRoad ? 1 : 0;
+    reused += Traffic().OffTheRoad.count < offTheRoad ? 1 : 0;
+    if (frame % 50 == 0) {
+      most = std::max(most, CountCars());
+    }
+  }
+  most = std::max(most, CountCars());
+  // What the lane holds between its start and where it is stuck, and at
+  // most six cars waiting off the road; each car has its driver.
+  EXPECT_LE(most, GetParam().mostCars);
+  EXPECT_LE(Logic().Things->count, 2 * GetParam().mostCars + 1);
+  EXPECT_GT(leftTheRoad, 0);  // a stuck car leaves the lane
+  if (GetParam().sendsAgain) {
+    EXPECT_GT(reused, 0);
+  }
+}
+
+const StuckLaneCase kStuckLanes[] = {{"WallAcrossTheStreet", true, 8, false}, {"OffTheMap", false, 30, true}};
+
+INSTANTIATE_TEST_SUITE_P(Lanes, StuckLaneTest, ::testing::ValuesIn(kStuckLanes),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+struct BlockedStartCase {
+  const char* name;
+  bool onTheMap;  // otherwise the lane keeps its start off the map
+  bool wreck;
+};
+
+void PrintTo(const BlockedStartCase& entry, std::ostream* out) { *out << entry.name; }
+
+class BlockedStartTest : public HighwayTrafficTest, public ::testing::WithParamInterface<BlockedStartCase> {};
+
+TEST_P(BlockedStartTest, NoCarIsSentWhileACarOrAWreckStandsOnTheLanesStart) {
+  KeepFirstLaneOnly();
+  Lane& lane = FirstLane();
+  if (GetParam().onTheMap) {
+    lane.StartX = 40;
+    lane.StartY = 10;
+  }
+  YLThing* parked = Make("Vehicle033-BabyBenz", 40, 40, 5);
+  ASSERT_NE(parked, nullptr);
+  ASSERT_TRUE(MoveThing(parked->Info.get(), lane.StartX, lane.StartY, 0, 5));
+  if (GetParam().wreck) {
+    parked->Destroy();
+  }
+  const int32_t before = CountCars();
+  Run(600);
+  EXPECT_EQ(CountCars(), before);
+  EXPECT_EQ(lane.Cars.count, 0);
+  ASSERT_TRUE(MoveThing(parked->Info.get(), 40, 40, 0, 5));
+  Run(600);
+  EXPECT_GT(lane.Cars.count, 0);  // once the start is free the lane sends again
+}
+
+const BlockedStartCase kBlockedStarts[] = {
+    {"CarOnTheMap", true, false}, {"WreckOnTheMap", true, true}, {"WreckOffTheMap", false, true}};
+
+INSTANTIATE_TEST_SUITE_P(Starts, BlockedStartTest, ::testing::ValuesIn(kBlockedStarts),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(HighwayTrafficTest, HowLongACarHasStoodSurvivesASavedGame) {
+  KeepFirstLaneOnly();
+  BlockTheStreet();
+  Traffic().SpawnCar(Logic(), FirstLane());
+  ASSERT_EQ(FirstLane().Cars.count, 1);
+  const int32_t car = FirstLane().Cars[0];
+  Run(Traffic().kStuckFrames - 100);  // it reaches the wall within 100 frames
+  ASSERT_EQ(FirstLane().StandingCars.count(car), 1u);
+  const int32_t stood = FirstLane().StandingCars.at(car).frames;
+  EXPECT_GT(stood, 400);
+  ASSERT_TRUE(SaveAndLoad());
+  ASSERT_EQ(FirstLane().StandingCars.count(car), 1u);
+  EXPECT_EQ(FirstLane().StandingCars.at(car).frames, stood);
+  Run(Traffic().kStuckFrames - stood - 1);
+  EXPECT_EQ(FirstLane().StandingCars.count(car), 1u);
+  EXPECT_EQ(Traffic().OffTheRoad.count, 0);
+  Run(1);
+  EXPECT_EQ(FirstLane().StandingCars.count(car), 0u);
+  ASSERT_GE(Traffic().OffTheRoad.count, 1);
+  EXPECT_EQ(Traffic().OffTheRoad[0], car);
+}
+
+// The saved game as bytes, and a load of bytes; both through the exports.
+std::vector<uint8_t> SavedGame() {
+  LumoMemoryStream out;
+  EXPECT_TRUE(out.OpenNew(64, 1, 0));
+  EXPECT_EQ(out.SetGrowth(4096), 4096u);
+  EXPECT_TRUE(LogicSave(&out));
+  return std::vector<uint8_t>(out.buffer, out.buffer + out.position);
+}
+
+bool LoadGame(std::vector<uint8_t> bytes) {
+  bytes.push_back(0);  // a stream needs a block; the spare byte stays unread
+  LumoMemoryStream in;
+  EXPECT_TRUE(in.OpenBuffer(bytes.data(), static_cast<uint32_t>(bytes.size() - 1), 1, 0));
+  return LogicLoad(&in);
+}
+
+TEST_F(HighwayTrafficTest, ADamagedCountOfStandingCarsFailsTheLoadWithALogLine) {
+  KeepFirstLaneOnly();
+  BlockTheStreet();
+  Traffic().SpawnCar(Logic(), FirstLane());
+  Run(100);
+  ASSERT_FALSE(FirstLane().StandingCars.empty());
+  const std::vector<uint8_t> saved = SavedGame();
+  const std::string marker = "still:";
+  std::vector<uint8_t> pattern = {0, 0, 0, static_cast<uint8_t>(marker.size())};
+  pattern.insert(pattern.end(), marker.begin(), marker.end());
+  const auto found = std::search(saved.begin(), saved.end(), pattern.begin(), pattern.end());
+  ASSERT_NE(found, saved.end());
+  // Behind the marker: the lane count, then the first lane's value count.
+  const size_t firstCount = static_cast<size_t>(found - saved.begin()) + pattern.size() + 4;
+  const uint32_t damaged[] = {0x7fffffffu, 0xffffffffu, 3u};
+  for (const uint32_t value : damaged) {
+    SCOPED_TRACE(value);
+    std::vector<uint8_t> bytes = saved;
+    for (size_t at = 0; at < 4; ++at) {
+      bytes[firstCount + at] = static_cast<uint8_t>(value >> (24 - 8 * at));
+    }
+    bool loaded = true;
+    const std::string logged = Logged([&] { loaded = LoadGame(bytes); });
+    EXPECT_FALSE(loaded);
+    EXPECT_NE(logged.find("YLHighwayTraffic"), std::string::npos) << logged;
+  }
+  EXPECT_TRUE(LoadGame(saved));
 }
 
 }  // namespace
