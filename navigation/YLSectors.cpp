@@ -493,6 +493,21 @@ bool YLSector::SaveBorders(LumoStream* stream, const LumoProperty*) {
   if (Borders == nullptr) {
     return stream->WriteInteger(-1);
   }
+  // Only borders in the list need the map their indexes point into. A list
+  // still empty is saved without it: as empty, or, for a sector loaded
+  // outside its map's load, as the indexes it read, so the record comes out
+  // as it went in.
+  if (Borders->count == 0) {
+    if (!stream->WriteInteger(static_cast<int32_t>(loadedBorderIndexes.size()))) {
+      return false;
+    }
+    for (const int32_t index : loadedBorderIndexes) {
+      if (!stream->WriteInteger(index)) {
+        return false;
+      }
+    }
+    return true;
+  }
   if (!NeedsCurrentMap("YLSector::SaveTo()") || !stream->WriteInteger(Borders->count)) {
     return false;
   }

@@ -45,3 +45,24 @@ if(DEFINED EXPECTED)
   endforeach()
   message(STATUS "${LIBRARY}: exports ${EXPECTED}")
 endif()
+
+# Functions that must be exported with C++ linkage, given by their demangled
+# signatures separated by "|" (a signature may hold commas), as
+# -DEXPECTED_CPP=Name()|Other(int, bool). An overload with C linkage has a
+# symbol of the bare name and does not count.
+if(DEFINED EXPECTED_CPP)
+  string(REPLACE "|" ";" expected_signatures "${EXPECTED_CPP}")
+  string(REPLACE "\n" ";" symbol_lines "${symbols}")
+  foreach(signature IN LISTS expected_signatures)
+    set(found FALSE)
+    foreach(line IN LISTS symbol_lines)
+      if(line MATCHES "^[0-9a-fA-F]* T (.+)$" AND CMAKE_MATCH_1 STREQUAL signature)
+        set(found TRUE)
+      endif()
+    endforeach()
+    if(NOT found)
+      message(FATAL_ERROR "${LIBRARY} does not export ${signature} with C++ linkage")
+    endif()
+  endforeach()
+  message(STATUS "${LIBRARY}: exports ${EXPECTED_CPP}")
+endif()

@@ -554,6 +554,10 @@ class CLogic : public LumoObject {
   PlanList& ListOf(int32_t slot);
 
   std::vector<PlanRun> planRuns;
+  // The stream held the generator's state; not stored. A load without it
+  // starts the generator from 0, so an older save plays on the same way
+  // whatever the process ran before.
+  bool randomStateLoaded = false;
 
  protected:
   // Calls one event on every listener; faultFormat is the log line of a

@@ -20,6 +20,7 @@
 #include "logic/triggers/TriggerMoneyMakinPub.h"
 #include "logic/world/YLTCup.h"
 #include "logic/world/YLThing.h"
+#include "navigation/YLSectors.h"
 
 namespace {
 
@@ -38,8 +39,13 @@ int32_t ClampedProduct(int32_t value, int32_t factor) {
 
 bool CLogic::CreateMap(int32_t width, int32_t height) {
   // The grid is made aside first, so a refused size leaves the map as it was.
+  // Its sector map makes itself current and leaves none current when it
+  // goes: the running map gets its own back, or its borders cannot be saved.
+  YLSectors* const sectors = GetCurrentSectorMap();
   std::unique_ptr<CMap, tObjectDestroyer> fresh(new CMap);
   if (!fresh->Init(width, height)) {
+    fresh.reset();
+    SetCurrentSectorMap(sectors);
     DebugPrint("CLogic::CreateMap: the map cannot have %d x %d cells\n", width, height);
     return false;
   }

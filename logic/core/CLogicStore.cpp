@@ -321,6 +321,7 @@ bool CLogic::LoadVinkjes(LumoStream* stream, const LumoProperty*) {
       return false;
     }
     SetRandomSeed(state);
+    randomStateLoaded = true;
   }
   // Whether the game is a single-player one decides how it ends (who is told
   // of a loss, the final score count), so a loaded multi-player game must not
@@ -361,6 +362,9 @@ bool CLogic::OnLoadFrom(LumoStream* stream) {
     Listeners.reset(new LumoList);
   }
   MakeCurrent();
+  if (!randomStateLoaded) {
+    SetRandomSeed(0);
+  }
   // Neither is stored: a loaded game arms and prices its units from the same
   // catalogue and configuration as a game set up afresh.
   Weapons = std::make_unique<WeaponCatalog>();

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <utility>
 
 #include "base/DebugFormat.h"
 #include "base/LumoClass.h"
@@ -47,14 +48,21 @@ bool IsUnitOrCar(const YLThing* thing) {
 bool ValidId(int32_t tid) { return tid >= 1 && tid < CLogic::kMaxThings; }
 
 // Calls visit(x, y) for every footprint point of an orientation at (x, y).
+// A level file may place a thing anywhere: a point past the 32-bit range is
+// off the grid, and is skipped as every other off-grid cell is.
 template <typename Visit>
 void ForFootprint(const GroundMap& ground, int32_t x, int32_t y, int32_t ori, Visit&& visit) {
   const int32_t count = ground.GetPointCount(ori);
   for (int32_t n = 0; n < count; ++n) {
     int32_t dx = 0;
     int32_t dy = 0;
-    if (ground.GetPoint(ori, n, dx, dy)) {
-      visit(x + dx, y + dy);
+    if (!ground.GetPoint(ori, n, dx, dy)) {
+      continue;
+    }
+    const int64_t cellX = int64_t{x} + dx;
+    const int64_t cellY = int64_t{y} + dy;
+    if (std::in_range<int32_t>(cellX) && std::in_range<int32_t>(cellY)) {
+      visit(static_cast<int32_t>(cellX), static_cast<int32_t>(cellY));
     }
   }
 }

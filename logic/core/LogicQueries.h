@@ -74,5 +74,7 @@ COGITO_API int32_t GetTechLevel();
 
 }  // extern "C"
 
-// The ammunition price of the game program's shop screen: 666.
-int32_t AmmoCost();
+// The ammunition price of the game program's shop screen: 666. Exported with
+// C++ linkage, as the order builders are: C linkage would give it the same
+// symbol as the per-unit form above.
+COGITO_API int32_t AmmoCost();

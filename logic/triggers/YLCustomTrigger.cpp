@@ -1,6 +1,8 @@
 #include "logic/triggers/YLCustomTrigger.h"
 
 #include <cstdio>
+#include <utility>
+#include <vector>
 
 #include "base/DebugFormat.h"
 #include "base/LumoStream.h"
@@ -34,6 +36,21 @@ constexpr int32_t kFixedLines = 4;
 const char* const kEmptySlotText = "n (type name)";
 
 using Collection = std::unique_ptr<LumoObjects, tObjectDestroyer>;
+using Parking = std::vector<std::unique_ptr<LumoObject, tObjectDestroyer>>;
+
+// Ends an element the setter took out of its slot: at once, or, while the
+// trigger runs, when the run ends (the element may be the running action,
+// or one the run still holds).
+void Discard(LumoObject* element, Parking* parking) {
+  if (element == nullptr) {
+    return;
+  }
+  if (parking != nullptr) {
+    parking->emplace_back(element);
+  } else {
+    DestroyObject(element);
+  }
+}
 
 Collection NewCollection() { return Collection(new LumoObjects(true)); }
 
@@ -47,7 +64,7 @@ LumoObject* SlotAt(const Collection& collection, int32_t slot) {
 // Resizes a collection to the count the text gives: new slots are empty,
 // surplus elements are destroyed. A count the editor may not set (below 0
 // or above the bound of every editor count) changes nothing.
-void SetSlotCount(Collection& collection, const char* text, const char* what) {
+void SetSlotCount(Collection& collection, const char* text, const char* what, Parking* parking) {
   const int32_t count = ParseInt(text);
   if (count < 0 || count > kMaxIdListEntries) {
     DebugPrint("YLCustomTrigger::SetProperty: %d %s slots are out of range (0 to %d)\n", count, what,
@@ -56,6 +73,11 @@ void SetSlotCount(Collection& collection, const char* text, const char* what) {
   }
   if (collection == nullptr) {
     collection = NewCollection();
+  }
+  if (parking != nullptr) {
+    for (int32_t slot = count; slot < collection->count; ++slot) {
+      Discard(std::exchange(collection->items[slot], nullptr), parking);
+    }
   }
   if (count == 0) {
     collection->Clear();
@@ -85,14 +107,13 @@ void ListSlot(tStrings& labels, tStrings& values, int32_t slot, Kind* element) {
 // negative value when a slot took the position, else what remains after
 // the last slot.
 template <typename Kind>
-int32_t SetInSlots(Collection& collection, int32_t remaining, const char* text, Kind* (*create)(const char*)) {
+int32_t SetInSlots(Collection& collection, int32_t remaining, const char* text, Kind* (*create)(const char*),
+                   Parking* parking) {
   const int32_t slots = collection != nullptr ? collection->count : 0;
   for (int32_t slot = 0; slot < slots; ++slot) {
     if (remaining == 0) {
       LumoObject*& held = collection->items[slot];
-      LumoObject* old = held;
-      held = nullptr;
-      DestroyObject(old);
+      Discard(std::exchange(held, nullptr), parking);
       held = create(text);
       return -1;
     }
@@ -151,6 +172,7 @@ YLCustomTrigger::~YLCustomTrigger() = default;
 const char* YLCustomTrigger::GetClassName() const { return "YLCustomTrigger"; }
 
 void YLCustomTrigger::OnFree() {
+  removedWhileRunning.clear();
   Conditions.reset();
   Actions.reset();
   ConditionTrigger::OnFree();
@@ -159,9 +181,23 @@ void YLCustomTrigger::OnFree() {
 // ---- Running ----
 
 void YLCustomTrigger::Execute(CLogic* logic) {
+  // An action that sets this trigger's time to now runs it inside its own
+  // run: that nested run returns at once, so no action runs twice in one
+  // firing.
+  if (running) {
+    return;
+  }
   if ((EnableCount & kEnabledBit) == 0) {
     return;
   }
+  running = true;
+  struct RunEnd {
+    YLCustomTrigger& trigger;
+    ~RunEnd() {
+      trigger.running = false;
+      trigger.removedWhileRunning.clear();
+    }
+  } runEnd{*this};
   // Slots are looked up afresh on each step: an element may change this
   // trigger's collections while it runs.
   for (int32_t slot = 0; slot < GetConditionCount(); ++slot) {
@@ -181,6 +217,10 @@ void YLCustomTrigger::Execute(CLogic* logic) {
       action->Execute(logic, this);
     }
   }
+}
+
+std::vector<std::unique_ptr<LumoObject, tObjectDestroyer>>* YLCustomTrigger::Parked() {
+  return running ? &removedWhileRunning : nullptr;
 }
 
 void YLCustomTrigger::PrintToLog() {}
@@ -265,20 +305,21 @@ int32_t YLCustomTrigger::SetProperty(int32_t index, const char* text) {
       InterfaceMsg = ParseInt(text);
       return -1;
     case 3:
-      SetSlotCount(Conditions, text, "condition");
+      SetSlotCount(Conditions, text, "condition", Parked());
       return -1;
     default:
       break;
   }
-  remaining = SetInSlots<YLTriggerCondition>(Conditions, remaining - kFixedLines, text, CreateTriggerCondition);
+  remaining =
+      SetInSlots<YLTriggerCondition>(Conditions, remaining - kFixedLines, text, CreateTriggerCondition, Parked());
   if (remaining < 0) {
     return remaining;
   }
   if (remaining == 0) {
-    SetSlotCount(Actions, text, "action");
+    SetSlotCount(Actions, text, "action", Parked());
     return -1;
   }
-  return SetInSlots<YLTriggerAction>(Actions, remaining - 1, text, CreateTriggerAction);
+  return SetInSlots<YLTriggerAction>(Actions, remaining - 1, text, CreateTriggerAction, Parked());
 }
 
 // ---- Stream form ----

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "base/LumoObject.h"
 #include "base/LumoObjects.h"
@@ -82,4 +83,14 @@ class YLCustomTrigger : public ConditionTrigger {
   // Owned collections whose slots hold conditions (actions) or are empty.
   std::unique_ptr<LumoObjects, tObjectDestroyer> Conditions;
   std::unique_ptr<LumoObjects, tObjectDestroyer> Actions;
+
+ private:
+  // Where the setter puts the elements it removes: null when they are
+  // destroyed at once, the run's keep while the trigger runs.
+  std::vector<std::unique_ptr<LumoObject, tObjectDestroyer>>* Parked();
+
+  // Execute is under way; not stored.
+  bool running = false;
+  // What the setter removed during the run; destroyed when the run ends.
+  std::vector<std::unique_ptr<LumoObject, tObjectDestroyer>> removedWhileRunning;
 };

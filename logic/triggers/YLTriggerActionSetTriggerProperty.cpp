@@ -46,11 +46,11 @@ void YLTriggerActionSetTriggerProperty::GetRecordString(char* buffer, size_t siz
 }
 
 // The trigger may be the one running this action, and the line written may
-// be this very action's slot: the action may be destroyed inside the setter.
-// So the text is copied first and nothing of the action is touched after
-// the setter returns. (A time set to the current frame runs the trigger at
-// once, inside this run; it is out of the plan meanwhile, so its actions
-// find it no more and the nested run cannot start itself again.)
+// be this very action's slot: the trigger keeps what its setter removes
+// until its run ends, but the text is still copied first and nothing of the
+// action is touched after the setter returns. (A time set to the current
+// frame runs the trigger at once; when that is the trigger running this
+// action, the nested run returns at once.)
 void YLTriggerActionSetTriggerProperty::Execute(CLogic* logic, YLCustomTrigger*) {
   YLCustomTrigger* target = logic != nullptr ? logic->FindTrigger(TriggerID) : nullptr;
   if (target == nullptr) {

@@ -69,6 +69,35 @@ TEST(SectorMapStream, SectorBorderListsKeepNoneEmptyAndFilled) {
   EXPECT_EQ(loaded->GetSector(0)->GetBorderCount(), 4);
 }
 
+// A sector record read by itself, outside its map's load, keeps the border
+// indexes it read and saves them again without any map; an empty list needs
+// no map either.
+TEST(SectorMapStream, ASectorLoadedOnItsOwnSavesOnItsOwn) {
+  Bytes filled;
+  Bytes empty;
+  {
+    SectorMapOwner map = MakeTwoSquares();
+    ASSERT_EQ(map->GetSector(1)->GetBorderCount(), 4);
+    filled = SaveRecord(*map->GetSector(1));
+    auto* bare = new YLSector;
+    ASSERT_TRUE(bare->CreateBorderList());
+    ASSERT_TRUE(map->AppendSector(bare));
+    empty = SaveRecord(*bare);
+  }
+  ASSERT_EQ(GetCurrentSectorMap(), nullptr);
+  for (const Bytes& saved : {filled, empty}) {
+    std::unique_ptr<YLSector, tObjectDestroyer> loaded = LoadAs<YLSector>(saved);
+    ASSERT_NE(loaded, nullptr);
+    EXPECT_EQ(loaded->GetBorderCount(), 0);
+    EXPECT_EQ(SaveRecord(*loaded), saved);
+  }
+  YLSector fresh;
+  ASSERT_TRUE(fresh.CreateBorderList());
+  LumoMemoryStream stream;
+  ASSERT_TRUE(stream.OpenNew(64, 1, 0));
+  EXPECT_TRUE(fresh.SaveObject(&stream, 0));
+}
+
 // A border record written before the tagged chunks existed ends after Right.
 TEST(SectorMapStream, BorderWithoutTaggedChunksKeepsItsDefaultsAndTheNextRecordReads) {
   SectorMapOwner map = MakeTwoSquares();

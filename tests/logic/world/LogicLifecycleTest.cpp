@@ -538,6 +538,62 @@ TEST_F(LogicLifecycleTest, PathPlanningIsReplacedOnlyByAKnowledgeMap) {
   EXPECT_EQ(log.lines.size(), 1u);
 }
 
+// A map size the grid refuses leaves the running game as it was, down to
+// the sector map its borders are saved against.
+TEST_F(LogicLifecycleTest, ARefusedMapSizeLeavesTheGameAbleToSave) {
+  ASSERT_TRUE(LogicCreate(30, 20));
+  Bytes grid;
+  {
+    path_testing::DrawnMap drawn = path_testing::DrawMap({"ABC", ".D."}, 10);
+    ASSERT_GT(drawn.Sectors().GetBorderCount(), 0);
+    grid = Save(*drawn.knowledge);
+  }
+  grid.push_back(0);  // a stream needs a block; the spare byte stays unread
+  LumoMemoryStream stream;
+  ASSERT_TRUE(stream.OpenBuffer(grid.data(), static_cast<uint32_t>(grid.size() - 1), 1, 0));
+  ReplacePathPlanning(&stream);
+  YLSectors* const running = GetCurrentSectorMap();
+  ASSERT_EQ(running, Logic().Map->GetStratMap()->GetSectors());
+  const Bytes saved = Saved();
+  ASSERT_FALSE(saved.empty());
+
+  EXPECT_FALSE(LogicCreate(4, -1));
+  EXPECT_EQ(GetCurrentSectorMap(), running);
+  EXPECT_EQ(Saved(), saved);
+}
+
+// A level file may place a thing at any position: things with a footprint
+// placed at the ends of the 32-bit range lie wholly off the grid and touch
+// none of its cells.
+TEST_F(LogicLifecycleTest, ThingsWithAFootprintAtExtremePositionsLeaveTheGridAlone) {
+  ASSERT_TRUE(LogicCreate(16, 16));
+  YLKnowledgeMap* grid = Logic().Map->GetStratMap();
+  const auto cells = [grid] {
+    std::vector<uint32_t> words;
+    for (int32_t y = 0; y < grid->GetHeight(); ++y) {
+      for (int32_t x = 0; x < grid->GetWidth(); ++x) {
+        words.push_back(grid->GetCell(x, y));
+      }
+    }
+    return words;
+  };
+  const std::vector<uint32_t> before = cells();
+  constexpr int32_t kLow = std::numeric_limits<int32_t>::min();
+  constexpr int32_t kHigh = std::numeric_limits<int32_t>::max();
+  const std::pair<int32_t, int32_t> positions[] = {{kHigh, kHigh}, {kLow, kLow}, {kHigh, kLow}, {kLow, kHigh}};
+  for (const char* keyword : {"Vehicle021-spelersbus", "Bank1", "Push2"}) {
+    for (const auto& [x, y] : positions) {
+      for (uint8_t orientation = 0; orientation < 8; ++orientation) {
+        ThingInfo* info = CreateThing(keyword, x, y, 0, orientation, 0);
+        if (info != nullptr) {
+          DestroyThing(info);
+        }
+        EXPECT_EQ(cells(), before) << keyword << " at " << x << "," << y << " facing " << int{orientation};
+      }
+    }
+  }
+}
+
 // A player id indexes the players table, which grows to hold it: an id it
 // cannot hold is refused, whether the game names it or a level's thing has
 // it as its owner, and the thing is made without a player.

@@ -188,6 +188,24 @@ TEST_F(StoredFormTest, ALogicWrittenByHandLoadsAndRunsOn) {
   YLThing::SetLogicContext(nullptr, &logic);
 }
 
+// An older save without the generator's state plays on the same way
+// whatever the process drew before: the generator starts from 0.
+TEST_F(StoredFormTest, ALogicWithoutTheGeneratorStartsItFromZero) {
+  const Bytes withTicks = WrittenLogic(true);
+  const size_t generatorChunk = 4 + 7 + 4;  // the tag's length, its text, the state
+  const Bytes ticksOnly(withTicks.begin(), withTicks.end() - static_cast<std::ptrdiff_t>(generatorChunk));
+  for (const Bytes& older : {WrittenLogic(false), ticksOnly}) {
+    for (const uint32_t before : {5u, 0xDEADBEEFu}) {
+      SetRandomSeed(before);
+      std::unique_ptr<LumoObject, tObjectDestroyer> loaded;
+      const std::string log = Logged([&] { loaded = Load(older); });
+      ASSERT_NE(loaded, nullptr) << log;
+      EXPECT_EQ(GetRandomSeed(), 0u) << before;
+    }
+  }
+  YLThing::SetLogicContext(nullptr, &logic);
+}
+
 TEST_F(StoredFormTest, EveryCutOfAWrittenLogicFailsOrLacksOnlyItsTail) {
   const Bytes whole = WrittenLogic(true);
   const size_t withoutTicks = WrittenLogic(false).size();
