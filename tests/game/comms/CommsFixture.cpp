@@ -184,6 +184,13 @@ bool RawPeer::ClosedWithin(std::chrono::milliseconds time) {
   }
 }
 
+void RawPeer::Close() {
+  if (socket_ >= 0) {
+    close(socket_);
+    socket_ = -1;
+  }
+}
+
 int RawPeer::LocalPort() const {
   sockaddr_in address{};
   socklen_t length = sizeof address;

@@ -48,6 +48,8 @@ class RawPeer {
   // come first are read and dropped).
   bool ClosedWithin(std::chrono::milliseconds time);
   int LocalPort() const;
+  // Closes the connection as a peer that drops out does.
+  void Close();
   int Socket() const { return socket_; }
 
  private:
