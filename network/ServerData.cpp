@@ -30,6 +30,9 @@ constexpr int32_t kTimedOut = 10060;
 constexpr auto kConnectBackLimit = 2000ms;
 // Connect-backs under way at once; more requests are dropped until one ends.
 constexpr size_t kMostConnectBacks = 16;
+// Connect-backs under way towards one address: a host asking again and
+// again for connections to a dead port must leave room for real joins.
+constexpr size_t kMostConnectBacksPerHost = 2;
 
 // The library owns every server.
 struct ServerRecords {
@@ -183,6 +186,13 @@ void ServerThreadState::StartConnectBack(const sockaddr_in& sender, int32_t port
     refusals_.Refuse(sender, "too many connections under way");
     return;
   }
+  const auto fromSender = std::count_if(connectBacks_.begin(), connectBacks_.end(), [&](const ConnectBack& pending) {
+    return pending.connection->peerAddress.sin_addr.s_addr == sender.sin_addr.s_addr;
+  });
+  if (static_cast<size_t>(fromSender) >= kMostConnectBacksPerHost) {
+    refusals_.Refuse(sender, "too many connections under way from this host");
+    return;
+  }
   const tSocket socket = OpenSocket();
   if (socket == kInvalidSocket) {
     return;
@@ -215,14 +225,6 @@ void ServerThreadState::FinishConnectBack(ConnectionData* connection) {
     Abandon(connection);
     return;
   }
-  const Datagram greeting = FormatGreeting();
-  // What the socket does not take at once goes once the connection is
-  // registered.
-  if (connection->channel->Send(greeting.data(), greeting.size()) != platform::SocketChannel::SendResult::Done) {
-    ReportSocketError(static_cast<int32_t>(connection->channel->ErrorCode()), "OpenConnection1");
-    Abandon(connection);
-    return;
-  }
   bool registered = false;
   {
     // Registered and appended together: a close event's removal waits.
@@ -232,8 +234,17 @@ void ServerThreadState::FinishConnectBack(ConnectionData* connection) {
       server_.connections.push_back(connection);
     }
   }
+  // Only a registered connection is greeted: a client greeted and then
+  // closed would take its join for a success.
   if (!registered) {
     Abandon(connection);
+    return;
+  }
+  const Datagram greeting = FormatGreeting();
+  if (connection->channel->Send(greeting.data(), greeting.size()) != platform::SocketChannel::SendResult::Done) {
+    // The failed channel raises its close event, which tears the
+    // connection down; the game is never asked to accept it.
+    ReportSocketError(static_cast<int32_t>(connection->channel->ErrorCode()), "OpenConnection1");
     return;
   }
   if (server_.accept != nullptr && !server_.accept(connection)) {

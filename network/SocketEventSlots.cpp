@@ -146,6 +146,9 @@ void TearDownConnection(ConnectionData* connection) {
   const uint32_t message = connection->message;
   const uint32_t serial = connection->serial;
   UnselectSocket(connection);
+  // The record stays the game's handle, but what its buffers held is no
+  // use to anyone now.
+  connection->channel->Release();
   // The local end is kept: once the socket is closed it cannot be asked.
   socklen_t length = sizeof connection->localAddress;
   getsockname(connection->socket, reinterpret_cast<sockaddr*>(&connection->localAddress), &length);

@@ -125,6 +125,11 @@ void SocketChannel::ByteQueue::Clear() {
   start = 0;
 }
 
+void SocketChannel::ByteQueue::Release() {
+  std::vector<uint8_t>().swap(bytes);
+  start = 0;
+}
+
 SocketChannel::ReceiveResult SocketChannel::Receive(void* buffer, size_t size,
                                                     std::chrono::milliseconds waitLimit) {
   std::unique_lock lock(mutex_);
@@ -231,6 +236,20 @@ bool SocketChannel::Closing() {
   return closing_;
 }
 
+void SocketChannel::Release() {
+  std::lock_guard lock(mutex_);
+  closing_ = true;
+  closePosted_ = true;
+  received_.Release();
+  queued_.Release();
+  arrived_.notify_all();
+}
+
+size_t SocketChannel::BufferBytes() {
+  std::lock_guard lock(mutex_);
+  return received_.bytes.capacity() + queued_.bytes.capacity();
+}
+
 void SocketChannel::Fail(int error) {
   if (error_ == 0) {
     error_ = static_cast<uint32_t>(SocketErrorCode(error));
@@ -245,11 +264,20 @@ void SocketChannel::WakeEvents() {
   }
 }
 
+bool SocketChannel::Full() const { return !closing_ && received_.Size() >= kReceiveCapacity; }
+
+bool SocketChannel::Ended() const {
+  // A full buffer that the handler left as it was will never make room, so
+  // the end behind it counts as reached; once the reader makes room the
+  // rest is received and the real end is seen.
+  return endOfStream_ || error_ != 0 || (peerHungUp_ && Full());
+}
+
 uint32_t SocketChannel::NextEvent(Clock::time_point now) {
   if (closePosted_ || events_ == nullptr || readOutstanding_) {
     return 0;
   }
-  const bool ended = endOfStream_ || error_ != 0;
+  const bool ended = Ended();
   uint32_t event = 0;
   if (closing_) {
     if (ended || broken_ || now >= closeDeadline_) {
@@ -474,9 +502,12 @@ void SocketEvents::Run() {
         std::lock_guard channelLock(channel->mutex_);
         short events = 0;
         if (!channel->closePosted_ && channel->error_ == 0) {
-          const bool room = channel->closing_ || channel->received_.Size() < SocketChannel::kReceiveCapacity;
-          if (!channel->endOfStream_ && room) {
+          if (!channel->endOfStream_ && !channel->Full()) {
             events |= POLLIN;
+          } else if (!channel->endOfStream_ && !channel->peerHungUp_) {
+            // A full buffer still watches for the peer's end and resets:
+            // a handler that reads nothing must still get its close event.
+            events |= POLLRDHUP;
           }
           if (!channel->queued_.Empty()) {
             events |= POLLOUT;
@@ -527,6 +558,9 @@ void SocketEvents::Run() {
         }
         if (polled[index].revents & (POLLIN | POLLHUP | POLLERR)) {
           channel.Fill();
+        }
+        if ((polled[index].revents & (POLLRDHUP | POLLHUP)) && !channel.endOfStream_) {
+          channel.peerHungUp_ = true;
         }
         if ((polled[index].revents & POLLERR) && channel.error_ == 0) {
           int error = 0;

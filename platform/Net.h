@@ -100,6 +100,12 @@ class SocketChannel {
   uint32_t ErrorCode();
   // Shutdown was called.
   bool Closing();
+  // The connection is over and no longer registered: frees both buffers,
+  // which a peer that sent much and never read could otherwise keep large
+  // for the rest of the run. Every later Receive and Send gives Closed.
+  void Release();
+  // Bytes the buffers hold in memory, used or not.
+  size_t BufferBytes();
   int Socket() const { return socket_; }
 
  private:
@@ -115,11 +121,20 @@ class SocketChannel {
     const uint8_t* Front() const { return bytes.data() + start; }
     void Append(const uint8_t* data, size_t length);
     void Consume(size_t length);
+    // Keeps the storage for the next bytes.
     void Clear();
+    // Gives the storage back.
+    void Release();
   };
 
   // Decides the next event under the lock; 0 for none. Marks it posted.
   uint32_t NextEvent(Clock::time_point now);
+  // No more bytes will be offered: the stream ended, failed, or the peer
+  // hung up while the buffer was full (what it still holds in the socket is
+  // only reached if the reader makes room).
+  bool Ended() const;
+  // The buffer takes no more until the reader makes room.
+  bool Full() const;
   // Receives what the socket has into the buffer (the event thread).
   void Fill();
   // Sends from the queue; shuts the sending side when closing and sent.
@@ -137,6 +152,7 @@ class SocketChannel {
   uint32_t serial_ = 0;
   SocketEventPoster poster_ = nullptr;
   bool endOfStream_ = false;       // the peer shut its sending side
+  bool peerHungUp_ = false;        // the peer's end or reset was seen, perhaps behind unread bytes
   uint32_t error_ = 0;             // the connection failed with this error
   bool broken_ = false;            // a part was dropped or the queue overflowed
   bool closing_ = false;           // the owner closes

@@ -36,9 +36,9 @@ bool RangeIsFree(uint16_t base) {
 
 }  // namespace
 
-ScopedFd DatagramSocket(uint16_t port) {
+ScopedFd DatagramSocket(uint16_t port, const char* bound) {
   ScopedFd fd(socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0));
-  const sockaddr_in address = Address("127.0.0.1", port);
+  const sockaddr_in address = Address(bound, port);
   EXPECT_EQ(bind(fd.Get(), reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
   return fd;
 }

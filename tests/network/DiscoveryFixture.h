@@ -13,8 +13,9 @@
 
 namespace network_testing {
 
-// A datagram socket of the test on 127.0.0.1.
-ScopedFd DatagramSocket(uint16_t port = 0);
+// A datagram socket of the test on 127.0.0.1, or on another loopback
+// address to play another host.
+ScopedFd DatagramSocket(uint16_t port = 0, const char* address = "127.0.0.1");
 void SendDatagram(int fd, const void* bytes, size_t size, uint16_t port, const char* to = "127.0.0.1");
 // One datagram, empty when none came in time; the sender when asked.
 std::vector<uint8_t> ReceiveDatagram(int fd, std::chrono::milliseconds wait, sockaddr_in* sender = nullptr);

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <poll.h>
 #include <sys/socket.h>
 
 #include <algorithm>
@@ -220,6 +221,63 @@ TEST_F(ServerTest, ARefusedRegistrationClosesTheConnectionWithoutTheAcceptHandle
   EXPECT_EQ(AcceptedAt(0, 0ms), nullptr);
   EXPECT_TRUE(ConnectionsOf(server).empty());
   EXPECT_EQ(ConnectionCount(), 0u);
+}
+
+// The client's side of a join, played by the test without the library:
+// listens, asks the server to connect back, and keeps the connection.
+ScopedFd RawJoin(uint16_t serverPort) {
+  ScopedFd listener(socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  EXPECT_EQ(bind(listener.Get(), reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+  EXPECT_EQ(listen(listener.Get(), 1), 0);
+  ScopedFd asker = DatagramSocket();
+  const Datagram request = FormatConnectRequest(LocalPort(listener.Get()));
+  SendDatagram(asker.Get(), request.data(), request.size(), serverPort);
+  pollfd polled = {listener.Get(), POLLIN, 0};
+  if (poll(&polled, 1, 3000) != 1) {
+    return ScopedFd();
+  }
+  return ScopedFd(accept4(listener.Get(), nullptr, nullptr, SOCK_CLOEXEC));
+}
+
+// What the server sends until it closes, at most `most` bytes, waiting up
+// to a second for each part.
+std::vector<uint8_t> ReceiveUntilClosed(int fd, size_t most) {
+  std::vector<uint8_t> received;
+  uint8_t chunk[512];
+  while (received.size() < most) {
+    pollfd polled = {fd, POLLIN, 0};
+    if (poll(&polled, 1, 1000) != 1) {
+      break;
+    }
+    const ssize_t got = recv(fd, chunk, std::min(sizeof chunk, most - received.size()), 0);
+    if (got <= 0) {
+      break;
+    }
+    received.insert(received.end(), chunk, chunk + got);
+  }
+  return received;
+}
+
+TEST_F(ServerTest, AClientTheServerCannotRegisterIsNotGreeted) {
+  ServerData* server = Server("Terrace", "");
+  ASSERT_NE(server, nullptr);
+  // Every event slot of the process is taken by the server's ends.
+  std::vector<ScopedFd> clients;
+  for (uint32_t index = 0; index < 64; ++index) {
+    clients.push_back(RawJoin(server->port));
+    ASSERT_GE(clients.back().Get(), 0) << index;
+    ASSERT_EQ(ReceiveUntilClosed(clients.back().Get(), 256), Greeting()) << index;
+  }
+  ScopedFd refused = RawJoin(server->port);
+  ASSERT_GE(refused.Get(), 0);
+  // Without a greeting the client's join fails, instead of succeeding and
+  // closing at once.
+  EXPECT_TRUE(ReceiveUntilClosed(refused.Get(), 256).empty());
+  EXPECT_NE(DebugLog().find("LumoConnection (SyncSelect)"), std::string::npos);
+  EXPECT_EQ(ConnectionsOf(server).size(), 64u);
 }
 
 TEST_F(ServerTest, ThreeServersTakeTheFirstPortsAndOneBroadcastFindsThemAll) {

@@ -19,10 +19,11 @@ using Clock = std::chrono::steady_clock;
 // A TCP port of the test that a wrongful connect-back would reach.
 class Listener {
  public:
-  explicit Listener(int backlog = 5) : socket_(socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0)) {
+  explicit Listener(int backlog = 5, const char* bound = "127.0.0.1")
+      : socket_(socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0)) {
     sockaddr_in address{};
     address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    EXPECT_EQ(inet_pton(AF_INET, bound, &address.sin_addr), 1);
     EXPECT_EQ(bind(socket_.Get(), reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
     EXPECT_EQ(listen(socket_.Get(), backlog), 0);
   }
@@ -165,6 +166,52 @@ TEST_F(HostileDatagramTest, AConnectBackToADeadPortOrAFullBacklogDoesNotStopTheA
   const auto destroyStart = Clock::now();
   DestroyServer(server);
   EXPECT_LT(Clock::now() - destroyStart, 300ms);
+}
+
+// A listener on the address whose queue is full: connections towards it
+// are neither taken nor refused, so a connect-back to it waits its whole
+// time limit.
+struct FullListener {
+  explicit FullListener(const char* bound) : listener(0, bound) {
+    for (int index = 0; index < 4; ++index) {
+      ScopedFd client(socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
+      sockaddr_in address{};
+      address.sin_family = AF_INET;
+      inet_pton(AF_INET, bound, &address.sin_addr);
+      address.sin_port = htons(static_cast<uint16_t>(listener.Port()));
+      connect(client.Get(), reinterpret_cast<const sockaddr*>(&address), sizeof address);
+      waiting.push_back(std::move(client));
+    }
+  }
+  Listener listener;
+  std::vector<ScopedFd> waiting;
+};
+
+TEST_F(HostileDatagramTest, OneHostAskingForManyConnectBacksLeavesRoomForOthersToJoin) {
+  ServerData* server = CreateServerEx("Terrace", "", nullptr, RecordingHandlers(), 0);
+  ASSERT_NE(server, nullptr);
+  servers_.push_back(server);
+  // Another host asks for as many connect-backs as the server runs at once,
+  // each towards a port that never answers.
+  const char* hostile = "127.0.0.2";
+  FullListener stalled(hostile);
+  ScopedFd asker = DatagramSocket(0, hostile);
+  const Datagram request = FormatConnectRequest(stalled.listener.Port());
+  for (int index = 0; index < 16; ++index) {
+    SendDatagram(asker.Get(), request.data(), request.size(), server->port);
+  }
+  // The server answers in the order the datagrams came: once this answer
+  // is here, every request above was handled.
+  const Datagram search = FormatSearchRequest();
+  SendDatagram(asker.Get(), search.data(), search.size(), server->port);
+  ASSERT_FALSE(ReceiveDatagram(asker.Get(), 1000ms).empty());
+
+  searches_.push_back(OpenNetwork(kSearchMode, 0, nullptr, 0));
+  const std::vector<HostData*> hosts = TakeAnswers(searches_.back(), 1);
+  ASSERT_EQ(hosts.size(), 1u);
+  ConnectionData* client = OpenConnection(hosts[0], RecordingHandlers());
+  EXPECT_NE(client, nullptr);
+  EXPECT_NE(DebugLog().find("too many connections under way from this host"), std::string::npos);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <deque>
@@ -9,6 +10,7 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <thread>
 
 #include "platform/Net.h"
 
@@ -175,6 +177,69 @@ TEST_F(SocketEventsTest, TheCloseFollowsTheBytesBeforeIt) {
   ASSERT_TRUE(close);
   EXPECT_EQ(close->event, platform::kSocketCloseEvent);
   EXPECT_EQ(close->error, 0u);
+}
+
+// Fills the channel's receive buffer and leaves more in the socket behind
+// it, so that the peer's end is only reached past bytes nobody took.
+constexpr size_t kMoreThanTheBuffer = SocketChannel::kReceiveCapacity + 1000;
+
+// Answers read events with a handler that reads nothing, until an event
+// other than a read comes; that event, or none when the time ran out.
+std::optional<PostedEvent> FirstEventAfterIdleReads(SocketEvents& events, SocketChannel& channel) {
+  for (;;) {
+    const auto event = NextEvent();
+    if (!event || event->event != platform::kSocketReadEvent) {
+      return event;
+    }
+    events.HandlerDone(channel);
+  }
+}
+
+TEST_F(SocketEventsTest, AFullBufferStillSeesThePeersEndOnceTheHandlerReadsNothing) {
+  Register();
+  Send(std::string(kMoreThanTheBuffer, 'a'));
+  std::this_thread::sleep_for(100ms);
+  shutdown(ends_[1], SHUT_WR);
+  const auto close = FirstEventAfterIdleReads(events_, *channel_);
+  ASSERT_TRUE(close);
+  EXPECT_EQ(close->event, platform::kSocketCloseEvent);
+  EXPECT_EQ(close->error, 0u);
+}
+
+TEST_F(SocketEventsTest, AFullBufferStillSeesAReset) {
+  Register();
+  // The peer closes with bytes it never read: the channel's end is reset.
+  ASSERT_EQ(channel_->Send("unread", 6), SocketChannel::SendResult::Done);
+  Send(std::string(kMoreThanTheBuffer, 'a'));
+  // The reset comes after the buffer filled up, not while it still took bytes.
+  std::this_thread::sleep_for(100ms);
+  close(ends_[1]);
+  ends_[1] = -1;
+  const auto close = FirstEventAfterIdleReads(events_, *channel_);
+  ASSERT_TRUE(close);
+  EXPECT_EQ(close->event, platform::kSocketCloseEvent);
+  EXPECT_EQ(close->error, 10054u);
+}
+
+TEST_F(SocketEventsTest, AReaderThatMakesRoomGetsEveryByteBeforeTheEnd) {
+  Register();
+  Send(std::string(kMoreThanTheBuffer, 'a'));
+  shutdown(ends_[1], SHUT_WR);
+  size_t taken = 0;
+  std::optional<PostedEvent> event;
+  while ((event = NextEvent()) && event->event == platform::kSocketReadEvent) {
+    // A slow reader: a few bytes per event, so the buffer is full again
+    // each time the thread receives the rest.
+    char chunk[4096];
+    const size_t wanted = std::min(sizeof chunk, kMoreThanTheBuffer - taken);
+    if (wanted > 0 && channel_->Receive(chunk, wanted, 1000ms) == SocketChannel::ReceiveResult::Complete) {
+      taken += wanted;
+    }
+    events_.HandlerDone(*channel_);
+  }
+  ASSERT_TRUE(event);
+  EXPECT_EQ(event->event, platform::kSocketCloseEvent);
+  EXPECT_EQ(taken, kMoreThanTheBuffer);
 }
 
 TEST_F(SocketEventsTest, QueuedBytesAreSentInOrderAfterWhatFitAtOnce) {
