@@ -198,6 +198,69 @@ int RawPeer::LocalPort() const {
   return ntohs(address.sin_port);
 }
 
+RawServer::RawServer() : datagram_(socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0)) {
+  sockaddr_in address = Loopback(0);
+  socklen_t length = sizeof address;
+  bind(datagram_, reinterpret_cast<const sockaddr*>(&address), sizeof address);
+  getsockname(datagram_, reinterpret_cast<sockaddr*>(&address), &length);
+  port_ = ntohs(address.sin_port);
+}
+
+RawServer::~RawServer() {
+  close(datagram_);
+  if (connection_ >= 0) {
+    close(connection_);
+  }
+}
+
+bool RawServer::AcceptClient(std::chrono::milliseconds limit) {
+  if (!WaitFor(datagram_, POLLIN, limit)) {
+    return false;
+  }
+  uint8_t request[1024] = {};
+  const ssize_t size = recv(datagram_, request, sizeof request - 1, 0);
+  const std::vector<std::string> fields = SplitDatagram(request, size > 0 ? static_cast<size_t>(size) : 0);
+  if (fields.size() < 4 || fields[2] != "1") {
+    return false;
+  }
+  connection_ = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  const sockaddr_in client = Loopback(std::stoi(fields[3]));
+  if (connect(connection_, reinterpret_cast<const sockaddr*>(&client), sizeof client) != 0) {
+    return false;
+  }
+  const Datagram greeting = FormatGreeting();
+  Send(Bytes(greeting.begin(), greeting.end()));
+  return true;
+}
+
+void RawServer::Send(const Bytes& bytes) {
+  size_t sent = 0;
+  while (sent < bytes.size()) {
+    const ssize_t result = send(connection_, bytes.data() + sent, bytes.size() - sent, MSG_NOSIGNAL);
+    if (result <= 0) {
+      return;
+    }
+    sent += static_cast<size_t>(result);
+  }
+}
+
+Bytes RawServer::Receive(std::chrono::milliseconds time) {
+  Bytes received;
+  const auto deadline = std::chrono::steady_clock::now() + time;
+  for (;;) {
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    if (left.count() <= 0 || !WaitFor(connection_, POLLIN, left)) {
+      return received;
+    }
+    uint8_t chunk[4096];
+    const ssize_t got = recv(connection_, chunk, sizeof chunk, 0);
+    if (got <= 0) {
+      return received;
+    }
+    received.insert(received.end(), chunk, chunk + got);
+  }
+}
+
 Bytes JoinMessage(uint8_t type, const std::string& name, const std::string& address, uint32_t port) {
   Bytes bytes(38, 0);
   bytes[0] = type;

@@ -56,6 +56,27 @@ class RawPeer {
   int socket_ = -1;
 };
 
+// The server's side of the handshake played by the test: it takes a
+// client's connect request, connects back and greets; then raw bytes.
+class RawServer {
+ public:
+  RawServer();
+  ~RawServer();
+  RawServer(const RawServer&) = delete;
+  RawServer& operator=(const RawServer&) = delete;
+
+  int Port() const { return port_; }
+  // True once a client asked and was connected back and greeted.
+  bool AcceptClient(std::chrono::milliseconds limit = 5000ms);
+  void Send(const Bytes& bytes);
+  Bytes Receive(std::chrono::milliseconds time);
+
+ private:
+  int datagram_ = -1;
+  int port_ = 0;
+  int connection_ = -1;
+};
+
 // Message bytes as a peer writes them.
 Bytes JoinMessage(uint8_t type, const std::string& name, const std::string& address, uint32_t port);
 Bytes TextMessageBytes(const std::string& text);
