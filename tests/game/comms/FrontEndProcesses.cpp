@@ -21,6 +21,8 @@ namespace comms_testing {
 
 namespace {
 
+// In a child: the test's folder; empty in the test itself, whose working
+// folder it is.
 std::string& SharedFolder() {
   static std::string folder;
   return folder;
@@ -151,9 +153,6 @@ bool ClientBody(const std::string& name, int serverPort) {
 }  // namespace
 
 pid_t Spawn(const std::string& folder, const std::function<bool()>& body) {
-  if (SharedFolder().empty()) {
-    SharedFolder() = std::filesystem::current_path().string();
-  }
   std::fflush(nullptr);
   const pid_t child = fork();
   if (child != 0) {
