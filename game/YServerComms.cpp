@@ -265,7 +265,19 @@ bool YServerComms::RemoveClientOf(ConnectionData* connection, ycPlayerRecord* re
   return false;
 }
 
+void YServerComms::Withdraw(ConnectionData* connection) {
+  const auto handedIn = nextFrame_.find(connection);
+  if (handedIn == nextFrame_.end()) {
+    return;
+  }
+  // A player who ran ahead has parts in lists that still wait for others;
+  // counted on, they would complete those lists without a remaining player.
+  pending_.Withdraw(handedIn->second);
+  nextFrame_.erase(handedIn);
+}
+
 void YServerComms::RemoveEntry(uint32_t index) {
+  Withdraw(clients_[index].connection);
   for (uint32_t later = index; later + 1 < kMostPlayers; ++later) {
     clients_[later] = clients_[later + 1];
   }

@@ -52,6 +52,8 @@ class YServerComms : public YCommsBase {
   // own, or is too short to tell.
   bool OrderOfSender(ConnectionData* connection, const ycReceivedOrder& order);
   void RemoveEntry(uint32_t index);
+  // Forgets what the connection handed in towards lists still waiting.
+  void Withdraw(ConnectionData* connection);
 
   ServerData* server_;
   std::vector<ycOrderNode> outgoing_;

@@ -47,6 +47,14 @@ ycOrderList* ycOrderListQueue::FirstIfComplete(uint32_t players) {
   return &lists_.front();
 }
 
+void ycOrderListQueue::Withdraw(uint32_t endFrame) {
+  for (ycOrderList& list : lists_) {
+    if (list.frame < endFrame && list.contributions > 0) {
+      --list.contributions;
+    }
+  }
+}
+
 ycOrderList* ycOrderListQueue::First() { return lists_.empty() ? nullptr : &lists_.front(); }
 
 void ycOrderListQueue::PopFirst() {

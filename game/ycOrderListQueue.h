@@ -44,6 +44,9 @@ class ycOrderListQueue {
   // The first list when at least `players` have contributed to it; null
   // otherwise.
   ycOrderList* FirstIfComplete(uint32_t players);
+  // A player left who had handed in every frame below endFrame: the lists
+  // still waiting no longer count its part (its orders stay in them).
+  void Withdraw(uint32_t endFrame);
   ycOrderList* First();
   void PopFirst();
   bool Empty() const { return lists_.empty(); }

@@ -46,6 +46,8 @@ constexpr SeedTarget kTargets[] = {
     {"MediaNode", WriteMediaNodeSeeds},
     {"LogicLoad", WriteLogicLoadSeeds},
     {"TriggerEditor", WriteTriggerEditorSeeds},
+    {"CommsServerReader", WriteCommsServerReaderSeeds},
+    {"CommsClientReader", WriteCommsClientReaderSeeds},
 };
 
 }  // namespace

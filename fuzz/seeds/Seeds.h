@@ -34,6 +34,8 @@ void WriteSequenceSeeds(const std::filesystem::path& folder);
 void WriteMediaNodeSeeds(const std::filesystem::path& folder);
 void WriteLogicLoadSeeds(const std::filesystem::path& folder);
 void WriteTriggerEditorSeeds(const std::filesystem::path& folder);
+void WriteCommsServerReaderSeeds(const std::filesystem::path& folder);
+void WriteCommsClientReaderSeeds(const std::filesystem::path& folder);
 
 // Writes bytes as one seed file; false (with a message) on failure.
 bool WriteSeed(const std::filesystem::path& folder, const std::string& name,

@@ -252,3 +252,42 @@ TEST_F(ExchangeTest, ClientRefusesFramesOutOfOrder) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(ExchangeTest, ServerGoesOnWhenAPlayerWhoRanAheadLeaves) {
+  YServerComms server(nullptr, 2);
+  ycPlayerRecord ahead;
+  ahead.connection = Connection(1);
+  ycPlayerRecord behind;
+  behind.connection = Connection(2);
+  server.AddClient(&ahead);
+  server.AddClient(&behind);
+  server.Run(&callbacks);
+  for (uint32_t frame = 0; frame < 4; ++frame) {
+    ycOrderFrame list = Frame(frame, {{5, PlayerPayload(2, "ahead " + std::to_string(frame))}});
+    EXPECT_TRUE(server.Receive(Connection(1), list));
+  }
+  for (uint32_t frame = 0; frame < 2; ++frame) {
+    ycOrderFrame list = Frame(frame, {});
+    EXPECT_TRUE(server.Receive(Connection(2), list));
+  }
+  EXPECT_TRUE(Flush(server, 0));
+  EXPECT_TRUE(Flush(server, 1));
+  server.RemoveClientOf(Connection(1), nullptr);
+  // Lists 2 and 3 hold the leaver's part, but still wait for the others.
+  EXPECT_TRUE(Flush(server, 2));
+  EXPECT_TRUE(Flush(server, 3));
+  EXPECT_FALSE(Flush(server, 4));
+  for (uint32_t frame = 2; frame < 6; ++frame) {
+    ycOrderFrame list = Frame(frame, {});
+    EXPECT_TRUE(server.Receive(Connection(2), list));
+  }
+  for (uint32_t frame = 4; frame < 8; ++frame) {
+    EXPECT_TRUE(Flush(server, frame)) << frame;
+  }
+  ASSERT_EQ(applied.size(), 4u);
+  EXPECT_EQ(applied[3], (Applied{5, PlayerPayload(2, "ahead 3"), 3, 5}));
+}
+
+}  // namespace
