@@ -140,6 +140,8 @@ struct HostileCase {
   Bytes bytes;
 };
 
+void PrintTo(const HostileCase& hostileCase, std::ostream* out) { *out << hostileCase.name; }
+
 class CommsReaderHostileTest : public ::testing::TestWithParam<HostileCase> {};
 
 TEST_P(CommsReaderHostileTest, RefusesBeforeAllocating) {

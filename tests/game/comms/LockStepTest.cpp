@@ -16,6 +16,8 @@
 #include "game/YServerComms.h"
 #include "network/ConnectionData.h"
 #include "network/ServerData.h"
+#include "runtime/DebugLog.h"
+#include "support/DebugLogReader.h"
 
 namespace {
 
@@ -222,6 +224,20 @@ TEST_P(LockStepTest, EveryPlayerAppliesFrameFOrdersAtFPlusLatencyInOneOrder) {
     }
   }
   EXPECT_TRUE(sawQuiet);
+}
+
+TEST_F(LockStepTest, TraceLinesAreWrittenOnlyAtTheMaximumDebugLevel) {
+  SetDebugLevel(DebugLevelExtended);
+  Connect(2);
+  Play(4, {{0, 0, 5}, {1, 1, 3}});
+  EXPECT_EQ(testing_support::ReadDebugLog().find("*MP*"), std::string::npos);
+  SetDebugLevel(DebugLevelMaximum);
+  Play(8, {{0, 5, 5}, {1, 5, 3}});
+  const std::string log = testing_support::ReadDebugLog();
+  EXPECT_NE(log.find("*MP* ServerComms::Flush() (frame = 5, previousFrame = 4)\n"), std::string::npos);
+  EXPECT_NE(log.find("*MP* ClientComms::Send() (COrderPackage*, type = 3, length = 8)\n"), std::string::npos);
+  EXPECT_NE(log.find("*MP*            - flush first list (frame = 7, list->Frame = 5, latency = 2)\n"),
+            std::string::npos);
 }
 
 INSTANTIATE_TEST_SUITE_P(Latencies, LockStepTest, ::testing::Values(2u, 6u, 12u));
