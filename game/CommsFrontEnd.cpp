@@ -378,6 +378,11 @@ bool CommsFlush(uint32_t frame) { return State().comms != nullptr && State().com
 
 bool CommsStartServer(ycCommsCallBacks* callbacks, ycServerRecord* record, uint32_t latency) {
   ServerState& server = State().server;
+  // One server at a time: an earlier one's thread would still greet into
+  // the state replaced here.
+  if (server.server != nullptr) {
+    CommsStopServer();
+  }
   server.callbacks = callbacks != nullptr ? *callbacks : ycCommsCallBacks{};
   server.record = record != nullptr ? *record : ycServerRecord{};
   {
