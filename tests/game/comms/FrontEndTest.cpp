@@ -213,8 +213,15 @@ INSTANTIATE_TEST_SUITE_P(
         HostileCase{"SecondJoin", true, false,
                     [](const RawPeer&, const RawPeer&) { return JoinMessage(0, "hostile", "127.0.0.1", 0); },
                     "join hostile\njoin hostile"},
+        // A frame taken before the join would make the same frame after it
+        // a repeat, and the connection would close.
         HostileCase{"FrameBeforeJoining", false, false,
-                    [](const RawPeer&, const RawPeer&) { return FrameBytes(0, {{5, "xxxx"}}); }, "order"},
+                    [](const RawPeer&, const RawPeer&) {
+                      return Concatenate(Concatenate(FrameBytes(0, {{5, "xxxx"}}),
+                                                     JoinMessage(0, "hostile", "127.0.0.1", 0)),
+                                         FrameBytes(0, {}));
+                    },
+                    "order"},
         HostileCase{"TextBeforeJoining", false, false,
                     [](const RawPeer&, const RawPeer&) { return TextMessageBytes("sneaky"); }, "sneaky"},
         HostileCase{"LatencyToServer", true, false,
