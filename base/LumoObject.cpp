@@ -608,6 +608,26 @@ void LumoObject::AbortReferent(LumoObject* referent) {
              [&] { ReportFault("LumoObject::Dereference() Unhandled exception during DoAbortReferenceTo()"); });
 }
 
+void LumoObject::DropReferrers() {
+  while (references != nullptr && references->notificationCount > 0) {
+    tReferenceNode* node = nullptr;
+    for (tNode* walker = references->last; walker != nullptr && node == nullptr; walker = walker->previous) {
+      auto* reference = dynamic_cast<tReferenceNode*>(walker);
+      if (reference != nullptr && reference->kind != kReferenceKind) {
+        node = reference;
+      }
+    }
+    if (node == nullptr) {
+      return;
+    }
+    references->Remove(static_cast<tNode*>(node));
+    std::unique_ptr<tReferenceNode, tObjectDestroyer> held(node);
+    AbortReferrer(node->object);
+    held.reset();
+    DropIfEmpty(references);
+  }
+}
+
 void LumoObject::Dereference() {
   while (references != nullptr) {
     auto* node = dynamic_cast<tReferenceNode*>(references->last);

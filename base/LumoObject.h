@@ -125,6 +125,11 @@ class LumoObject : public tObject {
   void RemoveReference(LumoObject* other);
   // True while another object refers to this one.
   bool HasReferrers() const;
+  // Ends only the references other objects hold on this one, telling each;
+  // the references this object holds stay until it is freed. Used for an
+  // object queued for deletion: nobody may reach it any more, but it still
+  // frees the graphics it owns when it goes.
+  void DropReferrers();
 
   // Created on the first reference and destroyed when it becomes empty.
   std::unique_ptr<tReferenceList, tObjectDestroyer> references;

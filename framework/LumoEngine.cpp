@@ -222,6 +222,20 @@ void LumoEngine::Terminate() {
   ExitRTS();
 }
 
+namespace {
+
+void DropReferrersOfTree(LumoNode* node) {
+  if (auto* list = dynamic_cast<LumoList*>(node)) {
+    list->VisitItemsBackwards([](LumoNode* item) {
+      DropReferrersOfTree(item);
+      return false;
+    });
+  }
+  node->DropReferrers();
+}
+
+}  // namespace
+
 void LumoEngine::DisposeObject(LumoNode* node) {
   if (node == nullptr || !DisposalList || node->parent == DisposalList.get()) {
     return;
@@ -232,7 +246,11 @@ void LumoEngine::DisposeObject(LumoNode* node) {
   if (node->parent != nullptr) {
     node->parent->Remove(node);
   }
-  node->Dereference();
+  // Only the references on the object and its items end now. Those they
+  // hold stay until the deletion after the frame, so a frame, page or caret
+  // still finds the nameless graphic it owns and destroys it then (a full
+  // dereference here made them forget it, and it leaked).
+  DropReferrersOfTree(node);
   DisposalList->Append(node);
 }
 

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
 #include <string>
 
 #include "base/DebugFormat.h"
@@ -29,6 +30,14 @@ struct LogState {
 };
 
 LogState logState;
+
+// The server and search threads log too. One lock covers every use of the
+// log's state (write, flush, open, close), so lines never interleave and a
+// line logged while the game thread closes the log is dropped rather than
+// written through a closed handle. It is recursive because the file layer
+// logs its own failures while the log is being opened.
+std::recursive_mutex logMutex;
+using LogLock = std::lock_guard<std::recursive_mutex>;
 
 void CloseLog() {
   if (logState.file != nullptr) {
@@ -132,9 +141,13 @@ void ShowErrorBox(const char* text) {
 
 }  // namespace
 
-tDebugMode GetDebugMode() { return logState.mode; }
+tDebugMode GetDebugMode() {
+  const LogLock lock(logMutex);
+  return logState.mode;
+}
 
 tDebugMode SetDebugMode(tDebugMode mode) {
+  const LogLock lock(logMutex);
   if (mode == logState.mode) {
     return logState.mode;
   }
@@ -146,14 +159,19 @@ tDebugMode SetDebugMode(tDebugMode mode) {
   return logState.mode;
 }
 
-tDebugLevel GetDebugLevel() { return logState.level; }
+tDebugLevel GetDebugLevel() {
+  const LogLock lock(logMutex);
+  return logState.level;
+}
 
 tDebugLevel SetDebugLevel(tDebugLevel level) {
+  const LogLock lock(logMutex);
   logState.level = level;
   return level;
 }
 
 void DebugMessage(const char* text) {
+  const LogLock lock(logMutex);
   if (logState.file == nullptr || text == nullptr) {
     return;
   }
@@ -183,6 +201,7 @@ void WarningMessage(const char* text) {
 }
 
 void StartDebugLog(const DebugSettings& settings, tDebugMode defaultMode) {
+  const LogLock lock(logMutex);
   CloseLog();
   logState = LogState{};
   logState.flushPolicy = FlushPolicyFrom(settings.flush);
@@ -192,11 +211,15 @@ void StartDebugLog(const DebugSettings& settings, tDebugMode defaultMode) {
 }
 
 void CloseDebugLog() {
+  const LogLock lock(logMutex);
   CloseLog();
   logState.mode = DebugModeOff;
 }
 
-int32_t GetDebugFlushPolicy() { return logState.flushPolicy; }
+int32_t GetDebugFlushPolicy() {
+  const LogLock lock(logMutex);
+  return logState.flushPolicy;
+}
 
 void FailureBox(const char* format, ...) {
   char text[kFormatBufferSize];

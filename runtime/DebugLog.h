@@ -31,6 +31,8 @@ LUMOGAME_API tDebugLevel GetDebugLevel();
 LUMOGAME_API tDebugLevel SetDebugLevel(tDebugLevel level);
 // Appends a text to the log, every line feed written as carriage return and
 // line feed, then applies the flush policy; nothing happens without a log.
+// Safe from any thread: each text goes in whole, and one that arrives after
+// the log was closed is dropped.
 LUMOGAME_API void DebugMessage(const char* text);
 // Logs the text, shows it in an error box and ends the process with code 13
 // (or 14 when device contexts were left open).

@@ -40,7 +40,8 @@ struct tFileRecord {
 
 namespace {
 
-uint32_t lastFileError = 0;
+// Each thread has its own, so a thread's failure never shows as another's.
+thread_local uint32_t lastFileError = 0;
 
 // Counts the operations of this process that may have changed the size of a
 // file: writes, flushes, closes and repositionings of a handle with bytes

@@ -48,6 +48,8 @@ constexpr SeedTarget kTargets[] = {
     {"TriggerEditor", WriteTriggerEditorSeeds},
     {"ThingResource", WriteThingResourceSeeds},
     {"ColorMaskApply", WriteColorMaskApplySeeds},
+    {"CommsServerReader", WriteCommsServerReaderSeeds},
+    {"CommsClientReader", WriteCommsClientReaderSeeds},
 };
 
 }  // namespace
