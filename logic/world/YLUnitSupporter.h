@@ -41,7 +41,7 @@ class YLUnitSupporter : public YLUnit {
 
   // After the unit's own handling, while alive and upright: a blow makes
   // it angry (2.8 x neutral factor x amount of what is left to anger).
-  void Stun(float amount) override;
+  void Frighten(float amount, int32_t sourceId) override;
   // The same with 2.0; the unit nearest to (x, y) becomes the last thrower.
   void HitByThrow(float amount, int32_t x, int32_t y) override;
   // After the unit's own perception, the group's anger.
