@@ -193,6 +193,30 @@ YLWeapon* YLUnitSuit::TakeBankWeapon(const CLogic* logic) {
   return logic->Weapons->GetSlot(WeaponSlot::kSafeCracker);
 }
 
+bool YLUnitSuit::FireBombWeapon(CLogic* logic, int32_t x, int32_t y) {
+  YLWeapon* bomb = TakeBombWeapon(logic);
+  if (bomb == nullptr) {
+    return false;
+  }
+  if (!logic->UseWeapon(this, bomb, x, y)) {
+    BombFlag = kArmed;
+    return false;
+  }
+  return true;
+}
+
+bool YLUnitSuit::FireBankWeapon(CLogic* logic, int32_t x, int32_t y) {
+  YLWeapon* cracker = TakeBankWeapon(logic);
+  if (cracker == nullptr) {
+    return false;
+  }
+  if (!logic->UseWeapon(this, cracker, x, y)) {
+    BombFlag = kArmed;
+    return false;
+  }
+  return true;
+}
+
 void YLUnitSuit::Rearm(int32_t playerId) {
   Last = playerId;
   BombFlag = kArmed;
