@@ -50,7 +50,7 @@ bool MoveInfoWeapon::Perform(YLThing* thing, CLogic* logic) {
     int32_t x = 0;
     int32_t y = 0;
     suit->GetDestination(x, y);
-    return logic != nullptr && suit->FireBankWeapon(logic, x, y);
+    return suit->FireBankWeapon(logic, x, y);
   }
   if (dynamic_cast<YLUnitLeader*>(unit) != nullptr || dynamic_cast<Police*>(unit) != nullptr) {
     unit->Info->Status &= ~kStatusGunDrawn;

@@ -194,27 +194,24 @@ YLWeapon* YLUnitSuit::TakeBankWeapon(const CLogic* logic) {
 }
 
 bool YLUnitSuit::FireBombWeapon(CLogic* logic, int32_t x, int32_t y) {
-  YLWeapon* bomb = TakeBombWeapon(logic);
-  if (bomb == nullptr) {
-    return false;
-  }
-  if (!logic->UseWeapon(this, bomb, x, y)) {
-    BombFlag = kArmed;
-    return false;
-  }
-  return true;
+  return FireOnce(logic, TakeBombWeapon(logic), x, y);
 }
 
 bool YLUnitSuit::FireBankWeapon(CLogic* logic, int32_t x, int32_t y) {
-  YLWeapon* cracker = TakeBankWeapon(logic);
-  if (cracker == nullptr) {
+  return FireOnce(logic, TakeBankWeapon(logic), x, y);
+}
+
+bool YLUnitSuit::FireOnce(CLogic* logic, YLWeapon* weapon, int32_t x, int32_t y) {
+  if (logic == nullptr || weapon == nullptr) {
     return false;
   }
-  if (!logic->UseWeapon(this, cracker, x, y)) {
-    BombFlag = kArmed;
-    return false;
+  if (logic->UseWeapon(this, weapon, x, y)) {
+    return true;
   }
-  return true;
+  // Refused (out of reach, no round): nothing was fired, so the weapon is
+  // the suit's again.
+  BombFlag = kArmed;
+  return false;
 }
 
 void YLUnitSuit::Rearm(int32_t playerId) {

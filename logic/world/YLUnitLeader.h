@@ -161,4 +161,8 @@ class YLUnitSuit : public YLUnitHardCore {
 
  protected:
   ThingInfo* MakeInfo() const override;
+
+ private:
+  // Fires a weapon just taken; a refused shot hands it back.
+  bool FireOnce(CLogic* logic, YLWeapon* weapon, int32_t x, int32_t y);
 };
