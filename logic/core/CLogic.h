@@ -278,6 +278,9 @@ class CLogic : public LumoObject {
   // its armour lets through, and bleeds over its whole footprint. Nothing
   // for an id that names no thing.
   void HurtThing(int32_t target, float damage, float stun, int32_t x, int32_t y, int32_t attacker);
+  // The cell a thing fires from: its own, or for a unit inside a building or
+  // vehicle the entrance of its container (its own record is off the map).
+  void GetFiringCell(const YLThing& thing, int32_t& x, int32_t& y) const;
   // The unit attacks (x, y) with the weapon: refused (false) when the target
   // is out of the weapon's attack range or the weapon needs a round the unit
   // lacks (a round is spent otherwise); the weapon is fired after its

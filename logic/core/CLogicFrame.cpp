@@ -18,6 +18,7 @@
 #include "logic/world/YLTBuilding.h"
 #include "logic/world/YLTCar.h"
 #include "logic/world/YLTContainerThing.h"
+#include "logic/world/YLTCup.h"
 #include "logic/world/YLTPushable.h"
 #include "logic/world/YLThing.h"
 #include "logic/world/YLUnit.h"
@@ -213,6 +214,12 @@ void CLogic::ThingDied(YLThing* thing) {
     --ThingCount;
     auto* unit = UnitOf(thing);
     auto* container = unit != nullptr ? dynamic_cast<YLTContainerThing*>(unit->GetContainer()) : nullptr;
+    // A carrier that dies drops the cup while it still knows its container:
+    // once out of it its place is off the map, and so would be the cup.
+    YLTCup* cup = GetCup();
+    if (unit != nullptr && cup != nullptr && unit->CarriesCup() && cup->GetCarrier() == unit) {
+      cup->Drop(*unit);
+    }
     if (container != nullptr) {
       container->Leave(unit);
     } else if (Map != nullptr && CarOf(thing) == nullptr) {

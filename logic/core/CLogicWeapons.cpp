@@ -58,11 +58,24 @@ uint32_t Frames(int32_t frames) { return frames > 0 ? static_cast<uint32_t>(fram
 
 CPlayer* CLogic::GetSide(int32_t owner) const { return owner != 0 ? GetPlayer(owner) : nullptr; }
 
+void CLogic::GetFiringCell(const YLThing& thing, int32_t& x, int32_t& y) const {
+  const YLUnit* unit = UnitOf(&thing);
+  const YLThing* container = unit != nullptr ? unit->GetContainer() : nullptr;
+  const YLThing& from = container != nullptr ? *container : thing;
+  x = from.GetX();
+  y = from.GetY();
+}
+
 bool CLogic::UseWeapon(YLUnit* unit, YLWeapon* weapon, int32_t x, int32_t y) {
   if (unit == nullptr || unit->Info == nullptr || weapon == nullptr) {
     return false;
   }
-  if (!weapon->InAttackRange(YLUnit::IntDistance(unit->GetX(), unit->GetY(), x, y))) {
+  // Measured from inside a container the unit's own record would put every
+  // target out of reach: a suit in a bank could never work its safe.
+  int32_t fromX = 0;
+  int32_t fromY = 0;
+  GetFiringCell(*unit, fromX, fromY);
+  if (!weapon->InAttackRange(YLUnit::IntDistance(fromX, fromY, x, y))) {
     return false;
   }
   if (weapon->UsesAmmo() && !unit->UseAmmo()) {
@@ -77,8 +90,9 @@ void CLogic::FireWeapon(YLWeapon* weapon, int32_t attacker, int32_t x, int32_t y
   if (weapon == nullptr || thing == nullptr || thing->Info == nullptr) {
     return;
   }
-  const int32_t fromX = thing->GetX();
-  const int32_t fromY = thing->GetY();
+  int32_t fromX = 0;
+  int32_t fromY = 0;
+  GetFiringCell(*thing, fromX, fromY);
   const int32_t projectile = weapon->GetProjectileType();
   uint32_t delay = Frames(weapon->GetImpactTime());
   if (projectile != kProjectileNone && projectile != kProjectileShot) {
@@ -97,8 +111,9 @@ void CLogic::ApplyWeaponImpact(YLWeapon* weapon, int32_t attacker, int32_t x, in
     return;
   }
   const int32_t splat = weapon->GetSplatType();
-  const int32_t sourceX = source->GetX();
-  const int32_t sourceY = source->GetY();
+  int32_t sourceX = 0;
+  int32_t sourceY = 0;
+  GetFiringCell(*source, sourceX, sourceY);
   const int32_t targetId = Map != nullptr ? Map->GetThingIDAt(x, y) : 0;
 
   if (splat == kSplatBlow) {
@@ -139,6 +154,11 @@ void CLogic::ApplyWeaponImpact(YLWeapon* weapon, int32_t attacker, int32_t x, in
   }
 
   if (splat == kSplatSafeCracker) {
+    auto* bank = dynamic_cast<YLTBank*>(GetThing(targetId));
+    auto* suit = dynamic_cast<YLUnitSuit*>(source);
+    if (bank != nullptr && suit != nullptr) {
+      bank->Burgle(suit);
+    }
     NotifySplat(x, y, weapon->GetSplatRange(), splat);
     return;
   }

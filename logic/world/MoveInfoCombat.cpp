@@ -47,7 +47,10 @@ bool MoveInfoWeapon::Perform(YLThing* thing, CLogic* logic) {
   }
   // A suit in a bank cracks the safe instead.
   if (auto* suit = dynamic_cast<YLUnitSuit*>(unit); suit != nullptr && dynamic_cast<YLTBank*>(suit->GetContainer())) {
-    return FireAtDestination(logic, unit, suit->TakeBankWeapon(logic));
+    int32_t x = 0;
+    int32_t y = 0;
+    suit->GetDestination(x, y);
+    return suit->FireBankWeapon(logic, x, y);
   }
   if (dynamic_cast<YLUnitLeader*>(unit) != nullptr || dynamic_cast<Police*>(unit) != nullptr) {
     unit->Info->Status &= ~kStatusGunDrawn;

@@ -288,8 +288,7 @@ bool MoveInfoBomb::Perform(YLThing* thing, CLogic* logic) {
   if (suit == nullptr || suit->Info == nullptr || logic == nullptr) {
     return false;
   }
-  YLWeapon* bomb = suit->TakeBombWeapon(logic);
-  return bomb != nullptr && logic->UseWeapon(suit, bomb, suit->Info->X, suit->Info->Y);
+  return suit->FireBombWeapon(logic, suit->Info->X, suit->Info->Y);
 }
 
 MOVE_KIND_BASICS(MoveInfoDrawGun)

@@ -1,6 +1,8 @@
 #include "logic/world/YLTCup.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "base/LumoClass.h"
@@ -21,6 +23,9 @@ LumoClassOf<YLTBloemBollen> classOfYLTBloemBollen(kVersion_1_6_0_6, "YLTBloemBol
 constexpr int32_t kCupKind = 7;
 // Where a carried cup is: nowhere on the map.
 constexpr int32_t kCarriedPosition = -1;
+// How far around a container's entrance a dropped cup looks for a free
+// cell, in rings of cells.
+constexpr int32_t kDropSearchRings = 4;
 
 struct Cell {
   int32_t dx;
@@ -106,16 +111,54 @@ void YLTCup::Drop(YLUnit& carrier) {
   if (Info == nullptr || carrier.Info == nullptr) {
     return;
   }
+  int32_t x = 0;
+  int32_t y = 0;
+  const bool onMap = FindDropCell(carrier, x, y);
   carrier.DropCup();
   Info->Owner = 0;
   PossesionTimer = 0;
-  Info->X = carrier.Info->X;
-  Info->Y = carrier.Info->Y;
+  Info->X = x;
+  Info->Y = y;
   Info->Status |= StatusAlive;
-  if (CMap* map = GetMap()) {
+  CMap* map = GetMap();
+  if (map != nullptr && onMap) {
     map->PlaceThing(this);
   }
   ReportAction();
+}
+
+bool YLTCup::FindDropCell(const YLUnit& carrier, int32_t& x, int32_t& y) const {
+  const YLThing* container = carrier.GetContainer();
+  if (container == nullptr) {
+    x = carrier.Info->X;
+    y = carrier.Info->Y;
+    return true;
+  }
+  // The entrance cell itself belongs to the container: a cup written over
+  // it would take the door away from the building.
+  x = container->GetX();
+  y = container->GetY();
+  const CMap* map = GetMap();
+  if (map == nullptr) {
+    return false;
+  }
+  for (int32_t ring = 1; ring <= kDropSearchRings; ++ring) {
+    for (int32_t dy = -ring; dy <= ring; ++dy) {
+      for (int32_t dx = -ring; dx <= ring; ++dx) {
+        if (std::max(std::abs(dx), std::abs(dy)) != ring) {
+          continue;
+        }
+        const int32_t cellX = Wrapped(x, dx);
+        const int32_t cellY = Wrapped(y, dy);
+        if (map->IsWalkable(cellX, cellY) && map->GetThingIDAt(cellX, cellY) == 0) {
+          x = cellX;
+          y = cellY;
+          return true;
+        }
+      }
+    }
+  }
+  return false;
 }
 
 void YLTCup::LookForCarrier() {
@@ -156,7 +199,9 @@ bool YLTCup::Propagate() {
   if (carrier == nullptr) {
     return true;
   }
-  if (IsDown(*carrier)) {
+  // A dead carrier holds nothing: without this a carrier destroyed where
+  // it was never knocked down would score for ever.
+  if (IsDown(*carrier) || (carrier->Info->Status & StatusAlive) == 0) {
     Drop(*carrier);
     return true;
   }

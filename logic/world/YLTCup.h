@@ -23,7 +23,7 @@ class YLTCup : public YLThing {
   const char* GetClassName() const override;
   // One tick. Carried by a unit that is neither out nor falling: a point of
   // score for its player every kTicksPerScore ticks. Carried by one that is
-  // out or falling: dropped at its cell. On the ground: the first unit of a
+  // out, falling or dead: dropped (see Drop). On the ground: the first unit of a
   // player (not the police) on one of the eight neighbouring cells, in the
   // direction order, that is neither out, falling nor arrested picks it up.
   // A carried cup is not dead: the answer is always true.
@@ -42,8 +42,12 @@ class YLTCup : public YLThing {
   bool SetCarrier(int32_t unitId);
   // The carrier lets the cup fall where it stands: its mark goes, the cup
   // lies on the ground at the carrier's cell, on the map, and is seen to
-  // fall. Both the tick (a carrier out or falling) and the damage path (a
-  // carrier hit from near by) drop the cup through here.
+  // fall. A carrier inside a building or vehicle (its own record off the
+  // map) drops it on the nearest free cell around the container's
+  // entrance, so the cup stays in the game. Both the tick (a carrier out,
+  // falling or dead) and the damage path (a carrier hit from near by) drop
+  // the cup through here, and so does a carrier's death (dying inside a
+  // breaking building, or jailed).
   void Drop(YLUnit& carrier);
 
   virtual bool LoadPossesionTimer(LumoStream* stream, const LumoProperty* property);
@@ -54,6 +58,10 @@ class YLTCup : public YLThing {
  private:
   // On the ground: the first eligible unit next to the cup picks it up.
   void LookForCarrier();
+  // Where the carrier drops the cup; false when the cell may not take the
+  // cup onto the map (no free cell near a container's entrance: the cup
+  // lies at the entrance without taking the container's cell).
+  bool FindDropCell(const YLUnit& carrier, int32_t& x, int32_t& y) const;
 };
 
 // A flower field: an obstacle that is trashed as soon as anything stands on

@@ -13,6 +13,7 @@
 #include "logic/world/PsychicPlanKinds.h"
 #include "logic/world/YLTBaricade.h"
 #include "logic/world/YLTBuilding.h"
+#include "logic/world/YLTPushable.h"
 #include "navigation/YLKnowledgeMap.h"
 #include "logic/world/YLUnitSupporter.h"
 
@@ -82,8 +83,12 @@ bool YLUnitRozav::MakePlan() {
   if (step->Action != OrderKind::kBaricade) {
     return false;
   }
-  const YLThing* thing = step->Param1 != 0 ? logic->GetThing(step->Param1) : nullptr;
-  if (thing == nullptr || thing->Info == nullptr) {
+  // The order names the cell the player pointed at, as peers and saves
+  // keep it; the step takes the thing to work on from that cell now.
+  // Reading the column as a thing id would send the rozav to whatever
+  // thing has that number.
+  const YLThing* thing = TakeBarricadeAt(*step);
+  if (thing == nullptr) {
     return true;
   }
   if (const auto* barricade = dynamic_cast<const YLTBaricade*>(thing)) {
@@ -122,6 +127,27 @@ bool YLUnitRozav::MakePlan() {
   }
   step->Expandable = false;
   return true;
+}
+
+const YLThing* YLUnitRozav::TakeBarricadeAt(PsychicPlanItem& step) {
+  const CLogic* logic = GetLogic();
+  const int32_t x = step.Param1;
+  const int32_t y = step.Param2;
+  // Nothing to work on: the step ends at its first execution.
+  step.Param1 = 0;
+  YLThing* there = logic != nullptr ? logic->GetThingAt(x, y) : nullptr;
+  if (there == nullptr && logic != nullptr) {
+    there = logic->FindThingAtPosition(x, y);
+  }
+  if (there == nullptr || there->Info == nullptr ||
+      (dynamic_cast<YLTBaricade*>(there) == nullptr && dynamic_cast<YLTPushableThing*>(there) == nullptr)) {
+    return nullptr;
+  }
+  step.Param1 = there->GetTid();
+  // A pushed thing is worked from the side the rozav comes from; a
+  // barricade's side is chosen by the shorter way round.
+  step.Param2 = GetDirection(GetX(), GetY(), 0, there->GetX(), there->GetY());
+  return there;
 }
 
 int32_t YLUnitRozav::DoBaricade(float motivation, int32_t id, int32_t side, bool fast, bool down) {

@@ -193,6 +193,27 @@ YLWeapon* YLUnitSuit::TakeBankWeapon(const CLogic* logic) {
   return logic->Weapons->GetSlot(WeaponSlot::kSafeCracker);
 }
 
+bool YLUnitSuit::FireBombWeapon(CLogic* logic, int32_t x, int32_t y) {
+  return FireOnce(logic, TakeBombWeapon(logic), x, y);
+}
+
+bool YLUnitSuit::FireBankWeapon(CLogic* logic, int32_t x, int32_t y) {
+  return FireOnce(logic, TakeBankWeapon(logic), x, y);
+}
+
+bool YLUnitSuit::FireOnce(CLogic* logic, YLWeapon* weapon, int32_t x, int32_t y) {
+  if (logic == nullptr || weapon == nullptr) {
+    return false;
+  }
+  if (logic->UseWeapon(this, weapon, x, y)) {
+    return true;
+  }
+  // Refused (out of reach, no round): nothing was fired, so the weapon is
+  // the suit's again.
+  BombFlag = kArmed;
+  return false;
+}
+
 void YLUnitSuit::Rearm(int32_t playerId) {
   Last = playerId;
   BombFlag = kArmed;

@@ -123,6 +123,10 @@ class YLUnitSuit : public YLUnitHardCore {
   // a catalogue or once used.
   YLWeapon* TakeBombWeapon(const CLogic* logic);
   YLWeapon* TakeBankWeapon(const CLogic* logic);
+  // Take the weapon and fire it at (x, y) through CLogic::UseWeapon; a shot
+  // the logic refuses gives the weapon back, so the suit may try again.
+  bool FireBombWeapon(CLogic* logic, int32_t x, int32_t y);
+  bool FireBankWeapon(CLogic* logic, int32_t x, int32_t y);
   bool IsBombPlaced() const { return BombFlag != kArmed; }
   // The motivation of the Enter step the suit pushes into its bank.
   static constexpr float kBankEnterMotivation = 0.98765f;
@@ -157,4 +161,8 @@ class YLUnitSuit : public YLUnitHardCore {
 
  protected:
   ThingInfo* MakeInfo() const override;
+
+ private:
+  // Fires a weapon just taken; a refused shot hands it back.
+  bool FireOnce(CLogic* logic, YLWeapon* weapon, int32_t x, int32_t y);
 };

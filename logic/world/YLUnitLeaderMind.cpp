@@ -211,8 +211,10 @@ int32_t YLUnitSuit::DoBomb(float motivation, int32_t x, int32_t y, bool fast) {
   YLTContainerThing* bank = GetBank();
   if (bank != nullptr && GetContainer() == bank) {
     if (!IsBombPlaced()) {
-      DestinationX = bank->Info->X;
-      DestinationY = bank->Info->Y;
+      // The bank's entrance, where a unit inside fires from: the safe
+      // cracker reaches no farther than its own cell.
+      DestinationX = bank->GetX();
+      DestinationY = bank->GetY();
       return kMoveWeapon;
     }
     const bool alone = bank->GetContainedCount() == 1 && bank->GetContainedThing(0) == this;

@@ -217,7 +217,11 @@ int32_t YLUnit::OnBrainMove(int32_t code) {
     return kLyingOnFrames;
   }
   if (code == kMoveChant && current == kMoveChant) {
-    // The leader's chant effect is applied by the chanting kinds.
+    // Each chant-on step is another chant: a leader's reaches its fans
+    // again (the logic ignores anyone else's).
+    if (CLogic* logic = GetLogic()) {
+      logic->DoChant(this);
+    }
     SetTime(0);
     const MoveInfo* chant = GetMoveInfo(kMoveChant);
     return chant != nullptr ? chant->GetMoveTime(info->Gfx, info->Ori) : 0;

@@ -41,7 +41,7 @@ class YLUnitSupporter : public YLUnit {
 
   // After the unit's own handling, while alive and upright: a blow makes
   // it angry (2.8 x neutral factor x amount of what is left to anger).
-  void Stun(float amount) override;
+  void Frighten(float amount, int32_t sourceId) override;
   // The same with 2.0; the unit nearest to (x, y) becomes the last thrower.
   void HitByThrow(float amount, int32_t x, int32_t y) override;
   // After the unit's own perception, the group's anger.
@@ -277,10 +277,12 @@ class YLUnitRozav : public YLUnitHardCore {
   bool OnLoadFrom(LumoStream* stream) override;
   bool OnSaveTo(LumoStream* stream) override;
 
-  // After the hard-core planning: a Baricade step on a barricade routes to
-  // the nearer reachable side of it (Param2 the way to face it there,
-  // Down the barricade's state), on any other thing to the cell beside it
-  // opposite Param2. The step stops being expandable even with no route.
+  // After the hard-core planning: an expandable Baricade step names a cell
+  // (Param1, Param2); it takes the barricade or pushable standing there
+  // (none: Param1 0, nothing planned, the step ends). On a barricade it
+  // routes to the nearer reachable side of it (Param2 the way to face it
+  // there, Down the barricade's state), on a pushable to the cell beside it
+  // on the rozav's side. The step stops being expandable even with no route.
   bool MakePlan() override;
   // The barricade move chooser: 32 once the barricade's state differs from
   // the step's; walks to the remembered cell, asks a unit standing on it
@@ -290,6 +292,12 @@ class YLUnitRozav : public YLUnitHardCore {
 
   int32_t BarricadeX = kNoCell;
   int32_t BarricadeY = kNoCell;
+
+ private:
+  // The thing on the step's cell that a rozav works (a barricade or a
+  // pushable): the step's Param1 becomes its id and Param2 the direction
+  // from the rozav to it. Null, with Param1 0, for anything else.
+  const YLThing* TakeBarricadeAt(PsychicPlanItem& step);
 };
 
 // Throws molotovs.

@@ -100,8 +100,10 @@ bool YLUnitHardCore::Imitates() const { return false; }
 
 // ---- Being hurt ----
 
-void YLUnitSupporter::Stun(float amount) {
-  YLUnit::Stun(amount);
+// A fan grows angry from the health a blow costs it, as an officer does; a
+// blow that only stuns (a push, tear gas) leaves its temper alone.
+void YLUnitSupporter::Frighten(float amount, int32_t sourceId) {
+  YLUnit::Frighten(amount, sourceId);
   UnitInfo* info = GetUnitInfo();
   if (info == nullptr || !HasStatus(StatusAlive) || !HasStatus(StatusUpright)) {
     return;

@@ -421,7 +421,8 @@ TEST_F(SupporterMovesTest, ARozavReachesTheNearerSideOfABarricadeFacesItAndKnock
     ASSERT_NE(barricade, nullptr);
     ASSERT_FALSE(barricade->Cleaned);
     auto* rozav = Make<YLUnitRozav>(9, test.x, 16);
-    rozav->ExecutePlan(new PsychicPlanBaricade(info->Tid, 0, 0.9f, false));
+    // The step names the barricade's cell, as the player's order does.
+    rozav->ExecutePlan(new PsychicPlanBaricade(16, 16, 0.9f, false));
     const PsychicPlanItem* step = Top(*rozav);
     ASSERT_NE(step, nullptr);
     EXPECT_EQ(step->Param2, test.side);
@@ -449,7 +450,7 @@ TEST_F(SupporterMovesTest, ARozavWithNoReachableSideGetsNoRouteYetItsStepIsPlann
   grid->SetSector(15, 16, kNoSector);
   grid->SetSector(17, 16, kNoSector);
   auto* rozav = Make<YLUnitRozav>(9, 10, 16);
-  rozav->Plan.AddChild(new PsychicPlanBaricade(info->Tid, 0, 0.9f, false));
+  rozav->Plan.AddChild(new PsychicPlanBaricade(16, 16, 0.9f, false));
   EXPECT_TRUE(rozav->MakePlan());
   const PsychicPlanItem* step = Top(*rozav);
   ASSERT_NE(step, nullptr);
