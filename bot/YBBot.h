@@ -8,7 +8,7 @@
 #include "base/LumoNode.h"
 #include "runtime/Graphics.h"
 
-class COrderPackage;
+struct COrderPackage;
 class YBMasterMind;
 class YBTask;
 

@@ -5,7 +5,7 @@
 
 #include "base/LumoObject.h"
 
-class COrderPackage;
+struct COrderPackage;
 class YBBot;
 class YBTask;
 class YBUnit;
