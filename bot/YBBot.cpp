@@ -65,7 +65,10 @@ bool YBBot::SaveTasks(LumoStream* stream, const LumoProperty*) { return Tasks->S
 
 bool YBBot::RunTasks() {
   Tasks->VisitItems([](LumoNode* item) {
-    auto* task = static_cast<YBTask*>(item);
+    auto* task = dynamic_cast<YBTask*>(item);
+    if (task == nullptr) {
+      return false;
+    }
     try {
       if (!task->IsStarted() && !task->Start()) {
         return false;
@@ -114,4 +117,4 @@ void YBBot::Broadcast(const COrderPackage* package) {
   broadcast_(CopyOrderPackage(package));
 }
 
-YBTask* YBBot::GetTask(int32_t index) const { return static_cast<YBTask*>(Tasks->At(index)); }
+YBTask* YBBot::GetTask(int32_t index) const { return dynamic_cast<YBTask*>(Tasks->At(index)); }

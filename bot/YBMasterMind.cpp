@@ -172,7 +172,9 @@ void YBMasterMind::StopAllTasks() {
       continue;
     }
     for (LumoNode* item = bot->Tasks->first; item != nullptr; item = item->next) {
-      static_cast<YBTask*>(item)->Stop();
+      if (auto* task = dynamic_cast<YBTask*>(item); task != nullptr) {
+        task->Stop();
+      }
     }
   }
 }

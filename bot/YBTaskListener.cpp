@@ -66,7 +66,9 @@ void YBTaskListener::EventSpeech(int32_t player, int32_t thing, int32_t message,
         return;
       }
       bot.Tasks->VisitItems([&](LumoNode* item) {
-        static_cast<YBTask*>(item)->SpeechMsg(nullptr, message, thing);
+        if (auto* each = dynamic_cast<YBTask*>(item); each != nullptr) {
+          each->SpeechMsg(nullptr, message, thing);
+        }
         return false;
       });
     });
