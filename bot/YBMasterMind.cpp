@@ -64,6 +64,8 @@ YBMasterMind::~YBMasterMind() {
 
 YBMasterMind* YBMasterMind::GetCurrent() { return currentController; }
 
+void YBMasterMind::MakeCurrent() { currentController = this; }
+
 void YBMasterMind::OnFree() {
   StopAllTasks();
   ResetSearch();

@@ -55,6 +55,9 @@ class YBMasterMind : public LumoObject {
 
   // The current controller; null when none.
   static YBMasterMind* GetCurrent();
+  // Makes this controller the current one again, as after a load that made
+  // another controller meanwhile.
+  void MakeCurrent();
 
   // ---- Knowledge ----
 

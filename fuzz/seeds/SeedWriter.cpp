@@ -46,6 +46,7 @@ constexpr SeedTarget kTargets[] = {
     {"MediaNode", WriteMediaNodeSeeds},
     {"LogicLoad", WriteLogicLoadSeeds},
     {"TriggerEditor", WriteTriggerEditorSeeds},
+    {"Bot", WriteBotSeeds},
 };
 
 }  // namespace

@@ -34,6 +34,7 @@ void WriteSequenceSeeds(const std::filesystem::path& folder);
 void WriteMediaNodeSeeds(const std::filesystem::path& folder);
 void WriteLogicLoadSeeds(const std::filesystem::path& folder);
 void WriteTriggerEditorSeeds(const std::filesystem::path& folder);
+void WriteBotSeeds(const std::filesystem::path& folder);
 
 // Writes bytes as one seed file; false (with a message) on failure.
 bool WriteSeed(const std::filesystem::path& folder, const std::string& name,
