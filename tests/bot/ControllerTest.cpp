@@ -6,6 +6,7 @@
 #include "bot/YBObjective.h"
 #include "bot/YBSector.h"
 #include "bot/YBTask.h"
+#include "logic/core/LogicQueries.h"
 #include "tests/bot/BotLevelFixture.h"
 
 namespace bot_testing {
@@ -90,6 +91,20 @@ TEST_F(ControllerTest, GlobalValuesMarkCriminalsBySectorIdentifierOrStatus) {
   knowledge->EventSetObjectiveValue(-4, -1, "0");
   knowledge->EventSetObjectiveValue(INT32_MIN, -1, "0");
   EXPECT_FLOAT_EQ(controller->GetSector(0)->Crime, 3.0f);
+}
+
+TEST_F(ControllerTest, MightSumsWeaponDamageTimesHealthAndConsciousness) {
+  UnitInfo* first = MakeUnit(1, 1, 4, 4);
+  UnitInfo* second = MakeUnit(9, 1, 5, 4);
+  first->Weapon = 2;
+  first->Hp = 0.5f;
+  second->Cons = 0.25f;
+  EXPECT_FLOAT_EQ(controller->GetMight(nullptr), 0.0f);
+  const YBIdentifierList list({first->Tid, second->Tid, 999});
+  const float expected =
+      (GetWeaponHealthDamage(1, 2) + GetWeaponConsDamage(1, 2)) * (0.5f + first->Cons) +
+      (GetWeaponHealthDamage(9, second->Weapon) + GetWeaponConsDamage(9, second->Weapon)) * (second->Hp + 0.25f);
+  EXPECT_FLOAT_EQ(controller->GetMight(&list), expected);
 }
 
 TEST_F(ControllerTest, ComputeCountsCallsAndSetsTheSearchBudget) {
