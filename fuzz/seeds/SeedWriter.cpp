@@ -50,6 +50,7 @@ constexpr SeedTarget kTargets[] = {
     {"ColorMaskApply", WriteColorMaskApplySeeds},
     {"CommsServerReader", WriteCommsServerReaderSeeds},
     {"CommsClientReader", WriteCommsClientReaderSeeds},
+    {"Bot", WriteBotSeeds},
 };
 
 }  // namespace
