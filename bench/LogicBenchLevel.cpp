@@ -114,7 +114,12 @@ void BenchLevel::BuildMap() {
 void BenchLevel::PlaceBuildings() {
   for (int32_t round = 0; round < kEachBuilding; ++round) {
     for (const char* keyword : kBuildings) {
-      const int32_t id = IdOf(CreateThing(keyword, Cell(), Cell(), 0, static_cast<uint8_t>(random() % 8), 0));
+      // Drawn one by one: the order of a call's arguments is the compiler's
+      // choice, and the level must be the same under every compiler.
+      const auto facing = static_cast<uint8_t>(random() % 8);
+      const int32_t y = Cell();
+      const int32_t x = Cell();
+      const int32_t id = IdOf(CreateThing(keyword, x, y, 0, facing, 0));
       if (id == 0) {
         continue;
       }
@@ -131,15 +136,20 @@ void BenchLevel::PlaceBuildings() {
 
 void BenchLevel::PlaceObstacles() {
   for (int32_t index = 0; index < kObstacles; ++index) {
-    CreateThing(kObstacleKeywords[index % kObstacleKeywords.size()], Cell(), Cell(), 0,
-                static_cast<uint8_t>(random() % 8), 0);
+    const auto facing = static_cast<uint8_t>(random() % 8);
+    const int32_t y = Cell();
+    const int32_t x = Cell();
+    CreateThing(kObstacleKeywords[index % kObstacleKeywords.size()], x, y, 0, facing, 0);
   }
 }
 
 void BenchLevel::PlaceVehicles() {
   for (const char* keyword : kVehicles) {
     const int32_t owner = std::string(keyword) == "Vehicle020-mebus" ? kPolicePlayer : 0;
-    CreateThing(keyword, Cell(), Cell(), 0, static_cast<uint8_t>(2 * (random() % 4) + 1), owner);
+    const auto facing = static_cast<uint8_t>(2 * (random() % 4) + 1);
+    const int32_t y = Cell();
+    const int32_t x = Cell();
+    CreateThing(keyword, x, y, 0, facing, owner);
   }
 }
 
@@ -168,7 +178,10 @@ void BenchLevel::PlaceUnits(int32_t units) {
       keyword = kCivilianUnits[static_cast<size_t>(others++) % kCivilianUnits.size()];
     }
     const int32_t owner = side != nullptr ? side->player : 0;
-    const int32_t id = IdOf(CreateThing(keyword, Cell(), Cell(), 0, static_cast<uint8_t>(random() % 8), owner));
+    const auto facing = static_cast<uint8_t>(random() % 8);
+    const int32_t y = Cell();
+    const int32_t x = Cell();
+    const int32_t id = IdOf(CreateThing(keyword, x, y, 0, facing, owner));
     if (id == 0) {
       continue;
     }
@@ -221,9 +234,12 @@ void BenchLevel::OrderGang(size_t index) {
     case 6:
       Apply(GenerateGotoThingOrder(side.player, Pick(civilians), false, fast));
       break;
-    default:
-      Apply(GenerateGotoOrder(side.player, Cell(), Cell(), false, fast));
+    default: {
+      const int32_t y = Cell();
+      const int32_t x = Cell();
+      Apply(GenerateGotoOrder(side.player, x, y, false, fast));
       break;
+    }
   }
 }
 
