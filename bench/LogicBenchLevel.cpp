@@ -180,7 +180,9 @@ void BenchLevel::PlaceBuildings() {
 }
 
 void BenchLevel::PlaceObstacles() {
-  const int32_t obstacles = kObstacles * perThousand / 1000;
+  // Beyond 1,000 units the obstacles stay as many: the thing table holds
+  // 4,096 things, and 2,000 units with twice the obstacles would not fit.
+  const int32_t obstacles = kObstacles * std::min(perThousand, 1000) / 1000;
   for (int32_t index = 0; index < obstacles; ++index) {
     const auto facing = static_cast<uint8_t>(random() % 8);
     const int32_t y = Cell();

@@ -5,8 +5,8 @@
 // buildings of every kind (pubs and police departments among them),
 // obstacles, vehicles, the highway's lanes, four players and units of every
 // kind the thing factory makes. The map is 256 x 256 cells at 1,000 units and
-// grows with the units, as do the obstacles and buildings, so the things
-// around a unit are as many at every size. Every placement and every order
+// grows with the units, as do the buildings and (up to 1,000 units) the
+// obstacles, so the units around a unit are as many at every size. Every placement and every order
 // comes from the level's own fixed-seed generator, never the logic's, so a
 // level of a given size is the same in every run.
 
