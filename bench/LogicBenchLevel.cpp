@@ -12,6 +12,7 @@
 #include "logic/core/LogicLifecycle.h"
 #include "logic/core/OrderBuilders.h"
 #include "logic/core/ThingInfo.h"
+#include "logic/core/YLHighwayTraffic.h"
 #include "logic/triggers/ConditionTrigger.h"
 #include "tests/navigation/PathMapDrawing.h"
 
@@ -33,7 +34,7 @@ constexpr int32_t kPolicePlayer = 3;
 constexpr std::array<const char*, 12> kBuildings = {"Pub01",       "Pub02-Irish", "Shop01",   "Home01",
                                                      "Weapon01",    "Dope01",      "Girls01",  "PDept",
                                                      "Hotel01",     "Bank01",      "Public01", "Shack01"};
-constexpr int32_t kEachBuilding = 6;
+constexpr int32_t kEachBuilding = 6;  // at 1,000 units
 
 constexpr std::array<const char*, 6> kObstacleKeywords = {"Obst001-tree", "Push01-Crate", "Scene01-lamp",
                                                           "Brick01",      "Move01-bin",   "Obst763_flowerfield"};
@@ -58,8 +59,25 @@ constexpr int32_t kShareRound = 20;
 constexpr int32_t kGangShare = 13;
 constexpr int32_t kPoliceShare = 4;
 
-// A batch: about a thirtieth of a side's units, at least one.
+// A batch: about a thirtieth of a side's units, at least one. Of a batch,
+// at most this many take the player's order together.
 constexpr size_t kBatchDivisor = 30;
+constexpr size_t kOrderedTogether = 3;
+
+// The map's blocks along a side for that many units: 64 at 1,000 units, the
+// area in step with the units.
+int32_t BlocksFor(int32_t units) {
+  const int64_t area = static_cast<int64_t>(kBlocks) * kBlocks * std::max(units, 1) / 1000;
+  int32_t side = 1;
+  while (static_cast<int64_t>(side + 1) * (side + 1) <= area) {
+    ++side;
+  }
+  return std::max(side, 16);
+}
+
+// Lanes of the highway's traffic lie on this many cells' margin inside the map.
+constexpr int32_t kLaneMargin = 8;
+constexpr int32_t kLaneSpacing = 4;
 
 // Applies a package from an order builder and frees it; a refused order
 // (a dead target, a unit that cannot) changes nothing.
@@ -74,11 +92,13 @@ int32_t IdOf(const ThingInfo* info) { return info != nullptr ? info->Tid : 0; }
 
 }  // namespace
 
-BenchLevel::BenchLevel(int32_t units) : random(kSeed) {
-  if (!LogicStart() || !LogicCreate(kMapSize, kMapSize)) {
+BenchLevel::BenchLevel(int32_t units)
+    : random(kSeed), mapSize(BlocksFor(units) * kCellSize), perThousand(std::max(units, 1)) {
+  if (!LogicStart() || !LogicCreate(mapSize, mapSize)) {
     throw std::runtime_error("the logic cannot start a level");
   }
   BuildMap();
+  LayLanesOnTheMap();
   for (int32_t player : kGangPlayers) {
     LogicPlayer(player);
   }
@@ -92,7 +112,8 @@ BenchLevel::BenchLevel(int32_t units) : random(kSeed) {
 BenchLevel::~BenchLevel() { LogicStop(); }
 
 void BenchLevel::BuildMap() {
-  const path_testing::DrawnMap drawn = path_testing::GenerateMap(kSeed, kSectors, kBlocks, kBlocks, kCellSize);
+  const int32_t blocks = mapSize / kCellSize;
+  const path_testing::DrawnMap drawn = path_testing::GenerateMap(kSeed, kSectors, blocks, blocks, kCellSize);
   LumoMemoryStream written;
   if (!written.OpenNew(4096, 1, 0)) {
     throw std::runtime_error("no stream for the knowledge map");
@@ -111,10 +132,39 @@ void BenchLevel::BuildMap() {
   ReplacePathPlanning(&read);
 }
 
+// The game's lanes start off a map of its own size; here each lane runs
+// along a diagonal from one side of the map to the other, inside it, so its
+// cars can reach the end and leave the road to be sent again.
+void BenchLevel::LayLanesOnTheMap() {
+  LumoObjects* propagators = TheLogic()->Propagators.get();
+  for (int32_t index = 0; propagators != nullptr && index < propagators->count; ++index) {
+    auto* traffic = dynamic_cast<YLHighwayTraffic*>(propagators->At(index));
+    if (traffic == nullptr) {
+      continue;
+    }
+    const int32_t far = mapSize - 5 * kLaneMargin;
+    for (size_t lane = 0; lane < traffic->CarLanes.size(); ++lane) {
+      YLHighwayTraffic::YLHighwayLane& laid = *traffic->CarLanes[lane];
+      const int32_t offset = static_cast<int32_t>(lane) * kLaneSpacing;
+      const bool southWest = laid.Direction == 5;
+      laid.StartX = southWest ? far + offset : kLaneMargin + offset;
+      laid.StartY = southWest ? kLaneMargin : far;
+      laid.EndX = southWest ? kLaneMargin + offset : far + offset;
+      laid.EndY = southWest ? far : kLaneMargin;
+    }
+  }
+}
+
 void BenchLevel::PlaceBuildings() {
-  for (int32_t round = 0; round < kEachBuilding; ++round) {
+  const int32_t rounds = std::max<int32_t>(1, kEachBuilding * perThousand / 1000);
+  for (int32_t round = 0; round < rounds; ++round) {
     for (const char* keyword : kBuildings) {
-      const int32_t id = IdOf(CreateThing(keyword, Cell(), Cell(), 0, static_cast<uint8_t>(random() % 8), 0));
+      // Drawn one by one: the order of a call's arguments is the compiler's
+      // choice, and the level must be the same under every compiler.
+      const auto facing = static_cast<uint8_t>(random() % 8);
+      const int32_t y = Cell();
+      const int32_t x = Cell();
+      const int32_t id = IdOf(CreateThing(keyword, x, y, 0, facing, 0));
       if (id == 0) {
         continue;
       }
@@ -130,16 +180,24 @@ void BenchLevel::PlaceBuildings() {
 }
 
 void BenchLevel::PlaceObstacles() {
-  for (int32_t index = 0; index < kObstacles; ++index) {
-    CreateThing(kObstacleKeywords[index % kObstacleKeywords.size()], Cell(), Cell(), 0,
-                static_cast<uint8_t>(random() % 8), 0);
+  // Beyond 1,000 units the obstacles stay as many: the thing table holds
+  // 4,096 things, and 2,000 units with twice the obstacles would not fit.
+  const int32_t obstacles = kObstacles * std::min(perThousand, 1000) / 1000;
+  for (int32_t index = 0; index < obstacles; ++index) {
+    const auto facing = static_cast<uint8_t>(random() % 8);
+    const int32_t y = Cell();
+    const int32_t x = Cell();
+    CreateThing(kObstacleKeywords[index % kObstacleKeywords.size()], x, y, 0, facing, 0);
   }
 }
 
 void BenchLevel::PlaceVehicles() {
   for (const char* keyword : kVehicles) {
     const int32_t owner = std::string(keyword) == "Vehicle020-mebus" ? kPolicePlayer : 0;
-    CreateThing(keyword, Cell(), Cell(), 0, static_cast<uint8_t>(2 * (random() % 4) + 1), owner);
+    const auto facing = static_cast<uint8_t>(2 * (random() % 4) + 1);
+    const int32_t y = Cell();
+    const int32_t x = Cell();
+    CreateThing(keyword, x, y, 0, facing, owner);
   }
 }
 
@@ -168,7 +226,10 @@ void BenchLevel::PlaceUnits(int32_t units) {
       keyword = kCivilianUnits[static_cast<size_t>(others++) % kCivilianUnits.size()];
     }
     const int32_t owner = side != nullptr ? side->player : 0;
-    const int32_t id = IdOf(CreateThing(keyword, Cell(), Cell(), 0, static_cast<uint8_t>(random() % 8), owner));
+    const auto facing = static_cast<uint8_t>(random() % 8);
+    const int32_t y = Cell();
+    const int32_t x = Cell();
+    const int32_t id = IdOf(CreateThing(keyword, x, y, 0, facing, owner));
     if (id == 0) {
       continue;
     }
@@ -221,9 +282,12 @@ void BenchLevel::OrderGang(size_t index) {
     case 6:
       Apply(GenerateGotoThingOrder(side.player, Pick(civilians), false, fast));
       break;
-    default:
-      Apply(GenerateGotoOrder(side.player, Cell(), Cell(), false, fast));
+    default: {
+      const int32_t y = Cell();
+      const int32_t x = Cell();
+      Apply(GenerateGotoOrder(side.player, x, y, false, fast));
       break;
+    }
   }
 }
 
@@ -250,6 +314,16 @@ void BenchLevel::OrderPolice(const Side& side) {
   }
 }
 
+void BenchLevel::Scatter(const Side& side, size_t first, size_t count) {
+  for (size_t offset = 0; offset < count; ++offset) {
+    const int32_t unit = side.units[(first + offset) % side.units.size()];
+    Apply(GenerateSelectionOrder(side.player, unit, false, true));
+    const int32_t y = Cell();
+    const int32_t x = Cell();
+    Apply(GenerateGotoOrder(side.player, x, y, false, false));
+  }
+}
+
 void BenchLevel::GiveOrders() {
   for (size_t index = 0; index < sides.size(); ++index) {
     Side& side = sides[index];
@@ -257,13 +331,15 @@ void BenchLevel::GiveOrders() {
       continue;
     }
     const size_t count = std::max<size_t>(1, side.units.size() / kBatchDivisor);
-    Select(side, side.next, count);
-    side.next = (side.next + count) % side.units.size();
+    const size_t together = std::min(count, kOrderedTogether);
+    Select(side, side.next, together);
     if (side.player == kPolicePlayer) {
       OrderPolice(side);
     } else {
       OrderGang(index);
     }
+    Scatter(side, side.next + together, count - together);
+    side.next = (side.next + count) % side.units.size();
   }
 }
 

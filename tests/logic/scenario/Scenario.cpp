@@ -469,9 +469,14 @@ void GiveOrder(const Side& side, ScriptRandom& random) {
     case 9:
       Apply(GenerateEnterOrder(player, random.Pick(kEnterable), queue, fast));
       break;
-    case 10:
-      Apply(GenerateBuyOrder(player, random.Below(2) == 0 ? kPub : kSecondPub, 1 + random.Below(3) * 2));
+    case 10: {
+      // Drawn one by one: the order of a call's arguments is the compiler's
+      // choice, and the script must be the same under every compiler.
+      const int32_t beers = 1 + random.Below(3) * 2;
+      const int32_t pub = random.Below(2) == 0 ? kPub : kSecondPub;
+      Apply(GenerateBuyOrder(player, pub, beers));
       break;
+    }
     case 11:
       Apply(GenerateChantOrder(player, queue, fast));
       break;
