@@ -9,7 +9,7 @@ JOBS        ?= $(shell nproc)
 PACKAGES    := cmake g++ make libgtest-dev libgmock-dev libbenchmark-dev libsdl2-dev \
                clang libclang-rt-14-dev
 
-.PHONY: all deps configure build test release run bench fuzz clean
+.PHONY: all deps configure build test test-shuffled release run bench fuzz clean
 
 all: build
 
@@ -36,10 +36,22 @@ configure: deps
 build: configure
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 
+SANITIZER_ENV := ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 \
+                 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+TEST_ENV      := YOB_HEADLESS=1 SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy
+
+# ctest runs every test on its own.
 test: build
-	cd $(BUILD_DIR) && ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 \
-	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-	  ctest --output-on-failure -j $(JOBS)
+	cd $(BUILD_DIR) && $(SANITIZER_ENV) ctest --output-on-failure -j $(JOBS)
+
+# Every GoogleTest program runs once whole, in shuffled order, so that a test
+# that depends on what ran before it is caught. A failing program's output
+# (with its shuffle seed) is shown. Not yet part of `test`: the run-time
+# library's program still has tests that fail in some orders.
+test-shuffled: build
+	cd $(BUILD_DIR) && $(SANITIZER_ENV) $(TEST_ENV) xargs -a GoogleTestPrograms.txt -P $(JOBS) -I{} \
+	  sh -c '"{}" --gtest_shuffle > "{}.shuffled.log" 2>&1 && echo "Shuffled whole: {} passed" \
+	    || { cat "{}.shuffled.log"; echo "Shuffled whole: {} FAILED"; exit 1; }'
 
 release: deps
 	cmake -S . -B $(RELEASE_DIR) -DCMAKE_BUILD_TYPE=Release -DLUMO_TESTS=OFF

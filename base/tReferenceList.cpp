@@ -1,31 +1,40 @@
 #include "base/tReferenceList.h"
 
+#include <iterator>
 #include <new>
 
 const char* tReferenceNode::GetClassName() const { return "tReferenceNode"; }
 
 const char* tReferenceList::GetClassName() const { return "tReferenceList"; }
 
-namespace {
-
-bool IsNotification(const tNode* node) {
-  const auto* reference = dynamic_cast<const tReferenceNode*>(node);
-  return reference != nullptr && reference->kind != kReferenceKind;
-}
-
-}  // namespace
-
 // The count follows linking and unlinking, so it stays true however a node
 // leaves the list (Remove, DestroyObject, DeleteAll).
 void tReferenceList::NodeAttached(tNode* node) {
-  if (IsNotification(node)) {
+  auto* reference = dynamic_cast<tReferenceNode*>(node);
+  if (reference == nullptr) {
+    return;
+  }
+  if (reference->kind != kReferenceKind) {
     ++notificationCount;
   }
+  // Equal keys keep their linking order: the last of a range is the newest.
+  index.emplace(Key{reference->object, reference->kind}, reference);
 }
 
 void tReferenceList::NodeDetached(tNode* node) {
-  if (IsNotification(node)) {
+  auto* reference = dynamic_cast<tReferenceNode*>(node);
+  if (reference == nullptr) {
+    return;
+  }
+  if (reference->kind != kReferenceKind) {
     --notificationCount;
+  }
+  auto [begin, end] = index.equal_range(Key{reference->object, reference->kind});
+  for (auto entry = begin; entry != end; ++entry) {
+    if (entry->second == reference) {
+      index.erase(entry);
+      return;
+    }
   }
 }
 
@@ -48,13 +57,11 @@ tReferenceNode* tReferenceList::Add(LumoObject* object, uint8_t kind) {
 }
 
 tReferenceNode* tReferenceList::Find(const LumoObject* object, uint8_t kind) const {
-  for (tNode* walker = last; walker != nullptr; walker = walker->previous) {
-    auto* node = dynamic_cast<tReferenceNode*>(walker);
-    if (node != nullptr && node->object == object && node->kind == kind) {
-      return node;
-    }
+  auto [begin, end] = index.equal_range(Key{object, kind});
+  if (begin == end) {
+    return nullptr;
   }
-  return nullptr;
+  return std::prev(end)->second;
 }
 
 bool tReferenceList::Remove(const LumoObject* object, uint8_t kind) {

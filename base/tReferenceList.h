@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
+#include <utility>
 
 #include "base/tList.h"
 
@@ -32,11 +34,20 @@ class tReferenceList : public tList {
 
   // Appends a node for object and kind; null for a null object.
   tReferenceNode* Add(LumoObject* object, uint8_t kind);
-  // The node for object and kind, searched from the last node; null if none.
+  // The node for object and kind (the last linked of equal ones); null if
+  // none. Logarithmic in the list's length.
   tReferenceNode* Find(const LumoObject* object, uint8_t kind) const;
   // Destroys the node for object and kind; false when there is none.
   bool Remove(const LumoObject* object, uint8_t kind);
   using tList::Remove;
 
   int32_t notificationCount = 0;
+
+ private:
+  // The linked reference nodes by object and kind, kept by the attach and
+  // detach hooks, so that dropping one of many references (every sprite of
+  // a level refers to its sound list) does not walk the list. Only looked
+  // up, never iterated, so the pointer order decides nothing.
+  using Key = std::pair<const LumoObject*, uint8_t>;
+  std::multimap<Key, tReferenceNode*> index;
 };

@@ -82,4 +82,15 @@ function(lumo_test target)
   target_link_libraries(${target} PRIVATE ${ARG_LIBS} lumo_test_support GTest::gtest GTest::gmock)
   gtest_discover_tests(${target} DISCOVERY_MODE PRE_TEST
     PROPERTIES ENVIRONMENT "YOB_HEADLESS=1;SDL_VIDEODRIVER=offscreen;SDL_AUDIODRIVER=dummy")
+  # Listed in GoogleTestPrograms.txt, so that `make test` also runs every
+  # program whole and shuffled once (see lumo_write_test_program_list).
+  set_property(GLOBAL APPEND PROPERTY LUMO_TEST_PROGRAMS "$<TARGET_FILE:${target}>")
+endfunction()
+
+# Writes the build's GoogleTest programs, one path a line, to
+# GoogleTestPrograms.txt in the build folder.
+function(lumo_write_test_program_list)
+  get_property(programs GLOBAL PROPERTY LUMO_TEST_PROGRAMS)
+  list(JOIN programs "\n" content)
+  file(GENERATE OUTPUT ${CMAKE_BINARY_DIR}/GoogleTestPrograms.txt CONTENT "${content}\n")
 endfunction()

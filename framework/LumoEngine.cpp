@@ -276,30 +276,75 @@ LumoLevel* LumoEngine::RequestLevel(LumoLevel* level) {
 
 void LumoEngine::Select() {
   const char* step = "an unknown operation";
-  RunGuarded(
-      [&] {
-        PauseAnimation();
-        if (Level != nullptr) {
-          step = "CanClose() interrogation";
-          uint32_t mode = Level->CloseMode;
-          if (!Level->CanClose(mode)) {
-            NewLevel = nullptr;
-            ResumeAnimation();
-            Flags &= ~kLevelRequestedFlag;
-            return;
+  LumoLevel* requested = NewLevel;
+  // The open step starts a level without items and resumes one with items.
+  const bool startingRequested = requested != nullptr && requested->Count == 0;
+  bool oldLevelGone = false;
+  try {
+    RunGuarded(
+        [&] {
+          PauseAnimation();
+          if (Level != nullptr) {
+            step = "CanClose() interrogation";
+            uint32_t mode = Level->CloseMode;
+            if (!Level->CanClose(mode)) {
+              NewLevel = nullptr;
+              ResumeAnimation();
+              Flags &= ~kLevelRequestedFlag;
+              return;
+            }
+            step = "DebugSystem()";
+            DebugSystem();
+            CloseLevel(mode, step, oldLevelGone);
           }
-          step = "DebugSystem()";
-          DebugSystem();
-          CloseLevel(mode, step);
-        }
-        Level = NewLevel;
-        NewLevel = nullptr;
-        if (Level != nullptr) {
-          OpenLevel(step);
-        }
-        Flags &= ~kLevelRequestedFlag;
-      },
-      [&] { ReportSelectFault(step); });
+          Level = NewLevel;
+          NewLevel = nullptr;
+          if (Level != nullptr) {
+            OpenLevel(step);
+          }
+          Flags &= ~kLevelRequestedFlag;
+        },
+        [&] { ReportSelectFault(step); });
+  } catch (...) {
+    RecoverFromFailedSwitch(requested, startingRequested, oldLevelGone);
+    throw;
+  }
+}
+
+// The switch paused the engine (timer and input off) before its first step;
+// a fault left it there, and then no pass would ever run again. The old
+// level stays current unless it is gone already, the failed request is
+// dropped so that a later one can be made, and the engine runs again.
+void LumoEngine::RecoverFromFailedSwitch(LumoLevel* requested, bool startingRequested, bool oldLevelGone) {
+  if (oldLevelGone && Level != requested) {
+    Level = requested;
+  }
+  NewLevel = nullptr;
+  Flags &= ~kLevelRequestedFlag;
+  if (Level == nullptr) {
+    return;
+  }
+  try {
+    if (Busy) {
+      SetBusy(false);
+    }
+    if (!Animating) {
+      // A new level is started, as its open step would have; one that ran
+      // before (the old one, or a resumed one) takes up where it paused.
+      if (Level == requested && startingRequested) {
+        StartAnimation();
+      } else {
+        ResumeAnimation();
+      }
+    }
+    // A fault after the level's own start may have come before the timer's.
+    if (Animating && !Busy) {
+      StartTimerAndInput();
+    }
+  } catch (...) {
+    DebugPrint("LumoEngine::Select() Unhandled exception while recovering from a failed switch (Engine=%p:%s)\n",
+               DebugAddress(this), DebugClassName(this));
+  }
 }
 
 void LumoEngine::StopMedia(LumoLevel* level) {
@@ -320,7 +365,7 @@ void LumoEngine::PauseMedia(LumoLevel* level) {
   }
 }
 
-void LumoEngine::CloseLevel(uint32_t mode, const char*& step) {
+void LumoEngine::CloseLevel(uint32_t mode, const char*& step, bool& levelGone) {
   LumoLevel* level = Level;
   switch (mode) {
     case CloseDestroy:
@@ -331,6 +376,7 @@ void LumoEngine::CloseLevel(uint32_t mode, const char*& step) {
       level->OnDestroy();
       step = "destroying a level";
       StopMedia(level);
+      levelGone = true;
       DestroyObject(level);
       DebugPrint("LumoEngine::Select() Level destroyed\n");
       break;
@@ -424,25 +470,37 @@ void LumoEngine::ReportPostPopulateFault(const char* step) const {
 
 void LumoEngine::PostPopulate() {
   const char* step = "StopAnimation()";
-  RunGuarded(
-      [&] {
-        StopAnimation();
-        step = "SetPostPopulating()";
-        SetPostPopulating(false);
-        if (Level != nullptr) {
-          step = "ClearTagged() of a level";
-          Level->DeleteTagged();
-          step = "ClearTaggedSource() of a level";
-          Level->ClearTaggedSource();
-          step = "DoPostPopulate() of a level";
-          Level->DoPostPopulate();
-          step = "OnPostPopulate() of a level";
-          Level->OnPostPopulate();
-        }
-        step = "StartAnimation()";
+  try {
+    RunGuarded(
+        [&] {
+          StopAnimation();
+          step = "SetPostPopulating()";
+          SetPostPopulating(false);
+          if (Level != nullptr) {
+            step = "ClearTagged() of a level";
+            Level->DeleteTagged();
+            step = "ClearTaggedSource() of a level";
+            Level->ClearTaggedSource();
+            step = "DoPostPopulate() of a level";
+            Level->DoPostPopulate();
+            step = "OnPostPopulate() of a level";
+            Level->OnPostPopulate();
+          }
+          step = "StartAnimation()";
+          StartAnimation();
+        },
+        [&] { ReportPostPopulateFault(step); });
+  } catch (...) {
+    // The step stopped the engine first; left so, no pass would run again.
+    if (Level != nullptr && !Animating) {
+      try {
         StartAnimation();
-      },
-      [&] { ReportPostPopulateFault(step); });
+      } catch (...) {
+        ReportPostPopulateFault("StartAnimation()");
+      }
+    }
+    throw;
+  }
 }
 
 // ---- Setters ----

@@ -268,12 +268,17 @@ class LumoEngine : public LumoAnimator {
   int32_t StoreStyleMetric(int index, int32_t value);
   // The close and open halves of Select; step names the part running, for
   // the fault report.
-  void CloseLevel(uint32_t mode, const char*& step);
+  // levelGone is set once the level is being destroyed: from then on it
+  // can no longer be made current again.
+  void CloseLevel(uint32_t mode, const char*& step, bool& levelGone);
   // The closing level's sounds and movies stop (destroy, empty) or are
   // frozen (freeze, pause).
   void StopMedia(LumoLevel* level);
   void PauseMedia(LumoLevel* level);
   void OpenLevel(const char*& step);
+  // After a fault in Select: the level to keep current, and the engine
+  // running again.
+  void RecoverFromFailedSwitch(LumoLevel* requested, bool startingRequested, bool oldLevelGone);
   void ReportSelectFault(const char* step) const;
   void ReportPostPopulateFault(const char* step) const;
   void StartTimerAndInput();

@@ -177,6 +177,18 @@ void LumoItem::LayOutSubMenu(LumoItem* parent, int32_t x, int32_t y) {
   const auto narrow = [](int64_t value) {
     return static_cast<int32_t>(std::clamp<int64_t>(value, INT32_MIN, INT32_MAX));
   };
+  // The opened entries go on top of their page, drawn last and so first to
+  // take the clicks (a sprite's region follows its drawing order), above
+  // controls added to the page after the menu. A sub-menu opened below is
+  // raised after them, so it lies above its own column.
+  VisitItems([&](LumoNode* node) {
+    auto* child = dynamic_cast<LumoItem*>(node);
+    if (child != nullptr && child->Option != nullptr && child->Option->parent != nullptr &&
+        child->Option->parent->last != child->Option) {
+      child->Option->MoveToBack();
+    }
+    return false;
+  });
   VisitItems([&](LumoNode* node) {
     auto* child = dynamic_cast<LumoItem*>(node);
     LumoOption* option = child != nullptr ? child->Option : nullptr;

@@ -1,6 +1,7 @@
 #include "framework/LumoLevel.h"
 
 #include <new>
+#include <set>
 
 #include "base/DebugFormat.h"
 #include "base/LumoFileStream.h"
@@ -21,6 +22,46 @@
 
 LumoLevel::LumoLevel() : MemoryBackup(new (std::nothrow) tGraphicList) {}
 
+namespace {
+
+// The source lists some level owns. Only looked up, never iterated.
+std::set<const LumoList*>& OwnedSources() {
+  static std::set<const LumoList*> owned;
+  return owned;
+}
+
+}  // namespace
+
+template <typename List>
+void LumoLevel::AdoptSource(std::unique_ptr<List, tObjectDestroyer>& field, List* made, bool& owned) {
+  field.reset(made);
+  owned = made == nullptr || OwnedSources().count(made) == 0;
+  if (made == nullptr) {
+    return;
+  }
+  if (owned) {
+    OwnedSources().insert(made);
+  } else if (AddReference(made) == nullptr) {
+    // Without the reference this level would not hear of the list's end.
+    static_cast<void>(field.release());
+  }
+}
+
+template <typename List>
+void LumoLevel::LetGoOfSource(std::unique_ptr<List, tObjectDestroyer>& field, bool owned) {
+  List* list = field.get();
+  if (list == nullptr) {
+    return;
+  }
+  if (owned) {
+    OwnedSources().erase(list);
+    field.reset();
+    return;
+  }
+  RemoveReference(list);
+  static_cast<void>(field.release());
+}
+
 const char* LumoLevel::GetClassName() const { return "LumoLevel"; }
 
 void LumoLevel::ReportLevelFault(const char* operation) const {
@@ -29,9 +70,9 @@ void LumoLevel::ReportLevelFault(const char* operation) const {
 
 void LumoLevel::DoFree() {
   MemoryBackup.reset();
-  MovieList.reset();
-  SoundList.reset();
-  GraphicList.reset();
+  LetGoOfSource(MovieList, OwnsMovieList);
+  LetGoOfSource(SoundList, OwnsSoundList);
+  LetGoOfSource(GraphicList, OwnsGraphicList);
   LumoAnimator::DoFree();
   if (Engine != nullptr) {
     if (Engine->Level == this) {
@@ -72,15 +113,16 @@ void LumoLevel::DoClear() {
 void LumoLevel::DoPopulate() {
   LumoAnimator::DoPopulate();
   if (!GraphicList) {
-    GraphicList.reset(CreateGraphicList());
+    AdoptSource(GraphicList, CreateGraphicList(), OwnsGraphicList);
   }
   if (!SoundList) {
-    SoundList.reset(CreateSoundList());
+    AdoptSource(SoundList, CreateSoundList(), OwnsSoundList);
   }
   if (!MovieList) {
-    MovieList.reset(CreateMovieList());
+    AdoptSource(MovieList, CreateMovieList(), OwnsMovieList);
   }
-  if (MovieList) {
+  // A lent movie list keeps showing into its owner's graphics.
+  if (MovieList && OwnsMovieList) {
     MovieList->SetGraphicList(GraphicList.get());
   }
 }
@@ -284,6 +326,16 @@ void LumoLevel::DoAnimateFrame() {
 
 void LumoLevel::OnAbortReferenceTo(LumoObject* other) {
   LumoAnimator::OnAbortReferenceTo(other);
+  // A lent source list goes with its owner.
+  if (other != nullptr && !OwnsGraphicList && static_cast<const void*>(other) == GraphicList.get()) {
+    static_cast<void>(GraphicList.release());
+  }
+  if (other != nullptr && !OwnsSoundList && static_cast<const void*>(other) == SoundList.get()) {
+    static_cast<void>(SoundList.release());
+  }
+  if (other != nullptr && !OwnsMovieList && static_cast<const void*>(other) == MovieList.get()) {
+    static_cast<void>(MovieList.release());
+  }
   if (other != nullptr && static_cast<const void*>(other) == static_cast<const void*>(SavedFont)) {
     SavedFont = nullptr;
   }
@@ -330,8 +382,12 @@ void LumoLevel::OnRestoreMemory() {}
 // ---- Sources: the movie, sound and graphic lists ----
 
 template <typename Act>
-void LumoLevel::ForEachSource(bool graphicsFirst, Act&& act) {
-  LumoList* const lists[] = {MovieList.get(), SoundList.get(), GraphicList.get()};
+void LumoLevel::ForEachSource(bool graphicsFirst, Act&& act, bool lentToo) {
+  // Only the lists this level owns, unless said otherwise: a lent one is its
+  // owner's to empty, unload or re-tag.
+  LumoList* const lists[] = {OwnsMovieList || lentToo ? MovieList.get() : nullptr,
+                             OwnsSoundList || lentToo ? SoundList.get() : nullptr,
+                             OwnsGraphicList || lentToo ? GraphicList.get() : nullptr};
   for (int i = 0; i < 3; ++i) {
     if (LumoList* list = lists[graphicsFirst ? 2 - i : i]) {
       act(*list);
@@ -360,7 +416,9 @@ void LumoLevel::ClearTaggedSource() {
 }
 
 void LumoLevel::LoadSources() {
-  ForEachSource(true, [](LumoList& list) { list.LoadAll(); });
+  // Loading changes nothing its owner relies on, and a level resumed after
+  // its lender was frozen needs the lent graphics back.
+  ForEachSource(true, [](LumoList& list) { list.LoadAll(); }, true);
 }
 
 // ---- Switching ----

@@ -203,8 +203,20 @@ class LumoLevel : public LumoAnimator {
   void ShowLoaderBackground(const char* background, int32_t left, int32_t top);
   // Drops the loader's references.
   void ForgetLoader();
-  // Calls act on the movie, sound and graphic lists that exist, in that
-  // order (graphics first: the reverse).
+  // Calls act on the movie, sound and graphic lists that exist and that
+  // this level owns (lentToo: lent ones too), in that order (graphics
+  // first: the reverse).
   template <typename Act>
-  void ForEachSource(bool graphicsFirst, Act&& act);
+  void ForEachSource(bool graphicsFirst, Act&& act, bool lentToo = false);
+  // A factory may hand out a list another level made and owns (the game
+  // level uses its loader's). Such a list is only used here: it is never
+  // emptied, unloaded, re-tagged or destroyed by this level, and it is
+  // forgotten when its owner frees it.
+  template <typename List>
+  void AdoptSource(std::unique_ptr<List, tObjectDestroyer>& field, List* made, bool& owned);
+  template <typename List>
+  void LetGoOfSource(std::unique_ptr<List, tObjectDestroyer>& field, bool owned);
+  bool OwnsGraphicList = true;
+  bool OwnsSoundList = true;
+  bool OwnsMovieList = true;
 };

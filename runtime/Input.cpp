@@ -344,6 +344,9 @@ void StopInputDevice() {
   DestroyAllCursors();
   DeleteRegionList();
   Input().callbacks.fill(nullptr);
+  // The mouse position belongs to this run's window: a later start must not
+  // hand it to its new regions as where the cursor is.
+  NoteMousePosition(0, 0);
 }
 
 // ---- Shared with the mouse dispatch and the joysticks ----

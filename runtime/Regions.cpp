@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <new>
+#include <unordered_set>
 #include <vector>
 
 #include "base/DebugFormat.h"
@@ -15,6 +16,11 @@ struct ListDestroyer {
 
 struct RegionState {
   std::unique_ptr<tList, ListDestroyer> list;
+  // The regions of the list, for a handle check that does not read through
+  // a stale handle and does not walk the list: leaving a level destroys
+  // every sprite's region, and a walk per handle made that quadratic. Only
+  // looked up, never iterated.
+  std::unordered_set<const void*> members;
   bool initialized = false;  // every region has had its first mouse move
   int32_t walkDepth = 0;
   uint32_t generation = 0;
@@ -39,13 +45,14 @@ tList* ListFor(const char* prefix) {
 
 // Whether the handle is a region of the list, found without reading through
 // the handle (it may be stale).
-bool IsListed(const tList& list, RegionHandle region) {
-  for (const tNode* node = list.first; node != nullptr; node = node->next) {
-    if (node == region) {
-      return true;
-    }
-  }
-  return false;
+bool IsListed(RegionHandle region) {
+  return region != nullptr && State().members.count(region) != 0;
+}
+
+// Deletes a region of the list.
+void DeleteRegion(LumoRegion* region) {
+  State().members.erase(region);
+  DestroyObject(region);
 }
 
 // The first region from node on (following next, or previous when
@@ -77,7 +84,7 @@ void DeletePendingRegions() {
     }
   }
   for (LumoRegion* region : pending) {
-    DestroyObject(region);
+    DeleteRegion(region);
   }
 }
 
@@ -114,7 +121,13 @@ void DeleteRegionList() {
     return;
   }
   state.list.reset();
+  state.members.clear();
   state.walkDepth = 0;
+  // What the input of this list knew of the mouse goes with it: a later
+  // list must not take a position from a window that is gone for the
+  // cursor's (regions moved under it would be entered).
+  state.cursorKnown = false;
+  state.initialized = false;
   ++state.generation;
   DebugPrint("Region list deleted\n");
 }
@@ -184,6 +197,7 @@ RegionHandle CreateRegion(void* userValue, int32_t left, int32_t top, int32_t wi
   region->Top = top;
   region->Width = width;
   region->Height = height;
+  State().members.insert(region);
   list->Append(region);
   State().initialized = false;
   if (DebugLevelAtLeast(3)) {
@@ -203,7 +217,7 @@ void DestroyRegion(RegionHandle region) {
   }
   // A handle that is no region of the list (destroyed twice, or never made)
   // would free memory that is not ours: it is refused.
-  if (!IsListed(*list, region) || RegionOf(region)->PendingDeletion) {
+  if (!IsListed(region) || RegionOf(region)->PendingDeletion) {
     DebugPrint("DestroyRegion() Unknown region specified (Region=%p)\n", region);
     return;
   }
@@ -212,7 +226,7 @@ void DestroyRegion(RegionHandle region) {
     RegionOf(region)->PendingDeletion = true;
     return;
   }
-  DestroyObject(RegionOf(region));
+  DeleteRegion(RegionOf(region));
 }
 
 void MoveRegion(RegionHandle region, int32_t left, int32_t top, int32_t width, int32_t height) {
@@ -238,8 +252,8 @@ RegionHandle MoveRegionBefore(RegionHandle reference, RegionHandle region) {
   tList* list = ListFor("MoveRegionBefore()");
   // A node moved next to a reference outside the list would be unlinked and
   // lost, so both must be regions of the list.
-  if (list != nullptr && region != nullptr && region != reference && IsListed(*list, reference) &&
-      IsListed(*list, region)) {
+  if (list != nullptr && region != nullptr && region != reference && IsListed(reference) &&
+      IsListed(region)) {
     list->MoveBefore(RegionOf(reference), RegionOf(region));
   }
   return nullptr;
@@ -247,8 +261,8 @@ RegionHandle MoveRegionBefore(RegionHandle reference, RegionHandle region) {
 
 RegionHandle MoveRegionAfter(RegionHandle reference, RegionHandle region) {
   tList* list = ListFor("MoveRegionAfter()");
-  if (list != nullptr && region != nullptr && region != reference && IsListed(*list, reference) &&
-      IsListed(*list, region)) {
+  if (list != nullptr && region != nullptr && region != reference && IsListed(reference) &&
+      IsListed(region)) {
     list->MoveAfter(RegionOf(reference), RegionOf(region));
   }
   return nullptr;
@@ -256,7 +270,7 @@ RegionHandle MoveRegionAfter(RegionHandle reference, RegionHandle region) {
 
 void OrderRegion(RegionHandle region) {
   tList* list = ListFor("OrderRegion()");
-  if (list == nullptr || region == nullptr || !IsListed(*list, region)) {
+  if (list == nullptr || region == nullptr || !IsListed(region)) {
     return;
   }
   list->Append(list->Remove(RegionOf(region)));

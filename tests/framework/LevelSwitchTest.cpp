@@ -250,5 +250,84 @@ TEST_F(LevelSwitchTest, PausedLevelGivesBackTheEngineSettingsItKept) {
   EXPECT_EQ(Engine->Font, first);
 }
 
+TEST_F(LevelSwitchTest, AFaultDuringASwitchLeavesALevelCurrentAndTheEngineRunning) {
+  struct Case {
+    const char* name;
+    uint32_t closeMode;
+    bool newFails;       // the hook that throws is the new level's (else the old one's)
+    const char* hook;
+    bool newHasItems;    // the new level is resumed rather than started
+    bool newBecomesCurrent;
+  };
+  const Case cases[] = {
+      {"old OnDestroy", 0, false, "OnDestroy", false, false},
+      {"old OnEmpty", 1, false, "OnEmpty", false, false},
+      {"old OnFreeze", 2, false, "OnFreeze", false, false},
+      {"old OnPause", 3, false, "OnPause", false, false},
+      {"new OnReset", 3, true, "OnReset", false, true},
+      {"new DoPopulate", 1, true, "DoPopulate", false, true},
+      {"new OnContinue", 3, true, "OnContinue", true, true},
+      {"new LoadSources", 2, true, "LoadSources", true, true},
+  };
+  for (const Case& test : cases) {
+    SCOPED_TRACE(test.name);
+    TearDown();
+    SetUp();
+    oldLevel->SetCloseMode(test.closeMode);
+    if (test.newHasItems) {
+      newLevel->Append(new RecordingAnimator("newItem"));
+    }
+    (test.newFails ? newLevel : oldLevel)->script.throwIn = test.hook;
+
+    SwitchTo(newLevel);
+
+    LumoLevel* current = test.newBecomesCurrent ? static_cast<LumoLevel*>(newLevel) : oldLevel;
+    const std::string currentLabel = test.newBecomesCurrent ? "new" : "old";
+    EXPECT_EQ(Engine->Level, current);
+    EXPECT_EQ(Engine->NewLevel, nullptr);
+    EXPECT_TRUE(Engine->Animating);
+    EXPECT_TRUE(current->Animating);
+    // The timer runs on: the next pass comes and runs the current level.
+    HookLog().clear();
+    ASSERT_TRUE(Pulse());
+    EXPECT_TRUE(Has(HooksOf(currentLabel), "DoTimer"));
+    if (test.newHasItems || !test.newBecomesCurrent) {
+      EXPECT_TRUE(Has(HooksOf(currentLabel + "Item"), "DoAnimateFrame"));
+    }
+
+    // A later request is switched in as usual.
+    oldLevel->script.throwIn.clear();
+    newLevel->script.throwIn.clear();
+    oldLevel->SetCloseMode(3);
+    newLevel->SetCloseMode(3);
+    TestLevel* other = test.newBecomesCurrent ? oldLevel : newLevel;
+    SwitchTo(other);
+    EXPECT_EQ(Engine->Level, other);
+    EXPECT_TRUE(Engine->Animating);
+    HookLog().clear();
+    ASSERT_TRUE(Pulse());
+    EXPECT_TRUE(Has(HooksOf(test.newBecomesCurrent ? "old" : "new"), "DoTimer"));
+  }
+}
+
+TEST_F(LevelSwitchTest, AFaultDuringPostPopulateLeavesTheEngineRunning) {
+  for (const char* hook : {"DoPostPopulate", "OnPostPopulate"}) {
+    SCOPED_TRACE(hook);
+    oldLevel->script.throwIn = hook;
+    Engine->SetPostPopulating(true);
+    HookLog().clear();
+
+    ASSERT_TRUE(Pulse());
+
+    EXPECT_TRUE(Has(HooksOf("old"), hook));
+    EXPECT_FALSE(Engine->PostPopulating);
+    EXPECT_TRUE(Engine->Animating);
+    EXPECT_TRUE(oldLevel->Animating);
+    HookLog().clear();
+    ASSERT_TRUE(Pulse());
+    EXPECT_TRUE(Has(HooksOf("oldItem"), "DoAnimateFrame"));
+  }
+}
+
 }  // namespace
 }  // namespace framework_testing

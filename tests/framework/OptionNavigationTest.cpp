@@ -390,5 +390,42 @@ TEST_F(OptionNavigationTest, TheScreenShowsTheLookOfEachEntry) {
   EXPECT_EQ(paperOnScreen(open), paper(LumoOption::kHilitedInk));
 }
 
+// A sprite that takes every press and click that reaches it.
+class Cover : public LumoSprite {
+ public:
+  bool DoMouseDown(tInputEvent*) override {
+    ++pressed;
+    return true;
+  }
+  bool DoMouseClick(tInputEvent*) override {
+    ++pressed;
+    return true;
+  }
+  int pressed = 0;
+};
+
+// A control added to the page after the menu, lying where the File
+// drop-down opens: the open drop-down is drawn over it and takes the click.
+TEST_F(OptionNavigationTest, AnOpenDropDownLiesAboveControlsAddedAfterTheMenu) {
+  PopulateBar();
+  const sRGB coverColour{200, 30, 160};
+  auto* cover = AddSprite<Cover>(*page, 0, 0, MadeGraphic(200, 150, coverColour));
+  cover->StartAnimation();
+  ASSERT_TRUE(Pulse());
+
+  MoveOver(*Option({"&File"}));
+  ASSERT_TRUE(Option({"&File"})->Item->Open);
+  ASSERT_TRUE(Pulse());
+
+  LumoOption* exit = Option({"&File", "E&xit"});
+  int32_t left = 0, top = 0, width = 0, height = 0;
+  exit->GetBounds(left, top, width, height, false, true);
+  ASSERT_LT(top + height, 150);  // the entry lies on the cover
+  EXPECT_EQ(Presented(left, top + height - 1), ConvertRGB(PaletteColour(LumoOption::kActivatedInk + 1)));
+  ClickOn(*exit);
+  EXPECT_EQ(executed, (std::vector<std::string>{"E&xit"}));
+  EXPECT_EQ(cover->pressed, 0);
+}
+
 }  // namespace
 }  // namespace framework_testing
