@@ -109,12 +109,12 @@ void RaiseLoaderGaugeMaximum(int64_t amount) {
   if (gauge == nullptr) {
     return;
   }
+  // Setting the bounds sends the gauge back to its minimum; the work done so
+  // far stays done.
+  const int32_t progress = gauge->Progress;
   gauge->SetMinimum(0);
   const int64_t maximum = std::clamp<int64_t>(static_cast<int64_t>(gauge->Maximum) + amount, 0,
                                               std::numeric_limits<int32_t>::max());
-  // Raising the maximum sends the gauge back to its minimum; the work done so
-  // far stays done.
-  const int32_t progress = gauge->Progress;
   gauge->SetMaximum(static_cast<int32_t>(maximum));
   gauge->SetProgress(progress);
 }
