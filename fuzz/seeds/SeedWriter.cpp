@@ -48,6 +48,7 @@ constexpr SeedTarget kTargets[] = {
     {"TriggerEditor", WriteTriggerEditorSeeds},
     {"ThingResource", WriteThingResourceSeeds},
     {"ColorMaskApply", WriteColorMaskApplySeeds},
+    {"ResourceSet", WriteResourceSetSeeds},
 };
 
 }  // namespace

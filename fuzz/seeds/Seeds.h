@@ -36,6 +36,7 @@ void WriteLogicLoadSeeds(const std::filesystem::path& folder);
 void WriteTriggerEditorSeeds(const std::filesystem::path& folder);
 void WriteThingResourceSeeds(const std::filesystem::path& folder);
 void WriteColorMaskApplySeeds(const std::filesystem::path& folder);
+void WriteResourceSetSeeds(const std::filesystem::path& folder);
 
 // Writes bytes as one seed file; false (with a message) on failure.
 bool WriteSeed(const std::filesystem::path& folder, const std::string& name,
