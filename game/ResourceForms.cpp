@@ -77,3 +77,44 @@ LumoGraphicNode* LoadGraphicByName(LumoStream* stream, const char* className) {
 int32_t FrameCount(const LumoSequenceList* list) { return list != nullptr ? list->Count : 0; }
 
 int32_t SequenceBytes(const LumoSequenceList* list) { return FrameCount(list) * 56 + 64; }
+
+namespace {
+
+LumoGauge* CurrentLoaderGauge() {
+  return Engine != nullptr && Engine->Level != nullptr ? Engine->Level->LoaderGauge : nullptr;
+}
+
+}  // namespace
+
+int64_t LoaderGaugeShare(int64_t scale) {
+  const LumoGauge* gauge = CurrentLoaderGauge();
+  if (gauge == nullptr || gauge->Maximum <= 0) {
+    return -1;
+  }
+  return static_cast<int64_t>(gauge->Progress) * scale / gauge->Maximum;
+}
+
+void DrawLoaderGaugeIfGrown(int64_t before, int64_t scale) {
+  if (before < 0) {
+    return;
+  }
+  const int64_t after = LoaderGaugeShare(scale);
+  if (after > before && Engine != nullptr) {
+    Engine->Timer();
+  }
+}
+
+void RaiseLoaderGaugeMaximum(int64_t amount) {
+  LumoGauge* gauge = CurrentLoaderGauge();
+  if (gauge == nullptr) {
+    return;
+  }
+  // Setting the bounds sends the gauge back to its minimum; the work done so
+  // far stays done.
+  const int32_t progress = gauge->Progress;
+  gauge->SetMinimum(0);
+  const int64_t maximum = std::clamp<int64_t>(static_cast<int64_t>(gauge->Maximum) + amount, 0,
+                                              std::numeric_limits<int32_t>::max());
+  gauge->SetMaximum(static_cast<int32_t>(maximum));
+  gauge->SetProgress(progress);
+}

@@ -46,3 +46,15 @@ LumoGraphicNode* LoadGraphicByName(LumoStream* stream, const char* className);
 int32_t FrameCount(const LumoSequenceList* list);
 // The gauge's measure of one sequence list: frames x 56 + 64.
 int32_t SequenceBytes(const LumoSequenceList* list);
+
+// The current level's loader gauge progress in parts of `scale` (1000 for
+// thousandths), computed in 64 bits: a loader maximum in the tens of
+// millions times 1000 does not fit 32 bits. -1 when there is no gauge or its
+// maximum is 0 or below, so nothing is drawn instead of dividing by zero.
+int64_t LoaderGaugeShare(int64_t scale);
+// Runs one pass of the engine's timer (the loading screen is drawn) when the
+// share in parts of `scale` grew past `before`.
+void DrawLoaderGaugeIfGrown(int64_t before, int64_t scale);
+// Raises the current level's loader gauge maximum by amount (clamped to 32
+// bits) with its minimum at 0; nothing without a gauge.
+void RaiseLoaderGaugeMaximum(int64_t amount);

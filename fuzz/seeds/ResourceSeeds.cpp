@@ -12,6 +12,9 @@
 #include "fuzz/seeds/Seeds.h"
 #include "game/YGColorMask.h"
 #include "game/YGResourceMove.h"
+#include "game/YGResourceNode.h"
+#include "game/YGResourceList.h"
+#include "game/YGResourceSet.h"
 #include "game/YGThingResource.h"
 
 namespace {
@@ -100,4 +103,36 @@ void WriteColorMaskApplySeeds(const std::filesystem::path& folder) {
   for (const auto& [name, bytes] : seeds) {
     WriteSeed(folder, name, bytes);
   }
+}
+
+void WriteResourceSetSeeds(const std::filesystem::path& folder) {
+  StartFuzzDisplay();
+  LumoGraphicList graphics;
+  LumoSoundNode shout;
+  shout.SetName("shout");
+
+  // The originals "Bloke" and "Car" are read from the target's archive; the
+  // duplicate "Bloke1" is stored inline. Both are in use, so the stored
+  // Graphics and Sounds name what they show and play.
+  YGResourceSet set;
+  auto* bloke = new YGThingResource("Bloke", 6);
+  auto* walk = new YGResourceMove(0, 1, 1, 2, true);
+  walk->SetSound(&shout);
+  bloke->AddMove(walk);
+  bloke->SetSequence(0, 0, 0, ListOf(graphics, {"walk1", "walk2"}));
+  auto* car = new YGThingResource("Car", 6);
+  car->AddMove(new YGResourceMove(0, 1, 1, 0, false));
+  car->SetSequence(0, 0, 0, ListOf(graphics, {"walk2"}));
+  auto* blokeNode = static_cast<YGResourceNode*>(set.Things->FindOrCreate("Bloke"));
+  blokeNode->SetResource(bloke);
+  static_cast<YGResourceNode*>(set.Things->FindOrCreate("Car"))->SetResource(car);
+  YGThingResource* copy = set.DuplicateResource(bloke);
+  set.GetResource(car);
+  const std::string written = SeedRecordOf(set);
+  WriteSeed(folder, "written-set.bin", written);
+  // A set whose originals are missing from the archive.
+  set.ReleaseResource(copy);
+  set.FindNode("Car")->SetName("Lorry");
+  WriteSeed(folder, "written-missing-original.bin", SeedRecordOf(set));
+  WriteSeed(folder, "damaged-cut-short.bin", written.substr(0, written.size() * 2 / 3));
 }

@@ -51,6 +51,7 @@ constexpr SeedTarget kTargets[] = {
     {"CommsServerReader", WriteCommsServerReaderSeeds},
     {"CommsClientReader", WriteCommsClientReaderSeeds},
     {"Bot", WriteBotSeeds},
+    {"ResourceSet", WriteResourceSetSeeds},
 };
 
 }  // namespace

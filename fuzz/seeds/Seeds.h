@@ -39,6 +39,7 @@ void WriteColorMaskApplySeeds(const std::filesystem::path& folder);
 void WriteCommsServerReaderSeeds(const std::filesystem::path& folder);
 void WriteCommsClientReaderSeeds(const std::filesystem::path& folder);
 void WriteBotSeeds(const std::filesystem::path& folder);
+void WriteResourceSetSeeds(const std::filesystem::path& folder);
 
 // Writes bytes as one seed file; false (with a message) on failure.
 bool WriteSeed(const std::filesystem::path& folder, const std::string& name,
